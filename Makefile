@@ -1,0 +1,41 @@
+# `make run` and `make test` do the whole set-up on a fresh Debian machine.
+BUILD ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+.PHONY: run run-lite test setup build bench sanitize screenshot clean
+
+run: build
+	@scripts/launch.sh $(BUILD)/Orvane
+
+run-lite: build
+	@scripts/launch.sh $(BUILD)/OrvaneLite
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Release build of the benchmarks; prints medians over repeated runs.
+bench: setup
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-release -j $(JOBS) --target orvane_bench
+	QT_QPA_PLATFORM=offscreen build-release/bench/orvane_bench \
+	  --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
+
+# AddressSanitizer + UndefinedBehaviorSanitizer build of everything, with the tests.
+sanitize: setup
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+screenshot: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/orvane-snapshot docs/orvane.png docs/orvane-lite.png
+
+clean:
+	rm -rf $(BUILD) build-release build-asan

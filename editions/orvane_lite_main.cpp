@@ -1,0 +1,6 @@
+#include "editions/edition.h"
+
+int main(int argc, char **argv)
+{
+    return orvane::RunEdition(argc, argv, orvane::Edition::Lite);
+}

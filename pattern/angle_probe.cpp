@@ -1,0 +1,88 @@
+#include "pattern/angle_probe.h"
+
+#include <cmath>
+
+#include "pattern/checked.h"
+#include "pattern/number_text.h"
+#include "pattern/plot_driver.h"
+#include "pattern/polar_plot.h"
+
+namespace orvane {
+
+namespace {
+
+// A level slider's component gain: 1 at full level (0), 0 at the lowest setting.
+double ComponentGain(std::int32_t position)
+{
+    return CheckFp(CheckedSub(100, position) / 100.0);
+}
+
+} // namespace
+
+double ProbeDirection(std::int32_t v)
+{
+    const std::int32_t n = CheckedMul(CheckedAdd(v, 90), 2);
+    return CheckFp(CheckFp(n * kHalfTurn) / 360.0);
+}
+
+namespace {
+
+// The point of the pattern r = a + b sin(phi) in direction phi, for component
+// gains a (omni) and b (figure-8). The readouts' last digits depend on this
+// order of operations.
+struct PatternPoint {
+    double X;
+    double Y;
+};
+
+PatternPoint PointAt(double phi, double a, double b)
+{
+    const double s = std::sin(phi);
+    const double c = std::cos(phi);
+    const double bs = CheckFp(s * b);
+    return {CheckFp(CheckFp(c * bs) + CheckFp(c * a)), CheckFp(CheckFp(s * bs) + CheckFp(s * a))};
+}
+
+double Magnitude(PatternPoint p)
+{
+    return CheckFp(std::sqrt(CheckFp(CheckFp(p.Y * p.Y) + CheckFp(p.X * p.X))));
+}
+
+} // namespace
+
+double ProbeGain(double phi, std::int32_t s1, std::int32_t s2)
+{
+    const double a = ComponentGain(s1);
+    return Magnitude(PointAt(phi, a, ComponentGain(s2)));
+}
+
+std::string GainText(double gain, std::string_view decimalSeparator)
+{
+    if (gain == 0.0) // an exact null: the logarithm is never taken of 0
+        return "off";
+    return NumberText(CheckFp(std::log(gain) * kDbFactor), decimalSeparator);
+}
+
+void Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition edition)
+{
+    PreGraph(controls, UnitTwips, edition);
+
+    const auto [cx, cy] = CentreOf(controls.surface());
+    controls.surface().setPen(cx, cy);
+
+    const std::int32_t v = controls.sliderValue(SliderId::Slider3);
+    const double phi = ProbeDirection(v);
+    const double dx = CheckFp(kProbeLength * std::cos(phi));
+    const double dy = CheckFp(kProbeLength * std::sin(phi));
+    controls.surface().lineTo(CheckFp(static_cast<float>(cx + dx)),
+                              CheckFp(static_cast<float>(cy + dy)), kCyan);
+
+    const double a = ComponentGain(controls.sliderValue(SliderId::Slider1));
+    const double b = ComponentGain(controls.sliderValue(SliderId::Slider2));
+    const PatternPoint point = PointAt(phi, a, b);
+
+    controls.setCaption(CaptionId::LblAngle, IntegerText(v));
+    controls.setCaption(CaptionId::LblGain, GainText(Magnitude(point), controls.decimalSeparator()));
+}
+
+} // namespace orvane

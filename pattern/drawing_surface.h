@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+namespace orvane {
+
+// A colour as 0x00BBGGRR: red in the low byte.
+using Colour = std::uint32_t;
+
+inline constexpr Colour kCyan = 0x00FFFF00;
+inline constexpr Colour kYellow = 0x0000FFFF;
+inline constexpr Colour kWhite = 0x00FFFFFF;
+inline constexpr Colour kBlack = 0x00000000;
+
+// What the plot and the probe need of the window's drawing area. Coordinates are
+// twips with y growing downward; the pen is where the last line ended. Every
+// operation throws ControlError when the surface cannot carry it out.
+class DrawingSurface {
+public:
+    virtual ~DrawingSurface() = default;
+
+    virtual void clear() = 0;
+    virtual float width() = 0;
+    virtual float height() = 0;
+    virtual void setPen(float x, float y) = 0;
+    virtual void lineTo(float x, float y, Colour colour) = 0;
+    virtual void line(float x1, float y1, float x2, float y2, Colour colour) = 0;
+};
+
+} // namespace orvane

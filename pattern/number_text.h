@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+// A double as the readouts show it: up to 15 significant digits, trailing zeros
+// dropped, "0" for either zero, exponent form such as -3.56301158903719E-09 for
+// tiny magnitudes, and `decimalSeparator` in place of the point.
+std::string NumberText(double value, std::string_view decimalSeparator = ".");
+
+// Plain decimal digits, "-" before a negative value.
+std::string IntegerText(std::int32_t value);
+
+} // namespace orvane

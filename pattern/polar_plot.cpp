@@ -1,0 +1,100 @@
+#include "pattern/polar_plot.h"
+
+#include <cmath>
+
+#include "pattern/checked.h"
+
+namespace orvane {
+
+namespace {
+
+// The loops count in double precision by adding one step at a time. The sum
+// after 360 (or 180) steps falls short of the end by less than 2e-14 rad, so
+// the last point is drawn too: 361 points a full turn, 181 a half turn.
+template <typename DrawPoint>
+void Sweep(double from, double to, double step, DrawPoint drawPoint)
+{
+    for (double a = from; a <= to; a = CheckFp(a + step))
+        drawPoint(a);
+}
+
+} // namespace
+
+PlotCentre CentreOf(DrawingSurface &surface)
+{
+    const float W = surface.width();
+    const float cx = CheckFp(static_cast<float>(CheckFp(static_cast<double>(W) / 2.0)));
+    const float H = surface.height();
+    const float cy = CheckFp(static_cast<float>(CheckFp(static_cast<double>(H) / 2.0 - 500.0)));
+    return {cx, cy};
+}
+
+void GraphAxis(DrawingSurface &surface)
+{
+    const auto [cx, cy] = CentreOf(surface);
+    const float W = surface.width();
+    surface.line(0.0f, cy, W, cy, kCyan);
+    const float H = surface.height();
+    surface.line(cx, 0.0f, cx, H, kCyan);
+}
+
+void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32_t &Radius8,
+           Edition edition)
+{
+    surface.clear();
+    if (HasProbe(edition))
+        GraphAxis(surface);
+
+    const auto [cx, cy] = CentreOf(surface);
+    const double x0 = cx;
+    const double y0 = cy;
+    const double r = Radius;
+    const double r8 = Radius8;
+    const double step = CheckFp(kFullTurn / 360.0);
+
+    auto to = [](double v) { return CheckFp(static_cast<float>(v)); };
+
+    surface.setPen(cx, cy);
+
+    // The figure-8: r8 |sin a|, one lobe above and one below the centre.
+    Sweep(0.0, kFullTurn, step, [&](double a) {
+        const double s = std::sin(a);
+        const double c = std::cos(a);
+        const double x = CheckFp(CheckFp(r8 * s) * c);
+        const double y = CheckFp(CheckFp(r8 * std::fabs(s)) * s);
+        surface.lineTo(to(x0 - x), to(y0 - y), kYellow);
+    });
+
+    // The omni circle, from its rightmost point, downward first.
+    Sweep(0.0, kFullTurn, step, [&](double a) {
+        if (a == 0.0)
+            surface.setPen(to(x0 + r), cy);
+        const double x = CheckFp(r * std::cos(a));
+        const double y = CheckFp(r * std::sin(a));
+        surface.lineTo(to(x0 + x), to(y0 + y), kWhite);
+    });
+
+    // The resulting pattern g(a) = Radius + Radius8 sin a, front half (below the
+    // centre) and rear half. The rear half mirrors a negative g up and sideways,
+    // so the two halves draw |g| in every direction.
+    auto patternX = [&](double s, double c) {
+        return CheckFp(CheckFp(r * c) + CheckFp(CheckFp(r8 * s) * c));
+    };
+    auto patternY = [&](double s) {
+        return CheckFp(CheckFp(r * s) + CheckFp(CheckFp(r8 * s) * s));
+    };
+    Sweep(0.0, kHalfTurn, step, [&](double a) {
+        if (a == 0.0)
+            surface.setPen(to(x0 + r), cy);
+        const double s = std::sin(a);
+        const double c = std::cos(a);
+        surface.lineTo(to(x0 + patternX(s, c)), to(y0 + patternY(s)), kBlack);
+    });
+    Sweep(kHalfTurn, kFullTurn, step, [&](double a) {
+        const double s = std::sin(a);
+        const double c = std::cos(a);
+        surface.lineTo(to(x0 + patternX(s, c)), to(y0 - std::fabs(patternY(s))), kBlack);
+    });
+}
+
+} // namespace orvane

@@ -1,0 +1,92 @@
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "pattern/checked.h"
+#include "pattern/number_text.h"
+#include "pattern/plot_driver.h"
+
+namespace orvane {
+namespace {
+
+struct TextCase {
+    double value;
+    const char *text;
+};
+
+class NumberTextForms : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(NumberTextForms, PrintsTheGeneralDecimalForm)
+{
+    EXPECT_EQ(NumberText(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, NumberTextForms,
+    ::testing::Values(TextCase{0.0, "0"}, TextCase{-0.0, "0"}, TextCase{1.0, "1"},
+                      TextCase{-187.739941683131, "-187.739941683131"},
+                      TextCase{-0.0864274756522044, "-0.0864274756522044"}, // leading zero
+                      TextCase{-1.91672709806550, "-1.9167270980655"},      // trailing zero dropped
+                      TextCase{-3.56301158903719e-09, "-3.56301158903719E-09"},
+                      TextCase{1.5e-15, "1.5E-15"}, TextCase{0.01, "0.01"},
+                      TextCase{999.5, "999.5"}, TextCase{123456789012345678.0, "1.23456789012346E+17"},
+                      TextCase{2.0 / 3.0, "0.666666666666667"})); // 15th digit rounded
+
+TEST(NumberText, UsesTheGivenDecimalSeparator)
+{
+    EXPECT_EQ(NumberText(-40.0864274753527, ","), "-40,0864274753527");
+    EXPECT_EQ(NumberText(-3.56301158903719e-09, ","), "-3,56301158903719E-09");
+    EXPECT_EQ(NumberText(-34.0, ","), "-34");
+}
+
+TEST(IntegerText, PlainDigitsWithMinus)
+{
+    EXPECT_EQ(IntegerText(-180), "-180");
+    EXPECT_EQ(IntegerText(0), "0");
+    EXPECT_EQ(IntegerText(180), "180");
+}
+
+struct ReadoutCase {
+    std::int32_t position;
+    const char *text;
+};
+
+class ReadoutRule : public ::testing::TestWithParam<ReadoutCase> {};
+
+TEST_P(ReadoutRule, ReadsTheLevelOfAPosition)
+{
+    EXPECT_EQ(ReadoutText(GetParam().position, "."), GetParam().text);
+}
+
+// Position 30 would read -3.06126050124843 with the double nearest to
+// 8.685889638; the stored factor lies one unit below it.
+INSTANTIATE_TEST_SUITE_P(
+    Positions, ReadoutRule,
+    ::testing::Values(ReadoutCase{0, "0"}, ReadoutCase{1, "-0.0864274756522044"},
+                      ReadoutCase{10, "-0.905599629224198"}, ReadoutCase{20, "-1.9167270980655"},
+                      ReadoutCase{30, "-3.06126050124842"}, ReadoutCase{42, "-4.669387242775"},
+                      ReadoutCase{50, "-5.93502395364968"}, ReadoutCase{70, "-10.2591935988906"},
+                      ReadoutCase{99, "-34.0658275621182"}, ReadoutCase{100, "-40.0864274753527"}));
+
+TEST(ReadoutRule, EveryPositionOfTheSliderIsFiniteAndFallsWithPosition)
+{
+    double previous = 1.0;
+    for (std::int32_t v = 0; v <= 100; ++v) {
+        const double level = ReadoutLevel(v);
+        EXPECT_LT(level, previous) << v;
+        EXPECT_NEAR(level, 20.0 * std::log10((101.0 - v) / 101.0), 1e-8) << v;
+        previous = level;
+    }
+}
+
+TEST(ReadoutRule, PositionsBeyondTheSliderFailLoudly)
+{
+    EXPECT_THROW(ReadoutLevel(101), FloatError); // ln 0
+    EXPECT_THROW(ReadoutLevel(150), FloatError); // ln of a negative
+    EXPECT_THROW(ReadoutLevel(std::numeric_limits<std::int32_t>::min()), OverflowError);
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,108 @@
+#pragma once
+
+// Stand-ins for the window's controls and drawing surface that record what the
+// pattern rules do with them, and can be told to fail at a given operation.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pattern/checked.h"
+#include "pattern/controls.h"
+#include "pattern/drawing_surface.h"
+
+namespace orvane::testing {
+
+struct SurfaceOp {
+    enum Kind { Clear, Width, Height, SetPen, LineTo, Line } kind;
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Colour colour = 0;
+};
+
+class RecordingSurface : public DrawingSurface {
+public:
+    float outerWidth = 8655;
+    float outerHeight = 7215;
+    std::optional<std::size_t> failAt; // index of the operation that fails
+    std::vector<SurfaceOp> ops;
+
+    void clear() override { record({SurfaceOp::Clear}); }
+    float width() override { record({SurfaceOp::Width}); return outerWidth; }
+    float height() override { record({SurfaceOp::Height}); return outerHeight; }
+    void setPen(float x, float y) override { record({SurfaceOp::SetPen, 0, 0, x, y}); }
+    void lineTo(float x, float y, Colour c) override { record({SurfaceOp::LineTo, 0, 0, x, y, c}); }
+    void line(float x1, float y1, float x2, float y2, Colour c) override
+    {
+        record({SurfaceOp::Line, x1, y1, x2, y2, c});
+    }
+
+    std::vector<SurfaceOp> linesOf(Colour colour) const
+    {
+        std::vector<SurfaceOp> out;
+        for (const SurfaceOp &op : ops)
+            if ((op.kind == SurfaceOp::LineTo || op.kind == SurfaceOp::Line) && op.colour == colour)
+                out.push_back(op);
+        return out;
+    }
+    std::size_t count(SurfaceOp::Kind kind) const
+    {
+        std::size_t n = 0;
+        for (const SurfaceOp &op : ops)
+            n += op.kind == kind;
+        return n;
+    }
+
+private:
+    void record(SurfaceOp op)
+    {
+        if (failAt && ops.size() == *failAt)
+            throw ControlError("surface failed");
+        ops.push_back(op);
+    }
+};
+
+class FakeControls : public PatternControls {
+public:
+    std::map<SliderId, std::int32_t> sliders{
+        {SliderId::Slider1, 100}, {SliderId::Slider2, 100}, {SliderId::Slider3, 0}};
+    std::map<CaptionId, std::string> captions;
+    std::vector<std::string> log; // "read Slider1", "set dbomni" ... in order
+    std::optional<std::size_t> failAt; // index into log of the control call that fails
+    RecordingSurface gra;
+    std::string separator = ".";
+
+    std::int32_t sliderValue(SliderId id) override
+    {
+        step("read " + Name(id));
+        return sliders.at(id);
+    }
+    void setCaption(CaptionId id, const std::string &text) override
+    {
+        step("set " + Name(id));
+        captions[id] = text;
+    }
+    DrawingSurface &surface() override { return gra; }
+    std::string decimalSeparator() override { return separator; }
+
+    static std::string Name(SliderId id)
+    {
+        return "Slider" + std::to_string(static_cast<int>(id) + 1);
+    }
+    static std::string Name(CaptionId id)
+    {
+        static const char *names[] = {"dbomni", "dbfig8", "LblAngle", "LblGain"};
+        return names[static_cast<int>(id)];
+    }
+
+private:
+    void step(std::string what)
+    {
+        if (failAt && log.size() == *failAt)
+            throw ControlError("control failed: " + what);
+        log.push_back(std::move(what));
+    }
+};
+
+} // namespace orvane::testing

@@ -1,0 +1,181 @@
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "pattern/polar_plot.h"
+#include "pattern_fakes.h"
+
+namespace orvane {
+namespace {
+
+using testing::RecordingSurface;
+using testing::SurfaceOp;
+
+constexpr float kCx = 4327.5f;
+constexpr float kCy = 3107.5f;
+
+// The sequence of operations in short, runs of one kind and colour counted:
+// "clear width height 2*line(cyan) ..."
+std::string Outline(const RecordingSurface &gra)
+{
+    auto name = [](const SurfaceOp &op) -> std::string {
+        static const char *kinds[] = {"clear", "width", "height", "pen", "to", "line"};
+        std::string n = kinds[op.kind];
+        if (op.kind == SurfaceOp::LineTo || op.kind == SurfaceOp::Line) {
+            switch (op.colour) {
+            case kCyan: return n + "(cyan)";
+            case kYellow: return n + "(yellow)";
+            case kWhite: return n + "(white)";
+            case kBlack: return n + "(black)";
+            default: return n + "(?)";
+            }
+        }
+        return n;
+    };
+    std::string out;
+    for (std::size_t i = 0; i < gra.ops.size();) {
+        std::size_t j = i;
+        while (j < gra.ops.size() && name(gra.ops[j]) == name(gra.ops[i]))
+            ++j;
+        out += (out.empty() ? "" : " ") + (j - i > 1 ? std::to_string(j - i) + "*" : "") + name(gra.ops[i]);
+        i = j;
+    }
+    return out;
+}
+
+TEST(Graph, DrawsTheAxesThenFourCurvesOfFixedLengthInTheFullEdition)
+{
+    RecordingSurface gra;
+    Graph(gra, 1400, 2000, Edition::Full);
+    EXPECT_EQ(Outline(gra), "clear width height width line(cyan) height line(cyan) width height pen "
+                            "361*to(yellow) pen 361*to(white) pen 362*to(black)");
+
+    const SurfaceOp &horizontal = gra.ops[4];
+    EXPECT_EQ((std::array{horizontal.x1, horizontal.y1, horizontal.x2, horizontal.y2}),
+              (std::array{0.0f, kCy, 8655.0f, kCy}));
+    const SurfaceOp &vertical = gra.ops[6];
+    EXPECT_EQ((std::array{vertical.x1, vertical.y1, vertical.x2, vertical.y2}),
+              (std::array{kCx, 0.0f, kCx, 7215.0f}));
+}
+
+TEST(Graph, TheLiteEditionHasNoAxes)
+{
+    RecordingSurface gra;
+    Graph(gra, 1400, 2000, Edition::Lite);
+    EXPECT_EQ(Outline(gra),
+              "clear width height pen 361*to(yellow) pen 361*to(white) pen 362*to(black)");
+}
+
+struct Point {
+    float x, y;
+};
+
+// Where the curves pass, for one pair of lengths: the start of the omni circle,
+// the front of the pattern (straight down), its rear (straight up) and the tips
+// of the figure-8 lobes.
+struct CurveCase {
+    std::int16_t Radius;
+    std::int32_t Radius8;
+};
+
+class GraphCurves : public ::testing::TestWithParam<CurveCase> {};
+
+TEST_P(GraphCurves, PassThroughThePointsOfTheirPolarForms)
+{
+    const auto [R, R8] = GetParam();
+    RecordingSurface gra;
+    Graph(gra, R, R8, Edition::Lite);
+    const auto yellow = gra.linesOf(kYellow);
+    const auto white = gra.linesOf(kWhite);
+    const auto black = gra.linesOf(kBlack);
+    auto expectAt = [](const SurfaceOp &op, Point p, const char *what) {
+        EXPECT_NEAR(op.x2, p.x, 0.01) << what;
+        EXPECT_NEAR(op.y2, p.y, 0.01) << what;
+    };
+
+    // The pen moves put each curve's first segment at its own first point.
+    EXPECT_EQ(gra.ops[3].kind, SurfaceOp::SetPen);
+    expectAt(gra.ops[3], {kCx, kCy}, "figure-8 starts at the centre");
+    expectAt(gra.ops[3 + 361 + 1], {kCx + R, kCy}, "omni starts at its right");
+    expectAt(gra.ops[3 + 361 + 1 + 361 + 1], {kCx + R, kCy}, "pattern starts at its right");
+
+    expectAt(yellow.front(), {kCx, kCy}, "figure-8 first point");
+    expectAt(yellow[90], {kCx, kCy - static_cast<float>(R8)}, "upper lobe tip");
+    expectAt(yellow[270], {kCx, kCy + static_cast<float>(R8)}, "lower lobe tip");
+    expectAt(yellow.back(), {kCx, kCy}, "figure-8 closes");
+
+    expectAt(white.front(), {kCx + R, kCy}, "circle first point");
+    expectAt(white[90], {kCx, kCy + R}, "circle bottom");
+    expectAt(white.back(), {kCx + R, kCy}, "circle closes");
+
+    expectAt(black[90], {kCx, kCy + static_cast<float>(R + R8)}, "front of the pattern");
+    expectAt(black[180], {kCx - R, kCy}, "front half ends at the left");
+    expectAt(black[181], {kCx - R, kCy}, "rear half starts where the front ended");
+    expectAt(black[181 + 90], {kCx, kCy - static_cast<float>(std::abs(R - R8))}, "rear");
+    expectAt(black.back(), {kCx + R, kCy}, "rear half ends at the right");
+
+    // Every point of the pattern lies at |R + R8 sin a| from the centre, and
+    // never below the centre in the rear half.
+    for (int k = 0; k < static_cast<int>(black.size()); ++k) {
+        const double a = (k <= 180 ? k : k - 1) * (kFullTurn / 360);
+        const double g = std::abs(R + R8 * std::sin(a));
+        EXPECT_NEAR(std::hypot(black[static_cast<std::size_t>(k)].x2 - kCx, black[static_cast<std::size_t>(k)].y2 - kCy), g, 0.01) << k;
+        if (k > 181) {
+            EXPECT_LE(black[static_cast<std::size_t>(k)].y2, kCy + 1e-3f) << k;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, GraphCurves,
+                         ::testing::Values(CurveCase{2000, 2000},  // cardioid
+                                           CurveCase{2000, 0},     // omni
+                                           CurveCase{0, 2000},     // figure-8
+                                           CurveCase{1000, 2000},  // hypercardioid: rear lobe
+                                           CurveCase{20, 1980}));
+
+TEST(Graph, ZeroLengthsCollapseEveryCurveToTheCentre)
+{
+    RecordingSurface gra;
+    Graph(gra, 0, 0, Edition::Lite);
+    for (const SurfaceOp &op : gra.ops)
+        if (op.kind == SurfaceOp::LineTo || op.kind == SurfaceOp::SetPen) {
+            EXPECT_FLOAT_EQ(op.x2, kCx);
+            EXPECT_FLOAT_EQ(op.y2, kCy);
+        }
+}
+
+TEST(Graph, CentresOnTheSizeTheSurfaceReportsNow)
+{
+    RecordingSurface gra;
+    gra.outerWidth = 3001;
+    gra.outerHeight = 2000;
+    Graph(gra, 100, 0, Edition::Lite);
+    EXPECT_FLOAT_EQ(gra.ops[3].x2, 1500.5f);
+    EXPECT_FLOAT_EQ(gra.ops[3].y2, 500.0f);
+}
+
+TEST(Graph, AFailingSurfaceEndsItThereAndKeepsWhatWasDrawn)
+{
+    for (const std::size_t failAt : {0u, 1u, 4u, 7u, 100u, 800u, 1095u}) {
+        RecordingSurface gra;
+        gra.failAt = failAt;
+        EXPECT_THROW(Graph(gra, 2000, 2000, Edition::Full), ControlError) << failAt;
+        EXPECT_EQ(gra.ops.size(), failAt);
+    }
+    RecordingSurface complete;
+    Graph(complete, 2000, 2000, Edition::Full);
+    EXPECT_EQ(complete.ops.size(), 1096u); // so 1095 above was the last operation
+}
+
+TEST(Graph, ASurfaceTooLargeForFloatsIsAFloatingPointError)
+{
+    RecordingSurface gra;
+    gra.outerWidth = INFINITY;
+    EXPECT_THROW(Graph(gra, 2000, 2000, Edition::Lite), FloatError);
+    EXPECT_EQ(gra.ops.size(), 2u); // clear, width
+}
+
+} // namespace
+} // namespace orvane

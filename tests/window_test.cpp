@@ -1,0 +1,185 @@
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+
+#include "pattern/plot_driver.h"
+#include "window_fixture.h"
+
+namespace orvane::testing {
+namespace {
+
+class EditionWindow : public WindowTest, public ::testing::WithParamInterface<Edition> {
+protected:
+    void SetUp() override { open(GetParam()); }
+    bool full() const { return GetParam() == Edition::Full; }
+};
+
+INSTANTIATE_TEST_SUITE_P(Editions, EditionWindow, ::testing::Values(Edition::Full, Edition::Lite),
+                         [](const ::testing::TestParamInfo<Edition> &param) {
+                             return param.param == Edition::Full ? "Full" : "Lite";
+                         });
+
+TEST_P(EditionWindow, StartsWithReadoutsFilledAndABlankSurface)
+{
+    EXPECT_EQ(window->windowTitle(), "Orvane");
+    EXPECT_EQ(window->size(), QSize(720, 534));
+    EXPECT_EQ(window->UnitTwips, 20);
+    EXPECT_EQ(text("dbomni"), "-40.0864274753527");
+    EXPECT_EQ(text("dbfig8"), "-40.0864274753527");
+    EXPECT_EQ(value("Slider1"), 100);
+    EXPECT_EQ(value("Slider2"), 100);
+    if (full()) {
+        EXPECT_EQ(value("Slider3"), 0);
+        EXPECT_EQ(text("LblAngle"), "");
+        EXPECT_EQ(text("LblGain"), "");
+    }
+    const QImage image = plot();
+    EXPECT_EQ(image.size(), QSize(573, 477)); // inside the 2-pixel sunken border
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            ASSERT_EQ(image.pixel(x, y), Rgb(kSurfaceBackground)) << x << "," << y;
+    EXPECT_EQ(window->focusWidget(), find("gra"));
+}
+
+TEST_P(EditionWindow, PlacesEveryControlOfItsEditionAndNoOther)
+{
+    struct Expected {
+        const char *name;
+        QRect pixels; // twips / 15
+        bool probe;
+    };
+    const Expected expected[] = {
+        {"gra", {128, 48, 577, 481}, false},      {"Slider1", {8, 80, 25, 137}, false},
+        {"Slider2", {72, 80, 25, 137}, false},    {"Label1", {8, 56, 25, 17}, false},
+        {"dbfig8", {64, 224, 25, 17}, false},     {"Cardiod", {24, 320, 65, 25}, false},
+        {"Command4", {24, 384, 65, 25}, false},   {"Label5", {16, 8, 329, 25}, false},
+        {"Label6", {600, 8, 9, 17}, false},       {"Label7", {608, 8, 105, 17}, false},
+        {"Slider3", {0, 496, 129, 25}, true},     {"LblAngle", {72, 424, 33, 17}, true},
+        {"Label8", {8, 424, 57, 17}, true},       {"Label9", {16, 448, 49, 17}, true},
+        {"LblGain", {72, 448, 33, 17}, true},     {"Label4x", {24, 480, 81, 25}, true},
+    };
+    for (const Expected &e : expected) {
+        auto *control = window->findChild<QWidget *>(e.name);
+        if (e.probe && !full()) {
+            EXPECT_EQ(control, nullptr) << e.name;
+            continue;
+        }
+        ASSERT_NE(control, nullptr) << e.name;
+        EXPECT_EQ(control->geometry(), e.pixels) << e.name;
+    }
+    EXPECT_EQ(window->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(),
+              full() ? 23 : 17);
+}
+
+TEST_P(EditionWindow, EveryCaptionFitsItsBox)
+{
+    // What shows of a text is its ink; a button's frame takes 4 pixels a side.
+    auto inkWidth = [](const QWidget *control, const QString &text) {
+        return control->fontMetrics().tightBoundingRect(text).right() + 1;
+    };
+    for (auto *label : window->findChildren<QLabel *>()) {
+        if (label->objectName().startsWith("db")) // level readouts clip by design
+            continue;
+        EXPECT_LE(inkWidth(label, label->text()), label->width()) << label->objectName().toStdString();
+        EXPECT_LE(label->fontMetrics().height(), label->height()) << label->objectName().toStdString();
+    }
+    for (auto *button : window->findChildren<QPushButton *>())
+        EXPECT_LE(inkWidth(button, button->text()), button->width() - 8)
+            << button->objectName().toStdString();
+}
+
+TEST_P(EditionWindow, TabVisitsTheControlsInTabOrder)
+{
+    QStringList cycle{"gra", "Slider1", "Slider2", "Cardiod", "Command1",
+                      "Command2", "Command3", "Command4"};
+    if (full())
+        cycle << "Slider3";
+    cycle << "gra";
+    QStringList visited{window->focusWidget()->objectName()};
+    for (int i = 1; i < cycle.size(); ++i) {
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        visited << window->focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, cycle);
+}
+
+TEST_P(EditionWindow, LevelSliderKeysMoveByOneAndByTenAndRedraw)
+{
+    press("Slider1", Qt::Key_Up); // up raises the level: the value falls
+    EXPECT_EQ(value("Slider1"), 99);
+    EXPECT_EQ(text("dbomni"), "-34.0658275621182");
+    press("Slider1", Qt::Key_PageUp, 2);
+    EXPECT_EQ(value("Slider1"), 79);
+    press("Slider1", Qt::Key_Down);
+    EXPECT_EQ(value("Slider1"), 80);
+    press("Slider2", Qt::Key_PageUp, 10);
+    EXPECT_EQ(value("Slider2"), 0);
+    EXPECT_EQ(text("dbfig8"), "0");
+    press("Slider2", Qt::Key_PageDown);
+    EXPECT_EQ(value("Slider2"), 10);
+    EXPECT_EQ(text("dbfig8"), "-0.905599629224198");
+    press("Slider2", Qt::Key_Home);
+    EXPECT_EQ(value("Slider2"), 0);
+    press("Slider1", Qt::Key_End);
+    EXPECT_EQ(value("Slider1"), 100);
+    EXPECT_EQ(text("dbomni"), "-40.0864274753527");
+}
+
+TEST_P(EditionWindow, FullLevelsDrawTheCardioidInItsColours)
+{
+    press("Slider1", Qt::Key_Home);
+    press("Slider2", Qt::Key_Home);
+    const QImage image = plot();
+    // The front of the pattern, 4000 twips below the centre.
+    EXPECT_TRUE(ColourNear(image, kCentreX, kCentreY + 4000, kBlack));
+    // The upper figure-8 lobe at 45 degrees, the omni circle at 315 degrees.
+    EXPECT_TRUE(ColourNear(image, kCentreX - 1000, kCentreY - 1000, kYellow));
+    EXPECT_TRUE(ColourNear(image, kCentreX + 1414.2f, kCentreY - 1414.2f, kWhite));
+    EXPECT_EQ(ColourNear(image, kCentreX + 3000, kCentreY, kCyan), full()); // the axis
+    EXPECT_TRUE(ColourNear(image, kCentreX + 3000, kCentreY - 2500, kSurfaceBackground));
+}
+
+TEST_P(EditionWindow, ResizingMovesAndResizesNothing)
+{
+    window->resize(1000, 800);
+    EXPECT_EQ(find("gra")->geometry(), QRect(128, 48, 577, 481));
+    window->showMaximized();
+    EXPECT_EQ(find("Slider1")->geometry(), QRect(8, 80, 25, 137));
+}
+
+TEST_P(EditionWindow, AnErrorIsReportedAndTheWindowGoesOn)
+{
+    auto *omni = find<QSlider>("Slider1");
+    omni->setMaximum(200);
+    omni->setValue(150); // beyond the readout rule: the logarithm of a negative
+    press("Slider2", Qt::Key_Up);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("Slider2")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains("Floating-point")) << errors[0].toStdString();
+    EXPECT_EQ(text("dbfig8"), "-40.0864274753527"); // the handler ended before it
+    errors.clear();
+
+    omni->setValue(50);
+    press("Slider2", Qt::Key_Up);
+    EXPECT_EQ(value("Slider2"), 98);
+    EXPECT_EQ(text("dbomni"), "-5.93502395364968");
+    EXPECT_EQ(text("dbfig8"), QString::fromStdString(ReadoutText(98, ".")));
+}
+
+TEST(ErrorDispatch, ShowsTheUserAMessageWithoutBlocking)
+{
+    OrvaneFrm window(Edition::Lite);
+    window.show();
+    auto *omni = window.findChild<QSlider *>("Slider1");
+    omni->setMaximum(101);
+    omni->setValue(101);
+    QTest::keyClick(window.findChild<QSlider *>("Slider2"), Qt::Key_Up);
+    auto *box = window.findChild<QMessageBox *>("ErrorBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_TRUE(box->text().contains("Floating-point")) << box->text().toStdString();
+    EXPECT_EQ(window.findChild<QLabel *>("dbfig8")->text(), "-40.0864274753527");
+}
+
+} // namespace
+} // namespace orvane::testing

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace orvane {
+
+// One twip is 1/1440 inch; at 96 dots per inch a logical pixel is 15 twips.
+inline constexpr int kTwipsPerPixel = 15;
+
+// The window's client area in twips.
+inline constexpr int kClientWidth = 10800;
+inline constexpr int kClientHeight = 8010;
+
+// The drawing surface's background, 0x00BBGGRR.
+inline constexpr std::uint32_t kSurfaceBackground = 0x00C0C000;
+
+enum class ControlKind { Surface, VerticalSlider, HorizontalSlider, Label, Button };
+
+enum class FontRole {
+    Form,   // the window's own face, 8.25 pt
+    Title,  // 12 pt bold underlined
+    Symbol, // the notice's symbol glyph
+};
+
+struct SliderSettings {
+    std::int32_t minimum;
+    std::int32_t maximum;
+    std::int32_t smallStep;
+    std::int32_t largeStep;
+    std::int32_t tickInterval; // 0: no tick marks
+    std::int32_t start;
+};
+
+// One control of the window: its name (also the Qt object name), kind, text at
+// start and place in twips. The table lists the controls in tab order.
+struct ControlSpec {
+    const char *name;
+    ControlKind kind;
+    const char *text;
+    int left;
+    int top;
+    int width;
+    int height;
+    FontRole font = FontRole::Form;
+    const SliderSettings *slider = nullptr;
+    bool probeOnly = false;     // full edition only
+    bool alignRight = false;
+    const char *description = ""; // what the control is for, for assistive technology
+};
+
+std::span<const ControlSpec> ControlTable();
+
+} // namespace orvane

@@ -1,0 +1,322 @@
+#include "window/main_window.h"
+
+#include <array>
+#include <exception>
+
+#include <QAbstractSlider>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+
+#include "pattern/angle_probe.h"
+#include "pattern/checked.h"
+#include "pattern/controls.h"
+#include "pattern/plot_driver.h"
+#include "pattern/polar_plot.h"
+#include "window/layout.h"
+#include "window/plot_surface.h"
+
+namespace orvane {
+
+namespace {
+
+// The five named patterns: the positions each button gives the level sliders.
+struct Preset {
+    const char *button;
+    std::int32_t slider1; // omni
+    std::int32_t slider2; // figure-8
+};
+
+constexpr std::array<Preset, 5> kPresets{{
+    {"Cardiod", 0, 0},
+    {"Command1", 0, 100},  // "Omni"
+    {"Command2", 100, 0},  // "Fig. 8"
+    {"Command3", 30, 0},   // "Super Card"
+    {"Command4", 50, 0},   // "Hyper Card"
+}};
+
+QRect TwipsToPixels(const ControlSpec &spec)
+{
+    return {spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel, spec.width / kTwipsPerPixel,
+            spec.height / kTwipsPerPixel};
+}
+
+// "MS Sans Serif" and "Symbol" are not on Linux. Liberation Sans at 10 pixels
+// is as compact as the 8.25 pt bitmap face was at 96 dpi, so every caption
+// fits its fixed box ("Omni" over its 25-pixel slider most narrowly); the title
+// keeps its 12 pt (16 pixels). The notice's symbol glyph comes from the same face.
+QFont FontFor(FontRole role)
+{
+    QFont font;
+    font.setFamilies({"Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(10);
+    if (role == FontRole::Title) {
+        font.setPixelSize(16);
+        font.setWeight(QFont::Bold);
+        font.setUnderline(true);
+    }
+    return font;
+}
+
+QWidget *MakeControl(const ControlSpec &spec, QWidget *parent)
+{
+    switch (spec.kind) {
+    case ControlKind::Surface:
+        return new PlotSurface(parent);
+    case ControlKind::VerticalSlider:
+    case ControlKind::HorizontalSlider: {
+        const bool vertical = spec.kind == ControlKind::VerticalSlider;
+        auto *slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, parent);
+        const SliderSettings &s = *spec.slider;
+        slider->setRange(s.minimum, s.maximum);
+        slider->setSingleStep(s.smallStep);
+        slider->setPageStep(s.largeStep);
+        slider->setValue(s.start);
+        if (s.tickInterval > 0) {
+            slider->setTickPosition(QSlider::TicksRight);
+            slider->setTickInterval(s.tickInterval);
+        }
+        if (vertical) {
+            // The minimum (full level) at the top, and Up lowers the value.
+            slider->setInvertedAppearance(true);
+            slider->setInvertedControls(true);
+        }
+        slider->setFocusPolicy(Qt::StrongFocus);
+        return slider;
+    }
+    case ControlKind::Label: {
+        auto *label = new QLabel(QString::fromUtf8(spec.text), parent);
+        label->setAutoFillBackground(true); // opaque, in the window's colour
+        label->setAlignment((spec.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+        label->setFocusPolicy(Qt::NoFocus);
+        return label;
+    }
+    case ControlKind::Button: {
+        auto *button = new QPushButton(QString::fromUtf8(spec.text), parent);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->setFocusPolicy(Qt::StrongFocus);
+        return button;
+    }
+    }
+    return nullptr;
+}
+
+template <typename T>
+T *Find(QWidget *window, const char *name)
+{
+    auto *control = window->findChild<T *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    if (!control)
+        throw ControlError(std::string("Control not found: ") + name);
+    return control;
+}
+
+} // namespace
+
+// The window's controls, reached by name, as the pattern rules use them.
+class OrvaneFrm::Controls : public PatternControls {
+public:
+    explicit Controls(OrvaneFrm *window) : window_(window) {}
+
+    std::int32_t sliderValue(SliderId id) override
+    {
+        // During a user's move the thumb's position is already the new one while
+        // value() still holds the old; the handlers want the new one.
+        return Find<QAbstractSlider>(window_, SliderName(id))->sliderPosition();
+    }
+
+    void setSliderValue(const char *name, std::int32_t value)
+    {
+        auto *slider = Find<QAbstractSlider>(window_, name);
+        if (value < slider->minimum() || value > slider->maximum())
+            throw ControlError(std::string("Invalid property value for ") + name);
+        slider->setValue(value);
+    }
+
+    void setCaption(CaptionId id, const std::string &text) override
+    {
+        Find<QLabel>(window_, CaptionName(id))->setText(QString::fromStdString(text));
+    }
+
+    DrawingSurface &surface() override { return plotSurface(); }
+
+    PlotSurface &plotSurface()
+    {
+        if (!gra_)
+            gra_ = Find<PlotSurface>(window_, "gra");
+        return *gra_;
+    }
+
+    std::string decimalSeparator() override
+    {
+        return window_->locale().decimalPoint().toStdString();
+    }
+
+private:
+    static const char *SliderName(SliderId id)
+    {
+        switch (id) {
+        case SliderId::Slider1: return "Slider1";
+        case SliderId::Slider2: return "Slider2";
+        case SliderId::Slider3: return "Slider3";
+        }
+        return "";
+    }
+
+    static const char *CaptionName(CaptionId id)
+    {
+        switch (id) {
+        case CaptionId::dbomni: return "dbomni";
+        case CaptionId::dbfig8: return "dbfig8";
+        case CaptionId::LblAngle: return "LblAngle";
+        case CaptionId::LblGain: return "LblGain";
+        }
+        return "";
+    }
+
+    OrvaneFrm *window_;
+    PlotSurface *gra_ = nullptr; // the surface is looked up once: it lives as long as the window
+};
+
+OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
+    : QWidget(parent), edition_(edition), controls_(std::make_unique<Controls>(this))
+{
+    setObjectName("OrvaneFrm");
+    setWindowTitle("Orvane");
+    setFont(FontFor(FontRole::Form));
+    resize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
+    reporter_ = [this](const QString &message) { ShowError(message); };
+
+    buildControls();
+    connectHandlers();
+    Dispatch("load", [this] { Form_Load(); });
+}
+
+OrvaneFrm::~OrvaneFrm() = default;
+
+void OrvaneFrm::buildControls()
+{
+    QWidget *previous = nullptr;
+    for (const ControlSpec &spec : ControlTable()) {
+        if (spec.probeOnly && !HasProbe(edition_))
+            continue;
+        QWidget *control = MakeControl(spec, this);
+        control->setObjectName(QString::fromLatin1(spec.name));
+        control->setGeometry(TwipsToPixels(spec));
+        if (spec.font != FontRole::Form)
+            control->setFont(FontFor(spec.font));
+        control->setAccessibleDescription(QString::fromUtf8(spec.description));
+        if (control->focusPolicy() != Qt::NoFocus) {
+            if (previous)
+                setTabOrder(previous, control);
+            previous = control;
+        }
+    }
+    // The keyboard focus starts on the first control in tab order, the surface.
+    Find<PlotSurface>(this, "gra")->setFocus();
+}
+
+void OrvaneFrm::connectHandlers()
+{
+    // actionTriggered comes from the user alone (drag, channel click, keys,
+    // wheel), never from a value the program sets, so a preset click redraws
+    // once. It comes before value() changes; sliderValue() reads the position.
+    auto onUserMove = [this](const char *name, void (OrvaneFrm::*handler)()) {
+        auto *slider = Find<QAbstractSlider>(this, name);
+        connect(slider, &QAbstractSlider::actionTriggered, this,
+                [this, name, handler] { Dispatch(name, [this, handler] { (this->*handler)(); }); });
+    };
+    onUserMove("Slider1", &OrvaneFrm::Slider1_Scroll);
+    onUserMove("Slider2", &OrvaneFrm::Slider2_Scroll);
+    if (HasProbe(edition_))
+        onUserMove("Slider3", &OrvaneFrm::Slider3_Scroll);
+
+    for (const Preset &preset : kPresets) {
+        connect(Find<QPushButton>(this, preset.button), &QPushButton::clicked, this, [this, preset] {
+            Dispatch(preset.button, [this, preset] { PresetClick(preset.slider1, preset.slider2); });
+        });
+    }
+}
+
+template <typename Handler>
+void OrvaneFrm::Dispatch(const char *source, Handler handler) noexcept
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        reporter_(QString("%1: %2").arg(QString::fromLatin1(source), QString::fromUtf8(error.what())));
+    } catch (...) {
+        reporter_(QString("%1: unknown error").arg(QString::fromLatin1(source)));
+    }
+}
+
+void OrvaneFrm::ShowError(const QString &message)
+{
+    // Not modal to the event loop: the program goes on while the box is up.
+    auto *box = new QMessageBox(QMessageBox::Critical, windowTitle(),
+                                "This action stopped with an error:\n" + message +
+                                    "\n\nWhat was shown before it stays; the window goes on working.",
+                                QMessageBox::Ok, this);
+    box->setObjectName("ErrorBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void OrvaneFrm::setErrorReporter(ErrorReporter reporter)
+{
+    reporter_ = std::move(reporter);
+}
+
+PatternControls &OrvaneFrm::controls()
+{
+    return *controls_;
+}
+
+void OrvaneFrm::Form_Load()
+{
+    LoadReadouts(*controls_, UnitTwips);
+}
+
+void OrvaneFrm::PreGraph()
+{
+    orvane::PreGraph(*controls_, UnitTwips, edition_);
+}
+
+void OrvaneFrm::Graph(const std::int16_t &Radius, const std::int32_t &Radius8)
+{
+    orvane::Graph(controls_->surface(), Radius, Radius8, edition_);
+}
+
+void OrvaneFrm::GraphAxis()
+{
+    if (!HasProbe(edition_))
+        throw ControlError("The lite edition has no axes");
+    orvane::GraphAxis(controls_->surface());
+}
+
+void OrvaneFrm::Slider1_Scroll()
+{
+    PreGraph();
+}
+
+void OrvaneFrm::Slider2_Scroll()
+{
+    PreGraph();
+}
+
+void OrvaneFrm::Slider3_Scroll()
+{
+    Slider3Scroll(*controls_, UnitTwips, edition_);
+}
+
+void OrvaneFrm::PresetClick(std::int32_t slider1, std::int32_t slider2)
+{
+    controls_->setSliderValue("Slider1", slider1);
+    controls_->setSliderValue("Slider2", slider2);
+    PreGraph();
+}
+
+} // namespace orvane

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include <QWidget>
+
+#include "editions/edition.h"
+
+class QAbstractSlider;
+class QLabel;
+class QPushButton;
+
+namespace orvane {
+
+class PatternControls;
+class PlotSurface;
+
+// The program's one window. It carries the controls of the layout table, the
+// load, click and scroll handlers, and the plot driver as its own methods.
+class OrvaneFrm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit OrvaneFrm(Edition edition, QWidget *parent = nullptr);
+    ~OrvaneFrm() override;
+
+    Edition edition() const { return edition_; }
+
+    // Rewrites both level readouts and redraws the plot from the level sliders.
+    void PreGraph();
+    // Clears the surface and draws the plot for these lengths in twips.
+    void Graph(const std::int16_t &Radius, const std::int32_t &Radius8);
+    // The crosshair axes; full edition only.
+    void GraphAxis();
+
+    // Drawing length in twips of one slider step, set when the window loads.
+    std::int16_t UnitTwips = 0;
+
+    // Where errors that end a handler are reported. By default the user sees
+    // a message box and the window goes on.
+    using ErrorReporter = std::function<void(const QString &message)>;
+    void setErrorReporter(ErrorReporter reporter);
+
+    // The controls as the pattern rules reach them; for tests and benchmarks.
+    PatternControls &controls();
+
+private:
+    void Form_Load();
+    void Slider1_Scroll();
+    void Slider2_Scroll();
+    void Slider3_Scroll();
+    void PresetClick(std::int32_t slider1, std::int32_t slider2);
+
+    // Runs one event handler. An error that ends it is reported here, at the
+    // event dispatch; what was drawn or written before it stays.
+    template <typename Handler>
+    void Dispatch(const char *source, Handler handler) noexcept;
+    void ShowError(const QString &message);
+
+    void buildControls();
+    void connectHandlers();
+
+    Edition edition_;
+    ErrorReporter reporter_;
+    class Controls;
+    std::unique_ptr<Controls> controls_;
+};
+
+} // namespace orvane
