@@ -1,2 +1,131 @@
+// How long one redraw of the plot takes, beside a naive drawing of the same
+// segments and the floor of computing them without drawing.
+//   make bench
+#include <cstdlib>
+#include <optional>
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <benchmark/benchmark.h>
-int main(int argc, char **argv) { benchmark::Initialize(&argc, argv); benchmark::RunSpecifiedBenchmarks(); }
+
+#include "pattern/controls.h"
+#include "pattern/polar_plot.h"
+#include "window/main_window.h"
+#include "window/plot_surface.h"
+
+namespace orvane {
+namespace {
+
+// The window of the full edition at the cardioid levels (both sliders at 0).
+struct CardioidWindow {
+    CardioidWindow() : window(Edition::Full)
+    {
+        window.show();
+        for (const char *name : {"Slider1", "Slider2"})
+            window.findChild<QAbstractSlider *>(name)->setValue(0);
+        gra = window.findChild<PlotSurface *>("gra");
+    }
+    OrvaneFrm window;
+    PlotSurface *gra;
+};
+
+void BM_FullRedraw(benchmark::State &state)
+{
+    CardioidWindow w;
+    for (auto _ : state) {
+        w.window.PreGraph();
+    }
+}
+BENCHMARK(BM_FullRedraw);
+
+void BM_Graph(benchmark::State &state)
+{
+    CardioidWindow w;
+    const std::int16_t Radius = 2000;
+    const std::int32_t Radius8 = 2000;
+    for (auto _ : state) {
+        Graph(*w.gra, Radius, Radius8, Edition::Full);
+    }
+}
+BENCHMARK(BM_Graph);
+
+// The reference: every segment drawn on its own with the pen set each time,
+// into an image of the same size, on the same points.
+class NaiveSurface : public DrawingSurface {
+public:
+    NaiveSurface() : image_(573, 477, QImage::Format_RGB32) {}
+    void clear() override
+    {
+        painter_.reset();
+        image_.fill(QColor(0, 192, 192));
+        painter_.emplace(&image_);
+    }
+    float width() override { return 8655; }
+    float height() override { return 7215; }
+    void setPen(float x, float y) override { pen_ = {x / 15.0, y / 15.0}; }
+    void lineTo(float x, float y, Colour c) override
+    {
+        line(static_cast<float>(pen_.x() * 15), static_cast<float>(pen_.y() * 15), x, y, c);
+    }
+    void line(float x1, float y1, float x2, float y2, Colour c) override
+    {
+        painter_->setPen(QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                                static_cast<int>(c >> 16)));
+        painter_->drawLine(QPointF(x1 / 15.0, y1 / 15.0), QPointF(x2 / 15.0, y2 / 15.0));
+        pen_ = {x2 / 15.0, y2 / 15.0};
+    }
+
+private:
+    QImage image_;
+    std::optional<QPainter> painter_;
+    QPointF pen_;
+};
+
+void BM_NaiveReference(benchmark::State &state)
+{
+    NaiveSurface surface;
+    const std::int16_t Radius = 2000;
+    const std::int32_t Radius8 = 2000;
+    for (auto _ : state)
+        Graph(surface, Radius, Radius8, Edition::Full);
+}
+BENCHMARK(BM_NaiveReference);
+
+// The floor: the trigonometry alone, on a surface that draws nothing.
+class NullSurface : public DrawingSurface {
+public:
+    void clear() override {}
+    float width() override { return 8655; }
+    float height() override { return 7215; }
+    void setPen(float x, float y) override { sink_ += x + y; }
+    void lineTo(float x, float y, Colour) override { sink_ += x + y; }
+    void line(float, float, float x2, float y2, Colour) override { sink_ += x2 + y2; }
+    float sink_ = 0;
+};
+
+void BM_GraphComputeOnly(benchmark::State &state)
+{
+    NullSurface surface;
+    const std::int16_t Radius = 2000;
+    const std::int32_t Radius8 = 2000;
+    for (auto _ : state) {
+        Graph(surface, Radius, Radius8, Edition::Full);
+        benchmark::DoNotOptimize(surface.sink_);
+    }
+}
+BENCHMARK(BM_GraphComputeOnly);
+
+} // namespace
+} // namespace orvane
+
+int main(int argc, char **argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

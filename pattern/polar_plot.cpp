@@ -1,6 +1,7 @@
 #include "pattern/polar_plot.h"
 
 #include <cmath>
+#include <vector>
 
 #include "pattern/checked.h"
 
@@ -8,14 +9,45 @@ namespace orvane {
 
 namespace {
 
+// One point of a sweep: the angle and its sine and cosine.
+struct SweepPoint {
+    double a;
+    double sin;
+    double cos;
+};
+using Sweep = std::vector<SweepPoint>;
+
 // The loops count in double precision by adding one step at a time. The sum
 // after 360 (or 180) steps falls short of the end by less than 2e-14 rad, so
 // the last point is drawn too: 361 points a full turn, 181 a half turn.
-template <typename DrawPoint>
-void Sweep(double from, double to, double step, DrawPoint drawPoint)
+Sweep MakeSweep(double from, double to)
 {
+    const double step = CheckFp(kFullTurn / 360.0);
+    Sweep sweep;
     for (double a = from; a <= to; a = CheckFp(a + step))
-        drawPoint(a);
+        sweep.push_back({a, std::sin(a), std::cos(a)});
+    return sweep;
+}
+
+// The angles depend on the constants alone, so their sines and cosines, which
+// are most of the work of a redraw, are worked out once. The drawn points are
+// the same as computing them afresh.
+const Sweep &FullTurn()
+{
+    static const Sweep sweep = MakeSweep(0.0, kFullTurn);
+    return sweep;
+}
+
+const Sweep &FrontHalf()
+{
+    static const Sweep sweep = MakeSweep(0.0, kHalfTurn);
+    return sweep;
+}
+
+const Sweep &RearHalf()
+{
+    static const Sweep sweep = MakeSweep(kHalfTurn, kFullTurn);
+    return sweep;
 }
 
 } // namespace
@@ -50,29 +82,24 @@ void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32
     const double y0 = cy;
     const double r = Radius;
     const double r8 = Radius8;
-    const double step = CheckFp(kFullTurn / 360.0);
 
     auto to = [](double v) { return CheckFp(static_cast<float>(v)); };
 
     surface.setPen(cx, cy);
 
     // The figure-8: r8 |sin a|, one lobe above and one below the centre.
-    Sweep(0.0, kFullTurn, step, [&](double a) {
-        const double s = std::sin(a);
-        const double c = std::cos(a);
+    for (const auto &[a, s, c] : FullTurn()) {
         const double x = CheckFp(CheckFp(r8 * s) * c);
         const double y = CheckFp(CheckFp(r8 * std::fabs(s)) * s);
         surface.lineTo(to(x0 - x), to(y0 - y), kYellow);
-    });
+    }
 
     // The omni circle, from its rightmost point, downward first.
-    Sweep(0.0, kFullTurn, step, [&](double a) {
+    for (const auto &[a, s, c] : FullTurn()) {
         if (a == 0.0)
             surface.setPen(to(x0 + r), cy);
-        const double x = CheckFp(r * std::cos(a));
-        const double y = CheckFp(r * std::sin(a));
-        surface.lineTo(to(x0 + x), to(y0 + y), kWhite);
-    });
+        surface.lineTo(to(x0 + CheckFp(r * c)), to(y0 + CheckFp(r * s)), kWhite);
+    }
 
     // The resulting pattern g(a) = Radius + Radius8 sin a, front half (below the
     // centre) and rear half. The rear half mirrors a negative g up and sideways,
@@ -83,18 +110,13 @@ void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32
     auto patternY = [&](double s) {
         return CheckFp(CheckFp(r * s) + CheckFp(CheckFp(r8 * s) * s));
     };
-    Sweep(0.0, kHalfTurn, step, [&](double a) {
+    for (const auto &[a, s, c] : FrontHalf()) {
         if (a == 0.0)
             surface.setPen(to(x0 + r), cy);
-        const double s = std::sin(a);
-        const double c = std::cos(a);
         surface.lineTo(to(x0 + patternX(s, c)), to(y0 + patternY(s)), kBlack);
-    });
-    Sweep(kHalfTurn, kFullTurn, step, [&](double a) {
-        const double s = std::sin(a);
-        const double c = std::cos(a);
+    }
+    for (const auto &[a, s, c] : RearHalf())
         surface.lineTo(to(x0 + patternX(s, c)), to(y0 - std::fabs(patternY(s))), kBlack);
-    });
 }
 
 } // namespace orvane

@@ -74,7 +74,12 @@ protected:
 
     QString text(const char *label) { return find<QLabel>(label)->text(); }
     int value(const char *slider) { return find<QAbstractSlider>(slider)->value(); }
-    QImage plot() { return find<PlotSurface>("gra")->image(); }
+    // The inside of the drawing surface as it shows on the screen.
+    QImage plot()
+    {
+        auto *gra = find<PlotSurface>("gra");
+        return gra->grab(gra->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
 
     void press(const char *control, Qt::Key key, int times = 1)
     {

@@ -166,6 +166,19 @@ TEST_P(EditionWindow, AnErrorIsReportedAndTheWindowGoesOn)
     EXPECT_EQ(text("dbfig8"), QString::fromStdString(ReadoutText(98, ".")));
 }
 
+TEST(Locale, ReadoutsUseTheUsersDecimalSeparator)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    OrvaneFrm window(Edition::Lite);
+    QLocale::setDefault(before);
+    EXPECT_EQ(window.findChild<QLabel *>("dbomni")->text(), "-40,0864274753527");
+    QTest::keyClick(window.findChild<QSlider *>("Slider2"), Qt::Key_Home);
+    EXPECT_EQ(window.findChild<QLabel *>("dbfig8")->text(), "0");
+    QTest::keyClick(window.findChild<QSlider *>("Slider2"), Qt::Key_PageDown);
+    EXPECT_EQ(window.findChild<QLabel *>("dbfig8")->text(), "-0,905599629224198");
+}
+
 TEST(ErrorDispatch, ShowsTheUserAMessageWithoutBlocking)
 {
     OrvaneFrm window(Edition::Lite);
