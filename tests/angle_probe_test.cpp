@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ struct GainCase {
     const char *pattern;
     std::int32_t s1, s2, v;
     const char *gain;
+    friend void PrintTo(const GainCase &c, std::ostream *out) { *out << c.pattern << " at " << c.v; }
 };
 
 class ProbeReadouts : public ::testing::TestWithParam<GainCase> {};
@@ -105,6 +107,7 @@ TEST(ProbeGain, IsTheFirstOrderPatternAtEveryAngleAndLevelWithoutAFault)
 struct ProbeLineCase {
     std::int32_t v;
     float dx, dy; // from the centre, before rounding
+    friend void PrintTo(const ProbeLineCase &c, std::ostream *out) { *out << c.v; }
 };
 
 class ProbeLine : public ::testing::TestWithParam<ProbeLineCase> {};

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@ namespace {
 struct TextCase {
     double value;
     const char *text;
+    friend void PrintTo(const TextCase &c, std::ostream *out) { *out << c.text; }
 };
 
 class NumberTextForms : public ::testing::TestWithParam<TextCase> {};
@@ -51,6 +53,7 @@ TEST(IntegerText, PlainDigitsWithMinus)
 struct ReadoutCase {
     std::int32_t position;
     const char *text;
+    friend void PrintTo(const ReadoutCase &c, std::ostream *out) { *out << c.position; }
 };
 
 class ReadoutRule : public ::testing::TestWithParam<ReadoutCase> {};

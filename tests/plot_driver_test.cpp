@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <ostream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -57,6 +58,7 @@ struct PreGraphCase {
     std::int32_t p1, p2;
     const char *dbomni, *dbfig8;
     float Radius, Radius8;
+    friend void PrintTo(const PreGraphCase &c, std::ostream *out) { *out << c.p1 << "/" << c.p2; }
 };
 
 class PreGraphLevels : public ::testing::TestWithParam<PreGraphCase> {};

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,7 @@ struct Point {
 struct CurveCase {
     std::int16_t Radius;
     std::int32_t Radius8;
+    friend void PrintTo(const CurveCase &c, std::ostream *out) { *out << c.Radius << "/" << c.Radius8; }
 };
 
 class GraphCurves : public ::testing::TestWithParam<CurveCase> {};

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -137,6 +138,35 @@ TEST_P(EditionWindow, FullLevelsDrawTheCardioidInItsColours)
     EXPECT_TRUE(ColourNear(image, kCentreX + 1414.2f, kCentreY - 1414.2f, kWhite));
     EXPECT_EQ(ColourNear(image, kCentreX + 3000, kCentreY, kCyan), full()); // the axis
     EXPECT_TRUE(ColourNear(image, kCentreX + 3000, kCentreY - 2500, kSurfaceBackground));
+}
+
+TEST_P(EditionWindow, AssistiveTechnologyHearsNamesValuesAndReadouts)
+{
+    auto accessible = [this](const char *name) {
+        return QAccessible::queryAccessibleInterface(find(name));
+    };
+    for (auto *control : window->findChildren<QWidget *>()) {
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(control);
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
+        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty()) << control->objectName().toStdString();
+    }
+    // A readout is announced as its value and described by its meaning.
+    press("Slider1", Qt::Key_PageUp);
+    EXPECT_EQ(accessible("dbomni")->text(QAccessible::Name), "-19.2585737723441");
+    EXPECT_EQ(accessible("dbomni")->text(QAccessible::Description), "Omni level in dB");
+    EXPECT_EQ(accessible("Slider1")->valueInterface()->currentValue().toInt(), 90);
+    // The caption over a slider names it.
+    const auto labels = accessible("Slider1")->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->text(QAccessible::Name), "Omni");
+    if (full()) {
+        press("Slider3", Qt::Key_Right);
+        EXPECT_EQ(accessible("LblAngle")->text(QAccessible::Name), "1");
+        EXPECT_EQ(accessible("LblAngle")->relations(QAccessible::Label)[0].first->text(QAccessible::Name),
+                  "Angle(deg):");
+    }
 }
 
 TEST_P(EditionWindow, ResizingMovesAndResizesNothing)

@@ -37,16 +37,21 @@ struct SliderSettings {
 struct ControlSpec {
     const char *name;
     ControlKind kind;
-    const char *text;
+    const char *text = "";
     int left;
     int top;
     int width;
     int height;
     FontRole font = FontRole::Form;
     const SliderSettings *slider = nullptr;
-    bool probeOnly = false;     // full edition only
+    bool probeOnly = false; // full edition only
     bool alignRight = false;
-    const char *description = ""; // what the control is for, for assistive technology
+    const char *captionOf = nullptr; // the control this label names, for assistive technology
+    // What assistive technology says of the control. Readouts keep their text as
+    // their name, so a screen reader announces the value; their meaning goes in
+    // the description.
+    const char *accessibleName = nullptr;
+    const char *description = "";
 };
 
 std::span<const ControlSpec> ControlTable();

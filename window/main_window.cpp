@@ -208,6 +208,8 @@ void OrvaneFrm::buildControls()
         control->setGeometry(TwipsToPixels(spec));
         if (spec.font != FontRole::Form)
             control->setFont(FontFor(spec.font));
+        if (spec.accessibleName)
+            control->setAccessibleName(QString::fromUtf8(spec.accessibleName));
         control->setAccessibleDescription(QString::fromUtf8(spec.description));
         if (control->focusPolicy() != Qt::NoFocus) {
             if (previous)
@@ -215,6 +217,11 @@ void OrvaneFrm::buildControls()
             previous = control;
         }
     }
+    // Each caption names its control for assistive technology. The texts have no
+    // mnemonics, so this moves no focus.
+    for (const ControlSpec &spec : ControlTable())
+        if (spec.captionOf && (!spec.probeOnly || HasProbe(edition_)))
+            Find<QLabel>(this, spec.name)->setBuddy(Find<QWidget>(this, spec.captionOf));
     // The keyboard focus starts on the first control in tab order, the surface.
     Find<PlotSurface>(this, "gra")->setFocus();
 }
