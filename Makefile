@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run run-lite test setup build bench sanitize screenshot clean
+.PHONY: run run-lite test setup build bench startup-bench sanitize valgrind screenshot clean
 
 run: build
 	@scripts/launch.sh $(BUILD)/Orvane
@@ -28,11 +28,20 @@ bench: setup
 	QT_QPA_PLATFORM=offscreen build-release/bench/orvane_bench \
 	  --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
 
+# Start-up time and peak memory against a bare Qt window, on a virtual display.
+startup-bench: setup
+	scripts/startup_bench.sh
+
 # AddressSanitizer + UndefinedBehaviorSanitizer build of everything, with the tests.
 sanitize: setup
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# The random sessions under valgrind's memcheck (about two minutes).
+valgrind: build
+	QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --error-exitcode=9 --num-callers=30 \
+	  $(BUILD)/tests/window_tests --gtest_filter='*RandomSession*'
 
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/orvane-snapshot docs/orvane.png docs/orvane-lite.png

@@ -45,6 +45,7 @@ TEST_F(AngleProbe, DrawsACyanLineAlongTheDirectionUntilTheNextRedraw)
     press("Slider3", Qt::Key_Left, 45); // v = -45: straight down turned 45 degrees to the right
     EXPECT_EQ(text("LblAngle"), "-45");
     const QString gain = text("LblGain");
+    EXPECT_EQ(find("LblGain")->toolTip(), gain); // the whole value, which its box clips
     EXPECT_NEAR(gain.toDouble(), 20 * std::log10(1 + std::sqrt(0.5)), 1e-8);
     // 3000 twips out along the probe, beyond the pattern there.
     const float along = 3000 / std::sqrt(2.0f);

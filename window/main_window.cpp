@@ -138,7 +138,11 @@ public:
 
     void setCaption(CaptionId id, const std::string &text) override
     {
-        Find<QLabel>(window_, CaptionName(id))->setText(QString::fromStdString(text));
+        // The readouts' boxes are fixed and show only the leading characters of a
+        // long value; the whole of it shows when the pointer rests on them.
+        auto *label = Find<QLabel>(window_, CaptionName(id));
+        label->setText(QString::fromStdString(text));
+        label->setToolTip(label->text());
     }
 
     DrawingSurface &surface() override { return plotSurface(); }
