@@ -20,8 +20,14 @@ int RunEdition(int argc, char **argv, Edition edition)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(HasProbe(edition) ? "Orvane" : "OrvaneLite");
+    QApplication::setApplicationName("Orvane");
     QApplication::setApplicationVersion(ORVANE_VERSION);
+    QApplication::setOrganizationName("Orvane");
+    QApplication::setOrganizationDomain("orvane.org");
+    // The ids of the installed desktop entries, so that the desktop matches each
+    // window to its entry and icon.
+    QGuiApplication::setDesktopFileName(HasProbe(edition) ? "org.orvane.Orvane"
+                                                          : "org.orvane.OrvaneLite");
 
     OrvaneFrm window(edition);
     window.show();

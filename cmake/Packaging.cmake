@@ -1,0 +1,117 @@
+# Makes both editions installable desktop programs: the version record in each
+# executable, the install layout (binaries, desktop entries, icons, AppStream
+# metainfo), the Debian package, and the test that checks all of it.
+# Included at the end of the top-level CMakeLists.txt, after the targets exist.
+include(GNUInstallDirs)
+
+# Each edition's executable name, its desktop entry id (also its AppStream id)
+# and the description Windows shows for it. Both share one icon.
+set(ORVANE_EDITIONS Orvane OrvaneLite)
+set(ORVANE_ID_Orvane org.orvane.Orvane)
+set(ORVANE_ID_OrvaneLite org.orvane.OrvaneLite)
+set(ORVANE_DESCRIPTION_Orvane "Orvane: microphone polar patterns")
+set(ORVANE_DESCRIPTION_OrvaneLite "Orvane Lite: microphone polar patterns, without the angle probe")
+set(ORVANE_ICON_NAME org.orvane.Orvane)
+set(ORVANE_ICON_SIZES 16 24 32 48 64 128 256)
+# The day the release that PROJECT_VERSION names came out, for the metainfo.
+set(ORVANE_RELEASE_DATE 2026-12-07)
+
+set(ORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(ORVANE_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
+
+# The version record is compiled into each executable itself: nothing refers to
+# it, so from the static library the linker would drop it.
+foreach(edition IN LISTS ORVANE_EDITIONS)
+  target_sources(${edition} PRIVATE ${PROJECT_SOURCE_DIR}/editions/version_record.cpp)
+endforeach()
+
+if(WIN32)
+  # VERSIONINFO wants four numbers: "1.00" becomes 1,0,0,0.
+  set(ORVANE_RC_NUMBERS "")
+  foreach(part IN ITEMS MAJOR MINOR PATCH TWEAK)
+    string(REGEX REPLACE "^0+([0-9])" "\\1" number "0${PROJECT_VERSION_${part}}")
+    list(APPEND ORVANE_RC_NUMBERS ${number})
+  endforeach()
+  list(JOIN ORVANE_RC_NUMBERS "," ORVANE_RC_NUMBERS)
+  enable_language(RC)
+  foreach(edition IN LISTS ORVANE_EDITIONS)
+    set(ORVANE_RC_FILE ${edition}.exe)
+    set(ORVANE_RC_DESCRIPTION "${ORVANE_DESCRIPTION_${edition}}")
+    configure_file(${ORVANE_PACKAGING_DIR}/version.rc.in
+                   ${ORVANE_PACKAGING_OUT}/${edition}.rc @ONLY)
+    target_sources(${edition} PRIVATE ${ORVANE_PACKAGING_OUT}/${edition}.rc)
+  endforeach()
+endif()
+
+# The PNG icons, painted at build time by a small Qt program from the same
+# shapes as the hand-written SVG.
+add_executable(orvane-make-icons ${ORVANE_PACKAGING_DIR}/make_icons.cpp)
+target_link_libraries(orvane-make-icons PRIVATE Qt6::Gui)
+list(JOIN ORVANE_ICON_SIZES " " icon_sizes)
+set(icon_pngs "")
+set(icon_args "")
+foreach(size IN LISTS ORVANE_ICON_SIZES)
+  set(png ${ORVANE_PACKAGING_OUT}/icons/${size}x${size}/${ORVANE_ICON_NAME}.png)
+  list(APPEND icon_pngs ${png})
+  list(APPEND icon_args ${png} ${size})
+  install(FILES ${png}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_command(OUTPUT ${icon_pngs}
+  COMMAND orvane-make-icons ${icon_args}
+  DEPENDS orvane-make-icons
+  COMMENT "Painting the icon at ${icon_sizes} pixels"
+  VERBATIM)
+add_custom_target(orvane-icons ALL DEPENDS ${icon_pngs})
+install(FILES ${ORVANE_PACKAGING_DIR}/orvane.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${ORVANE_ICON_NAME}.svg)
+
+install(TARGETS ${ORVANE_EDITIONS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(edition IN LISTS ORVANE_EDITIONS)
+  set(id ${ORVANE_ID_${edition}})
+  install(FILES ${ORVANE_PACKAGING_DIR}/${id}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  configure_file(${ORVANE_PACKAGING_DIR}/${id}.metainfo.xml.in
+                 ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml @ONLY)
+  install(FILES ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endforeach()
+
+# The Debian package: cd build && cpack -G DEB
+set(ORVANE_PACKAGE_MAINTAINER "Orvane maintainers <maintainers@orvane.org>"
+    CACHE STRING "Maintainer field of the Debian package")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvane)
+set(CPACK_PACKAGE_VENDOR Orvane)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${ORVANE_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "how a microphone's polar pattern comes from omni and figure-8")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Orvane shows how the polar pattern of a first-order microphone arises from an
+omnidirectional component plus a figure-8 component: set each component's
+level, or pick a named pattern, and the plot shows both components and the
+pattern they make. Orvane has an angle probe that reads the pattern's gain in
+any direction; Orvane Lite is the same program without it.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ORVANE_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The Qt and C++ runtime libraries come from dpkg-shlibdeps; the window's face
+# is Liberation Sans, which no library pulls in.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
+
+# Installs into a scratch directory, validates what landed there, and builds
+# and inspects the .deb.
+set(edition_ids "")
+foreach(edition IN LISTS ORVANE_EDITIONS)
+  list(APPEND edition_ids ${edition}=${ORVANE_ID_${edition}})
+endforeach()
+add_test(NAME package_check
+  COMMAND bash ${ORVANE_PACKAGING_DIR}/check_package.sh
+          ${PROJECT_BINARY_DIR} ${PROJECT_VERSION} $<TARGET_FILE:orvane-make-icons>
+          ${ORVANE_ICON_NAME} "${icon_sizes}" ${edition_ids})
+set_tests_properties(package_check PROPERTIES TIMEOUT 300 LABELS packaging)
