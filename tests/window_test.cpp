@@ -145,6 +145,7 @@ TEST_P(EditionWindow, AssistiveTechnologyHearsNamesValuesAndReadouts)
     auto accessible = [this](const char *name) {
         return QAccessible::queryAccessibleInterface(find(name));
     };
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.get())->role(), QAccessible::Window);
     for (auto *control : window->findChildren<QWidget *>()) {
         if (control->focusPolicy() == Qt::NoFocus)
             continue;

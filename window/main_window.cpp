@@ -4,6 +4,8 @@
 #include <exception>
 
 #include <QAbstractSlider>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -105,6 +107,15 @@ QWidget *MakeControl(const ControlSpec &spec, QWidget *parent)
     return nullptr;
 }
 
+// A plain top-level widget reads as a "filler" to assistive technology; the
+// window should read as the application's frame.
+QAccessibleInterface *WindowAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(OrvaneFrm::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 template <typename T>
 T *Find(QWidget *window, const char *name)
 {
@@ -188,6 +199,8 @@ private:
 OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
     : QWidget(parent), edition_(edition), controls_(std::make_unique<Controls>(this))
 {
+    static const bool accessibleAsWindow = (QAccessible::installFactory(WindowAccessible), true);
+    static_cast<void>(accessibleAsWindow);
     setObjectName("OrvaneFrm");
     setWindowTitle("Orvane");
     setFont(FontFor(FontRole::Form));
