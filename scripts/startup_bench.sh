@@ -33,7 +33,11 @@ measure() {
   "$1" >/dev/null 2>&1 &
   pid=$!
   until xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1; do
-    if ! kill -0 "$pid" 2>/dev/null; then echo "$1 ended before showing a window" >&2; exit 1; fi
+    if ! kill -0 "$pid" 2>/dev/null; then
+      kill -0 "$xvfb" 2>/dev/null || echo "the virtual display went away" >&2
+      echo "$1 ended before showing a window" >&2
+      exit 1
+    fi
     if [ $(( ($(date +%s%N) - start) / 1000000 )) -gt 20000 ]; then echo "$1: no window in 20 s" >&2; exit 1; fi
   done
   end=$(date +%s%N)
