@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are missing. Runs
-# apt-get as root, or through sudo otherwise.
+# Installs the Debian packages of scripts/packages.txt that are missing, then
+# runs the further steps in scripts/setup.d/. Runs as root, or through sudo.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+# How to run a command as root; the steps in setup.d use it too.
+if [ "$(id -u)" -eq 0 ]; then
+  export SUDO=""
+elif command -v sudo >/dev/null; then
+  export SUDO="sudo"
+else
+  export SUDO="false" # nothing to install with: fails below only if something is missing
+fi
 
 mapfile -t packages < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' packages.txt)
 missing=()
@@ -13,20 +22,15 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -eq 0 ]; then
-    sudo=()
-  elif command -v sudo >/dev/null; then
-    sudo=(sudo)
-  else
+  if [ "$SUDO" = false ]; then
     echo "setup: missing packages (${missing[*]}) and neither root nor sudo to install them" >&2
     exit 1
   fi
   echo "setup: installing ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Further steps of the set-up that are not packages (scripts/setup.d/*.sh).
 for step in setup.d/*.sh; do
   [ -e "$step" ] && bash "$step"
 done

@@ -146,6 +146,7 @@ TEST_P(EditionWindow, AssistiveTechnologyHearsNamesValuesAndReadouts)
         return QAccessible::queryAccessibleInterface(find(name));
     };
     EXPECT_EQ(QAccessible::queryAccessibleInterface(window.get())->role(), QAccessible::Window);
+    EXPECT_EQ(accessible("gra")->role(), QAccessible::Graphic);
     for (auto *control : window->findChildren<QWidget *>()) {
         if (control->focusPolicy() == Qt::NoFocus)
             continue;

@@ -107,12 +107,18 @@ QWidget *MakeControl(const ControlSpec &spec, QWidget *parent)
     return nullptr;
 }
 
-// A plain top-level widget reads as a "filler" to assistive technology; the
-// window should read as the application's frame.
+// What assistive technology should take the window and the plot for: a plain
+// top-level widget would read as a "filler" and the plot's sunken frame as a
+// second window.
 QAccessibleInterface *WindowAccessible(const QString &className, QObject *object)
 {
-    if (className == QLatin1String(OrvaneFrm::staticMetaObject.className()) && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    if (!object->isWidgetType())
+        return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    if (className == QLatin1String(OrvaneFrm::staticMetaObject.className()))
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    if (className == QLatin1String(PlotSurface::staticMetaObject.className()))
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
     return nullptr;
 }
 

@@ -1,0 +1,302 @@
+#!/usr/bin/python3
+"""Drives one running edition of Orvane through the AT-SPI accessibility bus.
+
+It sees the window as a screen reader does: it finds the program on the
+desktop, finds each control by its accessible role, name or description,
+reads the level readouts, presses a preset button through its action
+interface and, in the full edition, moves the probe slider with real key
+presses from xdotool. Run by run_a11y.sh, which provides the X display, the
+session bus and the AT-SPI bus, and starts the program.
+"""
+
+import argparse
+import math
+import subprocess
+import sys
+import time
+import traceback
+
+import pyatspi
+from gi.repository import Atspi
+
+# Readouts change in the program first and reach us over D-Bus later.
+POLL_SECONDS = 5.0
+# The program needs a moment to register itself on the accessibility bus.
+STARTUP_SECONDS = 20.0
+
+OMNI_DB = "Omni level in dB"
+FIG8_DB = "Figure-8 level in dB"
+ANGLE = "Probe angle in degrees"
+GAIN = "Gain of the pattern in the probe direction, in dB, or off where it is zero"
+
+# How each control is found: its role, and its accessible name or description.
+# Probe-only controls must be absent from the lite edition.
+CONTROLS = {
+    "omni slider": (pyatspi.ROLE_SLIDER, "name", "Omni level", False),
+    "figure-8 slider": (pyatspi.ROLE_SLIDER, "name", "Figure-8 level", False),
+    "probe slider": (pyatspi.ROLE_SLIDER, "name", "Probe angle", True),
+    "Super Card button": (pyatspi.ROLE_PUSH_BUTTON, "name", "Super Card", False),
+    "omni readout": (pyatspi.ROLE_LABEL, "description", OMNI_DB, False),
+    "figure-8 readout": (pyatspi.ROLE_LABEL, "description", FIG8_DB, False),
+    "angle readout": (pyatspi.ROLE_LABEL, "description", ANGLE, True),
+    "gain readout": (pyatspi.ROLE_LABEL, "description", GAIN, True),
+}
+
+# What the level readouts and sliders show, at start and after "Super Card".
+# Readout texts are written with '.', and turned into the locale's separator.
+LEVEL_STATES = [
+    ("at start", {"omni readout": "-40.0864274753527", "figure-8 readout": "-40.0864274753527"},
+     {"omni slider": 100, "figure-8 slider": 100}),
+    ("after Super Card", {"omni readout": "-3.06126050124842", "figure-8 readout": "0"},
+     {"omni slider": 30, "figure-8 slider": 0}),
+]
+
+# The gain one degree off the main axis of the Super Card pattern.
+GAIN_AT_ONE_DEGREE = 20 * math.log10(0.7 + math.cos(math.radians(1)))
+GAIN_TOLERANCE = 1e-3
+
+
+class Abort(Exception):
+    """A failure that leaves nothing further to check."""
+
+
+class Report:
+    def __init__(self, title):
+        self.title = title
+        self.failures = []
+
+    def check(self, ok, text):
+        print(f"  {'ok  ' if ok else 'FAIL'} {text}", flush=True)
+        if not ok:
+            self.failures.append(text)
+        return ok
+
+
+def fresh(acc):
+    """Drops what libatspi cached, so the next read asks the program."""
+    try:
+        acc.clear_cache()
+    except Exception:
+        pass
+    return acc
+
+
+def name_of(acc):
+    return fresh(acc).name
+
+
+def value_of(acc):
+    return fresh(acc).queryValue().currentValue
+
+
+def is_focused(acc):
+    return fresh(acc).getState().contains(pyatspi.STATE_FOCUSED)
+
+
+def poll(read, want, timeout=POLL_SECONDS):
+    """Reads until want(value) holds or the time is up; returns (held, last value)."""
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            value = read()
+        except Exception as error:  # the object may be mid-update on the bus
+            value = error
+        if not isinstance(value, Exception) and want(value):
+            return True, value
+        if time.monotonic() >= deadline:
+            return False, value
+        time.sleep(0.05)
+
+
+def descendants(root):
+    """Every object under root, depth first; windows here are small."""
+    stack = [root]
+    while stack:
+        acc = stack.pop()
+        for i in range(acc.childCount - 1, -1, -1):
+            child = acc.getChildAtIndex(i)
+            if child is not None:
+                yield child
+                stack.append(child)
+
+
+def find_application(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    found, app = poll(
+        lambda: next((a for a in desktop if a is not None and a.get_process_id() == pid), None),
+        lambda a: a is not None, STARTUP_SECONDS)
+    if not found:
+        names = [a.name for a in desktop if a is not None]
+        raise Abort(f"process {pid} never appeared on the accessibility desktop "
+                    f"(applications there: {names})")
+    return app
+
+
+def find_window(report, app):
+    # The program's top-level window should be announced as a window with the title.
+    frames = [c for c in app if c is not None and c.name == "Orvane"]
+    report.check(len(frames) == 1,
+                 f"application {app.name!r} has one top-level object named 'Orvane' "
+                 f"(found {[(c.getRoleName(), c.name) for c in app if c is not None]})")
+    if not frames:
+        raise Abort("no window titled 'Orvane'")
+    window = frames[0]
+    report.check(window.getRole() == pyatspi.ROLE_FRAME,
+                 f"the window titled 'Orvane' has the role 'frame' (it is '{window.getRoleName()}')")
+    return window
+
+
+def find_controls(report, window, full):
+    everything = list(descendants(window))
+    controls = {}
+    for key, (role, field, wanted, probe_only) in CONTROLS.items():
+        matches = [a for a in everything if a.getRole() == role and getattr(a, field) == wanted]
+        what = f"{Atspi.role_get_name(role)} with {field} '{wanted}'"
+        if probe_only and not full:
+            report.check(not matches, f"the lite edition has no {what} (found {len(matches)})")
+            continue
+        if report.check(len(matches) == 1, f"one {what} ({key}; found {len(matches)})"):
+            controls[key] = matches[0]
+    return controls
+
+
+def number_text(text_with_point, decimal):
+    return text_with_point.replace(".", decimal)
+
+
+def check_levels(report, controls, label, readouts, sliders, decimal):
+    for key, with_point in readouts.items():
+        if key not in controls:
+            continue
+        wanted = number_text(with_point, decimal)
+        ok, got = poll(lambda: name_of(controls[key]), lambda v: v == wanted)
+        report.check(ok, f"{label}: {key} reads {got!r} (want {wanted!r})")
+    for key, wanted in sliders.items():
+        if key not in controls:
+            continue
+        ok, got = poll(lambda: value_of(controls[key]), lambda v: v == wanted)
+        report.check(ok, f"{label}: {key} value is {got!r} (want {wanted})")
+
+
+def press(report, button):
+    action = button.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    index = next((i for i, n in enumerate(names) if n.lower() in ("press", "click")), None)
+    if not report.check(index is not None, f"'{button.name}' offers a press action (actions: {names})"):
+        raise Abort("cannot press the preset button")
+    report.check(action.doAction(index), f"doAction('{names[index]}') on '{button.name}' accepted")
+
+
+def run(command, timeout=10):
+    return subprocess.run(command, capture_output=True, text=True, timeout=timeout, check=False)
+
+
+def focus_program_window(report, pid):
+    # Under a bare X server no window manager hands out the keyboard focus: give
+    # it to the program's window, as clicking on it would.
+    found = run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name", "^Orvane$"])
+    windows = found.stdout.split()
+    if not report.check(len(windows) >= 1, f"xdotool finds the visible window of process {pid} "
+                                           f"({windows or found.stderr.strip()})"):
+        raise Abort("no X window to send keys to")
+    focused = run(["xdotool", "windowfocus", "--sync", windows[0]])
+    report.check(focused.returncode == 0, f"xdotool windowfocus {windows[0]} "
+                                          f"(exit {focused.returncode}{' ' + focused.stderr.strip() if focused.stderr else ''})")
+
+
+def gain_number(text, decimal):
+    """The gain a readout shows, or None for empty, "off" or the other separator."""
+    other = "," if decimal == "." else "."
+    if not text or text == "off" or other in text:
+        return None
+    try:
+        return float(text.replace(decimal, "."))
+    except ValueError:
+        return None
+
+
+def check_probe(report, controls, pid, decimal):
+    slider = controls.get("probe slider")
+    angle = controls.get("angle readout")
+    gain = controls.get("gain readout")
+    if slider is None or angle is None or gain is None:
+        raise Abort("the probe controls are missing")
+
+    start = value_of(slider)
+    report.check(start == 0, f"probe slider starts at {start!r} (want 0)")
+    # Empty, a label is named by its caption; a number there would be a stale gain.
+    start = name_of(gain)
+    report.check(gain_number(start, decimal) is None and start != "off",
+                 f"gain readout shows no gain before the probe moves (name {start!r})")
+
+    focus_program_window(report, pid)
+    granted = fresh(slider).queryComponent().grabFocus()
+    report.check(granted, "grabFocus on the probe slider accepted")
+    ok, _ = poll(lambda: is_focused(slider), bool)
+    if not report.check(ok, "the probe slider has the keyboard focus"):
+        raise Abort("the key press would go elsewhere")
+
+    sent = run(["xdotool", "key", "Right"])
+    report.check(sent.returncode == 0, f"xdotool key Right (exit {sent.returncode})")
+
+    ok, got = poll(lambda: value_of(slider), lambda v: v == 1)
+    report.check(ok, f"after Right: probe slider value is {got!r} (want 1)")
+    ok, got = poll(lambda: name_of(angle), lambda v: v == "1")
+    report.check(ok, f"after Right: angle readout reads {got!r} (want '1')")
+
+    ok, got = poll(lambda: name_of(gain), lambda v: gain_number(v, decimal) is not None)
+    number = gain_number(got, decimal) if ok else None
+    report.check(ok and abs(number - GAIN_AT_ONE_DEGREE) <= GAIN_TOLERANCE,
+                 f"after Right: gain readout reads {got!r}, a number written with {decimal!r} "
+                 f"within {GAIN_TOLERANCE} of {GAIN_AT_ONE_DEGREE:.4f}")
+    report.check(decimal in str(got), f"gain readout {got!r} has the decimal separator {decimal!r}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--pid", type=int, required=True, help="process id of the running edition")
+    parser.add_argument("--edition", choices=["full", "lite"], required=True)
+    parser.add_argument("--decimal", choices=[".", ","], required=True,
+                        help="decimal separator the program's locale writes")
+    parser.add_argument("--title", default="", help="what this run is, for the output")
+    args = parser.parse_args()
+
+    full = args.edition == "full"
+    program = "Orvane" if full else "OrvaneLite"
+    report = Report(args.title or program)
+    print(f"{report.title}:", flush=True)
+    try:
+        app = find_application(args.pid)
+        # The lite edition may be known by its own name or by the product's.
+        names = {program, "Orvane"}
+        report.check(app.name in names,
+                     f"process {args.pid} is on the desktop as {app.name!r} (want one of {sorted(names)})")
+        window = find_window(report, app)
+        controls = find_controls(report, window, full)
+
+        before, after = LEVEL_STATES
+        check_levels(report, controls, *before, args.decimal)
+        if "Super Card button" not in controls:
+            raise Abort("no Super Card button to press")
+        press(report, controls["Super Card button"])
+        check_levels(report, controls, *after, args.decimal)
+
+        if full:
+            check_probe(report, controls, args.pid, args.decimal)
+    except Abort as stop:
+        report.failures.append(str(stop))
+        print(f"  stopped: {stop}", flush=True)
+    except Exception as error:  # the bus or the program went away mid-check
+        report.failures.append(repr(error))
+        print(f"  stopped by an error: {error!r}", flush=True)
+        traceback.print_exc(file=sys.stdout)
+
+    if report.failures:
+        print(f"{report.title}: FAILED ({len(report.failures)} failed checks)", flush=True)
+        return 1
+    print(f"{report.title}: passed", flush=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
