@@ -17,16 +17,6 @@ double ComponentGain(std::int32_t position)
     return CheckFp(CheckedSub(100, position) / 100.0);
 }
 
-} // namespace
-
-double ProbeDirection(std::int32_t v)
-{
-    const std::int32_t n = CheckedMul(CheckedAdd(v, 90), 2);
-    return CheckFp(CheckFp(n * kHalfTurn) / 360.0);
-}
-
-namespace {
-
 // The point of the pattern r = a + b sin(phi) in direction phi, for component
 // gains a (omni) and b (figure-8). The readouts' last digits depend on this
 // order of operations.
@@ -49,6 +39,12 @@ double Magnitude(PatternPoint p)
 }
 
 } // namespace
+
+double ProbeDirection(std::int32_t v)
+{
+    const std::int32_t n = CheckedMul(CheckedAdd(v, 90), 2);
+    return CheckFp(CheckFp(n * kHalfTurn) / 360.0);
+}
 
 double ProbeGain(double phi, std::int32_t s1, std::int32_t s2)
 {

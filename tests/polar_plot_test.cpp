@@ -137,6 +137,41 @@ INSTANTIATE_TEST_SUITE_P(Lengths, GraphCurves,
                                            CurveCase{1000, 2000},  // hypercardioid: rear lobe
                                            CurveCase{20, 1980}));
 
+// Every point to the last bit, against the curves' formulas worked out afresh
+// one IEEE operation at a time, with the angle counted up step by step.
+TEST(Graph, EveryPointIsItsFormulaToTheLastBit)
+{
+    const std::int16_t R = 1400;
+    const std::int32_t R8 = 2000;
+    RecordingSurface gra;
+    Graph(gra, R, R8, Edition::Lite);
+    const auto yellow = gra.linesOf(kYellow);
+    const auto white = gra.linesOf(kWhite);
+    const auto black = gra.linesOf(kBlack);
+    const double x0 = kCx, y0 = kCy, r = R, r8 = R8;
+    const double step = kFullTurn / 360;
+
+    auto expectPoint = [](const SurfaceOp &op, double x, double y, const char *curve, int k) {
+        EXPECT_EQ(op.x2, static_cast<float>(x)) << curve << " " << k;
+        EXPECT_EQ(op.y2, static_cast<float>(y)) << curve << " " << k;
+    };
+    double a = 0;
+    for (int k = 0; k <= 360; a += step, ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        expectPoint(yellow[i], x0 - r8 * std::sin(a) * std::cos(a),
+                    y0 - r8 * std::abs(std::sin(a)) * std::sin(a), "figure-8", k);
+        expectPoint(white[i], x0 + r * std::cos(a), y0 + r * std::sin(a), "omni", k);
+        if (k <= 180)
+            expectPoint(black[i], x0 + (r * std::cos(a) + r8 * std::sin(a) * std::cos(a)),
+                        y0 + (r * std::sin(a) + r8 * std::sin(a) * std::sin(a)), "front", k);
+    }
+    a = kHalfTurn;
+    for (int k = 0; k <= 180; a += step, ++k)
+        expectPoint(black[181 + static_cast<std::size_t>(k)],
+                    x0 + (r * std::cos(a) + r8 * std::sin(a) * std::cos(a)),
+                    y0 - std::abs(r * std::sin(a) + r8 * std::sin(a) * std::sin(a)), "rear", k);
+}
+
 TEST(Graph, ZeroLengthsCollapseEveryCurveToTheCentre)
 {
     RecordingSurface gra;
