@@ -6,10 +6,10 @@ JOBS ?= $(shell nproc)
 .PHONY: run run-lite test setup build bench startup-bench sanitize valgrind screenshot clean
 
 run: build
-	@scripts/launch.sh $(BUILD)/Orvane
+	@$(BUILD)/Orvane
 
 run-lite: build
-	@scripts/launch.sh $(BUILD)/OrvaneLite
+	@$(BUILD)/OrvaneLite
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
