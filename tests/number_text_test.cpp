@@ -43,13 +43,6 @@ TEST(NumberText, UsesTheGivenDecimalSeparator)
     EXPECT_EQ(NumberText(-34.0, ","), "-34");
 }
 
-TEST(IntegerText, PlainDigitsWithMinus)
-{
-    EXPECT_EQ(IntegerText(-180), "-180");
-    EXPECT_EQ(IntegerText(0), "0");
-    EXPECT_EQ(IntegerText(180), "180");
-}
-
 struct ReadoutCase {
     std::int32_t position;
     const char *text;

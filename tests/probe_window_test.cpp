@@ -62,12 +62,5 @@ TEST_F(AngleProbe, DrawsACyanLineAlongTheDirectionUntilTheNextRedraw)
     EXPECT_NE(text("LblGain"), gain);
 }
 
-TEST(LiteEdition, HasNoProbeControls)
-{
-    OrvaneFrm window(Edition::Lite);
-    for (const char *name : {"Slider3", "LblAngle", "LblGain", "Label8", "Label9", "Label4x"})
-        EXPECT_EQ(window.findChild<QWidget *>(name), nullptr) << name;
-}
-
 } // namespace
 } // namespace orvane::testing

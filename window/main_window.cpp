@@ -39,10 +39,10 @@ constexpr std::array<Preset, 5> kPresets{{
     {"Command4", 50, 0},   // "Hyper Card"
 }};
 
-QRect TwipsToPixels(const ControlSpec &spec)
+QRect TwipsToPixels(const ControlSpec &entry)
 {
-    return {spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel, spec.width / kTwipsPerPixel,
-            spec.height / kTwipsPerPixel};
+    return {entry.left / kTwipsPerPixel, entry.top / kTwipsPerPixel, entry.width / kTwipsPerPixel,
+            entry.height / kTwipsPerPixel};
 }
 
 // "MS Sans Serif" and "Symbol" are not on Linux. Liberation Sans at 10 pixels
@@ -63,16 +63,16 @@ QFont FontFor(FontRole role)
     return font;
 }
 
-QWidget *MakeControl(const ControlSpec &spec, QWidget *parent)
+QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
 {
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ControlKind::Surface:
         return new PlotSurface(parent);
     case ControlKind::VerticalSlider:
     case ControlKind::HorizontalSlider: {
-        const bool vertical = spec.kind == ControlKind::VerticalSlider;
+        const bool vertical = entry.kind == ControlKind::VerticalSlider;
         auto *slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, parent);
-        const SliderSettings &s = *spec.slider;
+        const SliderSettings &s = *entry.slider;
         slider->setRange(s.minimum, s.maximum);
         slider->setSingleStep(s.smallStep);
         slider->setPageStep(s.largeStep);
@@ -90,14 +90,14 @@ QWidget *MakeControl(const ControlSpec &spec, QWidget *parent)
         return slider;
     }
     case ControlKind::Label: {
-        auto *label = new QLabel(QString::fromUtf8(spec.text), parent);
+        auto *label = new QLabel(QString::fromUtf8(entry.text), parent);
         label->setAutoFillBackground(true); // opaque, in the window's colour
-        label->setAlignment((spec.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+        label->setAlignment((entry.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         label->setFocusPolicy(Qt::NoFocus);
         return label;
     }
     case ControlKind::Button: {
-        auto *button = new QPushButton(QString::fromUtf8(spec.text), parent);
+        auto *button = new QPushButton(QString::fromUtf8(entry.text), parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         button->setFocusPolicy(Qt::StrongFocus);
@@ -223,17 +223,17 @@ OrvaneFrm::~OrvaneFrm() = default;
 void OrvaneFrm::buildControls()
 {
     QWidget *previous = nullptr;
-    for (const ControlSpec &spec : ControlTable()) {
-        if (spec.probeOnly && !HasProbe(edition_))
+    for (const ControlSpec &entry : ControlTable()) {
+        if (entry.probeOnly && !HasProbe(edition_))
             continue;
-        QWidget *control = MakeControl(spec, this);
-        control->setObjectName(QString::fromLatin1(spec.name));
-        control->setGeometry(TwipsToPixels(spec));
-        if (spec.font != FontRole::Form)
-            control->setFont(FontFor(spec.font));
-        if (spec.accessibleName)
-            control->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-        control->setAccessibleDescription(QString::fromUtf8(spec.description));
+        QWidget *control = MakeControl(entry, this);
+        control->setObjectName(QString::fromLatin1(entry.name));
+        control->setGeometry(TwipsToPixels(entry));
+        if (entry.font != FontRole::Form)
+            control->setFont(FontFor(entry.font));
+        if (entry.accessibleName)
+            control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+        control->setAccessibleDescription(QString::fromUtf8(entry.description));
         if (control->focusPolicy() != Qt::NoFocus) {
             if (previous)
                 setTabOrder(previous, control);
@@ -242,9 +242,9 @@ void OrvaneFrm::buildControls()
     }
     // Each caption names its control for assistive technology. The texts have no
     // mnemonics, so this moves no focus.
-    for (const ControlSpec &spec : ControlTable())
-        if (spec.captionOf && (!spec.probeOnly || HasProbe(edition_)))
-            Find<QLabel>(this, spec.name)->setBuddy(Find<QWidget>(this, spec.captionOf));
+    for (const ControlSpec &entry : ControlTable())
+        if (entry.captionOf && (!entry.probeOnly || HasProbe(edition_)))
+            Find<QLabel>(this, entry.name)->setBuddy(Find<QWidget>(this, entry.captionOf));
     // The keyboard focus starts on the first control in tab order, the surface.
     Find<PlotSurface>(this, "gra")->setFocus();
 }
