@@ -162,9 +162,7 @@ public:
         label->setToolTip(label->text());
     }
 
-    DrawingSurface &surface() override { return plotSurface(); }
-
-    PlotSurface &plotSurface()
+    DrawingSurface &surface() override
     {
         if (!gra_)
             gra_ = Find<PlotSurface>(window_, "gra");
@@ -298,11 +296,6 @@ void OrvaneFrm::ShowError(const QString &message)
 void OrvaneFrm::setErrorReporter(ErrorReporter reporter)
 {
     reporter_ = std::move(reporter);
-}
-
-PatternControls &OrvaneFrm::controls()
-{
-    return *controls_;
 }
 
 void OrvaneFrm::Form_Load()

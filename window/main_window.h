@@ -8,14 +8,7 @@
 
 #include "editions/edition.h"
 
-class QAbstractSlider;
-class QLabel;
-class QPushButton;
-
 namespace orvane {
-
-class PatternControls;
-class PlotSurface;
 
 // The program's one window. It carries the controls of the layout table, the
 // load, click and scroll handlers, and the plot driver as its own methods.
@@ -42,9 +35,6 @@ public:
     // a message box and the window goes on.
     using ErrorReporter = std::function<void(const QString &message)>;
     void setErrorReporter(ErrorReporter reporter);
-
-    // The controls as the pattern rules reach them; for tests and benchmarks.
-    PatternControls &controls();
 
 private:
     void Form_Load();
