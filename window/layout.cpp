@@ -48,7 +48,7 @@ constexpr auto kControls = std::to_array<ControlSpec>({
     {.name = "Label5", .kind = ControlKind::Label, .text = "Brevalon", .left = 240, .top = 120,
      .width = 4935, .height = 375, .font = FontRole::Title},
     {.name = "Label6", .kind = ControlKind::Label, .text = "\u00A9", .left = 9000, .top = 120,
-     .width = 135, .height = 255, .font = FontRole::Symbol},
+     .width = 135, .height = 255},
     {.name = "Label7", .kind = ControlKind::Label, .text = "2026 Orvane", .left = 9120, .top = 120,
      .width = 1575, .height = 255},
     {.name = "Slider3", .kind = ControlKind::HorizontalSlider, .left = 0, .top = 7440, .width = 1935,

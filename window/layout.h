@@ -18,9 +18,8 @@ inline constexpr std::uint32_t kSurfaceBackground = 0x00C0C000;
 enum class ControlKind { Surface, VerticalSlider, HorizontalSlider, Label, Button };
 
 enum class FontRole {
-    Form,   // the window's own face, 8.25 pt
-    Title,  // 12 pt bold underlined
-    Symbol, // the notice's symbol glyph
+    Form,  // the window's own face, 8.25 pt; it also has the notice's copyright sign
+    Title, // 12 pt bold underlined
 };
 
 struct SliderSettings {

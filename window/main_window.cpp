@@ -48,7 +48,7 @@ QRect TwipsToPixels(const ControlSpec &entry)
 // "MS Sans Serif" and "Symbol" are not on Linux. Liberation Sans at 10 pixels
 // is as compact as the 8.25 pt bitmap face was at 96 dpi, so every caption
 // fits its fixed box ("Omni" over its 25-pixel slider most narrowly); the title
-// keeps its 12 pt (16 pixels). The notice's symbol glyph comes from the same face.
+// keeps its 12 pt (16 pixels). The same face has the notice's copyright sign.
 QFont FontFor(FontRole role)
 {
     QFont font;
