@@ -27,8 +27,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 1
   fi
   echo "setup: installing ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Waits for another apt run to finish instead of failing on its lock.
+  apt=(apt-get -o DPkg::Lock::Timeout=900)
+  $SUDO "${apt[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 for step in setup.d/*.sh; do
