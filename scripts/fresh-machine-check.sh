@@ -109,7 +109,7 @@ show_and_close() {
   xvfb-run -a bash -c "
     $1 >/tmp/app.log 2>&1 &
     app=\$!
-    if wid=\$(timeout 30 xdotool search --sync --onlyvisible --name \"^Orvane\$\" | head -n1) && [ -n \"\$wid\" ]; then
+    if wid=\$(timeout 120 xdotool search --sync --onlyvisible --name \"^Orvane\$\" | head -n1) && [ -n \"\$wid\" ]; then
       echo \"window shown: \$(xdotool getwindowname \$wid), \$(xdotool getwindowgeometry \$wid | sed -n \"s/ *Geometry: //p\")\"
       xdotool windowclose \$wid
       for _ in \$(seq 100); do kill -0 \$app 2>/dev/null || break; sleep 0.1; done
@@ -121,7 +121,7 @@ show_and_close() {
       [ -s /tmp/app.log ] && { echo \"--- it printed:\"; cat /tmp/app.log; }
       [ \$status -eq 0 ]
     else
-      echo \"FAIL: no window within 30 s\"; cat /tmp/app.log; kill \$app 2>/dev/null; exit 1
+      echo \"FAIL: no window within 120 s\"; cat /tmp/app.log; kill \$app 2>/dev/null; exit 1
     fi"
 }
 '
