@@ -90,9 +90,9 @@ set(ORVANE_MAN_DESCRIPTION "shows how the polar pattern of a first-order microph
 an omnidirectional component plus a figure-8 component. Set each component's
 level with its slider, or pick one of five named patterns; the readouts show
 both levels in dB and the plot shows both components and the pattern they make.")
-set(ORVANE_MAN_PROBE_Orvane "\n.PP\nThe angle slider turns a probe line around the plot's centre and reads the
+set(ORVANE_MAN_EDITION_Orvane "\n.PP\nThe angle slider turns a probe line around the plot's centre and reads the
 pattern's gain in that direction in dB.")
-set(ORVANE_MAN_PROBE_OrvaneLite "\n.PP\nIt is Orvane without the angle probe.")
+set(ORVANE_MAN_EDITION_OrvaneLite "\n.PP\nIt is Orvane without the angle probe.")
 if(UNIX)
   # The changelog's date, as Debian writes it, from the release day.
   execute_process(COMMAND date -u -R -d "${ORVANE_RELEASE_DATE} 12:00"
@@ -115,7 +115,7 @@ foreach(edition IN LISTS ORVANE_EDITIONS)
   set(MAN_NAME ${edition})
   string(TOUPPER ${edition} MAN_TITLE)
   set(MAN_SUMMARY "${ORVANE_SUMMARY_${edition}}")
-  set(MAN_DESCRIPTION "${ORVANE_MAN_DESCRIPTION}${ORVANE_MAN_PROBE_${edition}}")
+  set(MAN_DESCRIPTION "${ORVANE_MAN_DESCRIPTION}${ORVANE_MAN_EDITION_${edition}}")
   set(MAN_OTHER ${ORVANE_EDITIONS})
   list(REMOVE_ITEM MAN_OTHER ${edition})
   set(page ${ORVANE_PACKAGING_OUT}/man/${edition}.1)

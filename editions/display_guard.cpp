@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <string_view>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -31,11 +31,10 @@ struct Waiting {
 };
 std::unique_ptr<Waiting> waiting;
 
-std::string Environment(const char *variable, bool &set)
+std::optional<std::string> Environment(const char *variable)
 {
     const char *value = std::getenv(variable);
-    set = value != nullptr;
-    return value ? value : "";
+    return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
 // The platforms Qt tried, in order, from its messages: they name each plugin
@@ -68,18 +67,18 @@ std::vector<std::string> TriedPlatforms(const std::vector<QString> &texts)
 std::string DescribeDisplay(const std::string &platform, const std::vector<QString> &texts)
 {
     std::string described;
-    bool set = false;
     if (platform.rfind("xcb", 0) == 0) {
-        const std::string display = Environment("DISPLAY", set);
-        if (!set) {
+        const std::optional<std::string> display = Environment("DISPLAY");
+        if (!display) {
             described = "the X display (DISPLAY is not set)";
-        } else if (display.empty()) {
+        } else if (display->empty()) {
             described = "the X display (DISPLAY is empty)";
         } else {
-            described = "the X display \"" + display + "\"";
+            described = "the X display \"" + *display + "\"";
         }
     } else if (platform.rfind("wayland", 0) == 0) {
-        std::string display = Environment("WAYLAND_DISPLAY", set);
+        // Wayland's own default when the variable is unset or empty.
+        const std::string display = Environment("WAYLAND_DISPLAY").value_or("");
         described = "the Wayland display \"" + (display.empty() ? "wayland-0" : display) + "\"";
     } else {
         described = "a display through Qt's \"" + platform + "\" platform";
@@ -103,8 +102,7 @@ std::string FailureLine(const Waiting &state, const QString &fatal)
     }
     texts.push_back(fatal);
 
-    bool set = false;
-    const std::string platformSetting = Environment("QT_QPA_PLATFORM", set);
+    const std::string platformSetting = Environment("QT_QPA_PLATFORM").value_or("");
     std::vector<std::string> platforms = TriedPlatforms(texts);
     if (platforms.empty()) {
         // Qt named none: the one the setting asks for first, else its default.

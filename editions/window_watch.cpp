@@ -33,7 +33,6 @@ bool WindowWatch::nativeEventFilter(const QByteArray &eventType, void *message, 
     // Qt replaces a widget's native window now and then and destroys the old
     // one itself; only the window the widget has now counts.
     if (destroyed != 0 && window_->internalWinId() == destroyed) {
-        destroyed_ = true;
         QCoreApplication::exit(0);
     }
     return false;

@@ -15,12 +15,8 @@ public:
     explicit WindowWatch(QWidget *window);
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
-    // Whether the watched window was destroyed from outside.
-    bool Destroyed() const { return destroyed_; }
-
 private:
     QPointer<QWidget> window_;
-    bool destroyed_ = false;
 };
 
 } // namespace orvane
