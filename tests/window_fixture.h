@@ -4,9 +4,14 @@
 #include <ostream>
 
 #include <QAbstractSlider>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
+#include <QBackingStore>
+#include <QSlider>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -54,6 +59,46 @@ inline bool ColourNear(const QImage &image, float x, float y, std::uint32_t bgr)
     return false;
 }
 
+// What the screen shows of `rect` of `widget` once the pending events have run:
+// the window's backing store as it was last painted. Unlike QWidget::grab() this
+// paints nothing, so a repaint that never came shows as a stale picture. (The
+// offscreen platform's QScreen::grabWindow() reads the same store, but cuts it to
+// the window's size in logical pixels when the scale is not 1.)
+inline QImage OnScreen(QWidget *widget, QRect rect)
+{
+    QCoreApplication::processEvents();
+    QWidget *top = widget->window();
+    QPaintDevice *store = top->backingStore()->paintDevice();
+    if (!store || store->devType() != QInternal::Image)
+        return {};
+    const qreal ratio = top->devicePixelRatioF();
+    const QRect area(widget->mapTo(top, rect.topLeft()) * ratio, rect.size() * ratio);
+    QImage shown = static_cast<QImage *>(store)->copy(area).convertToFormat(QImage::Format_RGB32);
+    shown.setDevicePixelRatio(ratio);
+    return shown;
+}
+
+inline QImage OnScreen(QWidget *widget)
+{
+    return OnScreen(widget, widget->rect());
+}
+
+// Where a slider's thumb or groove lies, in its own coordinates.
+inline QRect SliderPart(QSlider *slider, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.upsideDown = slider->orientation() == Qt::Horizontal ? slider->invertedAppearance()
+                                                                : !slider->invertedAppearance();
+    option.tickPosition = slider->tickPosition();
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
+}
+
 // A shown window of one edition whose errors are collected instead of shown.
 class WindowTest : public ::testing::Test {
 protected:
@@ -78,7 +123,7 @@ protected:
     QImage plot()
     {
         auto *gra = find<PlotSurface>("gra");
-        return gra->grab(gra->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+        return OnScreen(gra, gra->contentsRect());
     }
 
     void press(const char *control, Qt::Key key, int times = 1)
