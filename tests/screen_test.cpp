@@ -25,7 +25,8 @@ struct Shot {
 };
 
 // Compares the picture with its reference. On a difference it writes the picture
-// and a map of the differing pixels beside the test and names both.
+// and a map of the differing pixels into the build tree and names both. With
+// ORVANE_WRITE_GOLDEN set (`make golden`) it rewrites the reference instead.
 void ExpectLooksAsBefore(const QImage &shown, const QString &name)
 {
     const QString reference = QStringLiteral(ORVANE_GOLDEN_DIR "/") + name + ".png";
@@ -50,7 +51,7 @@ void ExpectLooksAsBefore(const QImage &shown, const QString &name)
             const int grey = 160 + qGray(expected.pixel(x, y)) * 95 / 255;
             diff.setPixel(x, y, qRgb(grey, grey, grey));
         }
-    const QDir out(QDir::current().absoluteFilePath("golden-diff"));
+    const QDir out(QStringLiteral(ORVANE_GOLDEN_DIFF_DIR));
     QDir().mkpath(out.path());
     const QString shownPath = out.absoluteFilePath(name + ".png");
     const QString diffPath = out.absoluteFilePath(name + "-diff.png");
