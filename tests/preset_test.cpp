@@ -52,39 +52,6 @@ TEST_F(PresetButtons, EachSetsItsLevelsAndRedrawsOnceFromAnyState)
         }
 }
 
-TEST_F(PresetButtons, FromTheStartStateTheCardioidReplacesBothReadouts)
-{
-    QSignalSpy clears(find<PlotSurface>("gra"), &PlotSurface::cleared);
-    click("Cardiod");
-    EXPECT_EQ(text("dbomni"), "0");
-    EXPECT_EQ(text("dbfig8"), "0");
-    click("Cardiod");
-    EXPECT_EQ(clears.count(), 2); // the same preset twice redraws twice
-}
-
-TEST_F(PresetButtons, ALevelSliderAfterAPresetChangesOnlyItsOwnReadout)
-{
-    click("Command3");
-    press("Slider1", Qt::Key_Down);
-    EXPECT_EQ(value("Slider1"), 31);
-    EXPECT_EQ(text("dbfig8"), "0");
-    EXPECT_NE(text("dbomni"), "-3.06126050124842");
-    const QImage image = plot();
-    EXPECT_TRUE(ColourNear(image, kCentreX, kCentreY + 3380, kBlack)); // Radius 1380
-}
-
-TEST_F(PresetButtons, LeaveTheAngleSliderAndItsReadoutsAlone)
-{
-    press("Slider3", Qt::Key_Right, 3);
-    const QString gain = text("LblGain");
-    QSignalSpy angleMoves(find<QSlider>("Slider3"), &QSlider::valueChanged);
-    click("Command4");
-    EXPECT_EQ(value("Slider3"), 3);
-    EXPECT_EQ(text("LblAngle"), "3");
-    EXPECT_EQ(text("LblGain"), gain);
-    EXPECT_EQ(angleMoves.count(), 0);
-}
-
 TEST_F(PresetButtons, SpacePressesAFocusedButtonAndEnterPressesNone)
 {
     QSignalSpy clears(find<PlotSurface>("gra"), &PlotSurface::cleared);

@@ -4,10 +4,10 @@
 #include <ostream>
 
 #include <QAbstractSlider>
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
-#include <QBackingStore>
 #include <QSlider>
 #include <QStringList>
 #include <QStyle>
@@ -15,7 +15,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "window/layout.h"
 #include "window/main_window.h"
 #include "window/plot_surface.h"
 
@@ -33,31 +32,6 @@ inline void PrintTo(Edition edition, std::ostream *out)
 } // namespace orvane
 
 namespace orvane::testing {
-
-inline constexpr float kCentreX = 4327.5f;
-inline constexpr float kCentreY = 3107.5f;
-
-// Qt's colour for a 0x00BBGGRR value.
-inline QRgb Rgb(std::uint32_t bgr)
-{
-    return qRgb(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-// Whether a pixel within one pixel of the point (twips, surface coordinates)
-// has the colour.
-inline bool ColourNear(const QImage &image, float x, float y, std::uint32_t bgr)
-{
-    const qreal ratio = image.devicePixelRatio();
-    const int px = static_cast<int>(x / kTwipsPerPixel * ratio);
-    const int py = static_cast<int>(y / kTwipsPerPixel * ratio);
-    const int reach = static_cast<int>(ratio);
-    for (int dy = -reach; dy <= reach; ++dy)
-        for (int dx = -reach; dx <= reach; ++dx)
-            if (image.valid(px + dx, py + dy) && image.pixel(px + dx, py + dy) == Rgb(bgr))
-                return true;
-    return false;
-}
 
 // What the screen shows of `rect` of `widget` once the pending events have run:
 // the window's backing store as it was last painted. Unlike QWidget::grab() this
@@ -119,12 +93,6 @@ protected:
 
     QString text(const char *label) { return find<QLabel>(label)->text(); }
     int value(const char *slider) { return find<QAbstractSlider>(slider)->value(); }
-    // The inside of the drawing surface as it shows on the screen.
-    QImage plot()
-    {
-        auto *gra = find<PlotSurface>("gra");
-        return OnScreen(gra, gra->contentsRect());
-    }
 
     void press(const char *control, Qt::Key key, int times = 1)
     {
