@@ -43,8 +43,10 @@ inline QImage OnScreen(QWidget *widget, QRect rect)
     QCoreApplication::processEvents();
     QWidget *top = widget->window();
     QPaintDevice *store = top->backingStore()->paintDevice();
-    if (!store || store->devType() != QInternal::Image)
+    if (!store || store->devType() != QInternal::Image) {
+        ADD_FAILURE() << "this platform keeps no backing store to read; run on offscreen";
         return {};
+    }
     const qreal ratio = top->devicePixelRatioF();
     const QRect area(widget->mapTo(top, rect.topLeft()) * ratio, rect.size() * ratio);
     QImage shown = static_cast<QImage *>(store)->copy(area).convertToFormat(QImage::Format_RGB32);
