@@ -53,13 +53,16 @@ def steps(decimal):
         ("Tab three times to Super Card", ["Tab", "Tab", "Tab"], r"Super Card push button"),
         ("space presses Super Card", ["space"],
          rf"Supercardioid: omni {number(level(30), decimal)} dB, figure-8 {number(0, decimal)} dB"),
-        ("Tab, Tab to the angle slider", ["Tab", "Tab"], r"Radial Position slider"),
-        # Flat review, line by line upwards: the gain and angle readouts are still
-        # empty, and their captions must be read once.
-        ("flat review: the line above", ["KP_Home"], r"Radial Position"),
-        ("flat review: the gain line, its readout empty", ["KP_Home"], r"^Gain \(db\):$"),
-        ("flat review: the angle line, its readout empty", ["KP_Home"], r"^Angle\(deg\):$"),
+        # Flat review, line by line downwards from the last button: the angle and
+        # gain readouts are still empty, and their captions must be read once.
+        # On a button, a review key that reaches the program (Qt 6.4 passes a key
+        # on when the screen reader's answer is late) changes nothing.
+        ("Tab to Hyper Card", ["Tab"], r"Hyper Card push button"),
+        ("flat review: the next line, the angle readout empty", ["KP_Page_Up"],
+         r"^Angle\(deg\):$"),
+        ("flat review: the gain line, its readout empty", ["KP_Page_Up"], r"^Gain \(db\):$"),
         ("leave flat review", ["KP_Subtract"], r"(?i)leaving flat review"),
+        ("Tab to the angle slider", ["Tab"], r"Radial Position slider"),
         ("Right: the probe turns to 1 degree", ["Right"],
          rf"1 degree.*gain {number(gain_at_1, decimal)} dB"),
         ("Left, Left: the probe turns to -1 degree", ["Left", "Left"],
