@@ -154,8 +154,12 @@ TEST_P(EditionWindow, AssistiveTechnologyHearsNamesValuesAndReadouts)
         EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
         EXPECT_FALSE(a->text(QAccessible::Description).isEmpty()) << control->objectName().toStdString();
     }
+    // The plot says what it shows, to a listener and in its tooltip: nothing yet.
+    EXPECT_TRUE(accessible("gra")->text(QAccessible::Description).startsWith("Empty"));
     // A readout is announced as its value and described by its meaning.
     press("Slider1", Qt::Key_PageUp);
+    EXPECT_TRUE(accessible("gra")->text(QAccessible::Description).startsWith("Omnidirectional pattern"));
+    EXPECT_EQ(find("gra")->toolTip(), accessible("gra")->text(QAccessible::Description));
     EXPECT_EQ(accessible("dbomni")->text(QAccessible::Name), "-19.2585737723441");
     EXPECT_EQ(accessible("dbomni")->text(QAccessible::Description), "Omni level in dB");
     // A level slider's value is the level in dB, not the inverted position 90.

@@ -11,9 +11,7 @@ constexpr SliderSettings kAngleSlider{-180, 180, 1, 1, 0, 0};
 
 constexpr auto kControls = std::to_array<ControlSpec>({
     {.name = "gra", .kind = ControlKind::Surface, .left = 1920, .top = 720, .width = 8655,
-     .height = 7215, .accessibleName = "Polar plot",
-     .description = "Figure-8 component in yellow, omni component in white, resulting pattern "
-                    "in black; the pattern's front points down"},
+     .height = 7215, .accessibleName = "Polar plot"}, // described by the pattern it shows
     {.name = "Slider1", .kind = ControlKind::VerticalSlider, .left = 120, .top = 1200, .width = 375,
      .height = 2055, .slider = &kLevelSlider, .accessibleName = "Omni level",
      .description = "Level of the omni component in dB, from 0 at the top to -40.09 at the bottom"},
