@@ -70,7 +70,15 @@ def steps(decimal):
         ("Tab to the plot: its description", ["Tab"],
          rf"Cardioid-like pattern with a rear lobe: nulls at 134{re.escape(decimal)}4 and "
          rf"-134{re.escape(decimal)}4 degrees"),
+        # The wheel over the figure-8 slider, at the top since Super Card: the
+        # slider takes the focus and the level falls below 0 dB.
+        ("wheel down over the figure-8 slider", ["wheel-down:Slider2"],
+         rf"^(Fig 8 slider )?-\d+{re.escape(decimal)}\d\d\.?$"),
     ]
+
+
+# Centres of the sliders in the window, in pixels: the layout's twips / 15.
+SLIDER_CENTRES = {"Slider2": ((1080 + 375 // 2) // 15, (1200 + 2055 // 2) // 15)}
 
 
 class Transcript:
@@ -113,11 +121,23 @@ class Transcript:
             time.sleep(0.05)
 
 
+def xdotool(*arguments):
+    done = subprocess.run(["xdotool", *arguments], capture_output=True, text=True, timeout=10,
+                          check=False)
+    if done.returncode != 0:
+        raise RuntimeError(f"xdotool {' '.join(arguments)}: {done.stderr.strip()}")
+    return done.stdout
+
+
 def key(name):
-    sent = subprocess.run(["xdotool", "key", "--delay", "150", name], capture_output=True,
-                          text=True, timeout=10, check=False)
-    if sent.returncode != 0:
-        raise RuntimeError(f"xdotool key {name}: {sent.stderr.strip()}")
+    """A key, or "wheel-down:SLIDER": the mouse wheel turned once over that slider."""
+    if not name.startswith("wheel-down:"):
+        xdotool("key", "--delay", "150", name)
+        return
+    window = xdotool("search", "--onlyvisible", "--name", "^Orvane$").split()[0]
+    x, y = SLIDER_CENTRES[name.split(":", 1)[1]]
+    xdotool("mousemove", "--window", window, str(x), str(y))
+    xdotool("click", "5")
 
 
 def main():
