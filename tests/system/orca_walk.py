@@ -22,7 +22,7 @@ import time
 SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?: voice=\w+)? ?(?:\[?\{.*\}\]?)?\s*$")
 # How long a step may wait for the utterance it needs, and how long Orca must
 # stay silent before the next key goes out.
-STEP_SECONDS = 20.0
+STEP_SECONDS = 12.0
 QUIET_SECONDS = 0.8
 
 

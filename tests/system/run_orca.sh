@@ -14,7 +14,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 exe=${1:-$here/../../build/Orvane}
 transcript=${2:-}
-walk_timeout=240 # seconds for the whole walk
+walk_timeout=420 # seconds for the whole walk
 
 # shellcheck source=session.sh
 source "$here/session.sh" run_orca
