@@ -5,8 +5,9 @@ It sees the window as a screen reader does: it finds the program on the
 desktop, finds each control by its accessible role, name or description,
 reads the level readouts, presses a preset button through its action
 interface, in the full edition moves the probe slider with real key presses
-from xdotool, and sets each slider's value through the value interface. Run by run_a11y.sh, which provides the X display, the
-session bus and the AT-SPI bus, and starts the program.
+from xdotool, and sets each slider's value through the value interface. Run by
+run_a11y.sh, which provides the X display, the session bus and the AT-SPI bus,
+and starts the program.
 """
 
 import argparse

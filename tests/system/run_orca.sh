@@ -6,9 +6,8 @@
 #   run_orca.sh PATH/TO/Orvane [TRANSCRIPT]
 #
 # TRANSCRIPT, if given, receives the walk's transcript, and TRANSCRIPT.orca-debug
-# Orca's whole debug output. Exit status: 0 passed,
-# 1 a check failed or a tool is missing, 77 no X server could be started (the
-# test is then skipped).
+# Orca's whole debug output. Exit status: 0 passed, 1 a check failed or a tool
+# is missing, 77 no X server could be started (the test is then skipped).
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -33,11 +32,10 @@ need_tools orca orca openbox openbox script bsdutils
 
 # Orca refuses to start while another Orca of the same user runs, and must not
 # take that one's place: wait for it to end.
-other_orca() { pgrep -u "$(id -u)" -x orca >/dev/null; }
-if other_orca; then
+no_other_orca() { ! pgrep -u "$(id -u)" -x orca >/dev/null; }
+if ! no_other_orca; then
   echo "run_orca: another Orca of this user is running; waiting for it to end" >&2
-  wait_until 1200 bash -c '! pgrep -u "$(id -u)" -x orca >/dev/null' ||
-    fail "another Orca of this user still runs after 2 minutes"
+  wait_until 1200 no_other_orca || fail "another Orca of this user still runs after 2 minutes"
 fi
 
 # Without a window manager no window is ever active, and Orca says nothing.
