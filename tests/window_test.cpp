@@ -88,16 +88,24 @@ TEST_P(EditionWindow, AssistiveTechnologyHearsNamesValuesAndReadouts)
         EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
         EXPECT_FALSE(a->text(QAccessible::Description).isEmpty()) << control->objectName().toStdString();
     }
+    // The plot says what it shows, to a listener and in its tooltip: nothing yet.
+    EXPECT_TRUE(accessible("gra")->text(QAccessible::Description).startsWith("Empty"));
     // A readout is announced as its value and described by its meaning.
     press("Slider1", Qt::Key_PageUp);
+    EXPECT_TRUE(accessible("gra")->text(QAccessible::Description).startsWith("Omnidirectional pattern"));
+    EXPECT_EQ(find("gra")->toolTip(), accessible("gra")->text(QAccessible::Description));
     EXPECT_EQ(accessible("dbomni")->text(QAccessible::Name), "-19.2585737723441");
     EXPECT_EQ(accessible("dbomni")->text(QAccessible::Description), "Omni level in dB");
-    EXPECT_EQ(accessible("Slider1")->valueInterface()->currentValue().toInt(), 90);
+    // A level slider's value is the level in dB, not the inverted position 90.
+    EXPECT_NEAR(accessible("Slider1")->valueInterface()->currentValue().toDouble(),
+                -19.2585737723441, 1e-12);
     // The caption over a slider names it.
     const auto labels = accessible("Slider1")->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels[0].first->text(QAccessible::Name), "Omni");
     if (full()) {
+        // Empty, a readout is not named by its caption.
+        EXPECT_EQ(accessible("LblAngle")->text(QAccessible::Name), "");
         press("Slider3", Qt::Key_Right);
         EXPECT_EQ(accessible("LblAngle")->text(QAccessible::Name), "1");
         EXPECT_EQ(accessible("LblAngle")->relations(QAccessible::Label)[0].first->text(QAccessible::Name),
