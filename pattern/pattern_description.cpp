@@ -42,6 +42,13 @@ std::string Rounded(double value, int decimals, std::string_view decimalSeparato
     return text;
 }
 
+// From the correctly rounded logarithm, so that every edition on every system
+// rounds the same spoken figures the same way.
+double Log10(double x)
+{
+    return ExactLog(x) / std::numbers::ln10;
+}
+
 std::string Degrees(double value, std::string_view decimalSeparator)
 {
     return Rounded(value, 1, decimalSeparator);
@@ -80,9 +87,9 @@ PatternFigures FiguresFor(std::int32_t slider1, std::int32_t slider2)
     // the figure-8 part is at least as strong as the omni part.
     const double nullDegrees = b >= a ? std::acos(-a / b) * 180.0 / std::numbers::pi : kNaN;
     const double rearDb = a == b ? -std::numeric_limits<double>::infinity()
-                                 : 20.0 * std::log10(std::abs(a - b) / (a + b));
+                                 : 20.0 * Log10(std::abs(a - b) / (a + b));
     const double q = 3.0 * (a + b) * (a + b) / (3.0 * a * a + b * b);
-    return {shape, nullDegrees, rearDb, 10.0 * std::log10(q)};
+    return {shape, nullDegrees, rearDb, 10.0 * Log10(q)};
 }
 
 std::string PatternDescription(std::int32_t slider1, std::int32_t slider2,
