@@ -37,7 +37,7 @@ done
 suite=bookworm
 # The archive this machine's own apt uses, from its sources (one-line or deb822).
 host_mirror() {
-  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null |
+  { cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } |
     sed -n -e 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\)[[:space:]]\+bookworm[[:space:]].*/\2/p' \
            -e 's/^URIs:[[:space:]]*\([^[:space:]]\+\/debian\)[[:space:]]*$/\1/p' | head -n 1
 }
