@@ -19,25 +19,11 @@
 #include "pattern/polar_plot.h"
 #include "window/layout.h"
 #include "window/plot_surface.h"
+#include "window/presets.h"
 
 namespace orvane {
 
 namespace {
-
-// The five named patterns: the positions each button gives the level sliders.
-struct Preset {
-    const char *button;
-    std::int32_t slider1; // omni
-    std::int32_t slider2; // figure-8
-};
-
-constexpr std::array<Preset, 5> kPresets{{
-    {"Cardiod", 0, 0},
-    {"Command1", 0, 100},  // "Omni"
-    {"Command2", 100, 0},  // "Fig. 8"
-    {"Command3", 30, 0},   // "Super Card"
-    {"Command4", 50, 0},   // "Hyper Card"
-}};
 
 QRect TwipsToPixels(const ControlSpec &entry)
 {
