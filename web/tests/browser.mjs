@@ -5,7 +5,9 @@ import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-export const webDir = path.resolve(process.env.ORVANE_WEB_DIR || new URL('../../build-web', import.meta.url).pathname);
+import { webDir } from './paths.mjs';
+
+export { webDir };
 
 export async function launch(extraArgs = []) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-chromium-'));
@@ -44,3 +46,33 @@ export async function open(browser, file = 'index.html', { viewport = { width: 8
 
 export const text = (page, id) => page.$eval('#' + id, (e) => e.textContent);
 export const sliderValue = (page, id) => page.$eval('#' + id, (e) => Number(e.getAttribute('aria-valuenow')));
+
+// The canvas's pixels as the page shows them: { width, height, data } with R,
+// G, B, A bytes.
+export async function canvasPixels(page) {
+  const { width, height, base64 } = await page.evaluate(() => {
+    const canvas = document.querySelector('#gra canvas');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let binary = '';
+    for (let i = 0; i < data.length; i += 0x8000)
+      binary += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
+    return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
+  });
+  return { width, height, data: Buffer.from(base64, 'base64') };
+}
+
+// Presses `key` `times` times on the control `id`.
+export async function press(page, id, key, times = 1) {
+  await page.focus('#' + id);
+  for (let i = 0; i < times; ++i) await page.keyboard.press(key);
+}
+
+// What the readouts and sliders show.
+export function readState(page) {
+  return page.evaluate(() => {
+    const t = (id) => { const e = document.getElementById(id); return e ? e.textContent : null; };
+    const v = (id) => { const e = document.getElementById(id); return e ? Number(e.getAttribute('aria-valuenow')) : null; };
+    return { s1: v('Slider1'), s2: v('Slider2'), s3: v('Slider3'), dbomni: t('dbomni'), dbfig8: t('dbfig8'),
+      LblAngle: t('LblAngle'), LblGain: t('LblGain') };
+  });
+}
