@@ -2,7 +2,7 @@
 // the controls of the layout table, which the compiled module hands out, at
 // their places in pixels of 15 twips, with the stylesheet, the module and the
 // page's script inside each file.
-// Usage: node make_page.mjs MODULE.js OUTPUT_DIR
+// Usage: node make_page.mjs MODULE.js OUTPUT_DIR   (MODULE.wasm beside MODULE.js)
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
@@ -11,8 +11,10 @@ const [moduleFile, outDir] = process.argv.slice(2);
 const here = path.dirname(new URL(import.meta.url).pathname);
 const read = (name) => fs.readFileSync(path.join(here, 'page', name), 'utf8');
 const moduleSource = fs.readFileSync(moduleFile, 'utf8');
+const wasmBinary = fs.readFileSync(moduleFile.replace(/\.js$/, '.wasm'));
+const wasm = wasmBinary.toString('base64');
 const OrvaneModule = createRequire(import.meta.url)(path.resolve(moduleFile));
-const module = await OrvaneModule({ page: {} });
+const module = await OrvaneModule({ page: {}, wasmBinary });
 const point = module._malloc(2);
 module.stringToUTF8('.', point, 2);
 
@@ -79,6 +81,7 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     CSS: read('page.css'),
     MODULE: script(moduleSource),
     LAYOUT: script(JSON.stringify(layout)),
+    WASM: wasm,
     PAGE: script(read('page.js')),
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));

@@ -235,5 +235,7 @@
     redraw: () => run(() => module._orvane_scroll(0)),
   };
 
-  OrvaneModule({ page: hooks }).then(start, (error) => showError('The program could not start: ' + error));
+  // The WebAssembly comes with the page, so nothing is fetched.
+  const wasmBinary = Uint8Array.from(atob(ORVANE_WASM), (c) => c.charCodeAt(0));
+  OrvaneModule({ page: hooks, wasmBinary }).then(start, (error) => showError('The program could not start: ' + error));
 })();
