@@ -1,12 +1,8 @@
 #pragma once
 
-// The two programs built from this tree. The full edition adds the angle probe
-// (its slider, readouts and crosshair axes); the lite edition leaves it out.
+#include "pattern/edition.h"
+
 namespace orvane {
-
-enum class Edition { Full, Lite };
-
-constexpr bool HasProbe(Edition edition) { return edition == Edition::Full; }
 
 // Builds the window of `edition` and runs the event loop until it is closed.
 int RunEdition(int argc, char **argv, Edition edition);

@@ -1,8 +1,11 @@
 #include "pattern/angle_probe.h"
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 #include "pattern/checked.h"
+#include "pattern/exact_math.h"
 #include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
@@ -20,6 +23,25 @@ double ComponentGain(std::int32_t position)
 // The point of the pattern r = a + b sin(phi) in direction phi, for component
 // gains a (omni) and b (figure-8). The readouts' last digits depend on this
 // order of operations.
+struct SinCos {
+    double sin;
+    double cos;
+};
+
+// Working out a sine and cosine exactly takes a few microseconds; a run over
+// every state of the sliders asks for each direction ten thousand times in a
+// row, so the last one is kept.
+SinCos SinCosOf(double phi)
+{
+    thread_local double lastPhi = std::numeric_limits<double>::quiet_NaN();
+    thread_local SinCos last{};
+    if (std::memcmp(&phi, &lastPhi, sizeof phi) != 0) {
+        last = {ExactSin(phi), ExactCos(phi)};
+        lastPhi = phi;
+    }
+    return last;
+}
+
 struct PatternPoint {
     double X;
     double Y;
@@ -27,8 +49,7 @@ struct PatternPoint {
 
 PatternPoint PointAt(double phi, double a, double b)
 {
-    const double s = std::sin(phi);
-    const double c = std::cos(phi);
+    const auto [s, c] = SinCosOf(phi);
     const double bs = CheckFp(s * b);
     return {CheckFp(CheckFp(c * bs) + CheckFp(c * a)), CheckFp(CheckFp(s * bs) + CheckFp(s * a))};
 }
@@ -56,7 +77,7 @@ std::string GainText(double gain, std::string_view decimalSeparator)
 {
     if (gain == 0.0) // an exact null: the logarithm is never taken of 0
         return "off";
-    return NumberText(CheckFp(std::log(gain) * kDbFactor), decimalSeparator);
+    return NumberText(CheckFp(ExactLog(gain) * kDbFactor), decimalSeparator);
 }
 
 void Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition edition)
@@ -68,8 +89,9 @@ void Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition ed
 
     const std::int32_t v = controls.sliderValue(SliderId::Slider3);
     const double phi = ProbeDirection(v);
-    const double dx = CheckFp(kProbeLength * std::cos(phi));
-    const double dy = CheckFp(kProbeLength * std::sin(phi));
+    const auto [sinPhi, cosPhi] = SinCosOf(phi);
+    const double dx = CheckFp(kProbeLength * cosPhi);
+    const double dy = CheckFp(kProbeLength * sinPhi);
     controls.surface().lineTo(CheckFp(static_cast<float>(cx + dx)),
                               CheckFp(static_cast<float>(cy + dy)), kCyan);
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "editions/edition.h"
+#include "pattern/edition.h"
 #include "pattern/controls.h"
 
 namespace orvane {

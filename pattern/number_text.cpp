@@ -1,29 +1,81 @@
 #include "pattern/number_text.h"
 
-#include <array>
-#include <charconv>
+#include <cstdio>
+#include <cstdlib>
 
 namespace orvane {
+
+namespace {
+
+constexpr int kDigits = 15;
+
+// The 15 significant digits of a non-zero finite value, rounded to nearest
+// from the exact double, and its decimal exponent. printf's %e conversion is
+// exact in the C libraries we build with, where std::to_chars for doubles is
+// not always there; only the digits and the exponent are read from it, so the
+// locale's decimal point does not matter.
+struct Decimal {
+    bool negative = false;
+    char digits[kDigits + 1] = {};
+    int exponent = 0;
+};
+
+Decimal ToDecimal(double value)
+{
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%.*e", kDigits - 1, value);
+    Decimal d;
+    const char *p = buffer;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    int n = 0;
+    for (; *p != 'e' && *p != '\0'; ++p)
+        if (*p >= '0' && *p <= '9' && n < kDigits)
+            d.digits[n++] = *p;
+    if (*p == 'e')
+        d.exponent = std::atoi(p + 1);
+    return d;
+}
+
+} // namespace
 
 std::string NumberText(double value, std::string_view decimalSeparator)
 {
     if (value == 0.0) // a negative zero prints as "0" too
         return "0";
 
-    // to_chars is locale-free and rounds the 15th digit from the exact double.
-    std::array<char, 40> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::general, 15);
-    std::string text;
-    for (const char *p = buffer.data(); p != end; ++p) {
-        if (*p == '.')
+    const Decimal d = ToDecimal(value);
+    int used = kDigits; // trailing zeros are dropped
+    while (used > 1 && d.digits[used - 1] == '0')
+        --used;
+
+    std::string text = d.negative ? "-" : "";
+    if (d.exponent < -4 || d.exponent >= kDigits) {
+        // Exponent form: one digit before the point, at least two in the exponent.
+        text += d.digits[0];
+        if (used > 1) {
             text += decimalSeparator;
-        else if (*p == 'e')
-            text += 'E';
-        else
-            text += *p;
+            text.append(d.digits + 1, d.digits + used);
+        }
+        char exponent[16];
+        std::snprintf(exponent, sizeof exponent, "E%c%02d", d.exponent < 0 ? '-' : '+',
+                      std::abs(d.exponent));
+        return text + exponent;
     }
-    static_cast<void>(error); // 40 characters hold every 15-digit double
+    if (d.exponent < 0) { // 0.000ddd
+        text += '0';
+        text += decimalSeparator;
+        text.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+        return text.append(d.digits, d.digits + used);
+    }
+    const int whole = d.exponent + 1;
+    text.append(d.digits, d.digits + whole);
+    if (used > whole) {
+        text += decimalSeparator;
+        text.append(d.digits + whole, d.digits + used);
+    }
     return text;
 }
 

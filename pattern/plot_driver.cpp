@@ -1,8 +1,7 @@
 #include "pattern/plot_driver.h"
 
-#include <cmath>
-
 #include "pattern/checked.h"
+#include "pattern/exact_math.h"
 #include "pattern/number_text.h"
 #include "pattern/polar_plot.h"
 
@@ -12,7 +11,7 @@ double ReadoutLevel(std::int32_t position)
 {
     const std::int32_t d = CheckedSub(101, position);
     const double x = CheckFp(d / 101.0);
-    const double L = std::log(x);
+    const double L = ExactLog(x);
     return CheckFp(L * kDbFactor);
 }
 

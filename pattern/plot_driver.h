@@ -1,18 +1,17 @@
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "editions/edition.h"
+#include "pattern/edition.h"
 #include "pattern/controls.h"
 
 namespace orvane {
 
 // 20 / ln 10 to ten significant digits, 8.685889638, held one unit in the last
 // place below the nearest double: the readouts' last digits follow these bits.
-inline constexpr double kDbFactor = std::bit_cast<double>(std::uint64_t{0x40215F2CED37C024});
+inline constexpr double kDbFactor = 0x1.15F2CED37C024p+3; // bits 0x40215F2CED37C024
 
 // Drawing length in twips of one slider step.
 inline constexpr std::int16_t kUnitTwipsAtLoad = 20;

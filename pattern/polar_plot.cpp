@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pattern/checked.h"
+#include "pattern/exact_math.h"
 
 namespace orvane {
 
@@ -25,7 +26,7 @@ Sweep MakeSweep(double from, double to)
     const double step = CheckFp(kFullTurn / 360.0);
     Sweep sweep;
     for (double a = from; a <= to; a = CheckFp(a + step))
-        sweep.push_back({a, std::sin(a), std::cos(a)});
+        sweep.push_back({a, ExactSin(a), ExactCos(a)});
     return sweep;
 }
 

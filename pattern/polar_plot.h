@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "editions/edition.h"
+#include "pattern/edition.h"
 #include "pattern/drawing_surface.h"
 
 namespace orvane {

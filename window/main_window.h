@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "editions/edition.h"
+#include "pattern/edition.h"
 
 namespace orvane {
 

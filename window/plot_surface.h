@@ -5,6 +5,7 @@
 #include <QPointF>
 
 #include "pattern/drawing_surface.h"
+#include "pattern/raster.h"
 
 namespace orvane {
 
@@ -39,11 +40,11 @@ protected:
 
 private:
     void fitImage();
+    void attachImage();
     void scheduleRepaint();
 
     QImage image_;
-    float penX_ = 0; // twips
-    float penY_ = 0;
+    RasterSurface raster_;
     bool repaintScheduled_ = false;
 };
 
