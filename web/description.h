@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "editions/edition.h"
+#include "pattern/edition.h"
 #include "pattern/controls.h"
 
 namespace orvane {

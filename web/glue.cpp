@@ -20,6 +20,7 @@
 #include "pattern/raster.h"
 #include "web/description.h"
 #include "web/page_layout.h"
+#include "window/layout.h"
 #include "window/presets.h"
 
 // What the page answers. A missing control answers kMissing (sliders) or 0.
@@ -76,7 +77,7 @@ public:
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
 private:
-    RasterSurface surface_{PixelFormat::Rgba8};
+    RasterSurface surface_{PixelFormat::Rgba8, kSurfaceBackground};
     std::string separator_ = ".";
 };
 
@@ -215,7 +216,7 @@ EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
 {
     const SurfaceGeometry geometry = SurfaceGeometryOf(Edition::Full);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(geometry.innerWidth * geometry.innerHeight));
-    RasterSurface surface(PixelFormat::Rgba8);
+    RasterSurface surface(PixelFormat::Rgba8, kSurfaceBackground);
     surface.attach(pixels.data(), geometry.innerWidth, geometry.innerHeight, geometry.innerWidth, 1.0);
     surface.setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     const std::int16_t Radius = 2000;

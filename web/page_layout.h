@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "editions/edition.h"
+#include "pattern/edition.h"
 
 namespace orvane {
 
