@@ -4,6 +4,7 @@
 'use strict';
 
 (function () {
+  performance.mark('orvane-script');
   const layout = ORVANE_LAYOUT;
   const frame = document.getElementById('OrvaneFrm');
   const win = document.getElementById('Window');
@@ -236,6 +237,8 @@
   };
 
   // The WebAssembly comes with the page, so nothing is fetched.
-  const wasmBinary = Uint8Array.from(atob(ORVANE_WASM), (c) => c.charCodeAt(0));
+  const text = atob(ORVANE_WASM);
+  const wasmBinary = new Uint8Array(text.length);
+  for (let i = 0; i < text.length; ++i) wasmBinary[i] = text.charCodeAt(i);
   OrvaneModule({ page: hooks, wasmBinary }).then(start, (error) => showError('The program could not start: ' + error));
 })();
