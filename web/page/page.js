@@ -5,6 +5,16 @@
 
 (function () {
   performance.mark('orvane-script');
+
+  // The WebAssembly comes with the page, so nothing is fetched. It compiles in
+  // the background while the page sets itself up; `hooks` is filled in below.
+  const hooks = {};
+  const loading = (() => {
+    const text = atob(ORVANE_WASM);
+    const wasmBinary = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) wasmBinary[i] = text.charCodeAt(i);
+    return OrvaneModule({ page: hooks, wasmBinary });
+  })();
   const layout = ORVANE_LAYOUT;
   const frame = document.getElementById('OrvaneFrm');
   const win = document.getElementById('Window');
@@ -174,7 +184,7 @@
   }
 
   // What the module asks of the page (see glue.cpp).
-  const hooks = {
+  Object.assign(hooks, {
     sliderValue: (i) => (sliders[i] ? sliders[i].value : MISSING),
     setSlider: (i, value) => (sliders[i] && sliders[i].set(value) ? 1 : 0),
     setCaption: (i, text) => {
@@ -187,7 +197,7 @@
     },
     describePlot: (text) => document.getElementById('gra').setAttribute('aria-label', text),
     showError,
-  };
+  });
 
   // A phone-sized screen scales the whole window down rather than cutting it off.
   function fit() {
@@ -236,9 +246,5 @@
     redraw: () => run(() => module._orvane_scroll(0)),
   };
 
-  // The WebAssembly comes with the page, so nothing is fetched.
-  const text = atob(ORVANE_WASM);
-  const wasmBinary = new Uint8Array(text.length);
-  for (let i = 0; i < text.length; ++i) wasmBinary[i] = text.charCodeAt(i);
-  OrvaneModule({ page: hooks, wasmBinary }).then(start, (error) => showError('The program could not start: ' + error));
+  loading.then(start, (error) => showError('The program could not start: ' + error));
 })();
