@@ -4,7 +4,6 @@
 // EM_JS calls from its own controls.
 #include <emscripten.h>
 
-#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -14,7 +13,6 @@
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
-#include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
 #include "pattern/raster.h"

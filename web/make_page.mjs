@@ -31,7 +31,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': c.description || undefined, style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':
@@ -50,19 +50,19 @@ function control(c, layout) {
         : `${module.UTF8ToString(module._orvane_readout_text(s.start, point))} dB`;
       return `<div${attributes({
         id: c.name, class: `slider ${vertical ? 'vertical' : 'horizontal'}`, role: 'slider', tabindex: 0,
-        'aria-label': c.accessibleName, 'aria-orientation': vertical ? 'vertical' : 'horizontal',
+        'aria-label': c.accessibleName, 'aria-description': c.description || undefined, 'aria-orientation': vertical ? 'vertical' : 'horizontal',
         'aria-valuemin': s.minimum, 'aria-valuemax': s.maximum, 'aria-valuenow': s.start,
         'aria-valuetext': valueText, 'data-minimum': s.minimum, 'data-maximum': s.maximum,
         'data-small-step': s.smallStep, 'data-large-step': s.largeStep, style,
       })}>${inside}<div class="thumb"></div></div>`;
     }
     case 'button':
-      return `<button${attributes({ id: c.name, type: 'button', 'data-preset': c.preset >= 0 ? c.preset : undefined, style })}>${escape(c.text)}</button>`;
+      return `<button${attributes({ id: c.name, type: 'button', 'aria-description': c.description || undefined, 'data-preset': c.preset >= 0 ? c.preset : undefined, style })}>${escape(c.text)}</button>`;
     default: {
       const readout = layout.captions.includes(c.name);
       const classes = ['label', c.title ? 'title' : '', c.alignRight ? 'right' : ''].filter(Boolean).join(' ');
       // Readouts announce their new values, politely.
-      return `<div${attributes({ id: c.name, class: classes, 'aria-live': readout ? 'polite' : undefined, 'aria-atomic': readout ? 'true' : undefined, style })}>${escape(c.text)}</div>`;
+      return `<div${attributes({ id: c.name, class: classes, 'aria-live': readout ? 'polite' : undefined, 'aria-atomic': readout ? 'true' : undefined, 'aria-description': c.description || undefined, style })}>${escape(c.text)}</div>`;
     }
   }
 }

@@ -118,7 +118,6 @@ std::string PageLayoutJson(Edition edition)
                         Field("alignRight", entry.alignRight ? "true" : "false") + "," +
                         Field("accessibleName", Quoted(entry.accessibleName ? entry.accessibleName : "")) +
                         "," + Field("description", Quoted(entry.description)) + "," +
-                        Field("captionOf", Quoted(entry.captionOf ? entry.captionOf : "")) + "," +
                         Field("preset", PresetIndex(entry.name));
         if (entry.slider)
             c += "," + Field("slider", SliderJson(*entry.slider));

@@ -113,6 +113,7 @@
 
     // A move by the user: the thumb moves, then the slider's scroll handler runs.
     userMove(value) {
+      if (!module) return; // the window shows once the program has started
       this.set(Math.min(this.maximum, Math.max(this.minimum, value)));
       run(() => module._orvane_scroll(this.index));
     }
@@ -232,17 +233,9 @@
     performance.mark('orvane-ready');
   }
 
-  // For the tests and the benchmark.
+  // For the benchmark: the module, and a level slider's handler as the page runs it.
   window.OrvanePage = {
     get module() { return module; },
-    separator,
-    readoutText: (position) => readoutText(position),
-    probeText: (s1, s2, v) => module.UTF8ToString(module._orvane_probe_text(s1, s2, v, separatorPtr)),
-    pixels: () => {
-      const w = module._orvane_canvas_width();
-      const h = module._orvane_canvas_height();
-      return { width: w, height: h, data: module.HEAPU8.slice(pixels, pixels + w * h * 4) };
-    },
     redraw: () => run(() => module._orvane_scroll(0)),
   };
 

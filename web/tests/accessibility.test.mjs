@@ -45,6 +45,9 @@ test('controls: accessible names, spoken values in dB, the plot as an image with
   assert.ok(find('slider', 'Figure-8 level'));
   assert.ok(find('slider', 'Probe angle'));
   for (const name of ['Cardiod', 'Omni', 'Fig. 8', 'Super Card', 'Hyper Card']) assert.ok(find('button', name), name);
+  // The layout table's descriptions say what each control is for.
+  assert.match(find('button', 'Super Card').description, /^Supercardioid pattern/);
+  assert.match(find('slider', 'Omni level').description, /^Level of the omni component/);
   assert.equal(await page.$eval('#Slider1', (e) => e.getAttribute('aria-valuetext')), '-40.0864274753527 dB');
   const before = await page.$eval('#gra', (e) => [e.getAttribute('role'), e.getAttribute('aria-label')]);
   assert.equal(before[0], 'img');
