@@ -10,4 +10,5 @@ export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 if [ ! -f "$dir/CMakeCache.txt" ]; then
   emcmake cmake -S "$root/web" -B "$dir" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$dir" -j "$jobs"
+# Its own make, not a part of a calling make's job slots.
+env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build "$dir" -j "$jobs"
