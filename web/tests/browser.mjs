@@ -17,6 +17,7 @@ export async function launch(extraArgs = []) {
     userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--disable-dev-shm-usage', // containers often have a small /dev/shm
       '--force-device-scale-factor=1', ...extraArgs],
   });
   const close = browser.close.bind(browser);
