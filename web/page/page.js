@@ -55,7 +55,8 @@
   // A slider of the layout table, drawn and driven by this script. Qt's key
   // and mouse rules: arrows and Page keys step (on the level sliders Up lowers
   // the value, so the thumb follows the key), Home and End go to the ends, a
-  // press in the channel steps a page towards it, the thumb can be dragged.
+  // press in the channel steps a page towards it, the thumb can be dragged, the
+  // wheel steps.
   class Slider {
     constructor(element, index) {
       this.element = element;
@@ -78,6 +79,7 @@
       element.addEventListener('pointermove', (e) => this.onPointerMove(e));
       element.addEventListener('pointerup', (e) => this.onPointerUp(e));
       element.addEventListener('pointercancel', (e) => this.onPointerUp(e));
+      element.addEventListener('wheel', (e) => this.onWheel(e), { passive: false });
       this.show();
     }
 
@@ -159,6 +161,16 @@
       const value = Math.min(this.maximum, Math.max(this.minimum,
         this.minimum + Math.round(fraction * (this.maximum - this.minimum))));
       if (value !== this.value) this.userMove(value);
+    }
+
+    // A notch of the wheel moves three small steps, at most a page, as Qt's
+    // sliders do; wheeling up raises the value, on the level sliders lowers it.
+    onWheel(event) {
+      if (event.deltaY === 0 || event.ctrlKey) return;
+      event.preventDefault();
+      const steps = Math.min(3 * this.small, this.large);
+      const up = (event.deltaY < 0 ? 1 : -1) * (this.vertical ? -1 : 1);
+      this.userMove(this.value + up * steps);
     }
 
     onPointerUp(event) {

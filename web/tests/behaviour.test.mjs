@@ -73,7 +73,7 @@ test('every preset sets both sliders and the readouts; the probe readouts stay',
   await page.close();
 });
 
-test('mouse and touch: channel presses step a page, the thumb drags', async () => {
+test('mouse and touch: channel presses step a page, the thumb drags, the wheel steps', async () => {
   const { page, problems } = await open(browser, 'index.html');
   const box = async (id) => (await page.$('#' + id)).boundingBox();
   const s1 = await box('Slider1');
@@ -92,6 +92,15 @@ test('mouse and touch: channel presses step a page, the thumb drags', async () =
   assert.equal(s.s2, 0);
   assert.deepEqual([s.dbomni, s.dbfig8], [rules.readoutText(90), '0']);
   assert.equal(await page.evaluate(() => document.activeElement.id), 'Slider2');
+  // The wheel: up raises a level (three steps a notch) and turns the probe by one.
+  await page.mouse.move(s1.x + 8, s1.y + 40);
+  await page.mouse.wheel({ deltaY: -100 });
+  await page.waitForFunction(() => document.getElementById('Slider1').getAttribute('aria-valuenow') === '87');
+  const s3 = await box('Slider3');
+  await page.mouse.move(s3.x + 20, s3.y + 12);
+  await page.mouse.wheel({ deltaY: 100 });
+  await page.waitForFunction(() => document.getElementById('Slider3').getAttribute('aria-valuenow') === '-1');
+  assert.deepEqual((await readState(page)).LblGain, rules.probeText(87, 0, -1));
   assert.deepEqual(problems, []);
   await page.close();
 });
