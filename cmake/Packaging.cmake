@@ -78,9 +78,57 @@ foreach(edition IN LISTS ORVANE_EDITIONS)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endforeach()
 
-# The Debian package: cd build && cpack -G DEB
 set(ORVANE_PACKAGE_MAINTAINER "Orvane maintainers <maintainers@orvane.org>"
     CACHE STRING "Maintainer field of the Debian package")
+
+# A manual page for each edition, and the package's copyright and changelog
+# (in the place Debian wants them for a native package), compressed the way
+# Debian compresses them: gzip -9, without name or time stamp.
+set(ORVANE_SUMMARY_Orvane "microphone polar patterns from omni and figure-8, with an angle probe")
+set(ORVANE_SUMMARY_OrvaneLite "microphone polar patterns from omni and figure-8")
+set(ORVANE_MAN_DESCRIPTION "shows how the polar pattern of a first-order microphone arises from
+an omnidirectional component plus a figure-8 component. Set each component's
+level with its slider, or pick one of five named patterns; the readouts show
+both levels in dB and the plot shows both components and the pattern they make.")
+set(ORVANE_MAN_EDITION_Orvane "\n.PP\nThe angle slider turns a probe line around the plot's centre and reads the
+pattern's gain in that direction in dB.")
+set(ORVANE_MAN_EDITION_OrvaneLite "\n.PP\nIt is Orvane without the angle probe.")
+if(UNIX)
+  # The changelog's date, as Debian writes it, from the release day.
+  execute_process(COMMAND date -u -R -d "${ORVANE_RELEASE_DATE} 12:00"
+                  OUTPUT_VARIABLE ORVANE_RELEASE_STAMP OUTPUT_STRIP_TRAILING_WHITESPACE
+                  COMMAND_ERROR_IS_FATAL ANY)
+endif()
+set(ORVANE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/orvane)
+configure_file(${ORVANE_PACKAGING_DIR}/changelog.in ${ORVANE_PACKAGING_OUT}/changelog @ONLY)
+set(compressed_docs "")
+# gzip -9n of $1 into $2, at build time.
+function(orvane_gzip input output)
+  add_custom_command(OUTPUT ${output}
+    COMMAND gzip -9n -c ${input} > ${output}
+    DEPENDS ${input}
+    VERBATIM)
+endfunction()
+orvane_gzip(${ORVANE_PACKAGING_OUT}/changelog ${ORVANE_PACKAGING_OUT}/changelog.gz)
+list(APPEND compressed_docs ${ORVANE_PACKAGING_OUT}/changelog.gz)
+foreach(edition IN LISTS ORVANE_EDITIONS)
+  set(MAN_NAME ${edition})
+  string(TOUPPER ${edition} MAN_TITLE)
+  set(MAN_SUMMARY "${ORVANE_SUMMARY_${edition}}")
+  set(MAN_DESCRIPTION "${ORVANE_MAN_DESCRIPTION}${ORVANE_MAN_EDITION_${edition}}")
+  set(MAN_OTHER ${ORVANE_EDITIONS})
+  list(REMOVE_ITEM MAN_OTHER ${edition})
+  set(page ${ORVANE_PACKAGING_OUT}/man/${edition}.1)
+  configure_file(${ORVANE_PACKAGING_DIR}/orvane.1.in ${page} @ONLY)
+  orvane_gzip(${page} ${page}.gz)
+  list(APPEND compressed_docs ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+add_custom_target(orvane-docs ALL DEPENDS ${compressed_docs})
+install(FILES ${ORVANE_PACKAGING_DIR}/copyright ${ORVANE_PACKAGING_OUT}/changelog.gz
+        DESTINATION ${ORVANE_DOC_DIR})
+
+# The Debian package: cd build && cpack -G DEB
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR Orvane)
@@ -113,5 +161,5 @@ endforeach()
 add_test(NAME package_check
   COMMAND bash ${ORVANE_PACKAGING_DIR}/check_package.sh
           ${PROJECT_BINARY_DIR} ${PROJECT_VERSION} $<TARGET_FILE:orvane-make-icons>
-          ${ORVANE_ICON_NAME} "${icon_sizes}" ${edition_ids})
+          ${ORVANE_ICON_NAME} "${icon_sizes}" ${ORVANE_HARDENED} ${edition_ids})
 set_tests_properties(package_check PROPERTIES TIMEOUT 300 LABELS packaging)

@@ -1,26 +1,29 @@
 #!/usr/bin/env bash
 # Checks what `cmake --install` and `cpack -G DEB` make of a build: desktop
 # entries and metainfo pass their validators and agree with each other, each
-# binary carries its version record, every icon size is there and painted, and
-# the .deb holds all of it.
+# binary carries its version record, every icon size is there and painted, the
+# .deb holds all of it, and lintian finds nothing to warn about. HARDENED (ON
+# or OFF) says whether the build used Debian's hardening flags; when ON, the
+# packaged binaries must show them.
 #
-# Usage: check_package.sh BUILD_DIR VERSION ICON_TOOL ICON_NAME "SIZES" EXE=ID...
+# Usage: check_package.sh BUILD_DIR VERSION ICON_TOOL ICON_NAME "SIZES" HARDENED EXE=ID...
 set -euo pipefail
 
-if [ $# -lt 6 ]; then
-  echo "usage: $0 BUILD_DIR VERSION ICON_TOOL ICON_NAME \"SIZES\" EXE=ID..." >&2
+if [ $# -lt 7 ]; then
+  echo "usage: $0 BUILD_DIR VERSION ICON_TOOL ICON_NAME \"SIZES\" HARDENED EXE=ID..." >&2
   exit 2
 fi
 build=$1 version=$2 icon_tool=$3 icon_name=$4
 read -r -a sizes <<<"$5"
-shift 5
+hardened=$6
+shift 6
 editions=("$@")
 
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # A missing validator is a failure, never a quiet pass.
-for tool in cmake cpack desktop-file-validate appstreamcli readelf dpkg-deb dpkg-shlibdeps; do
+for tool in cmake cpack desktop-file-validate appstreamcli readelf dpkg-deb dpkg-shlibdeps file lintian; do
   if ! command -v "$tool" >/dev/null; then
     echo "FAIL: $tool is not installed (scripts/setup.sh installs it)" >&2
     exit 1
@@ -131,7 +134,18 @@ if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >"$scratch
     for pair in "${editions[@]}"; do
       exe=${pair%%=*}
       check_record "$scratch/unpacked$prefix/bin/$exe" "$exe in the package"
+      man=$scratch/unpacked$prefix/share/man/man1/$exe.1.gz
+      [ -f "$man" ] || fail "no manual page $man"
     done
+    # Debian's own checks: no error, no warning, and (for a hardened build)
+    # none of the hardening tags, which lintian only gives as information.
+    lintian --display-info --fail-on none "$deb" >"$scratch/lintian.log" 2>&1 ||
+      fail "lintian did not run: $(cat "$scratch/lintian.log")"
+    sed 's/^/lintian: /' "$scratch/lintian.log"
+    grep -q '^[EW]: ' "$scratch/lintian.log" && fail "lintian reports errors or warnings"
+    if [ "$hardened" = ON ]; then
+      grep -q '^I: .* hardening-' "$scratch/lintian.log" && fail "the binaries miss hardening flags"
+    fi
   fi
 else
   cat "$scratch/cpack.log" >&2

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-11}
 build=build-release
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DORVANE_HARDENING=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target Orvane bare_window >/dev/null
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>/tmp/orvane-startup-display.$$ 2>/dev/null &

@@ -1,0 +1,204 @@
+#!/usr/bin/env bash
+# Tries the README on a truly fresh machine: a minimal Debian 12 system
+# (debootstrap --variant=minbase) with only git and make added.
+#
+#   1. "dev" system: git clone of this checkout's HEAD, `make test`, then
+#      `make run` under xvfb-run -a (the window must show; it is then closed as
+#      another client would), then `cd build && cpack -G DEB` and lintian on
+#      the package.
+#   2. "pkg" system, a second clean copy: installs that .deb with apt (plus
+#      xvfb, xauth and xdotool, to have a virtual display to start it on) and
+#      starts both programs there.
+#
+# Run by hand, as root (it mounts /proc, /sys and /dev/pts into the systems):
+#   sudo scripts/fresh-machine-check.sh [--keep] [--cache DIR] [SCRATCH]
+# SCRATCH is the folder the systems are built in (default: a new folder under
+# /var/tmp); it is removed at the end unless --keep. --cache DIR keeps the
+# downloaded Debian packages in DIR between runs. MIRROR overrides the Debian
+# mirror (default http://deb.debian.org/debian). Only committed work is tried.
+# Takes 20 to 40 minutes on two cores. Exit status 0 when every step passed.
+set -euo pipefail
+
+keep=false
+cache=
+scratch=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --keep) keep=true ;;
+    --cache) cache=$(realpath -m "${2:?--cache needs a folder}"); shift ;;
+    -h | --help) sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "$0"; exit 0 ;;
+    -*) echo "fresh-machine-check: unknown option $1" >&2; exit 2 ;;
+    *) scratch=$(realpath -m "$1") ;;
+  esac
+  shift
+done
+
+suite=bookworm
+mirror=${MIRROR:-http://deb.debian.org/debian}
+repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+say() { printf '\n=== %s\n' "$*"; }
+
+[ "$(id -u)" -eq 0 ] || { echo "fresh-machine-check: run it as root" >&2; exit 1; }
+command -v debootstrap >/dev/null ||
+  { echo "fresh-machine-check: needs debootstrap (apt-get install debootstrap)" >&2; exit 1; }
+
+if [ -z "$scratch" ]; then
+  scratch=$(mktemp -d /var/tmp/orvane-fresh.XXXXXX)
+else
+  mkdir -p "$scratch"
+fi
+base=$scratch/base dev=$scratch/dev pkg=$scratch/pkg
+
+# Ends what is still running inside the systems, then unmounts everything
+# under the scratch folder, deepest first.
+cleanup() {
+  local status=$? root pid link mnt
+  for root in "$dev" "$pkg"; do
+    for link in /proc/[0-9]*/root; do
+      pid=${link#/proc/}
+      pid=${pid%/root}
+      [ "$(readlink "$link" 2>/dev/null)" = "$root" ] && kill -KILL "$pid" 2>/dev/null
+    done
+  done
+  sleep 0.5
+  findmnt -rn -o TARGET | awk -v s="$scratch/" 'index($0, s) == 1' | sort -r |
+    while read -r mnt; do
+      umount "$mnt" 2>/dev/null || umount -l "$mnt" || echo "could not unmount $mnt" >&2
+    done
+  if findmnt -rn -o TARGET | awk -v s="$scratch/" 'index($0, s) == 1' | grep -q .; then
+    echo "fresh-machine-check: something is still mounted under $scratch; not removing it" >&2
+  elif $keep; then
+    echo "fresh-machine-check: kept $scratch"
+  else
+    rm -rf "$scratch"
+  fi
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Mounts what programs in a chroot expect, and the package cache if any.
+prepare() {
+  local root=$1
+  mount -t proc proc "$root/proc"
+  mount -t sysfs sysfs "$root/sys"
+  mkdir -p "$root/dev/pts" "$root/dev/shm"
+  mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
+  mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+  if [ -n "$cache" ]; then
+    mount --bind "$cache" "$root/var/cache/apt/archives"
+  fi
+}
+
+# Runs a script in a system as root, with an empty environment.
+in_root() {
+  local root=$1
+  shift
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    /bin/bash -euo pipefail -c "$@"
+}
+
+# Starts a program under xvfb-run -a, waits for its window, closes the window
+# as another client would, and reports the program's exit status. Used in
+# both systems; the command is $1, run in the system's shell.
+window_check='
+show_and_close() {
+  xvfb-run -a bash -c "
+    $1 >/tmp/app.log 2>&1 &
+    app=\$!
+    if wid=\$(timeout 120 xdotool search --sync --onlyvisible --name \"^Orvane\$\" | head -n1) && [ -n \"\$wid\" ]; then
+      echo \"window shown: \$(xdotool getwindowname \$wid), \$(xdotool getwindowgeometry \$wid | sed -n \"s/ *Geometry: //p\")\"
+      xdotool windowclose \$wid
+      for _ in \$(seq 100); do kill -0 \$app 2>/dev/null || break; sleep 0.1; done
+      if kill -0 \$app 2>/dev/null; then
+        echo \"FAIL: still running 10 s after its window was destroyed\"; kill \$app; wait \$app; exit 1
+      fi
+      wait \$app && status=0 || status=\$?
+      echo \"exit status after the window was destroyed: \$status\"
+      [ -s /tmp/app.log ] && { echo \"--- it printed:\"; cat /tmp/app.log; }
+      [ \$status -eq 0 ]
+    else
+      echo \"FAIL: no window within 120 s\"; cat /tmp/app.log; kill \$app 2>/dev/null; exit 1
+    fi"
+}
+'
+
+failures=0
+step() {
+  local title=$1
+  shift
+  say "$title"
+  if "$@"; then
+    echo "--- ok: $title"
+  else
+    echo "--- FAILED: $title"
+    failures=$((failures + 1))
+  fi
+}
+
+say "Fresh machine check of $(git -C "$repo" log -1 --format='%h %s') in $scratch"
+[ -z "$(git -C "$repo" status --porcelain --untracked-files=no)" ] ||
+  echo "note: the checkout has uncommitted changes; only HEAD is tried"
+if [ -n "$cache" ]; then
+  mkdir -p "$cache/partial"
+fi
+
+say "debootstrap --variant=minbase $suite ($mirror)"
+started=$(date +%s)
+debootstrap --variant=minbase ${cache:+--cache-dir="$cache"} "$suite" "$base" "$mirror" \
+  >"$scratch/debootstrap.log" 2>&1 || { tail -n 20 "$scratch/debootstrap.log"; exit 1; }
+echo "done in $(($(date +%s) - started)) s; $(chroot "$base" dpkg-query -W | wc -l) packages"
+cp -a "$base" "$dev"
+cp -a "$base" "$pkg"
+rm -rf "$base"
+
+# --- The developer's machine: only git and make, then the README.
+prepare "$dev"
+git clone -q --bare --no-local "$repo" "$dev/srv/orvane.git"
+git -C "$dev/srv/orvane.git" symbolic-ref HEAD "refs/heads/$(git -C "$repo" branch --show-current)" ||
+  true
+step "dev: apt-get install git make" in_root "$dev" '
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends git make >/dev/null
+  dpkg-query -W git make'
+step "dev: git clone" in_root "$dev" 'git clone -q /srv/orvane.git /root/orvane && git -C /root/orvane log -1 --oneline'
+started=$(date +%s)
+step "dev: make test" in_root "$dev" 'cd /root/orvane && make test 2>&1 | tail -n 25'
+echo "(make test took $(($(date +%s) - started)) s)"
+step "dev: no display: make run" in_root "$dev" '
+  cd /root/orvane
+  make run >/tmp/run.out 2>/tmp/run.err && status=0 || status=$?
+  echo "make run: exit status $status; stderr:"; cat /tmp/run.err
+  [ "$(grep -cv "^make.*Entering\|^make.*Leaving" /tmp/run.err)" -eq 1 ]'
+step "dev: xvfb-run -a make run" in_root "$dev" "$window_check"'
+  cd /root/orvane && show_and_close "make --no-print-directory run"'
+step "dev: cd build && cpack -G DEB" in_root "$dev" '
+  cd /root/orvane/build && cpack -G DEB | tail -n 3 && ls -l orvane_*.deb'
+step "dev: lintian" in_root "$dev" '
+  cd /root/orvane/build && lintian --version && lintian --fail-on error,warning orvane_*.deb &&
+  echo "lintian: no errors, no warnings"'
+deb=$(ls "$dev"/root/orvane/build/orvane_*.deb 2>/dev/null | head -n1 || true)
+
+# --- A second clean system: the package, as a user would install it.
+prepare "$pkg"
+if [ -n "$deb" ]; then
+  cp "$deb" "$pkg/root/"
+  step "pkg: apt-get install ./$(basename "$deb") xvfb xauth xdotool" in_root "$pkg" '
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      /root/orvane_*.deb xvfb xauth xdotool >/dev/null
+    dpkg-query -W orvane && dpkg -L orvane | grep -E "bin/|man1|doc/"'
+  step "pkg: --version and --help" in_root "$pkg" '
+    Orvane --version && OrvaneLite --version && Orvane --help'
+  step "pkg: Orvane under xvfb-run -a" in_root "$pkg" "$window_check"'show_and_close Orvane'
+  step "pkg: OrvaneLite under xvfb-run -a" in_root "$pkg" "$window_check"'show_and_close OrvaneLite'
+else
+  echo "no package was built; the second system is not tried"
+  failures=$((failures + 1))
+fi
+
+say "fresh-machine-check: $failures step(s) failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# How the real programs end when something around them is wrong, each started
+# as a user would: with an empty environment plus the variables of the case.
+#
+#   run_exits.sh arguments|display VERSION PATH/TO/Orvane PATH/TO/OrvaneLite
+#   run_exits.sh destroyed PATH/TO/Orvane PATH/TO/OrvaneLite
+#
+# arguments: --help and --version print and exit 0 without a display; any
+#   other argument, Qt's own options among them, gives one line and exit 2.
+# display: every way the display can be missing or unreachable gives one line
+#   naming it, with the way to run on a virtual display, and exit 1.
+# destroyed: on a virtual X display, another client destroys the window
+#   (xdotool windowclose); the program must end with status 0. Exits 77, and
+#   so is skipped, where no X server can be started.
+set -u
+
+mode=${1:-}
+case $mode in
+  arguments | display) version=$2 && shift 2 ;;
+  destroyed) shift ;;
+  *) echo "usage: $0 arguments|display VERSION ORVANE ORVANELITE | destroyed ORVANE ORVANELITE" >&2; exit 2 ;;
+esac
+[ $# -eq 2 ] || { echo "$0: two programs wanted" >&2; exit 2; }
+programs=()
+for exe in "$@"; do
+  [ -x "$exe" ] || { echo "$0: no program at $exe; build first" >&2; exit 1; }
+  programs+=("$(realpath "$exe")")
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/orvane-exits.XXXXXX") || exit 1
+xvfb_pid=
+app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill -KILL "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failed=0
+passed=0
+fail() {
+  echo "FAIL: $*"
+  failed=$((failed + 1))
+}
+
+# Runs one case: the program with an empty environment plus the assignments
+# given, then the arguments after "--". Leaves the status in $status and the
+# output in $work/out and $work/err. A program still running after 10 s has
+# opened a window where it should not have.
+run() {
+  local exe=$1
+  shift
+  local assignments=()
+  while [ "$1" != -- ]; do
+    assignments+=("$1")
+    shift
+  done
+  shift
+  # The sanitizer build reads its options from the environment; keep them.
+  for keep in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    [ -n "${!keep:-}" ] && assignments+=("$keep=${!keep}")
+  done
+  status=0
+  (cd "$work" && ulimit -c 0 && exec timeout -k 2 10 env -i HOME="$work" "${assignments[@]}" \
+    "$exe" "$@" >"$work/out" 2>"$work/err") || status=$?
+}
+
+lines() { if [ -s "$1" ]; then wc -l <"$1"; else echo 0; fi; }
+
+# What the user sees of one case, for the failure messages.
+shown() {
+  printf 'status %s; stdout: %s; stderr: %s' "$status" \
+    "$(head -c 300 "$work/out" | paste -sd'|')" "$(head -c 500 "$work/err" | paste -sd'|')"
+}
+
+# A display number with no X server behind it.
+free_display() {
+  local n=99
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+arguments() {
+  local exe name
+  for exe in "${programs[@]}"; do
+    name=$(basename "$exe")
+    run "$exe" -- --version
+    if [ "$status" -eq 0 ] && [ "$(cat "$work/out")" = "$name $version" ] && [ ! -s "$work/err" ]; then
+      passed=$((passed + 1))
+    else
+      fail "$name --version: wanted \"$name $version\" and status 0; $(shown)"
+    fi
+
+    run "$exe" -- --help
+    if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[--help | --version\]\$" &&
+      grep -q -- '--version' "$work/out" && grep -q 'xvfb-run -a' "$work/out" && [ ! -s "$work/err" ]; then
+      passed=$((passed + 1))
+    else
+      fail "$name --help: wanted the usage text and status 0; $(shown)"
+    fi
+
+    # Each refused at once, with no display to fall back on: a program that
+    # went on to open a window would say it has no display and exit 1 instead.
+    local refused
+    for refused in -reverse -style=fusion "-platform offscreen" -qwindowgeometry=10x10 \
+      --helpme -h --version=2 "" -- extra "--help -reverse" "--version --bogus"; do
+      local args=()
+      read -r -a args <<<"$refused"
+      [ -z "$refused" ] && args=("")
+      local named=${args[0]}
+      [ ${#args[@]} -gt 1 ] && [[ ${args[0]} == --help || ${args[0]} == --version ]] && named=${args[1]}
+      run "$exe" -- "${args[@]}"
+      if [ "$status" -eq 2 ] && [ "$(lines "$work/err")" -eq 1 ] && [ ! -s "$work/out" ] &&
+        grep -qF "$name: unknown argument \"$named\"" "$work/err"; then
+        passed=$((passed + 1))
+      else
+        fail "$name ${args[*]}: wanted one line naming \"$named\" and status 2; $(shown)"
+      fi
+    done
+  done
+}
+
+display() {
+  local exe name n
+  n=$(free_display)
+  mkdir -p -m 700 "$work/runtime"
+  # Each case: the environment, then what the line must name.
+  local cases=(
+    "|the X display (DISPLAY is not set)"
+    "DISPLAY=:$n|the X display \":$n\""
+    "DISPLAY=|the X display (DISPLAY is empty)"
+    "QT_QPA_PLATFORM=wayland XDG_RUNTIME_DIR=$work/runtime|the Wayland display \"wayland-0\""
+    "WAYLAND_DISPLAY=wayland-9 XDG_RUNTIME_DIR=$work/runtime|the Wayland display \"wayland-9\""
+    "DISPLAY=:$n QT_QPA_PLATFORM=xcb|the X display \":$n\""
+  )
+  for exe in "${programs[@]}"; do
+    name=$(basename "$exe")
+    local entry
+    for entry in "${cases[@]}"; do
+      local environment=${entry%%|*} wanted=${entry#*|} assignments=()
+      read -r -a assignments <<<"$environment"
+      run "$exe" "${assignments[@]}" --
+      local how="xvfb-run -a $exe"
+      [[ $environment == *QT_QPA_PLATFORM=wayland* ]] && how="QT_QPA_PLATFORM=xcb xvfb-run -a $exe"
+      if [ "$status" -eq 1 ] && [ "$(lines "$work/err")" -eq 1 ] && [ ! -s "$work/out" ] &&
+        grep -qF "$name: cannot open $wanted" "$work/err" &&
+        grep -qF "; run it on a virtual display with: $how" "$work/err"; then
+        passed=$((passed + 1))
+      else
+        fail "${environment:-(no display variables)} $name: wanted one line naming $wanted, and status 1; $(shown)"
+      fi
+    done
+  done
+}
+
+destroyed() {
+  command -v Xvfb >/dev/null || { echo "skipped: Xvfb is not installed"; exit 77; }
+  command -v xdotool >/dev/null || { echo "FAIL: xdotool is missing; scripts/setup.sh installs it"; exit 1; }
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
+    sleep 0.1
+  done
+  if [ ! -s "$work/display" ]; then
+    echo "skipped: no X server could be started ($(head -n1 "$work/xvfb.log"))"
+    exit 77
+  fi
+  local display=":$(head -n1 "$work/display")" exe name wid
+  for exe in "${programs[@]}"; do
+    name=$(basename "$exe")
+    env -i HOME="$work" DISPLAY="$display" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb \
+      ${ASAN_OPTIONS:+ASAN_OPTIONS="$ASAN_OPTIONS"} "$exe" >"$work/out" 2>"$work/err" &
+    app_pid=$!
+    wid=$(DISPLAY=$display timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" 2>/dev/null | head -n1)
+    if [ -z "$wid" ]; then
+      fail "$name: no window within 20 s; $(cat "$work/err")"
+      kill -KILL "$app_pid" 2>/dev/null
+    else
+      DISPLAY=$display xdotool windowclose "$wid"
+      for _ in $(seq 100); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+      done
+      if kill -0 "$app_pid" 2>/dev/null; then
+        fail "$name: still running 10 s after another client destroyed its window"
+        kill -KILL "$app_pid" 2>/dev/null
+        wid=
+      fi
+    fi
+    status=0
+    wait "$app_pid" 2>/dev/null || status=$?
+    app_pid=
+    # Ended as a closed window ends: status 0, nothing said.
+    if [ -n "$wid" ] && { [ "$status" -ne 0 ] || [ -s "$work/err" ]; }; then
+      fail "$name: exit status $status after its window was destroyed; stderr: $(paste -sd'|' "$work/err")"
+    elif [ -n "$wid" ]; then
+      passed=$((passed + 1))
+    fi
+  done
+}
+
+"$mode"
+echo "run_exits $mode: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
