@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run run-lite test setup build bench startup-bench sanitize valgrind screenshot clean \
+.PHONY: run run-lite test golden setup build bench startup-bench sanitize valgrind screenshot clean \
         web serve-web web-bench
 
 # Status 1 is the program's own one-line report that it found no display;
@@ -16,6 +16,13 @@ run-lite: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Rewrites the reference pictures in tests/golden/ from the current build.
+golden: build
+	mkdir -p tests/golden
+	ORVANE_WRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/window_tests --gtest_filter='Golden.*'
+	ORVANE_WRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 \
+	  $(BUILD)/tests/window_tests --gtest_filter='Scaled.*'
 
 setup:
 	@scripts/setup.sh

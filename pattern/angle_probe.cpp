@@ -1,8 +1,8 @@
 #include "pattern/angle_probe.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "pattern/checked.h"
 #include "pattern/exact_math.h"
@@ -28,18 +28,22 @@ struct SinCos {
     double cos;
 };
 
-// Working out a sine and cosine exactly takes a few microseconds; a run over
-// every state of the sliders asks for each direction ten thousand times in a
-// row, so the last one is kept.
+// Working out a sine and cosine exactly takes a few microseconds, and a run
+// over every state of the sliders asks for each of the probe's 361 directions
+// ten thousand times, so they are kept by direction.
 SinCos SinCosOf(double phi)
 {
-    thread_local double lastPhi = std::numeric_limits<double>::quiet_NaN();
-    thread_local SinCos last{};
-    if (std::memcmp(&phi, &lastPhi, sizeof phi) != 0) {
-        last = {ExactSin(phi), ExactCos(phi)};
-        lastPhi = phi;
-    }
-    return last;
+    struct Kept {
+        std::uint64_t bits = ~std::uint64_t{0}; // a NaN: no direction yet
+        SinCos value{};
+    };
+    thread_local std::array<Kept, 1024> kept{};
+    std::uint64_t bits;
+    std::memcpy(&bits, &phi, sizeof bits);
+    Kept &slot = kept[(bits * 0x9E3779B97F4A7C15u) >> 54];
+    if (slot.bits != bits)
+        slot = {bits, {ExactSin(phi), ExactCos(phi)}};
+    return slot.value;
 }
 
 struct PatternPoint {

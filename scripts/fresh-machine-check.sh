@@ -15,7 +15,8 @@
 # SCRATCH is the folder the systems are built in (default: a new folder under
 # /var/tmp); it is removed at the end unless --keep. --cache DIR keeps the
 # downloaded Debian packages in DIR between runs. MIRROR overrides the Debian
-# mirror (default http://deb.debian.org/debian). Only committed work is tried.
+# mirror (default: the first Debian archive this machine's apt uses). Only
+# committed work is tried.
 # Takes 20 to 40 minutes on two cores. Exit status 0 when every step passed.
 set -euo pipefail
 
@@ -34,7 +35,14 @@ while [ $# -gt 0 ]; do
 done
 
 suite=bookworm
-mirror=${MIRROR:-http://deb.debian.org/debian}
+# The archive this machine's own apt uses, from its sources (one-line or deb822).
+host_mirror() {
+  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null |
+    sed -n -e 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\)[[:space:]]\+bookworm[[:space:]].*/\2/p' \
+           -e 's/^URIs:[[:space:]]*\([^[:space:]]\+\/debian\)[[:space:]]*$/\1/p' | head -n 1
+}
+mirror=${MIRROR:-$(host_mirror)}
+[ -n "$mirror" ] || { echo "fresh-machine-check: no Debian archive in this machine's apt sources; set MIRROR" >&2; exit 1; }
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
 say() { printf '\n=== %s\n' "$*"; }
 
@@ -146,7 +154,7 @@ if [ -n "$cache" ]; then
   mkdir -p "$cache/partial"
 fi
 
-say "debootstrap --variant=minbase $suite ($mirror)"
+say "debootstrap --variant=minbase $suite (the archive this machine uses)"
 started=$(date +%s)
 debootstrap --variant=minbase ${cache:+--cache-dir="$cache"} "$suite" "$base" "$mirror" \
   >"$scratch/debootstrap.log" 2>&1 || { tail -n 20 "$scratch/debootstrap.log"; exit 1; }

@@ -72,38 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
         GainCase{"omni at 10", 10, 0, -90, "-0.91514981120665"},
         GainCase{"omni at 99", 99, 100, -90, "-39.9999999997005"}));
 
-TEST(Probe, WithBothLevelsAtTheLowestSettingEveryAngleIsOff)
-{
-    for (std::int32_t v = -180; v <= 180; ++v) {
-        FakeControls controls = Probe(100, 100, v);
-        EXPECT_EQ(controls.captions[CaptionId::LblGain], "off") << v;
-        EXPECT_EQ(controls.gra.linesOf(kCyan).size(), 3u) << v; // two axes and the probe
-    }
-}
-
-TEST(Probe, NearNullsReadLargeNegativeValuesNotOff)
-{
-    for (const auto &[v, dB] : {std::pair{120, -187.65}, std::pair{-120, -204.55}}) {
-        const std::string text = Probe(50, 0, v).captions[CaptionId::LblGain];
-        EXPECT_NEAR(std::stod(text), dB, 0.01) << v;
-    }
-}
-
-TEST(ProbeGain, IsTheFirstOrderPatternAtEveryAngleAndLevelWithoutAFault)
-{
-    double worst = 0;
-    for (std::int32_t v = -180; v <= 180; ++v) {
-        const double phi = ProbeDirection(v);
-        const double cosV = std::cos(v * M_PI / 180);
-        for (std::int32_t s1 = 0; s1 <= 100; ++s1)
-            for (std::int32_t s2 = 0; s2 <= 100; ++s2) {
-                const double expected = std::abs((100 - s1) / 100.0 + (100 - s2) / 100.0 * cosV);
-                worst = std::max(worst, std::abs(ProbeGain(phi, s1, s2) - expected));
-            }
-    }
-    EXPECT_LT(worst, 1e-9);
-}
-
 struct ProbeLineCase {
     std::int32_t v;
     float dx, dy; // from the centre, before rounding

@@ -1,4 +1,3 @@
-#include <cmath>
 #include <cstdint>
 #include <ostream>
 #include <limits>
@@ -43,40 +42,7 @@ TEST(NumberText, UsesTheGivenDecimalSeparator)
     EXPECT_EQ(NumberText(-34.0, ","), "-34");
 }
 
-struct ReadoutCase {
-    std::int32_t position;
-    const char *text;
-    friend void PrintTo(const ReadoutCase &c, std::ostream *out) { *out << c.position; }
-};
-
-class ReadoutRule : public ::testing::TestWithParam<ReadoutCase> {};
-
-TEST_P(ReadoutRule, ReadsTheLevelOfAPosition)
-{
-    EXPECT_EQ(ReadoutText(GetParam().position, "."), GetParam().text);
-}
-
-// Position 30 would read -3.06126050124843 with the double nearest to
-// 8.685889638; the stored factor lies one unit below it.
-INSTANTIATE_TEST_SUITE_P(
-    Positions, ReadoutRule,
-    ::testing::Values(ReadoutCase{0, "0"}, ReadoutCase{1, "-0.0864274756522044"},
-                      ReadoutCase{10, "-0.905599629224198"}, ReadoutCase{20, "-1.9167270980655"},
-                      ReadoutCase{30, "-3.06126050124842"}, ReadoutCase{42, "-4.669387242775"},
-                      ReadoutCase{50, "-5.93502395364968"}, ReadoutCase{70, "-10.2591935988906"},
-                      ReadoutCase{99, "-34.0658275621182"}, ReadoutCase{100, "-40.0864274753527"}));
-
-TEST(ReadoutRule, EveryPositionOfTheSliderIsFiniteAndFallsWithPosition)
-{
-    double previous = 1.0;
-    for (std::int32_t v = 0; v <= 100; ++v) {
-        const double level = ReadoutLevel(v);
-        EXPECT_LT(level, previous) << v;
-        EXPECT_NEAR(level, 20.0 * std::log10((101.0 - v) / 101.0), 1e-8) << v;
-        previous = level;
-    }
-}
-
+// The text of every position of the slider is locked in readout_digest_test.cpp.
 TEST(ReadoutRule, PositionsBeyondTheSliderFailLoudly)
 {
     EXPECT_THROW(ReadoutLevel(101), FloatError); // ln 0

@@ -69,22 +69,17 @@ TEST(Graph, TheLiteEditionHasNoAxes)
               "clear width height pen 361*to(yellow) pen 361*to(white) pen 362*to(black)");
 }
 
-struct Point {
-    float x, y;
-};
-
-// Where the curves pass, for one pair of lengths: the start of the omni circle,
-// the front of the pattern (straight down), its rear (straight up) and the tips
-// of the figure-8 lobes.
-struct CurveCase {
+struct Lengths {
     std::int16_t Radius;
     std::int32_t Radius8;
-    friend void PrintTo(const CurveCase &c, std::ostream *out) { *out << c.Radius << "/" << c.Radius8; }
+    friend void PrintTo(const Lengths &c, std::ostream *out) { *out << c.Radius << "/" << c.Radius8; }
 };
 
-class GraphCurves : public ::testing::TestWithParam<CurveCase> {};
+class GraphPoints : public ::testing::TestWithParam<Lengths> {};
 
-TEST_P(GraphCurves, PassThroughThePointsOfTheirPolarForms)
+// Every point to the last bit, against the curves' formulas worked out afresh
+// one IEEE operation at a time, with the angle counted up step by step.
+TEST_P(GraphPoints, AreTheirFormulasToTheLastBit)
 {
     const auto [R, R8] = GetParam();
     RecordingSurface gra;
@@ -92,62 +87,7 @@ TEST_P(GraphCurves, PassThroughThePointsOfTheirPolarForms)
     const auto yellow = gra.linesOf(kYellow);
     const auto white = gra.linesOf(kWhite);
     const auto black = gra.linesOf(kBlack);
-    auto expectAt = [](const SurfaceOp &op, Point p, const char *what) {
-        EXPECT_NEAR(op.x2, p.x, 0.01) << what;
-        EXPECT_NEAR(op.y2, p.y, 0.01) << what;
-    };
-
-    // The pen moves put each curve's first segment at its own first point.
-    EXPECT_EQ(gra.ops[3].kind, SurfaceOp::SetPen);
-    expectAt(gra.ops[3], {kCx, kCy}, "figure-8 starts at the centre");
-    expectAt(gra.ops[3 + 361 + 1], {kCx + R, kCy}, "omni starts at its right");
-    expectAt(gra.ops[3 + 361 + 1 + 361 + 1], {kCx + R, kCy}, "pattern starts at its right");
-
-    expectAt(yellow.front(), {kCx, kCy}, "figure-8 first point");
-    expectAt(yellow[90], {kCx, kCy - static_cast<float>(R8)}, "upper lobe tip");
-    expectAt(yellow[270], {kCx, kCy + static_cast<float>(R8)}, "lower lobe tip");
-    expectAt(yellow.back(), {kCx, kCy}, "figure-8 closes");
-
-    expectAt(white.front(), {kCx + R, kCy}, "circle first point");
-    expectAt(white[90], {kCx, kCy + R}, "circle bottom");
-    expectAt(white.back(), {kCx + R, kCy}, "circle closes");
-
-    expectAt(black[90], {kCx, kCy + static_cast<float>(R + R8)}, "front of the pattern");
-    expectAt(black[180], {kCx - R, kCy}, "front half ends at the left");
-    expectAt(black[181], {kCx - R, kCy}, "rear half starts where the front ended");
-    expectAt(black[181 + 90], {kCx, kCy - static_cast<float>(std::abs(R - R8))}, "rear");
-    expectAt(black.back(), {kCx + R, kCy}, "rear half ends at the right");
-
-    // Every point of the pattern lies at |R + R8 sin a| from the centre, and
-    // never below the centre in the rear half.
-    for (int k = 0; k < static_cast<int>(black.size()); ++k) {
-        const double a = (k <= 180 ? k : k - 1) * (kFullTurn / 360);
-        const double g = std::abs(R + R8 * std::sin(a));
-        EXPECT_NEAR(std::hypot(black[static_cast<std::size_t>(k)].x2 - kCx, black[static_cast<std::size_t>(k)].y2 - kCy), g, 0.01) << k;
-        if (k > 181) {
-            EXPECT_LE(black[static_cast<std::size_t>(k)].y2, kCy + 1e-3f) << k;
-        }
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Lengths, GraphCurves,
-                         ::testing::Values(CurveCase{2000, 2000},  // cardioid
-                                           CurveCase{2000, 0},     // omni
-                                           CurveCase{0, 2000},     // figure-8
-                                           CurveCase{1000, 2000},  // hypercardioid: rear lobe
-                                           CurveCase{20, 1980}));
-
-// Every point to the last bit, against the curves' formulas worked out afresh
-// one IEEE operation at a time, with the angle counted up step by step.
-TEST(Graph, EveryPointIsItsFormulaToTheLastBit)
-{
-    const std::int16_t R = 1400;
-    const std::int32_t R8 = 2000;
-    RecordingSurface gra;
-    Graph(gra, R, R8, Edition::Lite);
-    const auto yellow = gra.linesOf(kYellow);
-    const auto white = gra.linesOf(kWhite);
-    const auto black = gra.linesOf(kBlack);
+    ASSERT_EQ(black.size(), 362u);
     const double x0 = kCx, y0 = kCy, r = R, r8 = R8;
     const double step = kFullTurn / 360;
 
@@ -155,6 +95,10 @@ TEST(Graph, EveryPointIsItsFormulaToTheLastBit)
         EXPECT_EQ(op.x2, static_cast<float>(x)) << curve << " " << k;
         EXPECT_EQ(op.y2, static_cast<float>(y)) << curve << " " << k;
     };
+    // Each curve starts from the pen put on its first point.
+    expectPoint(gra.ops[3], x0, y0, "figure-8 pen", 0);
+    expectPoint(gra.ops[3 + 362], x0 + r, y0, "omni pen", 0);
+    expectPoint(gra.ops[3 + 362 + 362], x0 + r, y0, "pattern pen", 0);
     double a = 0;
     for (int k = 0; k <= 360; a += step, ++k) {
         const auto i = static_cast<std::size_t>(k);
@@ -171,6 +115,14 @@ TEST(Graph, EveryPointIsItsFormulaToTheLastBit)
                     x0 + (r * std::cos(a) + r8 * std::sin(a) * std::cos(a)),
                     y0 - std::abs(r * std::sin(a) + r8 * std::sin(a) * std::sin(a)), "rear", k);
 }
+
+INSTANTIATE_TEST_SUITE_P(Lengths, GraphPoints,
+                         ::testing::Values(Lengths{2000, 2000},  // cardioid
+                                           Lengths{2000, 0},     // omni
+                                           Lengths{0, 2000},     // figure-8
+                                           Lengths{1400, 2000},  // supercardioid
+                                           Lengths{1000, 2000},  // hypercardioid: rear lobe
+                                           Lengths{20, 1980}));
 
 TEST(Graph, ZeroLengthsCollapseEveryCurveToTheCentre)
 {

@@ -8,8 +8,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 
 #include "pattern/angle_probe.h"
 #include "pattern/plot_driver.h"
@@ -24,27 +22,10 @@ class RandomSession : public WindowTest, public ::testing::WithParamInterface<Ed
 protected:
     void SetUp() override { open(GetParam()); }
 
-    // Where the slider's thumb and groove lie, in its own coordinates.
-    static QRect SubControl(QSlider *slider, QStyle::SubControl part)
-    {
-        QStyleOptionSlider option;
-        option.initFrom(slider);
-        option.orientation = slider->orientation();
-        option.minimum = slider->minimum();
-        option.maximum = slider->maximum();
-        option.sliderPosition = slider->sliderPosition();
-        option.sliderValue = slider->value();
-        option.upsideDown = slider->orientation() == Qt::Horizontal
-                                ? slider->invertedAppearance()
-                                : !slider->invertedAppearance();
-        option.tickPosition = slider->tickPosition();
-        return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
-    }
-
     void drag(QSlider *slider, std::mt19937 &random)
     {
-        const QPoint from = SubControl(slider, QStyle::SC_SliderHandle).center();
-        const QRect groove = SubControl(slider, QStyle::SC_SliderGroove);
+        const QPoint from = SliderPart(slider, QStyle::SC_SliderHandle).center();
+        const QRect groove = SliderPart(slider, QStyle::SC_SliderGroove);
         std::uniform_int_distribution<int> x(groove.left() - 5, groove.right() + 5);
         std::uniform_int_distribution<int> y(groove.top() - 5, groove.bottom() + 5);
         QTest::mousePress(slider, Qt::LeftButton, {}, from);
@@ -55,7 +36,7 @@ protected:
 
     void channelClick(QSlider *slider, std::mt19937 &random)
     {
-        const QRect groove = SubControl(slider, QStyle::SC_SliderGroove);
+        const QRect groove = SliderPart(slider, QStyle::SC_SliderGroove);
         std::uniform_int_distribution<int> x(groove.left(), groove.right());
         std::uniform_int_distribution<int> y(groove.top(), groove.bottom());
         QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(x(random), y(random)));

@@ -13,10 +13,10 @@
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
+#include "pattern/pattern_description.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
 #include "pattern/raster.h"
-#include "web/description.h"
 #include "web/page_layout.h"
 #include "window/layout.h"
 #include "window/presets.h"
@@ -99,8 +99,11 @@ void Dispatch(const char *source, Handler handler, bool draws = true) noexcept
 {
     try {
         handler();
-        PageDescribePlot(draws ? DescribePlot(page->controls, page->edition).c_str()
-                               : "Polar plot, empty until a level slider or a preset is used");
+        PageDescribePlot(draws ? PatternDescription(page->controls.sliderValue(SliderId::Slider1),
+                                                    page->controls.sliderValue(SliderId::Slider2),
+                                                    page->controls.decimalSeparator())
+                                     .c_str()
+                               : EmptyPlotDescription().c_str());
     } catch (const std::exception &error) {
         PageShowError((std::string(source) + ": " + error.what()).c_str());
     } catch (...) {
@@ -188,12 +191,21 @@ EMSCRIPTEN_KEEPALIVE void orvane_preset(int index)
     });
 }
 
-// The texts of the rules, for the sliders' spoken values and for the tests.
-// An error gives the empty text.
+// The texts of the rules, for the tests, and a level as a listener hears it,
+// for the level sliders' spoken values. An error gives the empty text.
 EMSCRIPTEN_KEEPALIVE const char *orvane_readout_text(int position, const char *separator)
 {
     try {
         return Return(ReadoutText(position, separator));
+    } catch (const std::exception &) {
+        return Return("");
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_level(int position, const char *separator)
+{
+    try {
+        return Return(SpokenLevel(position, separator));
     } catch (const std::exception &) {
         return Return("");
     }

@@ -46,8 +46,9 @@ function control(c, layout) {
         const at = Math.round(((t - s.minimum) / (s.maximum - s.minimum)) * (length - thumb) + thumb / 2);
         inside += `<div class="tick" style="top:${at}px"></div>`;
       }
+      // page.js keeps these up to date; here the start's.
       const valueText = c.name === layout.sliders[2] ? `${s.start} degrees`
-        : `${module.UTF8ToString(module._orvane_readout_text(s.start, point))} dB`;
+        : module.UTF8ToString(module._orvane_spoken_level(s.start, point));
       return `<div${attributes({
         id: c.name, class: `slider ${vertical ? 'vertical' : 'horizontal'}`, role: 'slider', tabindex: 0,
         'aria-label': c.accessibleName, 'aria-description': c.description || undefined, 'aria-orientation': vertical ? 'vertical' : 'horizontal',
@@ -59,7 +60,7 @@ function control(c, layout) {
     case 'button':
       return `<button${attributes({ id: c.name, type: 'button', 'aria-description': c.description || undefined, 'data-preset': c.preset >= 0 ? c.preset : undefined, style })}>${escape(c.text)}</button>`;
     default: {
-      const readout = layout.captions.includes(c.name);
+      const readout = c.kind === 'readout';
       const classes = ['label', c.title ? 'title' : '', c.alignRight ? 'right' : ''].filter(Boolean).join(' ');
       // Readouts announce their new values, politely.
       return `<div${attributes({ id: c.name, class: classes, 'aria-live': readout ? 'polite' : undefined, 'aria-atomic': readout ? 'true' : undefined, 'aria-description': c.description || undefined, style })}>${escape(c.text)}</div>`;

@@ -41,6 +41,7 @@ const char *KindName(ControlKind kind)
     case ControlKind::VerticalSlider: return "vslider";
     case ControlKind::HorizontalSlider: return "hslider";
     case ControlKind::Label: return "label";
+    case ControlKind::Readout: return "readout";
     case ControlKind::Button: return "button";
     }
     return "";

@@ -1,5 +1,6 @@
 // Prints a digest of every text the rules can show: the 101 level readouts, the
-// 361 angle readouts and the gain readout for every state of the three sliders (101 x 101 x 361). The
+// 361 angle readouts, the gain readout for every state of the three sliders
+// (101 x 101 x 361), and the spoken levels and plot descriptions. The
 // same source is built natively and to WebAssembly; the two outputs must match.
 // Usage: text_digest [--list]   (--list prints the texts themselves instead)
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "pattern/angle_probe.h"
 #include "pattern/number_text.h"
+#include "pattern/pattern_description.h"
 #include "pattern/plot_driver.h"
 
 namespace {
@@ -75,5 +77,18 @@ int main(int argc, char **argv)
         row.print(what.c_str());
     }
     all.print("probe");
+
+    // What a listener hears of the plot and the levels.
+    Digest descriptions;
+    for (std::int32_t s1 = 0; s1 <= 100; ++s1) {
+        descriptions.add(orvane::SpokenLevel(s1, "."));
+        for (std::int32_t s2 = 0; s2 <= 100; ++s2) {
+            const std::string text = orvane::PatternDescription(s1, s2, ".");
+            if (list)
+                std::printf("description %d %d %s\n", s1, s2, text.c_str());
+            descriptions.add(text);
+        }
+    }
+    descriptions.print("descriptions");
     return 0;
 }

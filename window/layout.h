@@ -15,7 +15,7 @@ inline constexpr int kClientHeight = 8010;
 // The drawing surface's background, 0x00BBGGRR.
 inline constexpr std::uint32_t kSurfaceBackground = 0x00C0C000;
 
-enum class ControlKind { Surface, VerticalSlider, HorizontalSlider, Label, Button };
+enum class ControlKind { Surface, VerticalSlider, HorizontalSlider, Label, Readout, Button };
 
 enum class FontRole {
     Form,  // the window's own face, 8.25 pt; it also has the notice's copyright sign

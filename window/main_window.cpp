@@ -5,7 +5,6 @@
 
 #include <QAbstractSlider>
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -15,8 +14,10 @@
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
+#include "pattern/pattern_description.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
+#include "window/accessibility.h"
 #include "window/layout.h"
 #include "window/plot_surface.h"
 #include "window/presets.h"
@@ -57,7 +58,7 @@ QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
     case ControlKind::VerticalSlider:
     case ControlKind::HorizontalSlider: {
         const bool vertical = entry.kind == ControlKind::VerticalSlider;
-        auto *slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, parent);
+        auto *slider = new ValueSlider(vertical ? Qt::Vertical : Qt::Horizontal, parent);
         const SliderSettings &s = *entry.slider;
         slider->setRange(s.minimum, s.maximum);
         slider->setSingleStep(s.smallStep);
@@ -72,11 +73,14 @@ QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
             slider->setInvertedAppearance(true);
             slider->setInvertedControls(true);
         }
-        slider->setFocusPolicy(Qt::StrongFocus);
+        // The wheel gives the focus too, so a screen reader speaks what it moves.
+        slider->setFocusPolicy(Qt::WheelFocus);
         return slider;
     }
-    case ControlKind::Label: {
-        auto *label = new QLabel(QString::fromUtf8(entry.text), parent);
+    case ControlKind::Label:
+    case ControlKind::Readout: {
+        auto *label = entry.kind == ControlKind::Readout ? new Readout(QString::fromUtf8(entry.text), parent)
+                                                          : new QLabel(QString::fromUtf8(entry.text), parent);
         label->setAutoFillBackground(true); // opaque, in the window's colour
         label->setAlignment((entry.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         label->setFocusPolicy(Qt::NoFocus);
@@ -90,21 +94,6 @@ QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
         return button;
     }
     }
-    return nullptr;
-}
-
-// What assistive technology should take the window and the plot for: a plain
-// top-level widget would read as a "filler" and the plot's sunken frame as a
-// second window.
-QAccessibleInterface *WindowAccessible(const QString &className, QObject *object)
-{
-    if (!object->isWidgetType())
-        return nullptr;
-    auto *widget = static_cast<QWidget *>(object);
-    if (className == QLatin1String(OrvaneFrm::staticMetaObject.className()))
-        return new QAccessibleWidget(widget, QAccessible::Window);
-    if (className == QLatin1String(PlotSurface::staticMetaObject.className()))
-        return new QAccessibleWidget(widget, QAccessible::Graphic);
     return nullptr;
 }
 
@@ -187,10 +176,11 @@ private:
 };
 
 OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
-    : QWidget(parent), edition_(edition), controls_(std::make_unique<Controls>(this))
+    : QWidget(parent), edition_(edition), controls_(std::make_unique<Controls>(this)),
+      announcer_(new Announcer(this))
 {
-    static const bool accessibleAsWindow = (QAccessible::installFactory(WindowAccessible), true);
-    static_cast<void>(accessibleAsWindow);
+    static const bool accessibleInterfaces = (QAccessible::installFactory(WindowAccessible), true);
+    static_cast<void>(accessibleInterfaces);
     setObjectName("OrvaneFrm");
     setWindowTitle("Orvane");
     setFont(FontFor(FontRole::Form));
@@ -230,7 +220,11 @@ void OrvaneFrm::buildControls()
         if (entry.captionOf && (!entry.probeOnly || HasProbe(edition_)))
             Find<QLabel>(this, entry.name)->setBuddy(Find<QWidget>(this, entry.captionOf));
     // The keyboard focus starts on the first control in tab order, the surface.
-    Find<PlotSurface>(this, "gra")->setFocus();
+    auto *gra = Find<PlotSurface>(this, "gra");
+    gra->setFocus();
+    const QString empty = QString::fromStdString(EmptyPlotDescription());
+    gra->setAccessibleDescription(empty);
+    gra->setToolTip(empty);
 }
 
 void OrvaneFrm::connectHandlers()
@@ -250,9 +244,32 @@ void OrvaneFrm::connectHandlers()
 
     for (const Preset &preset : kPresets) {
         connect(Find<QPushButton>(this, preset.button), &QPushButton::clicked, this, [this, preset] {
-            Dispatch(preset.button, [this, preset] { PresetClick(preset.slider1, preset.slider2); });
+            Dispatch(preset.button, [this, preset] {
+                PresetClick(preset.slider1, preset.slider2);
+                announce(PresetAnnouncement(preset.spokenName, preset.slider1, preset.slider2,
+                                            controls_->decimalSeparator()));
+            });
         });
     }
+
+    // Every redraw starts with a clear, whichever handler draws.
+    connect(Find<PlotSurface>(this, "gra"), &PlotSurface::cleared, this,
+            [this] { Dispatch("gra", [this] { describePlot(); }); });
+}
+
+void OrvaneFrm::describePlot()
+{
+    const std::string text = PatternDescription(controls_->sliderValue(SliderId::Slider1),
+                                                controls_->sliderValue(SliderId::Slider2),
+                                                controls_->decimalSeparator());
+    auto *gra = Find<PlotSurface>(this, "gra");
+    gra->setAccessibleDescription(QString::fromStdString(text));
+    gra->setToolTip(gra->accessibleDescription());
+}
+
+void OrvaneFrm::announce(const std::string &text)
+{
+    announcer_->announce(QString::fromStdString(text));
 }
 
 template <typename Handler>
@@ -319,6 +336,12 @@ void OrvaneFrm::Slider2_Scroll()
 void OrvaneFrm::Slider3_Scroll()
 {
     Slider3Scroll(*controls_, UnitTwips, edition_);
+    // The readouts have changed, but a screen reader speaks only the focused
+    // slider's value, the angle: it hears the gain from the announcer.
+    const std::int32_t v = controls_->sliderValue(SliderId::Slider3);
+    const double gain = ProbeGain(ProbeDirection(v), controls_->sliderValue(SliderId::Slider1),
+                                  controls_->sliderValue(SliderId::Slider2));
+    announce(ProbeAnnouncement(v, gain, controls_->decimalSeparator()));
 }
 
 void OrvaneFrm::PresetClick(std::int32_t slider1, std::int32_t slider2)

@@ -3,12 +3,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include <QWidget>
 
 #include "pattern/edition.h"
 
 namespace orvane {
+
+class Announcer;
 
 // The program's one window. It carries the controls of the layout table, the
 // load, click and scroll handlers, and the plot driver as its own methods.
@@ -51,11 +54,15 @@ private:
 
     void buildControls();
     void connectHandlers();
+    // The plot's description and tooltip: the pattern it shows, in words.
+    void describePlot();
+    void announce(const std::string &text);
 
     Edition edition_;
     ErrorReporter reporter_;
     class Controls;
     std::unique_ptr<Controls> controls_;
+    Announcer *announcer_; // owned as a child object
 };
 
 } // namespace orvane

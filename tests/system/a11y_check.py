@@ -4,9 +4,10 @@
 It sees the window as a screen reader does: it finds the program on the
 desktop, finds each control by its accessible role, name or description,
 reads the level readouts, presses a preset button through its action
-interface and, in the full edition, moves the probe slider with real key
-presses from xdotool. Run by run_a11y.sh, which provides the X display, the
-session bus and the AT-SPI bus, and starts the program.
+interface, in the full edition moves the probe slider with real key presses
+from xdotool, and sets each slider's value through the value interface. Run by
+run_a11y.sh, which provides the X display, the session bus and the AT-SPI bus,
+and starts the program.
 """
 
 import argparse
@@ -40,16 +41,37 @@ CONTROLS = {
     "figure-8 readout": (pyatspi.ROLE_LABEL, "description", FIG8_DB, False),
     "angle readout": (pyatspi.ROLE_LABEL, "description", ANGLE, True),
     "gain readout": (pyatspi.ROLE_LABEL, "description", GAIN, True),
+    "plot": (pyatspi.ROLE_IMAGE, "name", "Polar plot", False),
 }
+
+
+def level(position):
+    """A level slider's level in dB, which is also its accessible value."""
+    return 20 * math.log10((101 - position) / 101)
+
 
 # What the level readouts and sliders show, at start and after "Super Card".
 # Readout texts are written with '.', and turned into the locale's separator.
 LEVEL_STATES = [
     ("at start", {"omni readout": "-40.0864274753527", "figure-8 readout": "-40.0864274753527"},
-     {"omni slider": 100, "figure-8 slider": 100}),
+     {"omni slider": level(100), "figure-8 slider": level(100)}),
     ("after Super Card", {"omni readout": "-3.06126050124842", "figure-8 readout": "0"},
-     {"omni slider": 30, "figure-8 slider": 0}),
+     {"omni slider": level(30), "figure-8 slider": 0.0}),
 ]
+
+# Values set through the accessibility interface, as a screen reader or voice
+# control sets them, one slider after the other: the value, then what the
+# readouts and the plot's description must show afterwards. A level slider
+# takes a level in dB and goes to the nearest position.
+VALUE_SETS = [
+    ("omni slider", -5.9, {"omni readout": "-5.93502395364968", "figure-8 readout": "0"},
+     "Cardioid-like pattern with a rear lobe: nulls at 120 and -120 degrees"),
+    ("figure-8 slider", -40.0, {"omni readout": "-5.93502395364968",
+                                "figure-8 readout": "-40.0864274753527"},
+     "Omnidirectional pattern"),
+]
+# The probe slider takes the angle; the omni component alone at half gain.
+PROBE_SET = (30, "30", 20 * math.log10(0.5))
 
 # The gain one degree off the main axis of the Super Card pattern.
 GAIN_AT_ONE_DEGREE = 20 * math.log10(0.7 + math.cos(math.radians(1)))
@@ -174,8 +196,43 @@ def check_levels(report, controls, label, readouts, sliders, decimal):
     for key, wanted in sliders.items():
         if key not in controls:
             continue
-        ok, got = poll(lambda: value_of(controls[key]), lambda v: v == wanted)
+        ok, got = poll(lambda: value_of(controls[key]), lambda v: abs(v - wanted) < 1e-9)
         report.check(ok, f"{label}: {key} value is {got!r} (want {wanted})")
+
+
+def description_of(acc):
+    return fresh(acc).description
+
+
+def set_value(report, slider, key, value):
+    fresh(slider).queryValue().currentValue = value
+    report.check(True, f"set the {key}'s value to {value} through AT-SPI")
+
+
+def check_value_sets(report, controls, full, decimal):
+    """A value set through AT-SPI runs the handler a user's move runs."""
+    plot = controls.get("plot")
+    for key, value, readouts, plot_starts in VALUE_SETS:
+        if key not in controls or plot is None:
+            raise Abort(f"no {key} or plot to check")
+        set_value(report, controls[key], key, value)
+        for readout, with_point in readouts.items():
+            wanted = number_text(with_point, decimal)
+            ok, got = poll(lambda: name_of(controls[readout]), lambda v: v == wanted)
+            report.check(ok, f"after the {key} set: {readout} reads {got!r} (want {wanted!r})")
+        wanted = number_text(plot_starts, decimal)
+        ok, got = poll(lambda: description_of(plot), lambda v: v.startswith(wanted))
+        report.check(ok, f"after the {key} set: the plot describes {got!r} (want {wanted!r}...)")
+    if not full:
+        return
+    angle, angle_text, gain = PROBE_SET
+    set_value(report, controls["probe slider"], "probe slider", angle)
+    ok, got = poll(lambda: name_of(controls["angle readout"]), lambda v: v == angle_text)
+    report.check(ok, f"after the probe slider set: angle readout reads {got!r} (want {angle_text!r})")
+    ok, got = poll(lambda: name_of(controls["gain readout"]),
+                   lambda v: gain_number(v, decimal) is not None
+                   and abs(gain_number(v, decimal) - gain) < GAIN_TOLERANCE)
+    report.check(ok, f"after the probe slider set: gain readout reads {got!r} (want {gain:.4f})")
 
 
 def press(report, button):
@@ -224,10 +281,9 @@ def check_probe(report, controls, pid, decimal):
 
     start = value_of(slider)
     report.check(start == 0, f"probe slider starts at {start!r} (want 0)")
-    # Empty, a label is named by its caption; a number there would be a stale gain.
+    # Empty, a readout is named by nothing, not by its caption.
     start = name_of(gain)
-    report.check(gain_number(start, decimal) is None and start != "off",
-                 f"gain readout shows no gain before the probe moves (name {start!r})")
+    report.check(start == "", f"gain readout is named '' before the probe moves (name {start!r})")
 
     focus_program_window(report, pid)
     granted = fresh(slider).queryComponent().grabFocus()
@@ -283,6 +339,7 @@ def main():
 
         if full:
             check_probe(report, controls, args.pid, args.decimal)
+        check_value_sets(report, controls, full, args.decimal)
     except Abort as stop:
         report.failures.append(str(stop))
         print(f"  stopped: {stop}", flush=True)

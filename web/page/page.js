@@ -48,8 +48,11 @@
   window.addEventListener('error', (event) => showError(String(event.message)));
   window.addEventListener('unhandledrejection', (event) => showError(String(event.reason)));
 
-  function readoutText(position) {
-    return module.UTF8ToString(module._orvane_readout_text(position, separatorPtr));
+  // What a screen reader says of a slider's value: the level in dB, the angle
+  // in degrees, as the desktop says them.
+  function spokenValue(slider) {
+    if (slider.index === 2) return slider.value + (Math.abs(slider.value) === 1 ? ' degree' : ' degrees');
+    return module.UTF8ToString(module._orvane_spoken_level(slider.value, separatorPtr));
   }
 
   // A slider of the layout table, drawn and driven by this script. Qt's key
@@ -101,8 +104,7 @@
       }
       this.element.setAttribute('aria-valuenow', String(this.value));
       if (!module) return; // the page as written holds the start's spoken value
-      this.element.setAttribute('aria-valuetext', this.index === 2
-        ? this.value + ' degrees' : readoutText(this.value) + ' dB');
+      this.element.setAttribute('aria-valuetext', spokenValue(this));
     }
 
     // Sets the value as the program does: no handler runs.
@@ -208,7 +210,8 @@
       element.title = text;
       return 1;
     },
-    describePlot: (text) => document.getElementById('gra').setAttribute('aria-label', text),
+    // The plot's text alternative says what it shows.
+    describePlot: (text) => document.getElementById('gra').setAttribute('aria-label', 'Polar plot. ' + text),
     showError,
   });
 

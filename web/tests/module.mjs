@@ -15,6 +15,7 @@ export async function loadRules() {
   return {
     module: m,
     readoutText: (position) => m.UTF8ToString(m._orvane_readout_text(position, point)),
+    spokenLevel: (position) => m.UTF8ToString(m._orvane_spoken_level(position, point)),
     probeText: (s1, s2, v) => m.UTF8ToString(m._orvane_probe_text(s1, s2, v, point)),
     layout: (edition) => JSON.parse(m.UTF8ToString(m._orvane_layout(edition))),
   };

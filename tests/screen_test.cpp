@@ -1,0 +1,152 @@
+// What the screen shows. The window of each edition, read from the screen after
+// the event loop has run, is compared pixel for pixel with reference images in
+// tests/golden/ at a row of states a user reaches one after another. After a
+// change that is meant to alter the picture, `make golden` rewrites them.
+#include <functional>
+#include <utility>
+
+#include <QDir>
+#include <QPixmapCache>
+#include <QPushButton>
+#include <QSlider>
+
+#include "window_fixture.h"
+
+namespace orvane::testing {
+namespace {
+
+// One state: what the user does to reach it from the one before, and the name of
+// its reference image (after the edition's name).
+struct Shot {
+    const char *name;
+    const char *control = nullptr; // a button is clicked; a slider gets the key
+    Qt::Key key = Qt::Key_unknown;
+    int times = 1;
+};
+
+// Compares the picture with its reference. On a difference it writes the picture
+// and a map of the differing pixels into the build tree and names both. With
+// ORVANE_WRITE_GOLDEN set (`make golden`) it rewrites the reference instead.
+void ExpectLooksAsBefore(const QImage &shown, const QString &name)
+{
+    const QString reference = QStringLiteral(ORVANE_GOLDEN_DIR "/") + name + ".png";
+    if (qEnvironmentVariableIsSet("ORVANE_WRITE_GOLDEN")) {
+        EXPECT_TRUE(shown.save(reference)) << reference.toStdString();
+        return;
+    }
+    const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
+    if (expected.size() == shown.size() && expected == shown)
+        return;
+
+    // The differing pixels in red over a faded reference.
+    QImage diff(shown.size().expandedTo(expected.size()), QImage::Format_RGB32);
+    diff.fill(Qt::red);
+    int differing = 0;
+    for (int y = 0; y < diff.height(); ++y)
+        for (int x = 0; x < diff.width(); ++x) {
+            if (!shown.valid(x, y) || !expected.valid(x, y) || shown.pixel(x, y) != expected.pixel(x, y)) {
+                ++differing;
+                continue;
+            }
+            const int grey = 160 + qGray(expected.pixel(x, y)) * 95 / 255;
+            diff.setPixel(x, y, qRgb(grey, grey, grey));
+        }
+    const QDir out(QStringLiteral(ORVANE_GOLDEN_DIFF_DIR));
+    QDir().mkpath(out.path());
+    const QString shownPath = out.absoluteFilePath(name + ".png");
+    const QString diffPath = out.absoluteFilePath(name + "-diff.png");
+    shown.save(shownPath);
+    diff.save(diffPath);
+    ADD_FAILURE() << name.toStdString() << ": " << differing << " pixels differ from "
+                  << reference.toStdString() << "\n  shown now: " << shownPath.toStdString()
+                  << "\n  differences in red: " << diffPath.toStdString();
+}
+
+class Golden : public WindowTest {
+protected:
+    void expectRow(Edition edition, const char *prefix, std::initializer_list<Shot> shots)
+    {
+        // The style keeps pieces of controls it has drawn, and the first drawing
+        // of a slider differs slightly from later ones (the ticks' colour): start
+        // each row as a fresh program does.
+        QPixmapCache::clear();
+        open(edition);
+        for (const Shot &shot : shots) {
+            if (auto *button = shot.control ? window->findChild<QPushButton *>(shot.control) : nullptr)
+                QTest::mouseClick(button, Qt::LeftButton);
+            else if (shot.control)
+                press(shot.control, shot.key, shot.times);
+            ExpectLooksAsBefore(OnScreen(window.get()), QString(prefix) + "-" + shot.name);
+        }
+    }
+};
+
+TEST_F(Golden, FullEdition)
+{
+    expectRow(Edition::Full, "full",
+              {{"start"},
+               {"probe-first", "Slider3", Qt::Key_Left, 45}, // the axes and the probe alone
+               {"omni", "Command1"},
+               {"fig8", "Command2"},
+               {"cardiod", "Cardiod"},
+               {"supercard", "Command3"},
+               {"hypercard", "Command4"}, // the probe is gone, its readouts stay
+               {"hypercard-probe-180", "Slider3", Qt::Key_End},
+               {"hypercard-probe-120", "Slider3", Qt::Key_Left, 60}});
+}
+
+TEST_F(Golden, LiteEdition)
+{
+    expectRow(Edition::Lite, "lite",
+              {{"start"},
+               {"omni", "Command1"},
+               {"fig8", "Command2"},
+               {"cardiod", "Cardiod"},
+               {"supercard", "Command3"},
+               {"hypercard", "Command4"},
+               {"levels-50-30", "Slider2", Qt::Key_PageDown, 3}});
+}
+
+// At twice the scale (QT_SCALE_FACTOR=2, see tests/CMakeLists.txt): lines two
+// device pixels wide and text drawn at the finer resolution.
+class Scaled : public Golden {};
+
+TEST_F(Scaled, FullEdition)
+{
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") != "2")
+        GTEST_SKIP() << "runs with QT_SCALE_FACTOR=2";
+    expectRow(Edition::Full, "full-scale2",
+              {{"supercard", "Command3"}, {"supercard-probe-45", "Slider3", Qt::Key_Right, 45}});
+}
+
+// After each kind of user action, once the event loop has run, the screen shows
+// what the surface has drawn: nothing forces the repaint.
+TEST_F(WindowTest, EveryKindOfUserActionReachesTheScreen)
+{
+    open(Edition::Full);
+    auto *gra = find<PlotSurface>("gra");
+    auto *figure8 = find<QSlider>("Slider2");
+    const std::pair<const char *, std::function<void()>> actions[] = {
+        {"level key", [&] { press("Slider1", Qt::Key_PageUp); }},
+        {"drag",
+         [&] {
+             const QPoint thumb = SliderPart(figure8, QStyle::SC_SliderHandle).center();
+             QTest::mousePress(figure8, Qt::LeftButton, {}, thumb);
+             QTest::mouseMove(figure8, thumb - QPoint(0, 60));
+             QTest::mouseRelease(figure8, Qt::LeftButton, {}, thumb - QPoint(0, 60));
+         }},
+        {"preset click", [&] { QTest::mouseClick(find<QPushButton>("Command3"), Qt::LeftButton); }},
+        {"angle key", [&] { press("Slider3", Qt::Key_Right); }},
+    };
+    QImage before = gra->image().copy();
+    for (const auto &[action, act] : actions) {
+        act();
+        const QImage drawn = gra->image().convertToFormat(QImage::Format_RGB32);
+        EXPECT_FALSE(drawn == before) << action << " drew nothing new";
+        EXPECT_TRUE(OnScreen(gra, gra->contentsRect()) == drawn) << action << ": the screen is stale";
+        before = drawn;
+    }
+}
+
+} // namespace
+} // namespace orvane::testing
