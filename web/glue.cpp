@@ -142,7 +142,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, cons
     page = std::make_unique<Page>();
     page->edition = edition == 0 ? Edition::Full : Edition::Lite;
     page->controls.setDecimalSeparator(separator);
-    const SurfaceGeometry geometry = SurfaceGeometryOf(page->edition);
+    const SurfaceGeometry geometry = SurfaceGeometryOf();
     page->width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
     page->height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
     page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
@@ -224,7 +224,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_probe_text(int s1, int s2, int v, const 
 // surface of the page's size, at ratio 1. Returns the milliseconds they took.
 EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
 {
-    const SurfaceGeometry geometry = SurfaceGeometryOf(Edition::Full);
+    const SurfaceGeometry geometry = SurfaceGeometryOf();
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(geometry.innerWidth * geometry.innerHeight));
     RasterSurface surface(PixelFormat::Rgba8, kSurfaceBackground);
     surface.attach(pixels.data(), geometry.innerWidth, geometry.innerHeight, geometry.innerWidth, 1.0);

@@ -96,7 +96,7 @@ int PresetIndex(std::string_view name)
 
 } // namespace
 
-SurfaceGeometry SurfaceGeometryOf(Edition)
+SurfaceGeometry SurfaceGeometryOf()
 {
     const ControlSpec &gra = Surface();
     return {static_cast<float>(gra.width), static_cast<float>(gra.height),
@@ -124,7 +124,7 @@ std::string PageLayoutJson(Edition edition)
             c += "," + Field("slider", SliderJson(*entry.slider));
         controls += (controls.empty() ? "" : ",") + c + "}";
     }
-    const SurfaceGeometry geometry = SurfaceGeometryOf(edition);
+    const SurfaceGeometry geometry = SurfaceGeometryOf();
     return "{" + Field("title", Quoted("Orvane")) + "," +
            Field("edition", Quoted(HasProbe(edition) ? "Orvane" : "OrvaneLite")) + "," +
            Field("twipsPerPixel", kTwipsPerPixel) + "," + Field("clientWidth", kClientWidth) + "," +

@@ -20,7 +20,7 @@ struct SurfaceGeometry {
     int innerWidth;
     int innerHeight;
 };
-SurfaceGeometry SurfaceGeometryOf(Edition edition);
+SurfaceGeometry SurfaceGeometryOf();
 
 // The window of `edition` for the page: the window's size, the controls of the
 // layout table in tab order, the preset buttons, and the names the glue uses
