@@ -1,8 +1,11 @@
 // The page's window: every control of the layout table at its place and size
-// (twips / 15), with its text, in tab order; both editions; a phone's screen.
+// (twips / 15), with its text, in tab order; both editions; a phone's screen;
+// the pages' size.
 import test from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, open } from './browser.mjs';
+import fs from 'node:fs';
+import path from 'node:path';
+import { launch, open, webDir } from './browser.mjs';
 import { loadRules } from './module.mjs';
 
 const rules = await loadRules();
@@ -64,6 +67,11 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
     await page.close();
   });
 }
+
+test('each page, with its script and WebAssembly, stays under 200 KB', () => {
+  for (const file of ['index.html', 'lite.html'])
+    assert.ok(fs.statSync(path.join(webDir, file)).size < 200_000, file);
+});
 
 test('a phone-sized screen scales the whole window down', async () => {
   const { page } = await open(browser, 'index.html', { viewport: { width: 360, height: 640, deviceScaleFactor: 2 } });
