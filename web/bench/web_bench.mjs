@@ -51,5 +51,6 @@ console.log(`| navigation to readouts filled (load handler done) | ${median(read
 console.log(`| navigation to the next frame (page answers input) | ${median(frame).toFixed(1)} ms |`);
 console.log(`| one redraw of the plot in WebAssembly (Graph, cardioid) | ${us(median(perRedraw.graph))} |`);
 console.log(`| one level slider handler through the page (readouts, plot, canvas) | ${us(median(perRedraw.handler))} |`);
-console.log(`| index.html (HTML, script, WebAssembly; system fonts) | ${(size('index.html') / 1024).toFixed(1)} KB |`);
-console.log(`| lite.html | ${(size('lite.html') / 1024).toFixed(1)} KB |`);
+const kB = (file) => `${(size(file) / 1000).toFixed(1)} kB (${size(file)} bytes)`;
+console.log(`| index.html (HTML, script, WebAssembly; system fonts) | ${kB('index.html')} |`);
+console.log(`| lite.html | ${kB('lite.html')} |`);
