@@ -3,7 +3,8 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run run-lite test golden setup build bench startup-bench sanitize valgrind screenshot clean
+.PHONY: run run-lite test golden setup build bench startup-bench sanitize valgrind screenshot clean \
+        web serve-web web-bench
 
 # Status 1 is the program's own one-line report that it found no display;
 # make adds no second error line to it. Any other failure still shows.
@@ -52,8 +53,25 @@ valgrind: build
 	QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --error-exitcode=9 --num-callers=30 \
 	  $(BUILD)/tests/window_tests --gtest_filter='*RandomSession*'
 
+# The web editions (emscripten) in build-web/: index.html is Orvane, lite.html
+# OrvaneLite. `make test` builds and tests them too.
+WEB ?= build-web
+WEB_PORT ?= 8000
+
+web: setup
+	web/build.sh $(WEB) $(JOBS)
+
+serve-web: web
+	@echo "Orvane:     http://localhost:$(WEB_PORT)/index.html"
+	@echo "OrvaneLite: http://localhost:$(WEB_PORT)/lite.html"
+	cd $(WEB) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# Start-up and redraw of the pages in headless Chromium, and their size; medians.
+web-bench: web
+	ORVANE_WEB_DIR=$(WEB) node web/bench/web_bench.mjs
+
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/orvane-snapshot docs/orvane.png docs/orvane-lite.png
 
 clean:
-	rm -rf $(BUILD) build-release build-asan
+	rm -rf $(BUILD) build-release build-asan $(WEB)

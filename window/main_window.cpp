@@ -20,27 +20,11 @@
 #include "window/accessibility.h"
 #include "window/layout.h"
 #include "window/plot_surface.h"
+#include "window/presets.h"
 
 namespace orvane {
 
 namespace {
-
-// The five named patterns: the positions each button gives the level sliders,
-// and the pattern's name as a listener hears it.
-struct Preset {
-    const char *button;
-    std::int32_t slider1; // omni
-    std::int32_t slider2; // figure-8
-    const char *spokenName;
-};
-
-constexpr std::array<Preset, 5> kPresets{{
-    {"Cardiod", 0, 0, "Cardioid"},
-    {"Command1", 0, 100, "Omni"},         // "Omni"
-    {"Command2", 100, 0, "Figure-8"},     // "Fig. 8"
-    {"Command3", 30, 0, "Supercardioid"}, // "Super Card"
-    {"Command4", 50, 0, "Hypercardioid"}, // "Hyper Card"
-}};
 
 QRect TwipsToPixels(const ControlSpec &entry)
 {

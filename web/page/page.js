@@ -1,0 +1,258 @@
+// The page's controls and their events. Every handler is the desktop's, run by
+// the WebAssembly module (glue.cpp): this script moves thumbs, forwards the
+// user's actions and copies the plot's pixels to the canvas.
+'use strict';
+
+(function () {
+  performance.mark('orvane-script');
+
+  // The WebAssembly comes with the page, so nothing is fetched. It compiles in
+  // the background while the page sets itself up; `hooks` is filled in below.
+  const hooks = {};
+  const loading = (() => {
+    const text = atob(ORVANE_WASM);
+    const wasmBinary = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) wasmBinary[i] = text.charCodeAt(i);
+    return OrvaneModule({ page: hooks, wasmBinary });
+  })();
+  const layout = ORVANE_LAYOUT;
+  const frame = document.getElementById('OrvaneFrm');
+  const win = document.getElementById('Window');
+  const errorBox = document.getElementById('ErrorBox');
+  const MISSING = -2147483648; // a slider the page does not have
+
+  // The browser's decimal separator; an English page shows the desktop's texts.
+  const separator = (() => {
+    try {
+      const part = new Intl.NumberFormat(navigator.language).formatToParts(1.5)
+        .find((p) => p.type === 'decimal');
+      return part ? part.value : '.';
+    } catch (e) {
+      return '.';
+    }
+  })();
+
+  let module = null;
+  let separatorPtr = 0;
+  let pixels = 0;
+  let canvasContext = null;
+
+  function showError(message) {
+    document.getElementById('ErrorText').textContent =
+      'This action stopped with an error:\n' + message +
+      '\n\nWhat was shown before it stays; the page goes on working.';
+    errorBox.hidden = false;
+    document.getElementById('ErrorOk').focus();
+  }
+  document.getElementById('ErrorOk').addEventListener('click', () => { errorBox.hidden = true; });
+  window.addEventListener('error', (event) => showError(String(event.message)));
+  window.addEventListener('unhandledrejection', (event) => showError(String(event.reason)));
+
+  // What a screen reader says of a slider's value: the level in dB, the angle
+  // in degrees, as the desktop says them.
+  function spokenValue(slider) {
+    if (slider.index === 2) return slider.value + (Math.abs(slider.value) === 1 ? ' degree' : ' degrees');
+    return module.UTF8ToString(module._orvane_spoken_level(slider.value, separatorPtr));
+  }
+
+  // A slider of the layout table, drawn and driven by this script. Qt's key
+  // and mouse rules: arrows and Page keys step (on the level sliders Up lowers
+  // the value, so the thumb follows the key), Home and End go to the ends, a
+  // press in the channel steps a page towards it, the thumb can be dragged, the
+  // wheel steps.
+  class Slider {
+    constructor(element, index) {
+      this.element = element;
+      this.index = index;
+      const d = element.dataset;
+      this.minimum = Number(d.minimum);
+      this.maximum = Number(d.maximum);
+      this.small = Number(d.smallStep);
+      this.large = Number(d.largeStep);
+      this.vertical = element.classList.contains('vertical');
+      this.value = Number(element.getAttribute('aria-valuenow'));
+      this.thumb = element.querySelector('.thumb');
+      this.fill = element.querySelector('.fill');
+      this.length = this.vertical ? element.offsetHeight : element.offsetWidth;
+      this.thumbLength = 11; // the thumb's size along the track, as page.css draws it
+      this.span = this.length - this.thumbLength;
+      this.drag = null;
+      element.addEventListener('keydown', (e) => this.onKey(e));
+      element.addEventListener('pointerdown', (e) => this.onPointerDown(e));
+      element.addEventListener('pointermove', (e) => this.onPointerMove(e));
+      element.addEventListener('pointerup', (e) => this.onPointerUp(e));
+      element.addEventListener('pointercancel', (e) => this.onPointerUp(e));
+      element.addEventListener('wheel', (e) => this.onWheel(e), { passive: false });
+      this.show();
+    }
+
+    offsetOf(value) {
+      return Math.round(((value - this.minimum) / (this.maximum - this.minimum)) * this.span);
+    }
+
+    show() {
+      const at = this.offsetOf(this.value);
+      const half = this.thumbLength / 2;
+      if (this.vertical) {
+        this.thumb.style.top = at + 'px';
+        this.fill.style.top = half + 'px';
+        this.fill.style.height = at + 'px';
+      } else {
+        this.thumb.style.left = at + 'px';
+        this.fill.style.left = half + 'px';
+        this.fill.style.width = at + 'px';
+      }
+      this.element.setAttribute('aria-valuenow', String(this.value));
+      if (!module) return; // the page as written holds the start's spoken value
+      this.element.setAttribute('aria-valuetext', spokenValue(this));
+    }
+
+    // Sets the value as the program does: no handler runs.
+    set(value) {
+      if (!Number.isInteger(value) || value < this.minimum || value > this.maximum) return false;
+      this.value = value;
+      this.show();
+      return true;
+    }
+
+    // A move by the user: the thumb moves, then the slider's scroll handler runs.
+    userMove(value) {
+      if (!module) return; // the window shows once the program has started
+      this.set(Math.min(this.maximum, Math.max(this.minimum, value)));
+      run(() => module._orvane_scroll(this.index));
+    }
+
+    onKey(event) {
+      const v = this.value;
+      const up = this.vertical ? -1 : 1; // the level sliders' controls are inverted
+      const moves = {
+        ArrowUp: v + up * this.small, ArrowDown: v - up * this.small,
+        ArrowLeft: v - up * this.small, ArrowRight: v + up * this.small,
+        PageUp: v + up * this.large, PageDown: v - up * this.large,
+        Home: this.minimum, End: this.maximum,
+      };
+      if (!(event.key in moves) || event.altKey || event.ctrlKey || event.metaKey) return;
+      event.preventDefault();
+      this.userMove(moves[event.key]);
+    }
+
+    // Where the pointer is along the track, in unscaled CSS pixels.
+    along(event) {
+      const r = this.element.getBoundingClientRect();
+      return this.vertical ? ((event.clientY - r.top) / r.height) * this.length
+        : ((event.clientX - r.left) / r.width) * this.length;
+    }
+
+    onPointerDown(event) {
+      if (event.button !== 0) return;
+      event.preventDefault();
+      this.element.focus();
+      const pos = this.along(event);
+      const at = this.offsetOf(this.value);
+      if (pos >= at && pos < at + this.thumbLength) {
+        this.drag = { grab: pos - at, id: event.pointerId };
+        this.element.setPointerCapture(event.pointerId);
+      } else {
+        this.userMove(this.value + (pos < at ? -this.large : this.large));
+      }
+    }
+
+    onPointerMove(event) {
+      if (!this.drag || event.pointerId !== this.drag.id) return;
+      const fraction = (this.along(event) - this.drag.grab) / this.span;
+      const value = Math.min(this.maximum, Math.max(this.minimum,
+        this.minimum + Math.round(fraction * (this.maximum - this.minimum))));
+      if (value !== this.value) this.userMove(value);
+    }
+
+    // A notch of the wheel moves three small steps, at most a page, as Qt's
+    // sliders do; wheeling up raises the value, on the level sliders lowers it.
+    onWheel(event) {
+      if (event.deltaY === 0 || event.ctrlKey) return;
+      event.preventDefault();
+      const steps = Math.min(3 * this.small, this.large);
+      const up = (event.deltaY < 0 ? 1 : -1) * (this.vertical ? -1 : 1);
+      this.userMove(this.value + up * steps);
+    }
+
+    onPointerUp(event) {
+      if (this.drag && event.pointerId === this.drag.id) this.drag = null;
+    }
+  }
+
+  const sliders = layout.sliders.map((name, index) => {
+    const element = document.getElementById(name);
+    return element ? new Slider(element, index) : null;
+  });
+
+  // Runs one of the module's handlers and shows what it drew.
+  function run(handler) {
+    handler();
+    blit();
+  }
+
+  function blit() {
+    const w = module._orvane_canvas_width();
+    const h = module._orvane_canvas_height();
+    const bytes = new Uint8ClampedArray(module.HEAPU8.buffer, pixels, w * h * 4);
+    canvasContext.putImageData(new ImageData(bytes, w, h), 0, 0);
+  }
+
+  // What the module asks of the page (see glue.cpp).
+  Object.assign(hooks, {
+    sliderValue: (i) => (sliders[i] ? sliders[i].value : MISSING),
+    setSlider: (i, value) => (sliders[i] && sliders[i].set(value) ? 1 : 0),
+    setCaption: (i, text) => {
+      const element = document.getElementById(layout.captions[i]);
+      if (!element) return 0;
+      // The boxes are fixed and clip long values; the tooltip shows all of it.
+      if (element.textContent !== text) element.textContent = text;
+      element.title = text;
+      return 1;
+    },
+    // The plot's text alternative says what it shows.
+    describePlot: (text) => document.getElementById('gra').setAttribute('aria-label', 'Polar plot. ' + text),
+    showError,
+  });
+
+  // A phone-sized screen scales the whole window down rather than cutting it off.
+  function fit() {
+    const scale = Math.min(1, window.innerWidth / win.offsetWidth, window.innerHeight / win.offsetHeight);
+    win.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+  }
+  window.addEventListener('resize', fit);
+  fit();
+
+  function start(loaded) {
+    module = loaded;
+    const bytes = module.lengthBytesUTF8(separator) + 1;
+    separatorPtr = module._malloc(bytes);
+    module.stringToUTF8(separator, separatorPtr, bytes);
+
+    const ratio = window.devicePixelRatio || 1;
+    const canvas = document.querySelector('#gra canvas');
+    pixels = module._orvane_start(layout.edition === 'Orvane' ? 0 : 1, ratio, separatorPtr);
+    canvas.width = module._orvane_canvas_width();
+    canvas.height = module._orvane_canvas_height();
+    canvasContext = canvas.getContext('2d');
+    blit();
+    for (const slider of sliders) if (slider) slider.show();
+
+    for (const button of frame.querySelectorAll('button[data-preset]')) {
+      const index = Number(button.dataset.preset);
+      button.addEventListener('click', () => run(() => module._orvane_preset(index)));
+    }
+    win.classList.remove('starting');
+    document.getElementById('gra').focus();
+    document.documentElement.dataset.ready = 'true';
+    performance.mark('orvane-ready');
+  }
+
+  // For the benchmark: the module, and a level slider's handler as the page runs it.
+  window.OrvanePage = {
+    get module() { return module; },
+    redraw: () => run(() => module._orvane_scroll(0)),
+  };
+
+  loading.then(start, (error) => showError('The program could not start: ' + error));
+})();

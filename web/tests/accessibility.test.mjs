@@ -1,0 +1,60 @@
+// axe-core finds no violations on either page, at start, with a plot and a
+// probe, and with an error shown; names and spoken values of the controls.
+import test from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+import { launch, open, press } from './browser.mjs';
+
+const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+const browser = await launch();
+test.after(() => browser.close());
+
+async function violations(page) {
+  if (!(await page.evaluate(() => typeof axe !== 'undefined'))) await page.addScriptTag({ content: axeSource });
+  const result = await page.evaluate(async () => (await axe.run(document)).violations
+    .map((v) => `${v.id}: ${v.help} (${v.nodes.map((n) => n.target.join(' ')).join(', ')})`));
+  return result;
+}
+
+for (const file of ['index.html', 'lite.html']) {
+  test(`${file}: no axe-core violations at start, after actions and with an error shown`, async () => {
+    const { page, problems } = await open(browser, file);
+    assert.deepEqual(await violations(page), [], 'at start');
+    await page.click('#Command3');
+    if (file === 'index.html') await press(page, 'Slider3', 'ArrowRight', 30);
+    await press(page, 'Slider1', 'PageDown');
+    assert.deepEqual(await violations(page), [], 'after a preset, the probe and a slider');
+    await page.$eval('#dbomni', (e) => { e.id = 'lost'; });
+    await press(page, 'Slider2', 'ArrowDown');
+    assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), false);
+    assert.deepEqual(await violations(page), [], 'with the error shown');
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+}
+
+test('controls: accessible names, spoken values in dB, the plot as an image with a text alternative', async () => {
+  const { page } = await open(browser, 'index.html');
+  const snapshot = await page.accessibility.snapshot({ interestingOnly: true });
+  const nodes = [];
+  const walk = (n) => { nodes.push(n); (n.children || []).forEach(walk); };
+  walk(snapshot);
+  const find = (role, name) => nodes.find((n) => n.role === role && (name === undefined || n.name === name));
+  assert.ok(find('slider', 'Omni level'));
+  assert.ok(find('slider', 'Figure-8 level'));
+  assert.ok(find('slider', 'Probe angle'));
+  for (const name of ['Cardiod', 'Omni', 'Fig. 8', 'Super Card', 'Hyper Card']) assert.ok(find('button', name), name);
+  // The layout table's descriptions say what each control is for.
+  assert.match(find('button', 'Super Card').description, /^Supercardioid pattern/);
+  assert.match(find('slider', 'Omni level').description, /^Level of the omni component/);
+  assert.equal(await page.$eval('#Slider1', (e) => e.getAttribute('aria-valuetext')), '-40.09 dB');
+  const before = await page.$eval('#gra', (e) => [e.getAttribute('role'), e.getAttribute('aria-label')]);
+  assert.equal(before[0], 'img');
+  assert.match(before[1], /^Polar plot\. Empty/);
+  await page.click('#Cardiod');
+  const after = await page.$eval('#gra', (e) => e.getAttribute('aria-label'));
+  assert.match(after, /^Polar plot\. Cardioid pattern/, 'the text alternative follows the pattern');
+  assert.equal(await page.$eval('#Slider2', (e) => e.getAttribute('aria-valuetext')), '0 dB');
+  await page.close();
+});

@@ -1,0 +1,177 @@
+// The page behaves as the desktop window, handler for handler: the start state,
+// the keys on each slider, every preset, the probe, mouse and touch, the
+// readouts' announcements, the decimal separator, and errors.
+import test from 'node:test';
+import assert from 'node:assert/strict';
+import { launch, open, press, readState, canvasPixels } from './browser.mjs';
+import { loadRules } from './module.mjs';
+
+const rules = await loadRules();
+const browser = await launch();
+test.after(() => browser.close());
+
+const start = '-40.0864274753527';
+
+test('start: load handler readouts, sliders at their start, blank plot, nothing fetched', async () => {
+  const { page, problems, requests, url } = await open(browser, 'index.html');
+  assert.deepEqual(await readState(page), { s1: 100, s2: 100, s3: 0, dbomni: start, dbfig8: start, LblAngle: '', LblGain: '' });
+  const { data } = await canvasPixels(page);
+  let other = 0;
+  for (let i = 0; i < data.length; i += 4) if (data[i] !== 0 || data[i + 1] !== 192 || data[i + 2] !== 192) ++other;
+  assert.equal(other, 0, 'pixels other than the background');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'gra');
+  assert.deepEqual(requests.filter((r) => r !== url && !r.startsWith('data:')), []);
+  assert.deepEqual(await page.cookies(), []);
+  assert.equal(await page.evaluate(() => localStorage.length + sessionStorage.length), 0);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('keys on each slider: steps 1 and 10, Up lowers a level slider, ends', async () => {
+  const { page, problems } = await open(browser, 'index.html');
+  // [slider, key, value after it]
+  const level = (id) => [[id, 'ArrowUp', 99], [id, 'PageUp', 89], [id, 'ArrowDown', 90], [id, 'ArrowRight', 89],
+    [id, 'ArrowLeft', 90], [id, 'PageDown', 100], [id, 'PageDown', 100], [id, 'Home', 0], [id, 'ArrowUp', 0],
+    [id, 'End', 100]];
+  const table = [...level('Slider1'), ...level('Slider2'),
+    ['Slider3', 'ArrowRight', 1], ['Slider3', 'ArrowUp', 2], ['Slider3', 'PageUp', 3], ['Slider3', 'PageDown', 2],
+    ['Slider3', 'ArrowLeft', 1], ['Slider3', 'ArrowDown', 0], ['Slider3', 'Home', -180], ['Slider3', 'ArrowLeft', -180],
+    ['Slider3', 'End', 180]];
+  for (const [id, key, expected] of table) {
+    await press(page, id, key);
+    const s = await readState(page);
+    const value = { Slider1: s.s1, Slider2: s.s2, Slider3: s.s3 }[id];
+    assert.equal(value, expected, `${id} after ${key}`);
+    assert.equal(s.dbomni, rules.readoutText(s.s1));
+    assert.equal(s.dbfig8, rules.readoutText(s.s2));
+    if (id === 'Slider3') {
+      assert.equal(s.LblAngle, String(s.s3));
+      assert.equal(s.LblGain, rules.probeText(s.s1, s.s2, s.s3));
+    }
+  }
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('every preset sets both sliders and the readouts; the probe readouts stay', async () => {
+  const { page, problems } = await open(browser, 'index.html');
+  await press(page, 'Slider3', 'ArrowRight', 45);
+  const probe = await readState(page);
+  assert.deepEqual([probe.LblAngle, probe.LblGain], ['45', 'off']);
+  const presets = [
+    ['Cardiod', 0, 0, '0', '0'], ['Command1', 0, 100, '0', start], ['Command2', 100, 0, start, '0'],
+    ['Command3', 30, 0, '-3.06126050124842', '0'], ['Command4', 50, 0, '-5.93502395364968', '0'],
+  ];
+  for (const [id, s1, s2, dbomni, dbfig8] of presets) {
+    await page.click('#' + id);
+    assert.deepEqual(await readState(page), { s1, s2, s3: 45, dbomni, dbfig8, LblAngle: '45', LblGain: 'off' }, id);
+  }
+  // The probe after a preset reads the preset's pattern.
+  await press(page, 'Slider3', 'ArrowRight');
+  assert.equal((await readState(page)).LblGain, rules.probeText(50, 0, 46));
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('mouse and touch: channel presses step a page, the thumb drags, the wheel steps', async () => {
+  const { page, problems } = await open(browser, 'index.html');
+  const box = async (id) => (await page.$('#' + id)).boundingBox();
+  const s1 = await box('Slider1');
+  await page.mouse.click(s1.x + 8, s1.y + 20); // above the thumb, which is at the bottom
+  assert.equal((await readState(page)).s1, 90);
+  const s2 = await box('Slider2');
+  await page.touchscreen.tap(s2.x + 8, s2.y + 20);
+  assert.equal((await readState(page)).s2, 90);
+  // Drag Slider2's thumb (now at 90) to the top.
+  const thumbY = s2.y + 5 + Math.round(0.9 * (s2.height - 11));
+  await page.mouse.move(s2.x + 8, thumbY);
+  await page.mouse.down();
+  await page.mouse.move(s2.x + 8, s2.y - 30, { steps: 8 });
+  await page.mouse.up();
+  const s = await readState(page);
+  assert.equal(s.s2, 0);
+  assert.deepEqual([s.dbomni, s.dbfig8], [rules.readoutText(90), '0']);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'Slider2');
+  // The wheel: up raises a level (three steps a notch) and turns the probe by one.
+  await page.mouse.move(s1.x + 8, s1.y + 40);
+  await page.mouse.wheel({ deltaY: -100 });
+  await page.waitForFunction(() => document.getElementById('Slider1').getAttribute('aria-valuenow') === '87');
+  const s3 = await box('Slider3');
+  await page.mouse.move(s3.x + 20, s3.y + 12);
+  await page.mouse.wheel({ deltaY: 100 });
+  await page.waitForFunction(() => document.getElementById('Slider3').getAttribute('aria-valuenow') === '-1');
+  assert.deepEqual((await readState(page)).LblGain, rules.probeText(87, 0, -1));
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('readouts are polite live regions and each handler announces what changed', async () => {
+  const { page, problems } = await open(browser, 'index.html');
+  for (const id of ['dbomni', 'dbfig8', 'LblAngle', 'LblGain'])
+    assert.deepEqual(await page.$eval('#' + id, (e) => [e.getAttribute('aria-live'), e.getAttribute('aria-atomic')]), ['polite', 'true'], id);
+  await page.evaluate(() => {
+    window.announced = [];
+    const observer = new MutationObserver((records) => {
+      for (const r of records) {
+        const region = r.target.nodeType === 1 ? r.target : r.target.parentElement;
+        window.announced.push([region.id, region.textContent]);
+      }
+    });
+    for (const id of ['dbomni', 'dbfig8', 'LblAngle', 'LblGain'])
+      observer.observe(document.getElementById(id), { childList: true, characterData: true, subtree: true });
+  });
+  const announced = () => page.evaluate(() => window.announced.splice(0));
+  await page.click('#Command3');
+  assert.deepEqual(await announced(), [['dbomni', '-3.06126050124842'], ['dbfig8', '0']]);
+  await press(page, 'Slider1', 'ArrowDown'); // only what changes is announced
+  assert.deepEqual(await announced(), [['dbomni', rules.readoutText(31)]]);
+  await press(page, 'Slider3', 'ArrowLeft');
+  assert.deepEqual(await announced(), [['LblAngle', '-1'], ['LblGain', rules.probeText(31, 0, -1)]]);
+  // The sliders speak their values in dB and degrees; the plot describes itself.
+  assert.equal(await page.$eval('#Slider1', (e) => e.getAttribute('aria-valuetext')), rules.spokenLevel(31));
+  assert.equal(await page.$eval('#Slider3', (e) => e.getAttribute('aria-valuetext')), '-1 degree');
+  assert.match(await page.$eval('#gra', (e) => e.getAttribute('aria-label')), /^Polar plot\. Cardioid-like pattern with a rear lobe: nulls at 133\.6 /);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('the readouts use the decimal separator of the browser\'s language', async () => {
+  const { page, problems } = await open(browser, 'index.html', {
+    beforeLoad: (p) => p.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'language', { get: () => 'de-DE' })),
+  });
+  assert.equal((await readState(page)).dbomni, '-40,0864274753527');
+  await page.click('#Command3');
+  await press(page, 'Slider3', 'ArrowRight', 45);
+  assert.equal((await readState(page)).LblGain, rules.probeText(30, 0, 45).replace('.', ','));
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('an error that ends a handler is shown, and the page goes on', async () => {
+  const { page } = await open(browser, 'index.html');
+  // A readout the handler cannot find, as if the page had lost it.
+  await page.$eval('#dbfig8', (e) => { e.id = 'lost'; });
+  await press(page, 'Slider1', 'Home');
+  assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), false);
+  assert.match(await page.$eval('#ErrorText', (e) => e.textContent), /Slider1: Control not found: dbfig8/);
+  assert.equal((await readState(page)).dbomni, '0', 'what was written before the error stays');
+  await page.click('#ErrorOk');
+  assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), true);
+  await page.$eval('#lost', (e) => { e.id = 'dbfig8'; });
+  await page.click('#Command3');
+  assert.deepEqual([(await readState(page)).dbomni, (await readState(page)).dbfig8], ['-3.06126050124842', '0']);
+  await page.close();
+});
+
+test('lite.html: presets and level sliders work, no probe and no axes', async () => {
+  const { page, problems } = await open(browser, 'lite.html');
+  await page.click('#Cardiod');
+  await press(page, 'Slider2', 'PageDown');
+  assert.deepEqual(await readState(page), { s1: 0, s2: 10, s3: null, dbomni: '0', dbfig8: rules.readoutText(10), LblAngle: null, LblGain: null });
+  // The horizontal axis would cross the left edge at the centre's height.
+  const { data, width } = await canvasPixels(page);
+  const y = Math.floor(3107.5 / 15) - 2;
+  assert.deepEqual([...data.subarray((y * width + 1) * 4, (y * width + 1) * 4 + 3)], [0, 192, 192]);
+  assert.deepEqual(problems, []);
+  await page.close();
+});

@@ -1,0 +1,70 @@
+// Writes the desktop's plot image (the surface `gra` as the window drew it) for
+// given states, so that the web page's canvas can be compared with it.
+// Usage: orvane-plot-dump OUT_DIR STATE...
+//   STATE is EDITION (full or lite: the window as it starts) or EDITION,S1,S2
+//   (level sliders set, then a level slider's scroll handler) or
+//   EDITION,S1,S2,V (then the angle slider's handler at V degrees).
+// Each state goes to OUT_DIR/N.ppm (binary PPM), N counting from 0.
+#include <cstdio>
+#include <string>
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QImage>
+#include <QStringList>
+
+#include "window/main_window.h"
+#include "window/plot_surface.h"
+
+namespace {
+
+bool Render(const QString &state, const QString &path)
+{
+    const QStringList parts = state.split(',');
+    const auto edition = parts[0] == "lite" ? orvane::Edition::Lite : orvane::Edition::Full;
+    orvane::OrvaneFrm window(edition);
+    window.show();
+    if (parts.size() >= 3) {
+        auto *slider1 = window.findChild<QAbstractSlider *>("Slider1");
+        auto *slider2 = window.findChild<QAbstractSlider *>("Slider2");
+        slider1->setValue(parts[1].toInt());
+        slider2->setValue(parts[2].toInt());
+        if (parts.size() >= 4) {
+            auto *slider3 = window.findChild<QAbstractSlider *>("Slider3");
+            slider3->setValue(parts[3].toInt());
+            slider3->triggerAction(QAbstractSlider::SliderMove);
+        } else {
+            slider1->triggerAction(QAbstractSlider::SliderMove);
+        }
+    }
+    const QImage image =
+        window.findChild<orvane::PlotSurface *>("gra")->image().convertToFormat(QImage::Format_RGB888);
+    std::FILE *file = std::fopen(path.toLocal8Bit().constData(), "wb");
+    if (!file)
+        return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        std::fwrite(image.constScanLine(y), 3, static_cast<std::size_t>(image.width()), file);
+    return std::fclose(file) == 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s OUT_DIR STATE...\n", argv[0]);
+        return 2;
+    }
+    for (int i = 2; i < argc; ++i) {
+        const QString path = QString::fromLocal8Bit(argv[1]) + "/" + QString::number(i - 2) + ".ppm";
+        if (!Render(QString::fromLocal8Bit(argv[i]), path)) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.toLocal8Bit().constData());
+            return 1;
+        }
+    }
+    return 0;
+}

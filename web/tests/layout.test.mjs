@@ -1,0 +1,89 @@
+// The page's window: every control of the layout table at its place and size
+// (twips / 15), with its text, in tab order; both editions; a phone's screen;
+// the pages' size.
+import test from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { launch, open, webDir } from './browser.mjs';
+import { loadRules } from './module.mjs';
+
+const rules = await loadRules();
+const browser = await launch();
+test.after(() => browser.close());
+
+const probeControls = ['Slider3', 'LblAngle', 'Label8', 'Label9', 'LblGain', 'Label4x'];
+
+for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
+  test(`${file}: window, places, sizes and texts of the layout table`, async () => {
+    const table = rules.layout(edition).controls;
+    const { page, problems } = await open(browser, file);
+    const seen = await page.evaluate(() => {
+      const frame = document.getElementById('OrvaneFrm').getBoundingClientRect();
+      return {
+        title: document.title,
+        heading: document.querySelector('h1').textContent,
+        frame: [frame.width, frame.height],
+        controls: [...document.getElementById('OrvaneFrm').children].map((e) => {
+          const r = e.getBoundingClientRect();
+          return { id: e.id, box: [r.left - frame.left, r.top - frame.top, r.width, r.height],
+            text: e.textContent, fits: e.scrollWidth <= e.clientWidth && e.scrollHeight <= e.clientHeight + 2 };
+        }),
+      };
+    });
+    assert.equal(seen.title, 'Orvane');
+    assert.equal(seen.heading, 'Orvane');
+    assert.deepEqual(seen.frame, [720, 534]);
+    assert.deepEqual(seen.controls.map((c) => c.id), table.map((c) => c.name));
+    for (const [i, c] of table.entries()) {
+      const box = [c.left, c.top, c.width, c.height].map((t) => t / 15);
+      assert.deepEqual(seen.controls[i].box, box, `${c.name} place and size`);
+      if (c.kind === 'label' || c.kind === 'button') {
+        assert.equal(seen.controls[i].text, c.text, `${c.name} text`);
+        // Every caption fits its fixed box in the page's fonts, as on the desktop.
+        assert.ok(seen.controls[i].fits, `${c.name} fits its box`);
+      }
+    }
+    if (edition === 1) for (const name of probeControls) assert.equal(await page.$('#' + name), null);
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+
+  test(`${file}: focus starts on the plot and Tab follows the tab order`, async () => {
+    const { page } = await open(browser, file);
+    const order = ['gra', 'Slider1', 'Slider2', 'Cardiod', 'Command1', 'Command2', 'Command3', 'Command4'];
+    if (edition === 0) order.push('Slider3');
+    const focused = () => page.evaluate(() => document.activeElement.id);
+    const seen = [await focused()];
+    for (let i = 1; i < order.length; ++i) {
+      await page.keyboard.press('Tab');
+      seen.push(await focused());
+    }
+    assert.deepEqual(seen, order);
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+    assert.equal(await focused(), order.at(-2));
+    await page.close();
+  });
+}
+
+test('each page, with its script and WebAssembly, stays under 200 KB', () => {
+  for (const file of ['index.html', 'lite.html'])
+    assert.ok(fs.statSync(path.join(webDir, file)).size < 200_000, file);
+});
+
+test('a phone-sized screen scales the whole window down', async () => {
+  const { page } = await open(browser, 'index.html', { viewport: { width: 360, height: 640, deviceScaleFactor: 2 } });
+  const box = await page.$eval('#Window', (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; });
+  assert.ok(box[0] >= 0 && box[1] >= 0 && box[2] <= 360 && box[3] <= 640, `window within the screen: ${box}`);
+  assert.ok(box[2] > 340, 'and as large as the screen allows');
+  // Still usable: a tap on a preset works through the scaling.
+  const button = await page.$('#Cardiod');
+  const r = await button.boundingBox();
+  await page.touchscreen.tap(r.x + r.width / 2, r.y + r.height / 2);
+  assert.equal(await page.$eval('#dbomni', (e) => e.textContent), '0');
+  // The canvas has the screen's pixel density.
+  assert.deepEqual(await page.$eval('#gra canvas', (c) => [c.width, c.height]), [1146, 954]);
+  await page.close();
+});

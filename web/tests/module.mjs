@@ -1,0 +1,22 @@
+// The page's WebAssembly module (build-web/orvane.js) loaded in node, with the
+// rules' text functions as plain JavaScript functions.
+import fs from 'node:fs';
+import path from 'node:path';
+import { createRequire } from 'node:module';
+import { webDir } from './paths.mjs';
+
+export async function loadRules() {
+  const OrvaneModule = createRequire(import.meta.url)(path.join(webDir, 'orvane.js'));
+  // Handed over, as the page does: the module would try to fetch() it in node.
+  const wasmBinary = fs.readFileSync(path.join(webDir, 'orvane.wasm'));
+  const m = await OrvaneModule({ page: {}, wasmBinary });
+  const point = m._malloc(2);
+  m.stringToUTF8('.', point, 2);
+  return {
+    module: m,
+    readoutText: (position) => m.UTF8ToString(m._orvane_readout_text(position, point)),
+    spokenLevel: (position) => m.UTF8ToString(m._orvane_spoken_level(position, point)),
+    probeText: (s1, s2, v) => m.UTF8ToString(m._orvane_probe_text(s1, s2, v, point)),
+    layout: (edition) => JSON.parse(m.UTF8ToString(m._orvane_layout(edition))),
+  };
+}

@@ -1,0 +1,54 @@
+// The canvas at ratio 1 against the desktop's plot image for the same state,
+// pixel for pixel. The desktop images come from orvane-plot-dump, which drives
+// the real window (Qt, offscreen) into each state.
+import test from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { launch, open, press, canvasPixels } from './browser.mjs';
+
+// [page, desktop state (see desktop_plot.cpp), how the user reaches it on the page]
+const states = [
+  ['index.html', 'full', async () => {}],
+  ['index.html', 'full,0,0', async (page) => page.click('#Cardiod')],
+  ['index.html', 'full,30,0,45', async (page) => { await page.click('#Command3'); await press(page, 'Slider3', 'ArrowRight', 45); }],
+  ['index.html', 'full,100,0,-120', async (page) => { await page.click('#Command2'); await press(page, 'Slider3', 'Home'); await press(page, 'Slider3', 'ArrowRight', 60); }],
+  ['index.html', 'full,37,100', async (page) => { await press(page, 'Slider1', 'Home'); await press(page, 'Slider1', 'ArrowDown', 37); }],
+  ['index.html', 'full,100,100,180', async (page) => press(page, 'Slider3', 'End')],
+  ['lite.html', 'lite,50,0', async (page) => page.click('#Command4')],
+  ['lite.html', 'lite,0,20', async (page) => { await page.click('#Cardiod'); await press(page, 'Slider2', 'PageDown', 2); }],
+];
+
+function readPpm(file) {
+  const bytes = fs.readFileSync(file);
+  const header = bytes.subarray(0, 32).toString('latin1').match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  return { width: Number(header[1]), height: Number(header[2]), rgb: bytes.subarray(header[0].length) };
+}
+
+const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-desktop-'));
+execFileSync(process.env.ORVANE_PLOT_DUMP || 'orvane-plot-dump', [dir, ...states.map((s) => s[1])]);
+const browser = await launch();
+test.after(async () => { await browser.close(); fs.rmSync(dir, { recursive: true, force: true }); });
+
+for (const [i, [file, state, reach]] of states.entries()) {
+  test(`${file} equals the desktop's plot in state ${state}`, async () => {
+    const desktop = readPpm(path.join(dir, `${i}.ppm`));
+    const { page, problems } = await open(browser, file);
+    await reach(page);
+    const web = await canvasPixels(page);
+    assert.deepEqual([web.width, web.height], [desktop.width, desktop.height]);
+    let differing = 0;
+    let drawn = 0;
+    for (let p = 0; p < web.width * web.height; ++p) {
+      const [r, g, b] = desktop.rgb.subarray(p * 3, p * 3 + 3);
+      if (r !== 0 || g !== 192 || b !== 192) ++drawn;
+      if (web.data[p * 4] !== r || web.data[p * 4 + 1] !== g || web.data[p * 4 + 2] !== b || web.data[p * 4 + 3] !== 255) ++differing;
+    }
+    assert.equal(differing, 0, 'pixels that differ from the desktop');
+    if (state.includes(',')) assert.ok(drawn > 1000, 'the state draws a plot');
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+}

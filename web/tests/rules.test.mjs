@@ -1,0 +1,51 @@
+// The rules compiled to WebAssembly, under node: the texts that the readouts
+// show for the documented states.
+import test from 'node:test';
+import assert from 'node:assert/strict';
+import { loadRules } from './module.mjs';
+
+const rules = await loadRules();
+
+test('level readouts', () => {
+  const table = [
+    [0, '0'], [1, '-0.0864274756522044'], [20, '-1.9167270980655'], [30, '-3.06126050124842'],
+    [42, '-4.669387242775'], [50, '-5.93502395364968'], [100, '-40.0864274753527'],
+  ];
+  for (const [position, expected] of table)
+    assert.equal(rules.readoutText(position), expected, `position ${position}`);
+});
+
+test('probe readouts for the presets at four angles', () => {
+  // [s1, s2, v, gain text]
+  const table = [
+    [0, 0, -90, '0'], [0, 0, 0, '6.02059991323454'], [0, 0, 90, '-3.56301158903719E-09'],
+    [0, 0, 180, 'off'], [0, 0, -180, 'off'],
+    [0, 100, -90, '0'], [0, 100, 0, '0'], [0, 100, 90, '0'], [0, 100, 180, '0'],
+    [100, 0, -90, 'off'], [100, 0, 0, '0'], [100, 0, 90, '-187.739941683131'], [100, 0, 180, '0'],
+    [30, 0, -90, '-3.09803919969167'], [30, 0, 0, '4.60897842753097'],
+    [30, 0, 90, '-3.09803920478168'], [30, 0, 180, '-10.4575749055284'],
+    [50, 0, -90, '-6.02059991323454'], [50, 0, 0, '3.52182518108725'],
+    [50, 0, 90, '-6.02059992036057'], [50, 0, -180, '-6.02059991323454'],
+    // the omni component alone at -90, whatever the figure-8 level
+    [1, 37, -90, '-0.0872961080483481'], [10, 0, -90, '-0.91514981120665'],
+    [99, 100, -90, '-39.9999999997005'],
+    // both levels at the lowest setting: off in every direction
+    [100, 100, 45, 'off'],
+  ];
+  for (const [s1, s2, v, expected] of table)
+    assert.equal(rules.probeText(s1, s2, v), expected, `s1 ${s1}, s2 ${s2}, v ${v}`);
+});
+
+test('near-nulls of the hypercardioid are large negative values, not off', () => {
+  assert.match(rules.probeText(50, 0, 120), /^-187\.6\d+$/);
+  assert.match(rules.probeText(50, 0, -120), /^-204\.5\d+$/);
+});
+
+test('the layout the page is built from is the desktop table', () => {
+  const full = rules.layout(0);
+  const lite = rules.layout(1);
+  assert.equal(full.controls.length, 23);
+  assert.deepEqual(lite.controls.map((c) => c.name),
+    full.controls.map((c) => c.name).filter((n) => !['Slider3', 'LblAngle', 'Label8', 'Label9', 'LblGain', 'Label4x'].includes(n)));
+  assert.deepEqual([full.canvasWidth, full.canvasHeight], [573, 477]);
+});

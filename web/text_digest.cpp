@@ -1,0 +1,94 @@
+// Prints a digest of every text the rules can show: the 101 level readouts, the
+// 361 angle readouts, the gain readout for every state of the three sliders
+// (101 x 101 x 361), and the spoken levels and plot descriptions. The
+// same source is built natively and to WebAssembly; the two outputs must match.
+// Usage: text_digest [--list]   (--list prints the texts themselves instead)
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "pattern/angle_probe.h"
+#include "pattern/number_text.h"
+#include "pattern/pattern_description.h"
+#include "pattern/plot_driver.h"
+
+namespace {
+
+// 64-bit FNV-1a over the texts, each followed by a newline.
+class Digest {
+public:
+    void add(const std::string &text)
+    {
+        for (const char c : text)
+            step(static_cast<unsigned char>(c));
+        step('\n');
+        ++count_;
+    }
+    void print(const char *what) const
+    {
+        std::printf("%s %zu %016llx\n", what, count_, static_cast<unsigned long long>(hash_));
+    }
+
+private:
+    void step(unsigned char byte)
+    {
+        hash_ ^= byte;
+        hash_ *= 0x100000001b3ULL;
+    }
+    std::uint64_t hash_ = 0xcbf29ce484222325ULL;
+    std::size_t count_ = 0;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const bool list = argc > 1 && std::strcmp(argv[1], "--list") == 0;
+    Digest readouts;
+    for (std::int32_t p = 0; p <= 100; ++p) {
+        const std::string text = orvane::ReadoutText(p, ".");
+        if (list)
+            std::printf("readout %d %s\n", p, text.c_str());
+        readouts.add(text);
+    }
+    readouts.print("readouts");
+
+    Digest angles;
+    for (std::int32_t v = -180; v <= 180; ++v)
+        angles.add(orvane::IntegerText(v));
+    angles.print("angles");
+
+    // One line for each omni position, so that a difference shows where it is.
+    Digest all;
+    for (std::int32_t s1 = 0; s1 <= 100; ++s1) {
+        Digest row;
+        for (std::int32_t s2 = 0; s2 <= 100; ++s2) {
+            for (std::int32_t v = -180; v <= 180; ++v) {
+                const std::string text =
+                    orvane::GainText(orvane::ProbeGain(orvane::ProbeDirection(v), s1, s2), ".");
+                if (list)
+                    std::printf("probe %d %d %d %s\n", s1, s2, v, text.c_str());
+                row.add(text);
+                all.add(text);
+            }
+        }
+        const std::string what = "probe s1=" + std::to_string(s1);
+        row.print(what.c_str());
+    }
+    all.print("probe");
+
+    // What a listener hears of the plot and the levels.
+    Digest descriptions;
+    for (std::int32_t s1 = 0; s1 <= 100; ++s1) {
+        descriptions.add(orvane::SpokenLevel(s1, "."));
+        for (std::int32_t s2 = 0; s2 <= 100; ++s2) {
+            const std::string text = orvane::PatternDescription(s1, s2, ".");
+            if (list)
+                std::printf("description %d %d %s\n", s1, s2, text.c_str());
+            descriptions.add(text);
+        }
+    }
+    descriptions.print("descriptions");
+    return 0;
+}
