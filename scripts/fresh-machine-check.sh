@@ -95,6 +95,13 @@ prepare() {
   mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
   mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
   cp /etc/resolv.conf "$root/etc/resolv.conf"
+  # Where this machine reaches the registries through a proxy with a
+  # certificate authority of its own, the systems trust it too, as the machine's
+  # own node does; a machine on the open network has none.
+  if [ -f "${NODE_EXTRA_CA_CERTS:-}" ]; then
+    mkdir -p "$root/etc/ssl"
+    cp "$NODE_EXTRA_CA_CERTS" "$root/etc/ssl/host-extra-ca.crt"
+  fi
   if [ -n "$cache" ]; then
     mount --bind "$cache" "$root/var/cache/apt/archives"
   fi
@@ -104,7 +111,9 @@ prepare() {
 in_root() {
   local root=$1
   shift
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
+  local extra=()
+  [ -f "$root/etc/ssl/host-extra-ca.crt" ] && extra=(NODE_EXTRA_CA_CERTS=/etc/ssl/host-extra-ca.crt)
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 "${extra[@]}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     /bin/bash -euo pipefail -c "$@"
 }
