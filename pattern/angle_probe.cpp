@@ -84,7 +84,7 @@ std::string GainText(double gain, std::string_view decimalSeparator)
     return NumberText(CheckFp(ExactLog(gain) * kDbFactor), decimalSeparator);
 }
 
-void Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition edition)
+double Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition edition)
 {
     PreGraph(controls, UnitTwips, edition);
 
@@ -101,10 +101,11 @@ void Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition ed
 
     const double a = ComponentGain(controls.sliderValue(SliderId::Slider1));
     const double b = ComponentGain(controls.sliderValue(SliderId::Slider2));
-    const PatternPoint point = PointAt(phi, a, b);
+    const double gain = Magnitude(PointAt(phi, a, b));
 
     controls.setCaption(CaptionId::LblAngle, IntegerText(v));
-    controls.setCaption(CaptionId::LblGain, GainText(Magnitude(point), controls.decimalSeparator()));
+    controls.setCaption(CaptionId::LblGain, GainText(gain, controls.decimalSeparator()));
+    return gain;
 }
 
 } // namespace orvane

@@ -24,7 +24,8 @@ double ProbeGain(double phi, std::int32_t s1, std::int32_t s2);
 std::string GainText(double gain, std::string_view decimalSeparator);
 
 // The angle slider's handler: redraws the plot, draws the probe line and writes
-// the angle and gain readouts.
-void Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition edition);
+// the angle and gain readouts. Returns the linear gain it wrote, for a
+// listener who hears the result rather than reading it.
+double Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition edition);
 
 } // namespace orvane

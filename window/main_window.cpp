@@ -335,13 +335,11 @@ void OrvaneFrm::Slider2_Scroll()
 
 void OrvaneFrm::Slider3_Scroll()
 {
-    Slider3Scroll(*controls_, UnitTwips, edition_);
+    const double gain = Slider3Scroll(*controls_, UnitTwips, edition_);
     // The readouts have changed, but a screen reader speaks only the focused
     // slider's value, the angle: it hears the gain from the announcer.
-    const std::int32_t v = controls_->sliderValue(SliderId::Slider3);
-    const double gain = ProbeGain(ProbeDirection(v), controls_->sliderValue(SliderId::Slider1),
-                                  controls_->sliderValue(SliderId::Slider2));
-    announce(ProbeAnnouncement(v, gain, controls_->decimalSeparator()));
+    announce(ProbeAnnouncement(controls_->sliderValue(SliderId::Slider3), gain,
+                               controls_->decimalSeparator()));
 }
 
 void OrvaneFrm::PresetClick(std::int32_t slider1, std::int32_t slider2)
