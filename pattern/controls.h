@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -9,6 +11,21 @@ namespace orvane {
 
 enum class SliderId { Slider1, Slider2, Slider3 };
 enum class CaptionId { dbomni, dbfig8, LblAngle, LblGain };
+
+// The controls' names, in the order of SliderId and CaptionId: the window and
+// the web page find their controls by them.
+inline constexpr std::array<const char *, 3> kSliderNames{"Slider1", "Slider2", "Slider3"};
+inline constexpr std::array<const char *, 4> kCaptionNames{"dbomni", "dbfig8", "LblAngle", "LblGain"};
+
+inline const char *NameOf(SliderId id)
+{
+    return kSliderNames.at(static_cast<std::size_t>(id));
+}
+
+inline const char *NameOf(CaptionId id)
+{
+    return kCaptionNames.at(static_cast<std::size_t>(id));
+}
 
 // The window's controls as the pattern rules use them. Every call throws
 // ControlError when the control is missing or refuses the operation.

@@ -35,16 +35,6 @@ namespace {
 
 constexpr int kMissing = INT32_MIN;
 
-const char *SliderName(SliderId slider)
-{
-    return kSliderNames.at(static_cast<std::size_t>(slider));
-}
-
-const char *CaptionName(CaptionId caption)
-{
-    return kCaptionNames.at(static_cast<std::size_t>(caption));
-}
-
 // The page's controls as the pattern rules use them.
 class PageControls : public PatternControls {
 public:
@@ -52,20 +42,20 @@ public:
     {
         const int value = PageSliderValue(static_cast<int>(slider));
         if (value == kMissing)
-            throw ControlError(std::string("Control not found: ") + SliderName(slider));
+            throw ControlError(std::string("Control not found: ") + NameOf(slider));
         return value;
     }
 
     void setSliderValue(SliderId slider, std::int32_t value)
     {
         if (!PageSetSlider(static_cast<int>(slider), value))
-            throw ControlError(std::string("Invalid property value for ") + SliderName(slider));
+            throw ControlError(std::string("Invalid property value for ") + NameOf(slider));
     }
 
     void setCaption(CaptionId caption, const std::string &text) override
     {
         if (!PageSetCaption(static_cast<int>(caption), text.c_str()))
-            throw ControlError(std::string("Control not found: ") + CaptionName(caption));
+            throw ControlError(std::string("Control not found: ") + NameOf(caption));
     }
 
     DrawingSurface &surface() override { return surface_; }

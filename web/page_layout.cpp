@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "pattern/controls.h"
 #include "window/layout.h"
 #include "window/presets.h"
 

@@ -7,11 +7,6 @@
 
 namespace orvane {
 
-// The names of the sliders and readouts, in the order of SliderId and CaptionId
-// of the pattern rules, by which the glue and the page name them.
-inline constexpr std::array<const char *, 3> kSliderNames{"Slider1", "Slider2", "Slider3"};
-inline constexpr std::array<const char *, 4> kCaptionNames{"dbomni", "dbfig8", "LblAngle", "LblGain"};
-
 // The drawing surface `gra` on the page: its outer size in twips, as the rules
 // ask for it, and the pixels inside its sunken border at one pixel to 15 twips.
 struct SurfaceGeometry {

@@ -117,7 +117,7 @@ public:
     {
         // During a user's move the thumb's position is already the new one while
         // value() still holds the old; the handlers want the new one.
-        return Find<QAbstractSlider>(window_, SliderName(id))->sliderPosition();
+        return Find<QAbstractSlider>(window_, NameOf(id))->sliderPosition();
     }
 
     void setSliderValue(const char *name, std::int32_t value)
@@ -132,7 +132,7 @@ public:
     {
         // The readouts' boxes are fixed and show only the leading characters of a
         // long value; the whole of it shows when the pointer rests on them.
-        auto *label = Find<QLabel>(window_, CaptionName(id));
+        auto *label = Find<QLabel>(window_, NameOf(id));
         label->setText(QString::fromStdString(text));
         label->setToolTip(label->text());
     }
@@ -150,27 +150,6 @@ public:
     }
 
 private:
-    static const char *SliderName(SliderId id)
-    {
-        switch (id) {
-        case SliderId::Slider1: return "Slider1";
-        case SliderId::Slider2: return "Slider2";
-        case SliderId::Slider3: return "Slider3";
-        }
-        return "";
-    }
-
-    static const char *CaptionName(CaptionId id)
-    {
-        switch (id) {
-        case CaptionId::dbomni: return "dbomni";
-        case CaptionId::dbfig8: return "dbfig8";
-        case CaptionId::LblAngle: return "LblAngle";
-        case CaptionId::LblGain: return "LblGain";
-        }
-        return "";
-    }
-
     OrvaneFrm *window_;
     PlotSurface *gra_ = nullptr; // the surface is looked up once: it lives as long as the window
 };
