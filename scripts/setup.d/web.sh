@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The web editions' tools: npm, when Node.js came without it, and the tests' npm
-# packages (puppeteer-core, axe-core) exactly as web/package-lock.json pins them.
-# No browser is downloaded: the tests drive Debian's chromium.
+# packages (puppeteer-core, selenium-webdriver, axe-core, lighthouse) exactly as
+# web/package-lock.json pins them.
+# No browser is downloaded: the tests drive Debian's chromium, firefox-esr and WebKit.
 # Run by setup.sh, which installs nodejs, emscripten and chromium and sets SUDO.
 set -euo pipefail
 cd "$(dirname "$0")/../../web"
