@@ -3,7 +3,7 @@
 // readouts' announcements, the decimal separator, and errors.
 import test from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, open, press, readState, canvasPixels } from './browser.mjs';
+import { launch, open, press, readState, canvasPixels, lacks } from './browser.mjs';
 import { loadRules } from './module.mjs';
 
 const rules = await loadRules();
@@ -135,7 +135,7 @@ test('readouts are polite live regions and each handler announces what changed',
   await page.close();
 });
 
-test('the readouts use the decimal separator of the browser\'s language', async () => {
+test('the readouts use the decimal separator of the browser\'s language', { skip: lacks('preload') }, async () => {
   const { page, problems } = await open(browser, 'index.html', {
     beforeLoad: (p) => p.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'language', { get: () => 'de-DE' })),
   });
