@@ -70,7 +70,9 @@ serve-web: web
 	@echo "OrvaneLite: http://localhost:$(WEB_PORT)/lite.html"
 	cd $(WEB) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
-# Start-up and redraw of the pages in headless Chromium, and their size; medians.
+# Start-up and redraw of the pages in Chromium, Firefox and WebKit, a visit served
+# by the service worker, and their size; medians. Beside `make bench`'s native redraw
+# when build-release/ has it.
 web-bench: web
 	ORVANE_WEB_DIR=$(WEB) node web/bench/web_bench.mjs
 

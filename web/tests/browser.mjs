@@ -35,7 +35,6 @@ const limits = {
     preload: 'classic WebDriver runs no script before the page\'s own',
     pixelRatio: 'WebKitGTK\'s pixel ratio is the display\'s and WebDriver cannot change it',
     loadConsole: 'classic WebDriver has no console events: messages during load are not seen (the watch starts after load)',
-    serviceWorker: 'WebKitGTK\'s automation offers no service worker inspection',
   },
 };
 export function lacks(feature) {

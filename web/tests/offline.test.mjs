@@ -1,8 +1,8 @@
 // Served over http, the pages are an installable app that works offline: the
-// manifests and their icons, Chromium's own installability check, the service
-// worker in control after a reload, both pages opening and working from it with
-// the server stopped, and a second build that replaces the first. Opened from
-// the file system, the page asks for nothing.
+// manifests and their icons, the service worker in control after a reload, both
+// pages opening and working from it with the server stopped, and a second build
+// that replaces the first, in every engine; Chromium's own installability
+// check. Opened from the file system, the page asks for nothing.
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -12,7 +12,6 @@ import { launch, open, webDir, lacks, readState } from './browser.mjs';
 import { serve } from './serve.mjs';
 import { writeOffline } from '../offline.mjs';
 
-const skip = lacks('devtools') || lacks('serviceWorker');
 const editions = [['index.html', 'Orvane'], ['lite.html', 'OrvaneLite']];
 const kept = () => caches.keys();
 const ready = () => document.documentElement.dataset.ready === 'true';
@@ -57,7 +56,7 @@ function iconFacts(src) {
   });
 }
 
-test('served over http: installable, kept by the worker, offline, and replaced by a new build', { skip }, async (t) => {
+test('served over http: installable, kept by the worker, offline, and replaced by a new build', async (t) => {
   const server = await serve(webDir);
   const browser = await launch();
   const second = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-second-build-'));
@@ -67,89 +66,101 @@ test('served over http: installable, kept by the worker, offline, and replaced b
     fs.rmSync(second, { recursive: true, force: true });
   });
   const { page, problems } = await open(browser, server.url + 'index.html');
+  // A navigation the worker answers: the server hears nothing of it, and in
+  // Chromium the response says so.
+  const fromWorker = async (url, what) => {
+    const asked = server.requests.length;
+    const response = await visit(page, url);
+    assert.deepEqual(server.requests.slice(asked).filter((r) => r.endsWith('.html')), [], `${what}: the server was not asked`);
+    if (!lacks('devtools')) assert.equal(response.fromServiceWorker(), true, `${what}: from the worker`);
+  };
 
-  // The manifests: fields and icons, as the browser reads them.
-  for (const [file, name] of editions) {
-    const manifest = JSON.parse(fs.readFileSync(path.join(webDir, `${name}.webmanifest`), 'utf8'));
-    assert.deepEqual([manifest.name, manifest.short_name, manifest.start_url, manifest.display, manifest.scope],
-      [name, name, `./${file}`, 'standalone', './'], name);
-    assert.match(manifest.theme_color, /^#[0-9a-f]{6}$/);
-    assert.match(manifest.background_color, /^#[0-9a-f]{6}$/);
-    assert.deepEqual(manifest.icons.map((i) => [i.sizes, i.purpose]),
-      [['192x192', 'any'], ['512x512', 'any'], ['512x512', 'maskable']]);
-    for (const icon of manifest.icons) {
-      const facts = await page.evaluate(iconFacts, server.url + icon.src);
-      const size = Number(icon.sizes.split('x')[0]);
-      assert.deepEqual([facts.width, facts.height], [size, size], icon.src);
-      assert.deepEqual(facts.colours, ['black', 'white', 'yellow'], `${icon.src}: the three curves`);
-      if (icon.purpose === 'maskable') {
-        // Teal to the edges, the curves inside the circle every mask keeps.
-        assert.equal(facts.cornerAlpha, 255, `${icon.src}: opaque corner`);
-        assert.ok(facts.reach < 0.4, `${icon.src}: the motif reaches ${facts.reach} of the width from the centre`);
-      } else {
-        assert.equal(facts.cornerAlpha, 0, `${icon.src}: the rounded square's corner is clear`);
+  await t.test('manifests: fields and icons, as the browser decodes them', async () => {
+    for (const [file, name] of editions) {
+      const manifest = JSON.parse(fs.readFileSync(path.join(webDir, `${name}.webmanifest`), 'utf8'));
+      assert.deepEqual([manifest.name, manifest.short_name, manifest.start_url, manifest.display, manifest.scope],
+        [name, name, `./${file}`, 'standalone', './'], name);
+      assert.match(manifest.theme_color, /^#[0-9a-f]{6}$/);
+      assert.match(manifest.background_color, /^#[0-9a-f]{6}$/);
+      assert.deepEqual(manifest.icons.map((i) => [i.sizes, i.purpose]),
+        [['192x192', 'any'], ['512x512', 'any'], ['512x512', 'maskable']]);
+      for (const icon of manifest.icons) {
+        const facts = await page.evaluate(iconFacts, server.url + icon.src);
+        const size = Number(icon.sizes.split('x')[0]);
+        assert.deepEqual([facts.width, facts.height], [size, size], icon.src);
+        assert.deepEqual(facts.colours, ['black', 'white', 'yellow'], `${icon.src}: the three curves`);
+        if (icon.purpose === 'maskable') {
+          // Teal to the edges, the curves inside the circle every mask keeps.
+          assert.equal(facts.cornerAlpha, 255, `${icon.src}: opaque corner`);
+          assert.ok(facts.reach < 0.4, `${icon.src}: the motif reaches ${facts.reach} of the width from the centre`);
+        } else {
+          assert.equal(facts.cornerAlpha, 0, `${icon.src}: the rounded square's corner is clear`);
+        }
       }
     }
-  }
-  assert.equal(await page.$eval('link[rel=manifest]', (l) => l.href), server.url + 'Orvane.webmanifest');
+    assert.equal(await page.$eval('link[rel=manifest]', (l) => l.href), server.url + 'Orvane.webmanifest');
+  });
 
-  // The worker takes the first visit's files; after a reload it answers.
-  await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
-  const first = await page.evaluate(kept);
-  assert.equal(first.length, 1);
-  assert.match(first[0], /^orvane-[0-9a-f]{16}$/);
-  const reloaded = await page.reload();
-  await page.waitForFunction(ready);
-  assert.equal(reloaded.fromServiceWorker(), true, 'the reload comes from the worker');
-  assert.equal(await page.evaluate(() => navigator.serviceWorker.controller !== null), true);
+  let first;
+  await t.test('the worker keeps the first visit\'s files and answers after a reload', async () => {
+    await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+    first = await page.evaluate(kept);
+    assert.equal(first.length, 1);
+    assert.match(first[0], /^orvane-[0-9a-f]{16}$/);
+    await fromWorker(server.url + 'index.html', 'the reload');
+    assert.equal(await page.evaluate(() => navigator.serviceWorker.controller !== null), true);
+  });
 
-  // Chromium's own check finds nothing in the way of installing either page.
-  const client = await page.createCDPSession();
-  for (const [file, name] of editions) {
-    await visit(page, server.url + file);
-    const { installabilityErrors } = await client.send('Page.getInstallabilityErrors');
-    assert.deepEqual(installabilityErrors, [], file);
-    const { appId } = await client.send('Page.getAppId');
-    assert.equal(appId, server.url + file, `${file}: the app of ${name}`);
-  }
+  await t.test('Chromium\'s own installability check finds nothing, for either page', { skip: lacks('devtools') }, async () => {
+    const client = await page.createCDPSession();
+    for (const [file, name] of editions) {
+      await visit(page, server.url + file);
+      const { installabilityErrors } = await client.send('Page.getInstallabilityErrors');
+      assert.deepEqual(installabilityErrors, [], file);
+      const { appId } = await client.send('Page.getAppId');
+      assert.equal(appId, server.url + file, `${file}: the app of ${name}`);
+    }
+    await client.detach();
+  });
 
-  // No cookie, and nothing stored but the worker's cache.
-  assert.deepEqual(await page.cookies(), []);
-  assert.equal(await page.evaluate(() => localStorage.length + sessionStorage.length), 0);
-  assert.equal(await page.evaluate(() => indexedDB.databases().then((d) => d.length)), 0);
+  await t.test('no cookie, and nothing stored but the worker\'s cache', async () => {
+    assert.deepEqual(await page.cookies(), []);
+    assert.equal(await page.evaluate(() => localStorage.length + sessionStorage.length), 0);
+    assert.equal(await page.evaluate(() => (indexedDB.databases ? indexedDB.databases().then((d) => d.length) : 0)), 0);
+  });
 
-  // A second build that differs: a rebuilt page, and its own worker.
-  for (const entry of fs.readdirSync(webDir)) {
-    if (['index.html', 'lite.html', 'robots.txt', 'icons'].includes(entry) || entry.endsWith('.webmanifest'))
-      fs.cpSync(path.join(webDir, entry), path.join(second, entry), { recursive: true });
-  }
-  const rebuilt = fs.readFileSync(path.join(second, 'index.html'), 'utf8').replace('</body>', '<p id="Rebuilt" hidden></p>\n</body>');
-  fs.writeFileSync(path.join(second, 'index.html'), rebuilt);
-  const { cache } = writeOffline(second);
-  assert.notEqual(cache, first[0], 'a different cache for different files');
-  server.root = second;
-  // The next visit still shows the kept page, and the browser finds the new
-  // worker; it fills its cache and removes the old one; the visit after shows the new page.
-  await visit(page, server.url + 'index.html');
-  await page.waitForFunction((name) => caches.keys().then((k) => k.length === 1 && k[0] === name), { timeout: 15000 }, cache);
-  const updated = await visit(page, server.url + 'index.html');
-  assert.equal(updated.fromServiceWorker(), true);
-  assert.notEqual(await page.$('#Rebuilt'), null, 'the new build is shown');
+  await t.test('a second build that differs replaces the first', async () => {
+    // A rebuilt page, and its own worker.
+    for (const entry of fs.readdirSync(webDir)) {
+      if (['index.html', 'lite.html', 'robots.txt', 'icons'].includes(entry) || entry.endsWith('.webmanifest'))
+        fs.cpSync(path.join(webDir, entry), path.join(second, entry), { recursive: true });
+    }
+    const rebuilt = fs.readFileSync(path.join(second, 'index.html'), 'utf8').replace('</body>', '<p id="Rebuilt" hidden></p>\n</body>');
+    fs.writeFileSync(path.join(second, 'index.html'), rebuilt);
+    const { cache } = writeOffline(second);
+    assert.notEqual(cache, first[0], 'a different cache for different files');
+    server.root = second;
+    // The next visit still shows the kept page, and the browser finds the new
+    // worker, which fills its cache and removes the old one; the visit after
+    // that shows the new page.
+    await visit(page, server.url + 'index.html');
+    await page.waitForFunction((name) => caches.keys().then((k) => k.length === 1 && k[0] === name), { timeout: 15000 }, cache);
+    await fromWorker(server.url + 'index.html', 'the visit after the update');
+    assert.notEqual(await page.$('#Rebuilt'), null, 'the new build is shown');
+  });
 
-  // With the server stopped, both pages open from the worker and work.
-  const asked = server.requests.length;
-  await server.close();
-  for (const [file, name] of editions) {
-    const response = await visit(page, server.url + file);
-    assert.equal(response.fromServiceWorker(), true, `${file} from the worker`);
-    assert.equal(await page.$eval('#OrvaneFrm', (e) => e.dataset.edition), name);
-    await page.click('#Command3');
-    const state = await readState(page);
-    assert.deepEqual([state.s1, state.s2, state.dbomni, state.dbfig8], [30, 0, '-3.06126050124842', '0'], file);
-    assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), true);
-  }
-  assert.equal(server.requests.length, asked, 'nothing reached the stopped server');
-  assert.deepEqual(problems, []);
+  await t.test('with the server stopped, both pages open from the worker and work', async () => {
+    await server.close();
+    for (const [file, name] of editions) {
+      await fromWorker(server.url + file, file);
+      assert.equal(await page.$eval('#OrvaneFrm', (e) => e.dataset.edition), name);
+      await page.click('#Command3');
+      const state = await readState(page);
+      assert.deepEqual([state.s1, state.s2, state.dbomni, state.dbfig8], [30, 0, '-3.06126050124842', '0'], file);
+      assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), true);
+    }
+    assert.deepEqual(problems, []);
+  });
 });
 
 test('from the file system: no manifest, no worker, no request but the page', async () => {
