@@ -27,6 +27,15 @@ test('start: load handler readouts, sliders at their start, blank plot, nothing 
   await page.close();
 });
 
+test('no console message and no page error while either page loads', { skip: lacks('loadConsole') }, async () => {
+  for (const file of ['index.html', 'lite.html']) {
+    const { page, problems, requests, url } = await open(browser, file);
+    assert.deepEqual(problems, [], file);
+    assert.ok(requests.includes(url), `${file}: the page's own request is seen`);
+    await page.close();
+  }
+});
+
 test('keys on each slider: steps 1 and 10, Up lowers a level slider, ends', async () => {
   const { page, problems } = await open(browser, 'index.html');
   // [slider, key, value after it]

@@ -89,6 +89,12 @@ export async function open(browser, file = 'index.html', { viewport = { width: 8
   const url = /^[a-z]+:/.test(file) ? file : 'file://' + path.join(webDir, file);
   await page.goto(url);
   await page.waitForFunction(() => document.documentElement.dataset.ready === 'true', { timeout: 10000 });
+  if (engine === 'firefox' && url.startsWith('file:')) {
+    // WebDriver BiDi reports no file:// requests; the page's resource timing
+    // lists what it fetched.
+    const fetched = await page.evaluate(() => performance.getEntriesByType('resource').map((e) => e.name));
+    for (const r of [url, ...fetched]) if (!requests.includes(r)) requests.push(r);
+  }
   if (engine === 'webkit') {
     requests.push(url);
     await page.watch();
