@@ -144,10 +144,11 @@ test('readouts are polite live regions and each handler announces what changed',
   await page.close();
 });
 
-test('the readouts use the decimal separator of the browser\'s language', { skip: lacks('preload') }, async () => {
-  const { page, problems } = await open(browser, 'index.html', {
-    beforeLoad: (p) => p.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'language', { get: () => 'de-DE' })),
-  });
+test('the readouts use the decimal separator of the browser\'s language', async (t) => {
+  const german = await launch([], { language: 'de-DE' });
+  t.after(() => german.close());
+  const { page, problems } = await open(german, 'index.html');
+  assert.equal(await page.evaluate(() => navigator.language), 'de-DE');
   assert.equal((await readState(page)).dbomni, '-40,0864274753527');
   await page.click('#Command3');
   await press(page, 'Slider3', 'ArrowRight', 45);

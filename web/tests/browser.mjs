@@ -41,8 +41,9 @@ export function lacks(feature) {
   return limits[engine][feature] ? `${engine}: ${limits[engine][feature]}` : false;
 }
 
-export async function launch(extraArgs = []) {
-  if (engine === 'webkit') return launchWebKit();
+// `language` is the browser's language (navigator.language), e.g. 'de-DE'.
+export async function launch(extraArgs = [], { language = 'en-US' } = {}) {
+  if (engine === 'webkit') return launchWebKit({ language });
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), `orvane-${engine}-`));
   const browser = engine === 'firefox'
     ? await puppeteer.launch({
@@ -50,7 +51,7 @@ export async function launch(extraArgs = []) {
       executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
       headless: true,
       userDataDir: profile,
-      extraPrefsFirefox: { 'intl.accept_languages': 'en-US' },
+      extraPrefsFirefox: { 'intl.accept_languages': language },
       args: extraArgs,
     })
     : await puppeteer.launch({
@@ -60,7 +61,7 @@ export async function launch(extraArgs = []) {
       args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
         '--disable-background-networking', '--disable-component-update', '--disable-sync',
         '--disable-dev-shm-usage', // containers often have a small /dev/shm
-        '--force-device-scale-factor=1', ...extraArgs],
+        '--force-device-scale-factor=1', `--lang=${language}`, `--accept-lang=${language}`, ...extraArgs],
     });
   const close = browser.close.bind(browser);
   browser.close = async () => {

@@ -286,13 +286,14 @@ class Browser {
   }
 }
 
-export async function launchWebKit() {
+export async function launchWebKit({ language = 'en-US' } = {}) {
   const home = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-webkit-'));
   const xvfb = await startXvfb();
   const port = await freePort();
-  // MiniBrowser takes the page's language from LANG; its caches and data go to
-  // a fresh home, removed afterwards.
-  const env = { ...process.env, DISPLAY: xvfb.display, LANG: 'en_US.UTF-8', HOME: home,
+  // MiniBrowser takes the page's language from LANG (en_US.UTF-8 gives en-US
+  // even where that locale is not generated); its caches and data go to a
+  // fresh home, removed afterwards.
+  const env = { ...process.env, DISPLAY: xvfb.display, LANG: `${language.replace('-', '_')}.UTF-8`, HOME: home,
     XDG_CACHE_HOME: path.join(home, 'cache'), XDG_DATA_HOME: path.join(home, 'data'),
     XDG_CONFIG_HOME: path.join(home, 'config'), NO_AT_BRIDGE: '1', GDK_BACKEND: 'x11' };
   delete env.WAYLAND_DISPLAY;
