@@ -1,8 +1,10 @@
 // WebKit for the page tests: Debian's WebKitWebDriver starting MiniBrowser on a
 // private virtual display, driven over classic WebDriver (selenium-webdriver's
 // HTTP client), behind the small part of puppeteer's Browser and Page that the
-// tests use: newPage, setViewport, goto, evaluate, $eval, $, focus, click,
-// waitForFunction, addScriptTag, cookies, keyboard, mouse, touchscreen, close.
+// tests use: newPage, setViewport, goto, reload, title, evaluate, $eval, $, $$,
+// focus, click, waitForFunction, addScriptTag, cookies, screenshot, keyboard
+// (press, down, up, type), mouse (move, down, up, click, wheel), touchscreen
+// (tap), element handles (boundingBox, click, focus, evaluate), close.
 //
 // Keys and the pointer are W3C actions, so the page gets real input events.
 // "Execute Script" awaits a promise the script returns, so async checks work.
@@ -239,6 +241,24 @@ class Page {
 
   url() { return this.currentUrl; }
 
+  async reload() {
+    await this.driver.navigate().refresh();
+  }
+
+  title() { return this.driver.getTitle(); }
+
+  // The window's picture as PNG bytes (written to `path` when given). It may
+  // lag a frame behind the last input.
+  async screenshot({ path: file } = {}) {
+    const png = Buffer.from(await this.driver.takeScreenshot(), 'base64');
+    if (file) fs.writeFileSync(file, png);
+    return png;
+  }
+
+  on(event) {
+    throw new Error(`WebKit over classic WebDriver has no "${event}" events; open() collects problems and requests`);
+  }
+
   // The page after load is watched from here on.
   watch() { return this.evaluate(installWatch); }
 
@@ -300,7 +320,12 @@ export async function launchWebKit({ language = 'en-US' } = {}) {
   const child = spawn(driverBinary, [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'pipe'] });
   let log = '';
   child.stderr.on('data', (d) => { log = (log + d).slice(-4000); });
+  // Should the test end without closing the browser, the driver and the
+  // display go with it (MiniBrowser ends with its display).
+  const orphans = () => { child.kill(); xvfb.process.kill(); };
+  process.once('exit', orphans);
   const stop = async () => {
+    process.removeListener('exit', orphans);
     for (const p of [child, xvfb.process]) {
       if (p.exitCode === null) {
         const ended = new Promise((r) => p.once('exit', r));
