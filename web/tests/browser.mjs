@@ -21,8 +21,9 @@ if (!engines.includes(engine)) throw new Error(`ORVANE_BROWSER is "${engine}"; i
 
 // What an engine's automation cannot do. A test or a check that needs it is
 // skipped with this reason, so that nothing passes without having run:
-//   test('...', { skip: lacks('touch') }, async () => { ... });
+//   test('...', { skip: lacks('pixelRatio') }, async () => { ... });
 //   if (lacks('preload')) return t.skip(lacks('preload'));
+// A feature no engine lacks (a typing error) is an error, not a silent pass.
 const limits = {
   chromium: {},
   firefox: {
@@ -38,6 +39,7 @@ const limits = {
   },
 };
 export function lacks(feature) {
+  if (!Object.values(limits).some((l) => feature in l)) throw new Error(`lacks(): no engine lacks "${feature}"`);
   return limits[engine][feature] ? `${engine}: ${limits[engine][feature]}` : false;
 }
 
