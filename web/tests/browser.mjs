@@ -51,6 +51,7 @@ export async function launch(extraArgs = [], { language = 'en-US' } = {}) {
     ? await puppeteer.launch({
       browser: 'firefox',
       executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
+      timeout: 90000, // a fresh profile starts slowly on a busy machine
       headless: true,
       userDataDir: profile,
       extraPrefsFirefox: { 'intl.accept_languages': language },

@@ -65,7 +65,7 @@ test('served over http: installable, kept by the worker, offline, and replaced b
     await server.close();
     fs.rmSync(second, { recursive: true, force: true });
   });
-  const { page, problems } = await open(browser, server.url + 'index.html');
+  const { page, problems, requests } = await open(browser, server.url + 'index.html');
   // A navigation the worker answers: the server hears nothing of it, and in
   // Chromium the response says so.
   const fromWorker = async (url, what) => {
@@ -160,6 +160,8 @@ test('served over http: installable, kept by the worker, offline, and replaced b
       assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), true);
     }
     assert.deepEqual(problems, []);
+    assert.deepEqual(requests.filter((r) => !r.startsWith(server.url) && !r.startsWith('data:')), [],
+      'requests that leave the origin');
   });
 });
 
