@@ -54,19 +54,25 @@ valgrind: build
 	  $(BUILD)/tests/window_tests --gtest_filter='*RandomSession*'
 
 # The web editions (emscripten) in build-web/: index.html is Orvane, lite.html
-# OrvaneLite. `make test` builds and tests them too.
+# OrvaneLite, with their manifests, service worker and icons; the folder is
+# ready for any static host. `make test` builds and tests them too.
 WEB ?= build-web
 WEB_PORT ?= 8000
 
+# The desktop build's icon painter paints the web app's icons.
 web: setup
-	web/build.sh $(WEB) $(JOBS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build $(BUILD) -j $(JOBS) --target orvane-make-icons
+	web/build.sh $(WEB) $(JOBS) $(abspath $(BUILD))/orvane-make-icons
 
 serve-web: web
 	@echo "Orvane:     http://localhost:$(WEB_PORT)/index.html"
 	@echo "OrvaneLite: http://localhost:$(WEB_PORT)/lite.html"
 	cd $(WEB) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
-# Start-up and redraw of the pages in headless Chromium, and their size; medians.
+# Start-up and redraw of the pages in Chromium, Firefox and WebKit, a visit served
+# by the service worker, and their size; medians. Beside `make bench`'s native redraw
+# when build-release/ has it.
 web-bench: web
 	ORVANE_WEB_DIR=$(WEB) node web/bench/web_bench.mjs
 

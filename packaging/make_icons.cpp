@@ -1,12 +1,16 @@
 // Paints the application icon as PNG files, and checks painted ones.
 //
 //   orvane-make-icons OUT.png SIZE [OUT.png SIZE ...]   paint SIZE x SIZE images
+//   orvane-make-icons --maskable OUT.png SIZE [...]    the same, for a launcher's mask
 //   orvane-make-icons --check IN.png SIZE               exit 0 when IN.png looks right
 //
 // The motif is the one of orvane.svg beside this file, on the same 256-unit
 // canvas: a teal rounded square, the yellow figure-8, the white omni circle and
-// the black cardioid with its front down, as the program draws them. Only QImage
-// and QPainter are used, so no display is needed.
+// the black cardioid with its front down, as the program draws them. A maskable
+// icon (the web app's, which a launcher cuts to a circle or a squircle) is teal
+// to its edges, with the curves shrunk into the middle circle of 80% of its
+// width that every mask keeps. Only QImage and QPainter are used, so no display
+// is needed.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -34,7 +38,11 @@ constexpr double kCx = 128.0;
 constexpr double kCy = 94.0;
 constexpr double kOmni = 68.0;
 
-QImage Paint(int size)
+// The curves reach 103 units from the canvas's centre; a maskable icon keeps
+// them within 40% of its width of the centre, with a margin.
+constexpr double kMaskableScale = 0.85;
+
+QImage Paint(int size, bool maskable)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -45,7 +53,14 @@ QImage Paint(int size)
 
     p.setPen(Qt::NoPen);
     p.setBrush(kTeal);
-    p.drawRoundedRect(QRectF(8, 8, 240, 240), 40, 40);
+    if (maskable) {
+        p.drawRect(QRectF(0, 0, kCanvas, kCanvas));
+        p.translate(kCanvas / 2, kCanvas / 2);
+        p.scale(kMaskableScale, kMaskableScale);
+        p.translate(-kCanvas / 2, -kCanvas / 2);
+    } else {
+        p.drawRoundedRect(QRectF(8, 8, 240, 240), 40, 40);
+    }
 
     // Five units on the 256 canvas, but never thinner than one pixel.
     const double width = std::max(5.0, 1.0 / scale);
@@ -151,19 +166,21 @@ int main(int argc, char **argv)
         }
         return Check(argv[2], size) ? 0 : 1;
     }
-    if (argc < 3 || argc % 2 == 0) {
-        std::fprintf(stderr, "usage: %s OUT.png SIZE [OUT.png SIZE ...]\n"
+    const bool maskable = argc > 1 && QString::fromLatin1(argv[1]) == QLatin1String("--maskable");
+    const int first = maskable ? 2 : 1;
+    if (argc - first < 2 || (argc - first) % 2 != 0) {
+        std::fprintf(stderr, "usage: %s [--maskable] OUT.png SIZE [OUT.png SIZE ...]\n"
                              "       %s --check IN.png SIZE\n", argv[0], argv[0]);
         return 2;
     }
-    for (int i = 1; i < argc; i += 2) {
+    for (int i = first; i < argc; i += 2) {
         if (!ParseSize(argv[i + 1], size)) {
             std::fprintf(stderr, "%s: bad size %s\n", argv[0], argv[i + 1]);
             return 2;
         }
         const QString path = QString::fromLocal8Bit(argv[i]);
         QDir().mkpath(QFileInfo(path).absolutePath());
-        if (!Paint(size).save(path, "PNG")) {
+        if (!Paint(size, maskable).save(path, "PNG")) {
             std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[i]);
             return 1;
         }

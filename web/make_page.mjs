@@ -1,11 +1,15 @@
 // Writes index.html (Orvane) and lite.html (OrvaneLite) from page/page.html:
 // the controls of the layout table, which the compiled module hands out, at
 // their places in pixels of 15 twips, with the stylesheet, the module and the
-// page's script inside each file.
+// page's script inside each file. Beside them, for the pages served over http
+// or https: a web app manifest for each edition (EDITION.webmanifest), the
+// service worker that keeps both for offline use (sw.js, offline.mjs), and
+// robots.txt. The icons are in OUTPUT_DIR/icons already (the desktop's painter).
 // Usage: node make_page.mjs MODULE.js OUTPUT_DIR   (MODULE.wasm beside MODULE.js)
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
+import { writeOffline } from './offline.mjs';
 
 const [moduleFile, outDir] = process.argv.slice(2);
 const here = path.dirname(new URL(import.meta.url).pathname);
@@ -87,4 +91,29 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
   fs.writeFileSync(path.join(outDir, file), html);
+
+  // Installable when served: the edition's manifest, which the page links
+  // only over http or https (page.js), so that from the file system it asks
+  // for nothing.
+  const manifest = {
+    id: `./${file}`,
+    name: layout.edition,
+    short_name: layout.edition,
+    description: 'How the polar pattern of a first-order microphone arises from an omni and a figure-8 component.',
+    start_url: `./${file}`,
+    scope: './',
+    display: 'standalone',
+    orientation: 'any',
+    background_color: '#d4d4d4',
+    theme_color: '#dcdcdc',
+    icons: [
+      { src: 'icons/orvane-192.png', sizes: '192x192', type: 'image/png', purpose: 'any' },
+      { src: 'icons/orvane-512.png', sizes: '512x512', type: 'image/png', purpose: 'any' },
+      { src: 'icons/orvane-maskable-512.png', sizes: '512x512', type: 'image/png', purpose: 'maskable' },
+    ],
+  };
+  fs.writeFileSync(path.join(outDir, `${layout.edition}.webmanifest`), JSON.stringify(manifest, null, 2) + '\n');
 }
+
+fs.writeFileSync(path.join(outDir, 'robots.txt'), 'User-agent: *\nAllow: /\n');
+writeOffline(outDir);

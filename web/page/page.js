@@ -254,5 +254,26 @@
     redraw: () => run(() => module._orvane_scroll(0)),
   };
 
-  loading.then(start, (error) => showError('The program could not start: ' + error));
+  // Served over http or https the page is an installable app that works
+  // offline: its manifest, and the service worker that keeps both pages. From
+  // the file system it stays one file that asks for nothing.
+  const served = location.protocol === 'https:' || location.protocol === 'http:';
+  if (served) {
+    const manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = layout.edition + '.webmanifest';
+    document.head.appendChild(manifest);
+    const touchIcon = document.createElement('link');
+    touchIcon.rel = 'apple-touch-icon';
+    touchIcon.href = 'icons/orvane-192.png';
+    document.head.appendChild(touchIcon);
+  }
+  function keepOffline() {
+    // Without the worker (a private window, a host that forbids it) the page
+    // works as before, online; nothing to tell the user.
+    if (served && 'serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+
+  loading.then((loaded) => { start(loaded); keepOffline(); },
+    (error) => showError('The program could not start: ' + error));
 })();

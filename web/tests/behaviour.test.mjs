@@ -3,7 +3,7 @@
 // readouts' announcements, the decimal separator, and errors.
 import test from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, open, press, readState, canvasPixels } from './browser.mjs';
+import { launch, open, press, readState, canvasPixels, lacks } from './browser.mjs';
 import { loadRules } from './module.mjs';
 
 const rules = await loadRules();
@@ -25,6 +25,15 @@ test('start: load handler readouts, sliders at their start, blank plot, nothing 
   assert.equal(await page.evaluate(() => localStorage.length + sessionStorage.length), 0);
   assert.deepEqual(problems, []);
   await page.close();
+});
+
+test('no console message and no page error while either page loads', { skip: lacks('loadConsole') }, async () => {
+  for (const file of ['index.html', 'lite.html']) {
+    const { page, problems, requests, url } = await open(browser, file);
+    assert.deepEqual(problems, [], file);
+    assert.ok(requests.includes(url), `${file}: the page's own request is seen`);
+    await page.close();
+  }
 });
 
 test('keys on each slider: steps 1 and 10, Up lowers a level slider, ends', async () => {
@@ -135,10 +144,11 @@ test('readouts are polite live regions and each handler announces what changed',
   await page.close();
 });
 
-test('the readouts use the decimal separator of the browser\'s language', async () => {
-  const { page, problems } = await open(browser, 'index.html', {
-    beforeLoad: (p) => p.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'language', { get: () => 'de-DE' })),
-  });
+test('the readouts use the decimal separator of the browser\'s language', async (t) => {
+  const german = await launch([], { language: 'de-DE' });
+  t.after(() => german.close());
+  const { page, problems } = await open(german, 'index.html');
+  assert.equal(await page.evaluate(() => navigator.language), 'de-DE');
   assert.equal((await readState(page)).dbomni, '-40,0864274753527');
   await page.click('#Command3');
   await press(page, 'Slider3', 'ArrowRight', 45);

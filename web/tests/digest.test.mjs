@@ -1,20 +1,48 @@
 // Every text the rules can show, in WebAssembly against the desktop build: the
 // same program (text_digest.cpp) built twice, its digests compared line by line
-// (one line per omni position, so a difference shows where it is).
+// (one line per omni position, so a difference shows where it is). The one
+// WebAssembly module runs in the browser's own JavaScript engine (V8, SpiderMonkey
+// or JavaScriptCore), and under node.
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
 import path from 'node:path';
-import { webDir } from './paths.mjs';
+import { engine, launch, webDir } from './browser.mjs';
 
-test('all 101 level, 361 angle and 3,682,561 gain texts, and every spoken level and plot description, equal the desktop\'s', () => {
-  const native = execFileSync(process.env.ORVANE_TEXT_DIGEST || 'orvane-text-digest', { encoding: 'utf8' });
-  const wasm = execFileSync(process.execPath, [path.join(webDir, 'text_digest.js')], { encoding: 'utf8' });
-  const lines = (text) => text.trim().split('\n');
+const lines = (text) => text.trim().split('\n');
+const native = execFileSync(process.env.ORVANE_TEXT_DIGEST || 'orvane-text-digest', { encoding: 'utf8' });
+
+function compare(digest) {
   assert.match(native, /^probe 3682561 /m);
   assert.match(native, /^readouts 101 /m);
   assert.match(native, /^descriptions 10302 /m);
-  const differing = lines(wasm).filter((line, i) => line !== lines(native)[i]);
+  const differing = lines(digest).filter((line, i) => line !== lines(native)[i]);
   assert.deepEqual(differing, [], 'digest lines that differ from the desktop build');
-  assert.equal(lines(wasm).length, lines(native).length);
+  assert.equal(lines(digest).length, lines(native).length);
+}
+
+test(`${engine}: all 101 level, 361 angle and 3,682,561 gain texts, and every spoken level and plot description, equal the desktop's`, async () => {
+  const browser = await launch();
+  try {
+    const page = await browser.newPage();
+    await page.goto('about:blank');
+    const source = fs.readFileSync(path.join(webDir, 'text_digest.js'), 'utf8');
+    // The program prints its digest through Module.print and ends with postRun.
+    const printed = await page.evaluate((text) => new Promise((resolve, reject) => {
+      const out = [];
+      window.Module = { print: (line) => out.push(line), printErr: (line) => out.push('stderr: ' + line),
+        postRun: [() => resolve(out.join('\n'))], onAbort: (what) => reject(new Error('aborted: ' + what)) };
+      const script = document.createElement('script');
+      script.textContent = text;
+      document.head.appendChild(script);
+    }), source);
+    compare(printed);
+  } finally {
+    await browser.close();
+  }
+});
+
+test('node: the same module under node equals the desktop\'s', { skip: engine !== 'chromium' && `${engine}: run once, with the chromium variant` }, () => {
+  compare(execFileSync(process.execPath, [path.join(webDir, 'text_digest.js')], { encoding: 'utf8' }));
 });

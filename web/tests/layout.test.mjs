@@ -5,7 +5,7 @@ import test from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { launch, open, webDir } from './browser.mjs';
+import { launch, open, webDir, lacks } from './browser.mjs';
 import { loadRules } from './module.mjs';
 
 const rules = await loadRules();
@@ -73,7 +73,7 @@ test('each page, with its script and WebAssembly, stays under 200 KB', () => {
     assert.ok(fs.statSync(path.join(webDir, file)).size < 200_000, file);
 });
 
-test('a phone-sized screen scales the whole window down', async () => {
+test('a phone-sized screen scales the whole window down', { skip: lacks('pixelRatio') }, async () => {
   const { page } = await open(browser, 'index.html', { viewport: { width: 360, height: 640, deviceScaleFactor: 2 } });
   const box = await page.$eval('#Window', (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; });
   assert.ok(box[0] >= 0 && box[1] >= 0 && box[2] <= 360 && box[3] <= 640, `window within the screen: ${box}`);
