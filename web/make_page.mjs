@@ -60,10 +60,12 @@ function control(c, layout) {
     case 'button':
       return `<button${attributes({ id: c.name, type: 'button', 'aria-description': c.description || undefined, 'data-preset': c.preset >= 0 ? c.preset : undefined, style })}>${escape(c.text)}</button>`;
     default: {
-      const readout = c.kind === 'readout';
       const classes = ['label', c.title ? 'title' : '', c.alignRight ? 'right' : ''].filter(Boolean).join(' ');
-      // Readouts announce their new values, politely.
-      return `<div${attributes({ id: c.name, class: classes, 'aria-live': readout ? 'polite' : undefined, 'aria-atomic': readout ? 'true' : undefined, 'aria-description': c.description || undefined, style })}>${escape(c.text)}</div>`;
+      // A readout is read by its caption, its value and its unit: "Omni
+      // -40.0864274753527 dB". It is no live region: the sliders and the
+      // announcer say what an action did, in short.
+      const readAs = c.kind === 'readout' ? [c.readWith[0], c.name, c.readWith[1]].filter(Boolean).join(' ') : undefined;
+      return `<div${attributes({ id: c.name, class: classes, role: readAs && 'group', 'aria-labelledby': readAs, 'aria-description': c.description || undefined, style })}>${escape(c.text)}</div>`;
     }
   }
 }
@@ -79,6 +81,9 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     WIDTH: px(layout.clientWidth, layout),
     HEIGHT: px(layout.clientHeight, layout),
     CONTROLS: layout.controls.map((c) => control(c, layout)).join('\n'),
+    // The elements stand in tab order; assistive technology reads them as the
+    // screen shows them, from top to bottom and left to right.
+    READING: layout.controls.slice().sort((a, b) => a.top - b.top || a.left - b.left).map((c) => c.name).join(' '),
     CSS: read('page.css'),
     MODULE: script(moduleSource),
     LAYOUT: script(JSON.stringify(layout)),
