@@ -70,6 +70,26 @@ function control(c, layout) {
   }
 }
 
+// The elements stand in tab order; assistive technology reads them as the
+// screen shows them, from top to bottom and left to right, but each slider with
+// its caption before it and, after it, the readout under it with its unit:
+// "Omni", the slider, "-40.0864274753527", "dB".
+function readingOrder(layout) {
+  const sliders = layout.controls.filter((c) => c.slider);
+  const column = new Map(); // a member of a slider's column -> that slider
+  for (const s of sliders) {
+    const caption = layout.controls.find((c) => c.captionOf === s.name);
+    const members = caption ? [caption.name] : [];
+    members.push(s.name);
+    for (const r of layout.controls)
+      if (r.kind === 'readout' && caption && r.readWith[0] === caption.name) members.push(r.name, r.readWith[1]);
+    column.set(s.name, members.filter(Boolean));
+    for (const m of members) if (m !== s.name) column.set(m, null);
+  }
+  return layout.controls.slice().sort((a, b) => a.top - b.top || a.left - b.left)
+    .flatMap((c) => (column.has(c.name) ? column.get(c.name) || [] : [c.name]));
+}
+
 // The page must carry no "</script" inside its scripts.
 const script = (text) => text.replace(/<\/script/gi, '<\\/script');
 
@@ -81,9 +101,7 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     WIDTH: px(layout.clientWidth, layout),
     HEIGHT: px(layout.clientHeight, layout),
     CONTROLS: layout.controls.map((c) => control(c, layout)).join('\n'),
-    // The elements stand in tab order; assistive technology reads them as the
-    // screen shows them, from top to bottom and left to right.
-    READING: layout.controls.slice().sort((a, b) => a.top - b.top || a.left - b.left).map((c) => c.name).join(' '),
+    READING: readingOrder(layout).join(' '),
     CSS: read('page.css'),
     MODULE: script(moduleSource),
     LAYOUT: script(JSON.stringify(layout)),

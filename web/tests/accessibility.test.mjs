@@ -79,11 +79,12 @@ test('readouts: exact, named by caption, value and unit, read from top to bottom
     'Gain (db): 4.60820021437917': 'Gain of the pattern in the probe direction, in dB, or off where it is zero',
   });
   // The texts in the order assistive technology reads them, row by row as on
-  // the screen (the tab order stays the layout table's), the announcer last.
+  // the screen but each slider with its caption, readout and unit; the tab
+  // order stays the layout table's; the announcer last.
   const texts = nodes.filter((n) => n.role === 'StaticText' || n.role === 'slider' || n.role === 'button' || n.role === 'image')
     .map((n) => (n.role === 'StaticText' ? n.name : `[${n.role} ${n.name.split('.')[0]}]`));
   assert.deepEqual(texts.slice(texts.indexOf('Brevalon')), ['Brevalon', '\u00A9', '2026 Orvane', '[image Polar plot]',
-    'Omni', 'Fig 8', '[slider Omni level]', '[slider Fig 8 level]', '-3.06126050124842', 'dB', '0', 'dB',
+    'Omni', '[slider Omni level]', '-3.06126050124842', 'dB', 'Fig 8', '[slider Fig 8 level]', '0', 'dB',
     '[button Omni]', 'Omni', '[button Fig]', 'Fig. 8', '[button Cardiod]', 'Cardiod', '[button Super Card]', 'Super Card',
     '[button Hyper Card]', 'Hyper Card', 'Angle(deg):', '1', 'Gain (db):', '4.60820021437917', 'Radial Position',
     '[slider Radial Position]', '1 degree, gain 4.61 dB']);
