@@ -76,7 +76,8 @@ function control(c, layout) {
 // "Omni", the slider, "-40.0864274753527", "dB".
 function readingOrder(layout) {
   const sliders = layout.controls.filter((c) => c.slider);
-  const column = new Map(); // a member of a slider's column -> that slider
+  // A slider -> its caption, itself, its readout and unit; those others -> null.
+  const column = new Map();
   for (const s of sliders) {
     const caption = layout.controls.find((c) => c.captionOf === s.name);
     const members = caption ? [caption.name] : [];
