@@ -7,7 +7,6 @@
 
 #include "pattern/checked.h"
 #include "pattern/exact_math.h"
-#include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
 
 namespace orvane {
@@ -154,7 +153,7 @@ std::string PresetAnnouncement(std::string_view patternName, std::int32_t slider
 std::string ProbeAnnouncement(std::int32_t angle, double gain, std::string_view decimalSeparator)
 {
     const bool one = angle == 1 || angle == -1;
-    return IntegerText(angle) + (one ? " degree" : " degrees") + ", gain " +
+    return std::to_string(angle) + (one ? " degree" : " degrees") + ", gain " +
            SpokenGain(gain, decimalSeparator);
 }
 
