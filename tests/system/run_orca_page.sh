@@ -92,6 +92,20 @@ user_pref("extensions.update.enabled", false);
 user_pref("network.captive-portal-service.enabled", false);
 user_pref("network.connectivity-service.enabled", false);
 user_pref("trailhead.firstrun.didSeeAboutWelcome", true);
+user_pref("app.normandy.enabled", false);
+user_pref("app.shield.optoutstudies.enabled", false);
+user_pref("toolkit.telemetry.enabled", false);
+user_pref("toolkit.telemetry.unified", false);
+user_pref("datareporting.healthreport.uploadEnabled", false);
+user_pref("extensions.getAddons.cache.enabled", false);
+user_pref("extensions.systemAddon.update.enabled", false);
+user_pref("browser.safebrowsing.downloads.enabled", false);
+user_pref("browser.region.update.enabled", false);
+user_pref("services.settings.server", "data:,");
+user_pref("network.dns.disablePrefetch", true);
+user_pref("network.prefetch-next", false);
+user_pref("dom.push.connection.enabled", false);
+user_pref("media.gmp-manager.url", "data:,");
 EOF
   GNOME_ACCESSIBILITY=1 MOZ_CRASHREPORTER_DISABLE=1 setsid "$browser_exe" --no-remote \
     --new-instance --profile "$profile" "$url" >"$work/browser.log" 2>&1 &
