@@ -4,6 +4,7 @@
 #include <QSlider>
 
 #include "pattern/plot_driver.h"
+#include "window/layout.h"
 #include "window_fixture.h"
 
 namespace orvane::testing {
@@ -99,10 +100,20 @@ TEST_P(EditionWindow, AssistiveTechnologyHearsNamesValuesAndReadouts)
     // A level slider's value is the level in dB, not the inverted position 90.
     EXPECT_NEAR(accessible("Slider1")->valueInterface()->currentValue().toDouble(),
                 -19.2585737723441, 1e-12);
-    // The caption over a slider names it.
-    const auto labels = accessible("Slider1")->relations(QAccessible::Label);
-    ASSERT_EQ(labels.size(), 1);
-    EXPECT_EQ(labels[0].first->text(QAccessible::Name), "Omni");
+    // The caption over a slider names it, and the slider's name begins with
+    // the caption: what a user of voice control says is what the screen shows.
+    for (const ControlSpec &entry : ControlTable()) {
+        if (!entry.captionOf || (entry.probeOnly && !full()))
+            continue;
+        const auto labels = accessible(entry.captionOf)->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1) << entry.captionOf;
+        EXPECT_EQ(labels[0].first->text(QAccessible::Name), entry.text) << entry.captionOf;
+        if (accessible(entry.captionOf)->role() == QAccessible::Slider) {
+            EXPECT_TRUE(accessible(entry.captionOf)->text(QAccessible::Name).startsWith(entry.text))
+                << entry.captionOf;
+        }
+    }
+    EXPECT_EQ(accessible("Slider2")->text(QAccessible::Name), "Fig 8 level");
     if (full()) {
         // Empty, a readout is not named by its caption.
         EXPECT_EQ(accessible("LblAngle")->text(QAccessible::Name), "");

@@ -84,8 +84,9 @@ std::unique_ptr<Page> page;
 // One event handler, as the desktop's dispatch runs it: an error that ends it is
 // shown to the user and the page goes on; what was drawn or written stays.
 // The load handler draws nothing, so the plot stays blank until the first move.
+// Returns whether the handler ran to its end.
 template <typename Handler>
-void Dispatch(const char *source, Handler handler, bool draws = true) noexcept
+bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
 {
     try {
         handler();
@@ -94,11 +95,13 @@ void Dispatch(const char *source, Handler handler, bool draws = true) noexcept
                                                     page->controls.decimalSeparator())
                                      .c_str()
                                : EmptyPlotDescription().c_str());
+        return true;
     } catch (const std::exception &error) {
         PageShowError((std::string(source) + ": " + error.what()).c_str());
     } catch (...) {
         PageShowError((std::string(source) + ": unknown error").c_str());
     }
+    return false;
 }
 
 std::string returned; // the text the last call below hands to the page
@@ -147,34 +150,32 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, cons
 EMSCRIPTEN_KEEPALIVE int orvane_canvas_width() { return page ? page->width : 0; }
 EMSCRIPTEN_KEEPALIVE int orvane_canvas_height() { return page ? page->height : 0; }
 
-// A user's move of a slider (0 Slider1, 1 Slider2, 2 Slider3): its scroll handler.
-EMSCRIPTEN_KEEPALIVE void orvane_scroll(int slider)
+// A user's move of a slider (0 Slider1, 1 Slider2, 2 Slider3): its scroll
+// handler. Returns 1 when it ran to its end, 0 after an error.
+EMSCRIPTEN_KEEPALIVE int orvane_scroll(int slider)
 {
     if (!page)
-        return;
+        return 0;
     switch (slider) {
     case 0:
-        Dispatch("Slider1", [] { PreGraph(page->controls, page->UnitTwips, page->edition); });
-        break;
+        return Dispatch("Slider1", [] { PreGraph(page->controls, page->UnitTwips, page->edition); });
     case 1:
-        Dispatch("Slider2", [] { PreGraph(page->controls, page->UnitTwips, page->edition); });
-        break;
+        return Dispatch("Slider2", [] { PreGraph(page->controls, page->UnitTwips, page->edition); });
     case 2:
-        Dispatch("Slider3", [] { Slider3Scroll(page->controls, page->UnitTwips, page->edition); });
-        break;
+        return Dispatch("Slider3", [] { Slider3Scroll(page->controls, page->UnitTwips, page->edition); });
     default:
-        break;
+        return 0;
     }
 }
 
 // A click on preset button `index` of the preset table: both level sliders,
-// then one redraw.
-EMSCRIPTEN_KEEPALIVE void orvane_preset(int index)
+// then one redraw. Returns 1 when it ran to its end, 0 after an error.
+EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
 {
     if (!page || index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
-        return;
+        return 0;
     const Preset &preset = kPresets[static_cast<std::size_t>(index)];
-    Dispatch(preset.button, [&preset] {
+    return Dispatch(preset.button, [&preset] {
         page->controls.setSliderValue(SliderId::Slider1, preset.slider1);
         page->controls.setSliderValue(SliderId::Slider2, preset.slider2);
         PreGraph(page->controls, page->UnitTwips, page->edition);
@@ -196,6 +197,30 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_level(int position, const char *s
 {
     try {
         return Return(SpokenLevel(position, separator));
+    } catch (const std::exception &) {
+        return Return("");
+    }
+}
+
+// What a listener hears once a handler has run, as the desktop announces it:
+// after preset button `index`, and after the probe turned to `angle` with the
+// level sliders at s1 and s2.
+EMSCRIPTEN_KEEPALIVE const char *orvane_preset_announcement(int index, const char *separator)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
+        return Return("");
+    const Preset &preset = kPresets[static_cast<std::size_t>(index)];
+    try {
+        return Return(PresetAnnouncement(preset.spokenName, preset.slider1, preset.slider2, separator));
+    } catch (const std::exception &) {
+        return Return("");
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE const char *orvane_probe_announcement(int s1, int s2, int angle, const char *separator)
+{
+    try {
+        return Return(ProbeAnnouncement(angle, ProbeGain(ProbeDirection(angle), s1, s2), separator));
     } catch (const std::exception &) {
         return Return("");
     }

@@ -64,12 +64,35 @@ function control(c, layout) {
     case 'button':
       return `<button${attributes({ id: c.name, type: 'button', 'aria-description': c.description || undefined, 'data-preset': c.preset >= 0 ? c.preset : undefined, style })}>${escape(c.text)}</button>`;
     default: {
-      const readout = c.kind === 'readout';
       const classes = ['label', c.title ? 'title' : '', c.alignRight ? 'right' : ''].filter(Boolean).join(' ');
-      // Readouts announce their new values, politely.
-      return `<div${attributes({ id: c.name, class: classes, 'aria-live': readout ? 'polite' : undefined, 'aria-atomic': readout ? 'true' : undefined, 'aria-description': c.description || undefined, style })}>${escape(c.text)}</div>`;
+      // A readout is read by its caption, its value and its unit: "Omni
+      // -40.0864274753527 dB". It is no live region: the sliders and the
+      // announcer say what an action did, in short.
+      const readAs = c.kind === 'readout' ? [c.readWith[0], c.name, c.readWith[1]].filter(Boolean).join(' ') : undefined;
+      return `<div${attributes({ id: c.name, class: classes, role: readAs && 'group', 'aria-labelledby': readAs, 'aria-description': c.description || undefined, style })}>${escape(c.text)}</div>`;
     }
   }
+}
+
+// The elements stand in tab order; assistive technology reads them as the
+// screen shows them, from top to bottom and left to right, but each slider with
+// its caption before it and, after it, the readout under it with its unit:
+// "Omni", the slider, "-40.0864274753527", "dB".
+function readingOrder(layout) {
+  const sliders = layout.controls.filter((c) => c.slider);
+  // A slider -> its caption, itself, its readout and unit; those others -> null.
+  const column = new Map();
+  for (const s of sliders) {
+    const caption = layout.controls.find((c) => c.captionOf === s.name);
+    const members = caption ? [caption.name] : [];
+    members.push(s.name);
+    for (const r of layout.controls)
+      if (r.kind === 'readout' && caption && r.readWith[0] === caption.name) members.push(r.name, r.readWith[1]);
+    column.set(s.name, members.filter(Boolean));
+    for (const m of members) if (m !== s.name) column.set(m, null);
+  }
+  return layout.controls.slice().sort((a, b) => a.top - b.top || a.left - b.left)
+    .flatMap((c) => (column.has(c.name) ? column.get(c.name) || [] : [c.name]));
 }
 
 // The page must carry no "</script" inside its scripts.
@@ -83,6 +106,7 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     WIDTH: px(layout.clientWidth, layout),
     HEIGHT: px(layout.clientHeight, layout),
     CONTROLS: layout.controls.map((c) => control(c, layout)).join('\n'),
+    READING: readingOrder(layout).join(' '),
     CSS: read('page.css'),
     MODULE: script(moduleSource),
     LAYOUT: script(JSON.stringify(layout)),

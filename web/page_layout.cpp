@@ -121,6 +121,11 @@ std::string PageLayoutJson(Edition edition)
                         Field("accessibleName", Quoted(entry.accessibleName ? entry.accessibleName : "")) +
                         "," + Field("description", Quoted(entry.description)) + "," +
                         Field("preset", PresetIndex(entry.name));
+        if (entry.captionOf)
+            c += "," + Field("captionOf", Quoted(entry.captionOf));
+        if (entry.kind == ControlKind::Readout)
+            c += "," + Field("readWith", "[" + Quoted(entry.readWith.caption ? entry.readWith.caption : "") +
+                                             "," + Quoted(entry.readWith.unit ? entry.readWith.unit : "") + "]");
         if (entry.slider)
             c += "," + Field("slider", SliderJson(*entry.slider));
         controls += (controls.empty() ? "" : ",") + c + "}";

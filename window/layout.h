@@ -50,6 +50,12 @@ struct ControlSpec {
     // their name, so a screen reader announces the value; their meaning goes in
     // the description.
     const char *accessibleName = nullptr;
+    // A readout's caption and unit (or none), which the page reads with its value
+    // as its name: "Omni -40.0864274753527 dB".
+    struct ReadWith {
+        const char *caption = nullptr;
+        const char *unit = nullptr;
+    } readWith = {};
     const char *description = "";
 };
 

@@ -34,8 +34,8 @@ GAIN = "Gain of the pattern in the probe direction, in dB, or off where it is ze
 # Probe-only controls must be absent from the lite edition.
 CONTROLS = {
     "omni slider": (pyatspi.ROLE_SLIDER, "name", "Omni level", False),
-    "figure-8 slider": (pyatspi.ROLE_SLIDER, "name", "Figure-8 level", False),
-    "probe slider": (pyatspi.ROLE_SLIDER, "name", "Probe angle", True),
+    "figure-8 slider": (pyatspi.ROLE_SLIDER, "name", "Fig 8 level", False),
+    "probe slider": (pyatspi.ROLE_SLIDER, "name", "Radial Position", True),
     "Super Card button": (pyatspi.ROLE_PUSH_BUTTON, "name", "Super Card", False),
     "omni readout": (pyatspi.ROLE_LABEL, "description", OMNI_DB, False),
     "figure-8 readout": (pyatspi.ROLE_LABEL, "description", FIG8_DB, False),
@@ -180,6 +180,24 @@ def find_controls(report, window, full):
         if report.check(len(matches) == 1, f"one {what} ({key}; found {len(matches)})"):
             controls[key] = matches[0]
     return controls
+
+
+# The caption over each slider, which its name must begin with: what a user of
+# voice control says is what the screen shows.
+CAPTIONS = {"omni slider": "Omni", "figure-8 slider": "Fig 8", "probe slider": "Radial Position"}
+
+
+def check_names(report, controls):
+    for key, caption in CAPTIONS.items():
+        if key not in controls:
+            continue
+        slider = fresh(controls[key])
+        labels = [target.name for relation in slider.getRelationSet()
+                  if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
+                  for target in (relation.getTarget(i) for i in range(relation.getNTargets()))]
+        report.check(labels == [caption], f"{key} is labelled by the caption {caption!r} (labels {labels})")
+        report.check(slider.name.startswith(caption),
+                     f"{key}'s name {slider.name!r} begins with its caption {caption!r}")
 
 
 def number_text(text_with_point, decimal):
@@ -329,6 +347,7 @@ def main():
                      f"process {args.pid} is on the desktop as {app.name!r} (want one of {sorted(names)})")
         window = find_window(report, app)
         controls = find_controls(report, window, full)
+        check_names(report, controls)
 
         before, after = LEVEL_STATES
         check_levels(report, controls, *before, args.decimal)

@@ -48,6 +48,14 @@
   window.addEventListener('error', (event) => showError(String(event.message)));
   window.addEventListener('unhandledrejection', (event) => showError(String(event.reason)));
 
+  // Says `text` once, politely, through the one live region: what an action
+  // did, in the desktop's words. The same text again would change nothing in
+  // the region and so be heard nowhere: it then ends in a no-break space.
+  const announcer = document.getElementById('Announcer');
+  function announce(text) {
+    announcer.textContent = announcer.textContent === text ? text + '\u00A0' : text;
+  }
+
   // What a screen reader says of a slider's value: the level in dB, the angle
   // in degrees, as the desktop says them.
   function spokenValue(slider) {
@@ -116,10 +124,14 @@
     }
 
     // A move by the user: the thumb moves, then the slider's scroll handler runs.
+    // A level slider is heard through its value; the probe's gain is announced.
     userMove(value) {
       if (!module) return; // the window shows once the program has started
       this.set(Math.min(this.maximum, Math.max(this.minimum, value)));
-      run(() => module._orvane_scroll(this.index));
+      if (run(() => module._orvane_scroll(this.index)) && this.index === 2) {
+        announce(module.UTF8ToString(module._orvane_probe_announcement(
+          sliders[0].value, sliders[1].value, this.value, separatorPtr)));
+      }
     }
 
     onKey(event) {
@@ -185,10 +197,12 @@
     return element ? new Slider(element, index) : null;
   });
 
-  // Runs one of the module's handlers and shows what it drew.
+  // Runs one of the module's handlers and shows what it drew. Returns whether
+  // the handler ran to its end.
   function run(handler) {
-    handler();
+    const done = handler();
     blit();
+    return done === 1;
   }
 
   function blit() {
@@ -240,7 +254,10 @@
 
     for (const button of frame.querySelectorAll('button[data-preset]')) {
       const index = Number(button.dataset.preset);
-      button.addEventListener('click', () => run(() => module._orvane_preset(index)));
+      button.addEventListener('click', () => {
+        if (run(() => module._orvane_preset(index)))
+          announce(module.UTF8ToString(module._orvane_preset_announcement(index, separatorPtr)));
+      });
     }
     win.classList.remove('starting');
     document.getElementById('gra').focus();
@@ -248,10 +265,12 @@
     performance.mark('orvane-ready');
   }
 
-  // For the benchmark: the module, and a level slider's handler as the page runs it.
+  // For the benchmark: the module, and a level slider's handler as the page runs
+  // it; and the announcer, for whatever else the page has to say.
   window.OrvanePage = {
     get module() { return module; },
     redraw: () => run(() => module._orvane_scroll(0)),
+    announce,
   };
 
   // Served over http or https the page is an installable app that works

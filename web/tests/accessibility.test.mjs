@@ -34,20 +34,24 @@ for (const file of ['index.html', 'lite.html']) {
   });
 }
 
-test('controls: accessible names and descriptions in the browser\'s accessibility tree', { skip: lacks('accessibilityTree') }, async () => {
+test('controls: names that hold their captions, and descriptions, in the browser\'s accessibility tree', { skip: lacks('accessibilityTree') }, async () => {
   const { page } = await open(browser, 'index.html');
   const snapshot = await page.accessibility.snapshot({ interestingOnly: true });
   const nodes = [];
   const walk = (n) => { nodes.push(n); (n.children || []).forEach(walk); };
   walk(snapshot);
   const find = (role, name) => nodes.find((n) => n.role === role && (name === undefined || n.name === name));
-  assert.ok(find('slider', 'Omni level'));
-  assert.ok(find('slider', 'Figure-8 level'));
-  assert.ok(find('slider', 'Probe angle'));
+  // Each slider's name begins with the caption over it (what a voice-control
+  // user says); what it is for is in the description.
+  for (const [name, caption] of [['Omni level', 'Omni'], ['Fig 8 level', 'Fig 8'], ['Radial Position', 'Radial Position']]) {
+    assert.ok(find('slider', name), name);
+    assert.ok(name.startsWith(caption));
+  }
   for (const name of ['Cardiod', 'Omni', 'Fig. 8', 'Super Card', 'Hyper Card']) assert.ok(find('button', name), name);
   // The layout table's descriptions say what each control is for.
   assert.match(find('button', 'Super Card').description, /^Supercardioid pattern/);
   assert.match(find('slider', 'Omni level').description, /^Level of the omni component/);
+  assert.match(find('slider', 'Radial Position').description, /^Direction of the probe in degrees/);
   await page.close();
 });
 
@@ -61,5 +65,33 @@ test('controls: spoken values in dB, the plot as an image with a text alternativ
   const after = await page.$eval('#gra', (e) => e.getAttribute('aria-label'));
   assert.match(after, /^Polar plot\. Cardioid pattern/, 'the text alternative follows the pattern');
   assert.equal(await page.$eval('#Slider2', (e) => e.getAttribute('aria-valuetext')), '0 dB');
+  await page.close();
+});
+
+test('readouts: exact, named by caption, value and unit, read from top to bottom as the screen shows them', { skip: lacks('accessibilityTree') }, async () => {
+  const { page } = await open(browser, 'index.html');
+  await page.click('#Command3');
+  await press(page, 'Slider3', 'ArrowRight');
+  const tree = await page.accessibility.snapshot({ interestingOnly: false });
+  const nodes = [];
+  const walk = (n) => { nodes.push(n); (n.children || []).forEach(walk); };
+  walk(tree);
+  const groups = Object.fromEntries(nodes.filter((n) => n.role === 'group').map((n) => [n.name, n.description]));
+  assert.deepEqual(groups, {
+    'Omni -3.06126050124842 dB': 'Omni level in dB',
+    'Fig 8 0 dB': 'Figure-8 level in dB',
+    'Angle(deg): 1': 'Probe angle in degrees',
+    'Gain (db): 4.60820021437917': 'Gain of the pattern in the probe direction, in dB, or off where it is zero',
+  });
+  // The texts in the order assistive technology reads them, row by row as on
+  // the screen but each slider with its caption, readout and unit; the tab
+  // order stays the layout table's; the announcer last.
+  const texts = nodes.filter((n) => n.role === 'StaticText' || n.role === 'slider' || n.role === 'button' || n.role === 'image')
+    .map((n) => (n.role === 'StaticText' ? n.name : `[${n.role} ${n.name.split('.')[0]}]`));
+  assert.deepEqual(texts.slice(texts.indexOf('Brevalon')), ['Brevalon', '\u00A9', '2026 Orvane', '[image Polar plot]',
+    'Omni', '[slider Omni level]', '-3.06126050124842', 'dB', 'Fig 8', '[slider Fig 8 level]', '0', 'dB',
+    '[button Omni]', 'Omni', '[button Fig]', 'Fig. 8', '[button Cardiod]', 'Cardiod', '[button Super Card]', 'Super Card',
+    '[button Hyper Card]', 'Hyper Card', 'Angle(deg):', '1', 'Gain (db):', '4.60820021437917', 'Radial Position',
+    '[slider Radial Position]', '1 degree, gain 4.61 dB']);
   await page.close();
 });

@@ -1,6 +1,6 @@
 // The page behaves as the desktop window, handler for handler: the start state,
 // the keys on each slider, every preset, the probe, mouse and touch, the
-// readouts' announcements, the decimal separator, and errors.
+// announcements, the decimal separator, and errors.
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import { launch, open, press, readState, canvasPixels, lacks } from './browser.mjs';
@@ -114,32 +114,48 @@ test('mouse and touch: channel presses step a page, the thumb drags, the wheel s
   await page.close();
 });
 
-test('readouts are polite live regions and each handler announces what changed', async () => {
+test('one announcement per action, in the desktop\'s words, through the one live region', async () => {
   const { page, problems } = await open(browser, 'index.html');
-  for (const id of ['dbomni', 'dbfig8', 'LblAngle', 'LblGain'])
-    assert.deepEqual(await page.$eval('#' + id, (e) => [e.getAttribute('aria-live'), e.getAttribute('aria-atomic')]), ['polite', 'true'], id);
+  // No live region but the announcer; the readouts are no longer any.
+  assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('[aria-live], [role=status], [role=alert], [role=log], output')]
+    .map((e) => [e.id, e.getAttribute('aria-live'), e.getAttribute('aria-atomic')])), [['Announcer', 'polite', 'true']]);
   await page.evaluate(() => {
     window.announced = [];
-    const observer = new MutationObserver((records) => {
-      for (const r of records) {
-        const region = r.target.nodeType === 1 ? r.target : r.target.parentElement;
-        window.announced.push([region.id, region.textContent]);
-      }
-    });
-    for (const id of ['dbomni', 'dbfig8', 'LblAngle', 'LblGain'])
-      observer.observe(document.getElementById(id), { childList: true, characterData: true, subtree: true });
+    const announcer = document.getElementById('Announcer');
+    new MutationObserver(() => window.announced.push(announcer.textContent))
+      .observe(announcer, { childList: true, characterData: true, subtree: true });
   });
   const announced = () => page.evaluate(() => window.announced.splice(0));
+  const valueText = (id) => page.$eval('#' + id, (e) => e.getAttribute('aria-valuetext'));
+  // [what the user does, what the announcer says (once), the sliders' spoken values after it]
+  const steps = [
+    [() => page.click('#Command3'), ['Supercardioid: omni -3.06 dB, figure-8 0 dB'], ['-3.06 dB', '0 dB', '0 degrees']],
+    // The same again is heard again.
+    [() => page.click('#Command3'), ['Supercardioid: omni -3.06 dB, figure-8 0 dB\u00A0'], ['-3.06 dB', '0 dB', '0 degrees']],
+    [() => page.click('#Command4'), ['Hypercardioid: omni -5.94 dB, figure-8 0 dB'], ['-5.94 dB', '0 dB', '0 degrees']],
+    // A level slider is heard through its value alone.
+    [() => press(page, 'Slider1', 'ArrowDown'), [], [rules.spokenLevel(51), '0 dB', '0 degrees']],
+    [() => press(page, 'Slider2', 'PageDown'), [], [rules.spokenLevel(51), '-0.91 dB', '0 degrees']],
+    [() => press(page, 'Slider3', 'ArrowRight'), [rules.probeAnnouncement(51, 10, 1)], [rules.spokenLevel(51), '-0.91 dB', '1 degree']],
+    [() => press(page, 'Slider3', 'ArrowLeft', 2), [rules.probeAnnouncement(51, 10, 0), rules.probeAnnouncement(51, 10, -1)], [rules.spokenLevel(51), '-0.91 dB', '-1 degree']],
+    [() => page.click('#Cardiod'), ['Cardioid: omni 0 dB, figure-8 0 dB'], ['0 dB', '0 dB', '-1 degree']],
+    [() => press(page, 'Slider3', 'End'), ['180 degrees, gain off'], ['0 dB', '0 dB', '180 degrees']],
+  ];
+  for (const [i, [act, says, values]] of steps.entries()) {
+    await act();
+    assert.deepEqual(await announced(), says, `step ${i}`);
+    assert.deepEqual([await valueText('Slider1'), await valueText('Slider2'), await valueText('Slider3')], values, `step ${i}`);
+  }
+  assert.equal(rules.probeAnnouncement(51, 10, 1), '1 degree, gain 2.86 dB'); // 20 log10(0.49 + 0.9 cos 1 degree)
+  // Nothing that is heard has a long number.
+  assert.doesNotMatch(JSON.stringify(steps.map((s) => s[1])), /\d{5}/);
+  // An action that ends in an error announces nothing.
+  await page.$eval('#dbfig8', (e) => { e.id = 'lost'; });
   await page.click('#Command3');
-  assert.deepEqual(await announced(), [['dbomni', '-3.06126050124842'], ['dbfig8', '0']]);
-  await press(page, 'Slider1', 'ArrowDown'); // only what changes is announced
-  assert.deepEqual(await announced(), [['dbomni', rules.readoutText(31)]]);
-  await press(page, 'Slider3', 'ArrowLeft');
-  assert.deepEqual(await announced(), [['LblAngle', '-1'], ['LblGain', rules.probeText(31, 0, -1)]]);
-  // The sliders speak their values in dB and degrees; the plot describes itself.
-  assert.equal(await page.$eval('#Slider1', (e) => e.getAttribute('aria-valuetext')), rules.spokenLevel(31));
-  assert.equal(await page.$eval('#Slider3', (e) => e.getAttribute('aria-valuetext')), '-1 degree');
-  assert.match(await page.$eval('#gra', (e) => e.getAttribute('aria-label')), /^Polar plot\. Cardioid-like pattern with a rear lobe: nulls at 133\.6 /);
+  assert.deepEqual(await announced(), []);
+  assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), false);
+  // The plot describes itself.
+  assert.match(await page.$eval('#gra', (e) => e.getAttribute('aria-label')), /^Polar plot\. Cardioid pattern/);
   assert.deepEqual(problems, []);
   await page.close();
 });

@@ -17,6 +17,8 @@ export async function loadRules() {
     readoutText: (position) => m.UTF8ToString(m._orvane_readout_text(position, point)),
     spokenLevel: (position) => m.UTF8ToString(m._orvane_spoken_level(position, point)),
     probeText: (s1, s2, v) => m.UTF8ToString(m._orvane_probe_text(s1, s2, v, point)),
+    presetAnnouncement: (index) => m.UTF8ToString(m._orvane_preset_announcement(index, point)),
+    probeAnnouncement: (s1, s2, v) => m.UTF8ToString(m._orvane_probe_announcement(s1, s2, v, point)),
     layout: (edition) => JSON.parse(m.UTF8ToString(m._orvane_layout(edition))),
   };
 }

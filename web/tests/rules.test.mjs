@@ -41,6 +41,23 @@ test('near-nulls of the hypercardioid are large negative values, not off', () =>
   assert.match(rules.probeText(50, 0, -120), /^-204\.5\d+$/);
 });
 
+test('what a listener hears after a preset and after the probe: the desktop\'s words, rounded', () => {
+  const presets = ['Cardioid: omni 0 dB, figure-8 0 dB', 'Omni: omni 0 dB, figure-8 -40.09 dB',
+    'Figure-8: omni -40.09 dB, figure-8 0 dB', 'Supercardioid: omni -3.06 dB, figure-8 0 dB',
+    'Hypercardioid: omni -5.94 dB, figure-8 0 dB', '', ''];
+  for (const [index, expected] of presets.entries())
+    assert.equal(rules.presetAnnouncement(index === 6 ? -1 : index), expected, `preset ${index}`);
+  // [s1, s2, v, announcement]
+  const probe = [
+    [30, 0, 1, '1 degree, gain 4.61 dB'], [30, 0, -1, '-1 degree, gain 4.61 dB'],
+    [50, 0, 1, '1 degree, gain 3.52 dB'], [0, 0, 180, '180 degrees, gain off'],
+    [0, 0, 90, '90 degrees, gain 0 dB'], [100, 0, 90, '90 degrees, gain -187.74 dB'],
+    [0, 100, -45, '-45 degrees, gain 0 dB'], [100, 100, 0, '0 degrees, gain off'],
+  ];
+  for (const [s1, s2, v, expected] of probe)
+    assert.equal(rules.probeAnnouncement(s1, s2, v), expected, `s1 ${s1}, s2 ${s2}, v ${v}`);
+});
+
 test('the layout the page is built from is the desktop table', () => {
   const full = rules.layout(0);
   const lite = rules.layout(1);
@@ -48,4 +65,7 @@ test('the layout the page is built from is the desktop table', () => {
   assert.deepEqual(lite.controls.map((c) => c.name),
     full.controls.map((c) => c.name).filter((n) => !['Slider3', 'LblAngle', 'Label8', 'Label9', 'LblGain', 'Label4x'].includes(n)));
   assert.deepEqual([full.canvasWidth, full.canvasHeight], [573, 477]);
+  // Each readout is read with its caption and unit.
+  const readWith = Object.fromEntries(full.controls.filter((c) => c.kind === 'readout').map((c) => [c.name, c.readWith]));
+  assert.deepEqual(readWith, { dbomni: ['Label1', 'Label3'], dbfig8: ['Label2', 'Label4'], LblAngle: ['Label8', ''], LblGain: ['Label9', ''] });
 });
