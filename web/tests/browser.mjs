@@ -69,7 +69,7 @@ export async function launch(extraArgs = [], { language = 'en-US' } = {}) {
   const close = browser.close.bind(browser);
   browser.close = async () => {
     await close();
-    fs.rmSync(profile, { recursive: true, force: true });
+    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
   };
   return browser;
 }

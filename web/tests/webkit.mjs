@@ -333,7 +333,8 @@ export async function launchWebKit({ language = 'en-US' } = {}) {
         await ended;
       }
     }
-    fs.rmSync(home, { recursive: true, force: true });
+    // Its web processes may still be writing their caches as they end.
+    fs.rmSync(home, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
   };
   try {
     await waitForDriver(port, child);
