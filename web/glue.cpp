@@ -35,6 +35,61 @@ namespace {
 
 constexpr int kMissing = INT32_MIN;
 
+// The plot's surface on the page: the rasteriser over the canvas's pixels,
+// keeping what was drawn since the last clear, in twips. When the canvas takes
+// another size or pixel ratio, the same picture is drawn again at the new
+// scale: a probe line stays, a plot that was never drawn stays blank, and no
+// handler runs again.
+class RecordedSurface : public DrawingSurface {
+public:
+    void clear() override
+    {
+        raster_.clear();
+        drawn_.clear();
+    }
+    float width() override { return raster_.width(); }
+    float height() override { return raster_.height(); }
+    void setPen(float x, float y) override
+    {
+        raster_.setPen(x, y);
+        drawn_.push_back({Step::Pen, x, y, 0, 0, 0});
+    }
+    void lineTo(float x, float y, Colour colour) override
+    {
+        raster_.lineTo(x, y, colour);
+        drawn_.push_back({Step::LineTo, x, y, 0, 0, colour});
+    }
+    void line(float x1, float y1, float x2, float y2, Colour colour) override
+    {
+        raster_.line(x1, y1, x2, y2, colour);
+        drawn_.push_back({Step::Line, x1, y1, x2, y2, colour});
+    }
+
+    RasterSurface &raster() { return raster_; }
+
+    // Draws everything again on the raster as it is now attached.
+    void redraw()
+    {
+        raster_.clear();
+        for (const Step &step : drawn_) {
+            switch (step.kind) {
+            case Step::Pen: raster_.setPen(step.x1, step.y1); break;
+            case Step::LineTo: raster_.lineTo(step.x1, step.y1, step.colour); break;
+            case Step::Line: raster_.line(step.x1, step.y1, step.x2, step.y2, step.colour); break;
+            }
+        }
+    }
+
+private:
+    struct Step {
+        enum Kind : std::uint8_t { Pen, LineTo, Line } kind;
+        float x1, y1, x2, y2;
+        Colour colour;
+    };
+    RasterSurface raster_{PixelFormat::Rgba8, kSurfaceBackground};
+    std::vector<Step> drawn_;
+};
+
 // The page's controls as the pattern rules use them.
 class PageControls : public PatternControls {
 public:
@@ -61,11 +116,11 @@ public:
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
 
-    RasterSurface &raster() { return surface_; }
+    RecordedSurface &recorded() { return surface_; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
 private:
-    RasterSurface surface_{PixelFormat::Rgba8, kSurfaceBackground};
+    RecordedSurface surface_;
     std::string separator_ = ".";
 };
 
@@ -101,6 +156,20 @@ void Dispatch(const char *source, Handler handler, bool draws = true) noexcept
     }
 }
 
+// The largest scale the canvas is drawn at: a plot some 9,000 pixels across.
+constexpr double kMaxRatio = 16.0;
+
+// Gives the surface pixels for the plot's inside at `ratio`.
+void Attach(double ratio)
+{
+    const SurfaceGeometry geometry = SurfaceGeometryOf();
+    page->width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
+    page->height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
+    page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
+    page->controls.recorded().raster().attach(page->pixels.data(), page->width, page->height,
+                                              page->width, ratio);
+}
+
 std::string returned; // the text the last call below hands to the page
 
 const char *Return(std::string text)
@@ -133,14 +202,24 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, cons
     page->edition = edition == 0 ? Edition::Full : Edition::Lite;
     page->controls.setDecimalSeparator(separator);
     const SurfaceGeometry geometry = SurfaceGeometryOf();
-    page->width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
-    page->height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
-    page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
-    RasterSurface &surface = page->controls.raster();
-    surface.attach(page->pixels.data(), page->width, page->height, page->width, ratio);
-    surface.setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
-    surface.clear(); // a new surface shows its background until the first redraw
+    Attach(ratio);
+    page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
+    page->controls.recorded().clear(); // a new surface shows its background until the first redraw
     Dispatch("load", [] { LoadReadouts(page->controls, page->UnitTwips); }, false);
+    return page->pixels.data();
+}
+
+// The canvas at `ratio` device pixels to a logical pixel of the plot (15
+// twips), for a plot shown larger or smaller than the window's, or on another
+// screen: the same picture, drawn afresh at that scale. Returns the pixels as
+// orvane_start does; they move.
+EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_resize(double ratio)
+{
+    if (!page || !(ratio > 0.0 && ratio <= kMaxRatio))
+        return page ? page->pixels.data() : nullptr;
+    Attach(ratio);
+    // Every step was drawn once already, so none can fail now.
+    page->controls.recorded().redraw();
     return page->pixels.data();
 }
 
@@ -211,13 +290,16 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_probe_text(int s1, int s2, int v, const 
 }
 
 // For the benchmark: `runs` redraws of the plot at the cardioid's lengths on a
-// surface of the page's size, at ratio 1. Returns the milliseconds they took.
-EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
+// surface of the page's size at `ratio` device pixels to a logical pixel (1 the
+// desktop's window, 3 and more a phone's plot). Returns the milliseconds they took.
+EMSCRIPTEN_KEEPALIVE double orvane_bench_graph_at(int runs, double ratio)
 {
     const SurfaceGeometry geometry = SurfaceGeometryOf();
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(geometry.innerWidth * geometry.innerHeight));
+    const int width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
+    const int height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     RasterSurface surface(PixelFormat::Rgba8, kSurfaceBackground);
-    surface.attach(pixels.data(), geometry.innerWidth, geometry.innerHeight, geometry.innerWidth, 1.0);
+    surface.attach(pixels.data(), width, height, width, ratio);
     surface.setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     const std::int16_t Radius = 2000;
     const std::int32_t Radius8 = 2000;
@@ -225,6 +307,11 @@ EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
     for (int i = 0; i < runs; ++i)
         Graph(surface, Radius, Radius8, Edition::Full);
     return emscripten_get_now() - start;
+}
+
+EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
+{
+    return orvane_bench_graph_at(runs, 1.0);
 }
 
 } // extern "C"
