@@ -1,12 +1,16 @@
 // The web editions' figures in headless Chromium: time from navigation until
 // the readouts are filled, and until the next frame (the page answers input);
 // one full redraw of the plot in WebAssembly, and one through the page (handler,
-// readouts, canvas); the size of each page. Medians over repeated runs.
+// readouts, canvas); the size of each page. Medians over repeated runs. Then a
+// redraw at a phone's size and ratio beside the desktop's, and Lighthouse's
+// mobile performance figures (a mid-range phone, simulated).
 // Usage: node web/bench/web_bench.mjs   (make web-bench)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { launch, open, webDir } from '../tests/browser.mjs';
+import { startChromium, audit } from '../tests/lighthouse.mjs';
+import { serve } from '../tests/serve.mjs';
 
 const runs = 15;
 const median = (list) => { const s = [...list].sort((a, b) => a - b); return s[Math.floor(s.length / 2)]; };
@@ -54,3 +58,59 @@ console.log(`| one level slider handler through the page (readouts, plot, canvas
 const kB = (file) => `${(size(file) / 1000).toFixed(1)} kB (${size(file)} bytes)`;
 console.log(`| index.html (HTML, script, WebAssembly; system fonts) | ${kB('index.html')} |`);
 console.log(`| lite.html | ${kB('lite.html')} |`);
+
+// One redraw of the plot at the size and ratio of a phone's touch layout (390
+// by 844 CSS pixels, ratio 3), beside the desktop window's at ratio 1: the
+// plot alone, and a level slider's handler through the page.
+async function phoneRedraw() {
+  const phone = await launch();
+  const { page: desktop } = await open(phone, 'index.html');
+  const { page: mobile } = await open(phone, 'index.html',
+    { viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true } });
+  const measure = (page) => page.evaluate((count) => {
+    const canvas = document.querySelector('#gra canvas');
+    const ratio = canvas.width / 573;
+    const graph = [];
+    const handler = [];
+    for (let r = 0; r < count; ++r) {
+      graph.push(OrvanePage.module._orvane_bench_graph_at(100, ratio) / 100);
+      const t0 = performance.now();
+      for (let k = 0; k < 30; ++k) OrvanePage.redraw();
+      handler.push((performance.now() - t0) / 30);
+    }
+    return { size: `${canvas.width} x ${canvas.height}`, graph, handler };
+  }, runs);
+  const figures = { desktop: await measure(desktop), phone: await measure(mobile) };
+  await phone.close();
+  return figures;
+}
+
+// Lighthouse's mobile preset on index.html over http: performance score,
+// largest contentful paint and total blocking time, medians of a few runs.
+async function lighthouseMobile(count) {
+  const server = await serve(webDir);
+  const chrome = await startChromium();
+  const score = [];
+  const lcp = [];
+  const tbt = [];
+  for (let i = 0; i < count; ++i) {
+    const lhr = await audit(chrome, server.url + 'index.html', 'mobile', ['performance']);
+    score.push(lhr.categories.performance.score);
+    lcp.push(lhr.audits['largest-contentful-paint'].numericValue);
+    tbt.push(lhr.audits['total-blocking-time'].numericValue);
+  }
+  await chrome.close();
+  await server.close();
+  return { score, lcp, tbt };
+}
+
+const redraws = await phoneRedraw();
+console.log(`| one redraw of the plot, desktop window (${redraws.desktop.size} pixels) | ${us(median(redraws.desktop.graph))} |`);
+console.log(`| one redraw of the plot, phone's touch layout (${redraws.phone.size} pixels, ratio 3) | ${us(median(redraws.phone.graph))} |`);
+console.log(`| phone / desktop redraw | ${(median(redraws.phone.graph) / median(redraws.desktop.graph)).toFixed(2)} |`);
+console.log(`| one level slider handler through the page, desktop window | ${us(median(redraws.desktop.handler))} |`);
+console.log(`| one level slider handler through the page, phone's touch layout | ${us(median(redraws.phone.handler))} |`);
+const lh = await lighthouseMobile(5);
+console.log(`| Lighthouse mobile: performance score (5 runs) | ${median(lh.score).toFixed(2)} |`);
+console.log(`| Lighthouse mobile: largest contentful paint (simulated phone) | ${median(lh.lcp).toFixed(0)} ms |`);
+console.log(`| Lighthouse mobile: total blocking time | ${median(lh.tbt).toFixed(0)} ms |`);

@@ -17,9 +17,9 @@ function failures(lhr, category) {
   return lhr.categories[category].auditRefs
     .filter((ref) => ref.weight > 0)
     .map((ref) => lhr.audits[ref.id])
-    .filter((audit) => audit.score !== null && audit.score < 1)
-    .map((audit) => `${audit.id}: ${audit.title}` +
-      (audit.details && audit.details.items ? ' ' + JSON.stringify(audit.details.items.slice(0, 3)) : ''));
+    .filter((a) => a.score !== null && a.score < 1)
+    .map((a) => `${a.id}: ${a.title}` +
+      (a.details && a.details.items ? ' ' + JSON.stringify(a.details.items.slice(0, 3)) : ''));
 }
 
 const server = await serve(webDir);
