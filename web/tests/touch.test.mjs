@@ -20,7 +20,8 @@ test.after(() => browser.close());
 
 // Mobile emulation and device pixel ratios are Chromium's (DevTools protocol);
 // other engines run the desktop case alone.
-const canEmulateMobile = await browser.version().then((v) => /chrom/i.test(v), () => false);
+const canEmulateMobile = typeof browser.version === 'function' &&
+  await browser.version().then((v) => /chrom/i.test(v), () => false);
 const noEmulation = canEmulateMobile ? false : 'this engine cannot emulate a mobile screen';
 
 const shots = path.join(webDir, 'screens');
@@ -129,9 +130,33 @@ function survey(page) {
   });
 }
 
-// A finger on the thumb of slider `id`, moved so that the thumb's centre goes
-// to `fraction` of the track (0 the start, 1 the end), and lifted.
-async function dragThumb(page, id, fraction) {
+// The pointer of a screen: a finger on a phone or a tablet, the mouse on a
+// desktop (zoomed or not).
+function pointerOf(page, screen) {
+  if (screen.mobile) {
+    return {
+      tap: (x, y) => page.touchscreen.tap(x, y),
+      drag: async (from, to) => {
+        const finger = await page.touchscreen.touchStart(from.x, from.y);
+        for (let k = 1; k <= 4; ++k) await finger.move(from.x + ((to.x - from.x) * k) / 4, from.y + ((to.y - from.y) * k) / 4);
+        await finger.end();
+      },
+    };
+  }
+  return {
+    tap: (x, y) => page.mouse.click(x, y),
+    drag: async (from, to) => {
+      await page.mouse.move(from.x, from.y);
+      await page.mouse.down();
+      await page.mouse.move(to.x, to.y, { steps: 4 });
+      await page.mouse.up();
+    },
+  };
+}
+
+// The pointer on the thumb of slider `id`, moved so that the thumb's centre
+// goes to `fraction` of the track (0 the start, 1 the end), and lifted.
+async function dragThumb(page, pointer, id, fraction) {
   const g = await page.$eval('#' + id, (e) => {
     const r = e.getBoundingClientRect();
     const t = e.querySelector('.thumb').getBoundingClientRect();
@@ -141,23 +166,21 @@ async function dragThumb(page, id, fraction) {
   const { r, t } = g;
   const to = g.vertical ? { x: t.x, y: r.y + t.h / 2 + fraction * (r.h - t.h) }
     : { x: r.x + t.w / 2 + fraction * (r.w - t.w), y: t.y };
-  const finger = await page.touchscreen.touchStart(t.x, t.y);
-  for (let k = 1; k <= 4; ++k) await finger.move(t.x + ((to.x - t.x) * k) / 4, t.y + ((to.y - t.y) * k) / 4);
-  await finger.end();
+  await pointer.drag(t, to);
 }
 
 // A tap in slider `id`'s channel, `fraction` along it.
-async function tapChannel(page, id, fraction) {
+async function tapChannel(page, pointer, id, fraction) {
   const r = await (await page.$('#' + id)).boundingBox();
   const vertical = r.height > r.width;
-  await page.touchscreen.tap(vertical ? r.x + r.width / 2 : r.x + fraction * r.width,
+  await pointer.tap(vertical ? r.x + r.width / 2 : r.x + fraction * r.width,
     vertical ? r.y + fraction * r.height : r.y + r.height / 2);
 }
 
-async function tap(page, id) {
+async function tap(page, pointer, id) {
   await page.$eval('#' + id, (e) => e.scrollIntoView({ block: 'center' }));
   const r = await (await page.$('#' + id)).boundingBox();
-  await page.touchscreen.tap(r.x + r.width / 2, r.y + r.height / 2);
+  await pointer.tap(r.x + r.width / 2, r.y + r.height / 2);
 }
 
 const levelsOf = (s1, s2) => ({ dbomni: rules.readoutText(s1), dbfig8: rules.readoutText(s2) });
@@ -216,19 +239,21 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
         const blank = await canvasPixels(page);
         assert.ok(blank.data.every((b, i) => b === [0, 192, 192, 255][i % 4]), 'nothing drawn before the first action');
 
-        // By touch: a preset, a level slider dragged to its end, a channel press.
-        await tap(page, 'Command3'); // "Super Card"
+        // By touch (the mouse on a desktop): a preset, a level slider dragged
+        // to its end, a channel press, the probe.
+        const pointer = pointerOf(page, screen);
+        await tap(page, pointer, 'Command3'); // "Super Card"
         assert.deepEqual(await readState(page).then((s) => [s.s1, s.s2, s.dbomni, s.dbfig8]), [30, 0, ...Object.values(levelsOf(30, 0))]);
         await page.$eval('#Slider1', (e) => e.scrollIntoView({ block: 'center' }));
-        await dragThumb(page, 'Slider1', 0);
+        await dragThumb(page, pointer, 'Slider1', 0);
         assert.deepEqual(await readState(page).then((s) => [s.s1, s.dbomni]), [0, rules.readoutText(0)], 'Slider1 dragged to its top');
-        await tapChannel(page, 'Slider2', 0.9);
+        await tapChannel(page, pointer, 'Slider2', 0.9);
         assert.deepEqual(await readState(page).then((s) => [s.s2, s.dbfig8]), [10, rules.readoutText(10)], 'a tap below the thumb steps a page');
         let handler = 'levels';
         if (edition === 0) {
           await page.$eval('#Slider3', (e) => e.scrollIntoView({ block: 'center' }));
-          await dragThumb(page, 'Slider3', (45 + 180) / 360);
-          // A finger's position is whole CSS pixels: 3 degrees a pixel on the
+          await dragThumb(page, pointer, 'Slider3', (45 + 180) / 360);
+          // A pointer's position is whole CSS pixels: 3 degrees a pixel on the
           // layout table's slider.
           const s = await readState(page);
           assert.ok(Math.abs(s.s3 - 45) <= (screen.touch ? 1 : 3), `the probe at ${s.s3}`);
@@ -270,7 +295,7 @@ test('a phone turned with the probe set keeps the same picture at the new size; 
     const blank = await canvasPixels(page);
     assert.ok(blank.data.every((b, i) => b === [0, 192, 192, 255][i % 4]), 'still blank');
     await page.setViewport(viewportOf(portrait));
-    await tap(page, 'Cardiod');
+    await tap(page, pointerOf(page, portrait), 'Cardiod');
     await page.focus('#Slider3');
     for (let i = 0; i < 30; ++i) await page.keyboard.press('ArrowLeft');
     const before = await canvasPixels(page);
