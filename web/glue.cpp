@@ -203,12 +203,17 @@ void Dispatch(const char *source, Handler handler, bool draws = true) noexcept
 // The largest scale the canvas is drawn at: a plot some 9,000 pixels across.
 constexpr double kMaxRatio = 16.0;
 
-// Gives the surface pixels for the plot's inside at `ratio`.
-void Attach(double ratio)
+// Gives the surface pixels for the plot's inside at `ratio`, rounded up to
+// whole multiples of `multiple` pixels each way.
+void Attach(double ratio, int multiple = 1)
 {
     const SurfaceGeometry geometry = SurfaceGeometryOf();
-    page->width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
-    page->height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
+    auto size = [multiple](double pixels) {
+        const int whole = static_cast<int>(pixels + 0.5);
+        return (whole + multiple - 1) / multiple * multiple;
+    };
+    page->width = size(geometry.innerWidth * ratio);
+    page->height = size(geometry.innerHeight * ratio);
     page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
     page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
 }
@@ -254,13 +259,16 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, cons
 
 // The canvas at `ratio` device pixels to a logical pixel of the plot (15
 // twips), for a plot shown larger or smaller than the window's, or on another
-// screen: the same picture, drawn afresh at that scale. Returns the pixels as
+// screen: the same picture, drawn afresh at that scale. Its width and height
+// are whole multiples of `multiple` pixels (the device pixels of a CSS pixel,
+// so that its CSS size is whole and the browser shows it unscaled); a row or
+// column beyond the plot's inside shows the background. Returns the pixels as
 // orvane_start does; they move.
-EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_resize(double ratio)
+EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_resize(double ratio, int multiple)
 {
-    if (!page || !(ratio > 0.0 && ratio <= kMaxRatio))
+    if (!page || !(ratio > 0.0 && ratio <= kMaxRatio) || multiple < 1 || multiple > 16)
         return page ? page->pixels.data() : nullptr;
-    Attach(ratio);
+    Attach(ratio, multiple);
     // Every step was drawn once already, so none can fail now.
     page->controls.recorded().redraw();
     return page->pixels.data();

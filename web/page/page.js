@@ -307,16 +307,20 @@
     const inside = Number.parseFloat(style.width) - Number.parseFloat(style.borderLeftWidth) -
       Number.parseFloat(style.borderRightWidth);
     const native = inside === layout.canvasWidth && windowScale === 1;
-    const ratio = native ? dpr : Math.floor(inside * windowScale * dpr + 1e-6) / layout.canvasWidth;
+    // With whole device pixels to a CSS pixel, the canvas is a whole number of
+    // CSS pixels each way, which the browser shows unscaled.
+    const scale = dpr * windowScale;
+    const whole = !native && Number.isInteger(scale) ? scale : 1;
+    const across = Math.floor((inside * scale + 1e-6) / whole) * whole;
+    const ratio = native ? dpr : across / layout.canvasWidth;
     if (!(ratio > 0)) return;
     if (ratio !== canvasRatio) {
       canvasRatio = ratio;
-      pixels = module._orvane_resize(ratio);
+      pixels = module._orvane_resize(ratio, whole);
       canvas.width = module._orvane_canvas_width();
       canvas.height = module._orvane_canvas_height();
       blit();
     }
-    const scale = dpr * windowScale;
     canvas.style.width = (native ? layout.canvasWidth : canvas.width / scale) + 'px';
     canvas.style.height = (native ? layout.canvasHeight : canvas.height / scale) + 'px';
   }

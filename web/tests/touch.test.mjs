@@ -50,7 +50,7 @@ const MISSING = -2147483648;
 // The same module run under node with the sliders at `state`, at `ratio`
 // device pixels to a logical pixel: `handler` 'levels' (PreGraph) or 'probe'
 // (the angle slider's handler) drawn last. Its pixels, R, G, B, A.
-function expectedPlot(edition, ratio, state, handler) {
+function expectedPlot(edition, ratio, state, handler, multiple = 1) {
   const m = rules.module;
   const sliders = [state.s1, state.s2, edition === 0 ? state.s3 : MISSING];
   Object.assign(m.page, {
@@ -62,7 +62,8 @@ function expectedPlot(edition, ratio, state, handler) {
   });
   const point = m._malloc(2);
   m.stringToUTF8('.', point, 2);
-  const pixels = m._orvane_start(edition, ratio, point);
+  let pixels = m._orvane_start(edition, ratio, point);
+  if (multiple > 1) pixels = m._orvane_resize(ratio, multiple); // still blank: drawn afresh below
   m._orvane_scroll(handler === 'probe' ? 2 : 0);
   const w = m._orvane_canvas_width();
   const h = m._orvane_canvas_height();
@@ -183,6 +184,36 @@ async function tap(page, pointer, id) {
   await pointer.tap(r.x + r.width / 2, r.y + r.height / 2);
 }
 
+// What the screen shows of the canvas, device pixel for device pixel (a
+// screenshot, decoded in the page), against the canvas's own pixels: the
+// browser must show them as they are, neither shrunk nor stretched nor blended.
+async function shownAsDrawn(page) {
+  await page.evaluate(() => window.scrollTo(0, 0));
+  const r = await page.$eval('#gra canvas', (c) => { const b = c.getBoundingClientRect(); return { x: b.left, y: b.top, width: b.width, height: b.height }; });
+  const shot = await page.screenshot({ clip: r, encoding: 'base64' });
+  return page.evaluate(async (png) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + png;
+    await image.decode();
+    const canvas = document.querySelector('#gra canvas');
+    const copy = document.createElement('canvas');
+    copy.width = canvas.width;
+    copy.height = canvas.height;
+    const context = copy.getContext('2d');
+    context.drawImage(image, 0, 0);
+    // A canvas a fraction of a CSS pixel high, the screenshot's edge may take
+    // one device pixel more or less: the rows and columns both have.
+    const w = Math.min(canvas.width, image.naturalWidth);
+    const h = Math.min(canvas.height, image.naturalHeight);
+    const seen = context.getImageData(0, 0, w, h).data;
+    const drawn = canvas.getContext('2d').getImageData(0, 0, w, h).data;
+    let differ = 0;
+    for (let i = 0; i < drawn.length; i += 4)
+      if (seen[i] !== drawn[i] || seen[i + 1] !== drawn[i + 1] || seen[i + 2] !== drawn[i + 2]) ++differ;
+    return { shot: [image.naturalWidth, image.naturalHeight], canvas: [canvas.width, canvas.height], differ };
+  }, shot);
+}
+
 const levelsOf = (s1, s2) => ({ dbomni: rules.readoutText(s1), dbfig8: rules.readoutText(s2) });
 
 for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
@@ -232,7 +263,9 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
 
         // The canvas at the screen's resolution: CSS size times the ratio.
         const inside = screen.touch ? seen.gra.w - 4 : INNER_WIDTH;
-        assert.equal(seen.canvas.width, Math.floor(inside * screen.dpr + 1e-6), 'canvas pixels across');
+        const whole = screen.touch ? screen.dpr : 1;
+        assert.equal(seen.canvas.width, Math.floor(inside) * screen.dpr, 'canvas pixels across');
+        assert.ok(Number.isInteger(seen.canvas.width / whole) && Number.isInteger(seen.canvas.height / whole), 'whole CSS pixels');
         assert.ok(Math.round(seen.canvas.cssWidth * screen.dpr) === seen.canvas.width &&
           Math.round(seen.canvas.cssHeight * screen.dpr) === seen.canvas.height,
         `canvas ${seen.canvas.width} x ${seen.canvas.height} shown at ${seen.canvas.cssWidth} x ${seen.canvas.cssHeight} CSS pixels`);
@@ -267,9 +300,14 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
         // The pattern where the rules put it, at the plot's scale.
         const plot = await canvasPixels(page);
         const ratio = plot.width / INNER_WIDTH;
-        assertSamePixels(plot, expectedPlot(edition, screen.touch ? ratio : screen.dpr, state, handler), screen.name);
+        assertSamePixels(plot, expectedPlot(edition, screen.touch ? ratio : screen.dpr, state, handler, whole), screen.name);
         const tip = ((SURFACE.height / 2 - 500 + (100 - state.s1) * 20 + (100 - state.s2) * 20) * ratio) / 15;
         assert.ok(Math.abs(lobeTip(plot) - tip) <= Math.max(1, Math.round(ratio)) + 1, `lobe tip at ${lobeTip(plot)}, the rules put it at ${tip}`);
+
+        const shown = await shownAsDrawn(page);
+        assert.ok(Math.abs(shown.shot[0] - shown.canvas[0]) <= 1 && Math.abs(shown.shot[1] - shown.canvas[1]) <= 1,
+          `a screenshot of ${shown.shot} device pixels of a canvas of ${shown.canvas}`);
+        assert.equal(shown.differ, 0, 'pixels on the screen that are not the canvas\'s');
 
         // A hardware keyboard as on the desktop: Up lowers the value.
         await page.focus('#Slider2');
@@ -304,7 +342,7 @@ test('a phone turned with the probe set keeps the same picture at the new size; 
     const after = await canvasPixels(page);
     const state = await readState(page);
     assert.equal(state.s3, -30);
-    assertSamePixels(after, expectedPlot(0, after.width / INNER_WIDTH, state, 'probe'), 'turned');
+    assertSamePixels(after, expectedPlot(0, after.width / INNER_WIDTH, state, 'probe', landscape.dpr), 'turned');
     assert.deepEqual(problems, []);
     await page.close();
   });
@@ -349,7 +387,8 @@ for (const { screen, leave } of maximiseCases) {
       assert.ok(Math.round(shownW) === cw && Math.round(shownH) === ch, `canvas ${cw} x ${ch} shown at ${shownW} x ${shownH} device pixels`);
       assert.ok(cw >= normal.canvas.width, 'as large as before or larger');
       const state = await readState(page);
-      assertSamePixels(await canvasPixels(page), expectedPlot(0, cw / INNER_WIDTH, state, 'levels'), 'maximised');
+      const whole = screen.touch ? screen.dpr : 1;
+      assertSamePixels(await canvasPixels(page), expectedPlot(0, cw / INNER_WIDTH, state, 'levels', whole), 'maximised');
       await page.screenshot({ path: path.join(shots, `index-maximised-${screen.name}.png`) });
 
       // Still driven as before: a preset.
@@ -362,7 +401,7 @@ for (const { screen, leave } of maximiseCases) {
       const back = await survey(page);
       assert.deepEqual([back.canvas.width, back.canvas.height, back.gra.w], [normal.canvas.width, normal.canvas.height, normal.gra.w]);
       assert.equal(await page.$eval('#Maximise', (e) => e.getAttribute('aria-pressed')), 'false');
-      assertSamePixels(await canvasPixels(page), expectedPlot(0, back.canvas.width / INNER_WIDTH, await readState(page), 'levels'), 'back');
+      assertSamePixels(await canvasPixels(page), expectedPlot(0, back.canvas.width / INNER_WIDTH, await readState(page), 'levels', whole), 'back');
       assert.deepEqual(problems, []);
       await page.close();
     });
