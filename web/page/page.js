@@ -275,19 +275,25 @@
     maximised = on;
     maximiseButton.setAttribute('aria-pressed', String(on));
     document.documentElement.classList.toggle('maximised', on);
+    // Safari before 16.4 knows the full screen by its prefixed names.
     const root = document.documentElement;
-    if (on && document.fullscreenEnabled && !document.fullscreenElement && root.requestFullscreen) {
-      root.requestFullscreen().catch(() => {}); // the viewport is filled either way
-    } else if (!on && document.fullscreenElement) {
-      document.exitFullscreen().catch(() => {});
+    const request = root.requestFullscreen || root.webkitRequestFullscreen;
+    const exit = document.exitFullscreen || document.webkitExitFullscreen;
+    if (on && (document.fullscreenEnabled || document.webkitFullscreenEnabled) && !fullScreenElement() && request) {
+      Promise.resolve(request.call(root)).catch(() => {}); // the viewport is filled either way
+    } else if (!on && fullScreenElement() && exit) {
+      Promise.resolve(exit.call(document)).catch(() => {});
     }
     fitWindow();
   }
+  const fullScreenElement = () => document.fullscreenElement || document.webkitFullscreenElement || null;
   maximiseButton.addEventListener('click', () => setMaximised(!maximised));
-  document.addEventListener('fullscreenchange', () => {
-    if (!document.fullscreenElement) setMaximised(false);
+  const fullScreenChanged = () => {
+    if (!fullScreenElement()) setMaximised(false);
     fitWindow();
-  });
+  };
+  document.addEventListener('fullscreenchange', fullScreenChanged);
+  document.addEventListener('webkitfullscreenchange', fullScreenChanged);
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && maximised) setMaximised(false);
   });

@@ -369,9 +369,11 @@ for (const { screen, leave } of maximiseCases) {
         const c = document.querySelector('#gra canvas');
         const cr = c.getBoundingClientRect();
         return { win: [r.left, r.top, r.width, r.height], view: [innerWidth, innerHeight], pressed: document.getElementById('Maximise').getAttribute('aria-pressed'),
+          fullScreen: [document.fullscreenEnabled, document.fullscreenElement === document.documentElement],
           canvas: [c.width, c.height, cr.width * devicePixelRatio, cr.height * devicePixelRatio] };
       });
       assert.equal(seen.pressed, 'true');
+      assert.equal(seen.fullScreen[1], seen.fullScreen[0], 'the full screen taken where the browser allows it');
       const [x, y, w, h] = seen.win;
       const [vw, vh] = seen.view;
       if (screen.touch) {
@@ -396,7 +398,7 @@ for (const { screen, leave } of maximiseCases) {
       assert.equal((await readState(page)).s1, 30);
       if (leave === 'Escape') await page.keyboard.press('Escape');
       else await page.click('#Maximise');
-      await page.waitForFunction(() => !document.documentElement.classList.contains('maximised'));
+      await page.waitForFunction(() => !document.documentElement.classList.contains('maximised') && !document.fullscreenElement);
       await new Promise((resolve) => setTimeout(resolve, 100));
       const back = await survey(page);
       assert.deepEqual([back.canvas.width, back.canvas.height, back.gra.w], [normal.canvas.width, normal.canvas.height, normal.gra.w]);
