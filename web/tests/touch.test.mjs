@@ -201,8 +201,9 @@ async function shownAsDrawn(page) {
     copy.height = canvas.height;
     const context = copy.getContext('2d');
     context.drawImage(image, 0, 0);
-    // A canvas a fraction of a CSS pixel high, the screenshot's edge may take
-    // one device pixel more or less: the rows and columns both have.
+    // Where a canvas is not a whole number of CSS pixels (the layout table's
+    // window at its own size), a screenshot's edge may take a device pixel
+    // more or less: the rows and columns both have are compared.
     const w = Math.min(canvas.width, image.naturalWidth);
     const h = Math.min(canvas.height, image.naturalHeight);
     const seen = context.getImageData(0, 0, w, h).data;
