@@ -146,19 +146,39 @@ void RasterSurface::line(float x1, float y1, float x2, float y2, Colour colour)
                 line[col] = pixel;
         }
     };
-    for (int err = ex + ey;;) {
-        dot(x, y);
-        if (x == xEnd && y == yEnd)
-            break;
+    // After a step only the dot's new edge needs drawing: a column when x
+    // moved, a row when y moved; the rest is the previous dot's, in the same
+    // colour.
+    auto column = [&](int col, int top) {
+        if (col < 0 || col >= width_)
+            return;
+        for (int row = std::max(top, 0); row < std::min(top + pen, height_); ++row)
+            pixels_[row * stride_ + col] = pixel;
+    };
+    auto row = [&](int line, int left) {
+        if (line < 0 || line >= height_)
+            return;
+        std::uint32_t *start = pixels_ + line * stride_;
+        for (int col = std::max(left, 0); col < std::min(left + pen, width_); ++col)
+            start[col] = pixel;
+    };
+    dot(x, y);
+    for (int err = ex + ey; x != xEnd || y != yEnd;) {
         const int e2 = 2 * err;
-        if (e2 >= ey) {
+        const bool acrossX = e2 >= ey;
+        const bool acrossY = e2 <= ex;
+        if (acrossX) {
             err += ey;
             x += sx;
         }
-        if (e2 <= ex) {
+        if (acrossY) {
             err += ex;
             y += sy;
         }
+        if (acrossX)
+            column(sx > 0 ? x - back + pen - 1 : x - back, y - back);
+        if (acrossY)
+            row(sy > 0 ? y - back + pen - 1 : y - back, x - back);
     }
 }
 

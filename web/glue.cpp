@@ -35,6 +35,105 @@ namespace {
 
 constexpr int kMissing = INT32_MIN;
 
+// The plot's surface on the page: the rasteriser over the canvas's pixels,
+// keeping what was drawn since the last clear, in twips. When the canvas takes
+// another size or pixel ratio, the same picture is drawn again at the new
+// scale: a probe line stays, a plot that was never drawn stays blank, and no
+// handler runs again.
+//
+// On a large canvas (a phone's or a tablet's at two or three device pixels a
+// point, a projector's) a clear that fills every pixel costs more than the
+// whole plot: there the lines drawn since the last clear are drawn again in
+// the background colour, which leaves the same pixels.
+class RecordedSurface : public DrawingSurface {
+public:
+    void attach(std::uint32_t *pixels, int width, int height, double ratio)
+    {
+        raster_.attach(pixels, width, height, width, ratio);
+        const SurfaceGeometry window = SurfaceGeometryOf();
+        // Above twice the window's plot, a clear draws over the lines.
+        overdraw_ = static_cast<long>(width) * height > 2L * window.innerWidth * window.innerHeight;
+        known_ = false; // the new pixels are not yet the picture
+    }
+
+    void clear() override
+    {
+        if (known_ && overdraw_) {
+            raster_.setPen(startX_, startY_);
+            Replay(true);
+            raster_.setPen(penX_, penY_);
+        } else {
+            raster_.clear();
+        }
+        known_ = true;
+        drawn_.clear();
+        startX_ = penX_;
+        startY_ = penY_;
+    }
+    float width() override { return raster_.width(); }
+    float height() override { return raster_.height(); }
+    void setPen(float x, float y) override
+    {
+        raster_.setPen(x, y);
+        Record({Step::Pen, x, y, 0, 0, 0}, x, y);
+    }
+    void lineTo(float x, float y, Colour colour) override
+    {
+        raster_.lineTo(x, y, colour);
+        Record({Step::LineTo, x, y, 0, 0, colour}, x, y);
+    }
+    void line(float x1, float y1, float x2, float y2, Colour colour) override
+    {
+        raster_.line(x1, y1, x2, y2, colour);
+        Record({Step::Line, x1, y1, x2, y2, colour}, x2, y2);
+    }
+
+    RasterSurface &raster() { return raster_; }
+
+    // Draws everything again on the raster as it is now attached.
+    void redraw()
+    {
+        raster_.clear();
+        raster_.setPen(startX_, startY_);
+        Replay(false);
+        known_ = true;
+    }
+
+private:
+    struct Step {
+        enum Kind : std::uint8_t { Pen, LineTo, Line } kind;
+        float x1, y1, x2, y2;
+        Colour colour;
+    };
+    void Record(const Step &step, float x, float y)
+    {
+        drawn_.push_back(step);
+        penX_ = x;
+        penY_ = y;
+    }
+
+    void Replay(bool erase)
+    {
+        for (const Step &step : drawn_) {
+            const Colour colour = erase ? kSurfaceBackground : step.colour;
+            switch (step.kind) {
+            case Step::Pen: raster_.setPen(step.x1, step.y1); break;
+            case Step::LineTo: raster_.lineTo(step.x1, step.y1, colour); break;
+            case Step::Line: raster_.line(step.x1, step.y1, step.x2, step.y2, colour); break;
+            }
+        }
+    }
+
+    RasterSurface raster_{PixelFormat::Rgba8, kSurfaceBackground};
+    std::vector<Step> drawn_;
+    bool known_ = false;    // the pixels are the background and drawn_, nothing else
+    bool overdraw_ = false; // a clear draws over the lines rather than filling
+    float penX_ = 0;        // the pen, as the raster has it
+    float penY_ = 0;
+    float startX_ = 0;      // the pen when the surface was last cleared
+    float startY_ = 0;
+};
+
 // The page's controls as the pattern rules use them.
 class PageControls : public PatternControls {
 public:
@@ -61,11 +160,11 @@ public:
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
 
-    RasterSurface &raster() { return surface_; }
+    RecordedSurface &recorded() { return surface_; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
 private:
-    RasterSurface surface_{PixelFormat::Rgba8, kSurfaceBackground};
+    RecordedSurface surface_;
     std::string separator_ = ".";
 };
 
@@ -104,6 +203,24 @@ bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
     return false;
 }
 
+// The largest scale the canvas is drawn at: a plot some 9,000 pixels across.
+constexpr double kMaxRatio = 16.0;
+
+// Gives the surface pixels for the plot's inside at `ratio`, rounded up to
+// whole multiples of `multiple` pixels each way.
+void Attach(double ratio, int multiple = 1)
+{
+    const SurfaceGeometry geometry = SurfaceGeometryOf();
+    auto size = [multiple](double pixels) {
+        const int whole = static_cast<int>(pixels + 0.5);
+        return (whole + multiple - 1) / multiple * multiple;
+    };
+    page->width = size(geometry.innerWidth * ratio);
+    page->height = size(geometry.innerHeight * ratio);
+    page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
+    page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
+}
+
 std::string returned; // the text the last call below hands to the page
 
 const char *Return(std::string text)
@@ -136,14 +253,27 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, cons
     page->edition = edition == 0 ? Edition::Full : Edition::Lite;
     page->controls.setDecimalSeparator(separator);
     const SurfaceGeometry geometry = SurfaceGeometryOf();
-    page->width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
-    page->height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
-    page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
-    RasterSurface &surface = page->controls.raster();
-    surface.attach(page->pixels.data(), page->width, page->height, page->width, ratio);
-    surface.setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
-    surface.clear(); // a new surface shows its background until the first redraw
+    Attach(ratio);
+    page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
+    page->controls.recorded().clear(); // a new surface shows its background until the first redraw
     Dispatch("load", [] { LoadReadouts(page->controls, page->UnitTwips); }, false);
+    return page->pixels.data();
+}
+
+// The canvas at `ratio` device pixels to a logical pixel of the plot (15
+// twips), for a plot shown larger or smaller than the window's, or on another
+// screen: the same picture, drawn afresh at that scale. Its width and height
+// are whole multiples of `multiple` pixels (the device pixels of a CSS pixel,
+// so that its CSS size is whole and the browser shows it unscaled); a row or
+// column beyond the plot's inside shows the background. Returns the pixels as
+// orvane_start does; they move.
+EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_resize(double ratio, int multiple)
+{
+    if (!page || !(ratio > 0.0 && ratio <= kMaxRatio) || multiple < 1 || multiple > 16)
+        return page ? page->pixels.data() : nullptr;
+    Attach(ratio, multiple);
+    // Every step was drawn once already, so none can fail now.
+    page->controls.recorded().redraw();
     return page->pixels.data();
 }
 
@@ -236,20 +366,29 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_probe_text(int s1, int s2, int v, const 
 }
 
 // For the benchmark: `runs` redraws of the plot at the cardioid's lengths on a
-// surface of the page's size, at ratio 1. Returns the milliseconds they took.
-EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
+// surface of the page's size at `ratio` device pixels to a logical pixel (1 the
+// desktop's window, 3 and more a phone's plot). Returns the milliseconds they took.
+EMSCRIPTEN_KEEPALIVE double orvane_bench_graph_at(int runs, double ratio)
 {
     const SurfaceGeometry geometry = SurfaceGeometryOf();
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(geometry.innerWidth * geometry.innerHeight));
-    RasterSurface surface(PixelFormat::Rgba8, kSurfaceBackground);
-    surface.attach(pixels.data(), geometry.innerWidth, geometry.innerHeight, geometry.innerWidth, 1.0);
-    surface.setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
+    const int width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
+    const int height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    RecordedSurface surface; // the page's, as a redraw on the page runs
+    surface.attach(pixels.data(), width, height, ratio);
+    surface.raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     const std::int16_t Radius = 2000;
     const std::int32_t Radius8 = 2000;
+    Graph(surface, Radius, Radius8, Edition::Full); // the first clear fills
     const double start = emscripten_get_now();
     for (int i = 0; i < runs; ++i)
         Graph(surface, Radius, Radius8, Edition::Full);
     return emscripten_get_now() - start;
+}
+
+EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
+{
+    return orvane_bench_graph_at(runs, 1.0);
 }
 
 } // extern "C"

@@ -95,23 +95,59 @@ function readingOrder(layout) {
     .flatMap((c) => (column.has(c.name) ? column.get(c.name) || [] : [c.name]));
 }
 
+// The page goes out without the sources' comments and indentation, to stay
+// small: the style's comments; the script's comments and leading blanks (it
+// has no regular expression literals, so "//" outside a string starts one).
+const compactStyle = (text) => text.replace(/\/\*[\s\S]*?\*\//g, '').split('\n')
+  .map((line) => line.trim()).filter(Boolean).join('\n');
+function compactScript(text) {
+  const lines = [];
+  for (const source of text.split('\n')) {
+    let quote = null;
+    let end = source.length;
+    for (let i = 0; i < source.length; ++i) {
+      const c = source[i];
+      if (quote) {
+        if (c === '\\') ++i;
+        else if (c === quote) quote = null;
+      } else if (c === "'" || c === '"' || c === '`') {
+        quote = c;
+      } else if (c === '/' && source[i + 1] === '/') {
+        end = i;
+        break;
+      }
+    }
+    const line = source.slice(0, end).trim();
+    if (line) lines.push(line);
+  }
+  return lines.join('\n');
+}
+
 // The page must carry no "</script" inside its scripts.
 const script = (text) => text.replace(/<\/script/gi, '<\\/script');
+
+// What a search engine shows of each page.
+const descriptionFull = 'How a first-order microphone\'s polar pattern arises from an omnidirectional ' +
+  'and a figure-8 component: set both levels or pick a named pattern, and read the gain in any direction.';
+const descriptionLite = 'How a first-order microphone\'s polar pattern arises from an omnidirectional ' +
+  'and a figure-8 component: set both levels or pick a named pattern.';
 
 for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
   const layout = JSON.parse(module.UTF8ToString(module._orvane_layout(edition)));
   const fields = {
     TITLE: escape(layout.title),
+    DESCRIPTION: escape(edition === 0 ? descriptionFull : descriptionLite),
     EDITION: layout.edition,
     WIDTH: px(layout.clientWidth, layout),
     HEIGHT: px(layout.clientHeight, layout),
     CONTROLS: layout.controls.map((c) => control(c, layout)).join('\n'),
     READING: readingOrder(layout).join(' '),
-    CSS: read('page.css'),
+    CSS: compactStyle(read('page.css')),
     MODULE: script(moduleSource),
-    LAYOUT: script(JSON.stringify(layout)),
+    // The controls themselves are in the markup; the script needs the rest.
+    LAYOUT: script(JSON.stringify({ ...layout, controls: undefined })),
     WASM: wasm,
-    PAGE: script(read('page.js')),
+    PAGE: script(compactScript(read('page.js'))),
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
   fs.writeFileSync(path.join(outDir, file), html);
@@ -123,7 +159,7 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     id: `./${file}`,
     name: layout.edition,
     short_name: layout.edition,
-    description: 'How the polar pattern of a first-order microphone arises from an omni and a figure-8 component.',
+    description: edition === 0 ? descriptionFull : descriptionLite,
     start_url: `./${file}`,
     scope: './',
     display: 'standalone',

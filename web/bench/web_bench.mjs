@@ -4,6 +4,8 @@
 // readouts, canvas); in Chromium, served over http, a first visit and a second
 // one answered by the service worker; the size of each page; beside them the
 // native redraw of `make bench` (build-release/bench/orvane_bench, when built).
+// Then, in Chromium, a redraw at a phone's size and ratio beside the desktop's,
+// and Lighthouse's mobile performance figures (a mid-range phone, simulated).
 // Medians over repeated runs.
 // Usage: node web/bench/web_bench.mjs   (make web-bench; every engine)
 //        ORVANE_BROWSER=firefox node web/bench/web_bench.mjs --json   (one engine)
@@ -93,6 +95,67 @@ async function measureEngine() {
   return result;
 }
 
+// One redraw of the plot at the size and ratio of a phone's touch layout (390
+// by 844 CSS pixels, ratio 3), beside the desktop window's at ratio 1, taken in
+// turns in the same page so that both see the same machine; and a level
+// slider's handler through each page (handler, readouts, canvas).
+async function phoneRedraw() {
+  const { launch, open } = await import('../tests/browser.mjs');
+  const phone = await launch();
+  const { page: desktop } = await open(phone, 'index.html');
+  const { page: mobile } = await open(phone, 'index.html',
+    { viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true } });
+  const graphs = await mobile.evaluate((count) => {
+    const canvas = document.querySelector('#gra canvas');
+    const ratio = canvas.width / 573;
+    const desktopGraph = [];
+    const phoneGraph = [];
+    OrvanePage.module._orvane_bench_graph_at(50, ratio); // warm-up
+    for (let r = 0; r < 3 * count; ++r) {
+      desktopGraph.push(OrvanePage.module._orvane_bench_graph_at(50, 1) / 50);
+      phoneGraph.push(OrvanePage.module._orvane_bench_graph_at(50, ratio) / 50);
+    }
+    return { size: `${canvas.width} x ${canvas.height}`, desktopGraph, phoneGraph };
+  }, runs);
+  const handler = (page) => page.evaluate((count) => {
+    const times = [];
+    for (let r = 0; r < count; ++r) {
+      const t0 = performance.now();
+      for (let k = 0; k < 30; ++k) OrvanePage.redraw();
+      times.push((performance.now() - t0) / 30);
+    }
+    return times;
+  }, runs);
+  const figures = {
+    desktop: { size: '573 x 477', graph: graphs.desktopGraph, handler: await handler(desktop) },
+    phone: { size: graphs.size, graph: graphs.phoneGraph, handler: await handler(mobile) },
+  };
+  await phone.close();
+  return figures;
+}
+
+// Lighthouse's mobile preset on index.html over http: performance score,
+// largest contentful paint and total blocking time, medians of a few runs.
+async function lighthouseMobile(count) {
+  const { startChromium, audit } = await import('../tests/lighthouse.mjs');
+  const { serve } = await import('../tests/serve.mjs');
+  const { webDir } = await import('../tests/paths.mjs');
+  const server = await serve(webDir);
+  const chrome = await startChromium();
+  const score = [];
+  const lcp = [];
+  const tbt = [];
+  for (let i = 0; i < count; ++i) {
+    const lhr = await audit(chrome, server.url + 'index.html', 'mobile', ['performance']);
+    score.push(lhr.categories.performance.score);
+    lcp.push(lhr.audits['largest-contentful-paint'].numericValue);
+    tbt.push(lhr.audits['total-blocking-time'].numericValue);
+  }
+  await chrome.close();
+  await server.close();
+  return { score, lcp, tbt };
+}
+
 // BM_Graph of `make bench`, when its Release build is there.
 function nativeGraph() {
   const bench = path.resolve(here, '../../build-release/bench/orvane_bench');
@@ -136,4 +199,18 @@ if (process.argv.includes('--json')) {
     : `Native BM_Graph (make bench's build): ${us(native)}; WebAssembly / native: ${results.map((r) => `${r.engine} ${(r.graph / native).toFixed(2)}`).join(', ')}`);
   const kB = (file) => `${(size(file) / 1000).toFixed(1)} kB (${size(file)} bytes)`;
   console.log(`index.html: ${kB('index.html')}; lite.html: ${kB('lite.html')}`);
+  console.log('');
+  console.log('Chromium, a phone beside the desktop, and Lighthouse:');
+  console.log('| measure | median |');
+  console.log('|---|---|');
+  const redraws = await phoneRedraw();
+  console.log(`| one redraw of the plot, desktop window (${redraws.desktop.size} pixels) | ${us(median(redraws.desktop.graph))} |`);
+  console.log(`| one redraw of the plot, phone's touch layout (${redraws.phone.size} pixels, ratio 3) | ${us(median(redraws.phone.graph))} |`);
+  console.log(`| phone / desktop redraw | ${(median(redraws.phone.graph) / median(redraws.desktop.graph)).toFixed(2)} |`);
+  console.log(`| one level slider handler through the page, desktop window | ${us(median(redraws.desktop.handler))} |`);
+  console.log(`| one level slider handler through the page, phone's touch layout | ${us(median(redraws.phone.handler))} |`);
+  const lh = await lighthouseMobile(5);
+  console.log(`| Lighthouse mobile: performance score (5 runs) | ${median(lh.score).toFixed(2)} |`);
+  console.log(`| Lighthouse mobile: largest contentful paint (simulated phone) | ${median(lh.lcp).toFixed(0)} ms |`);
+  console.log(`| Lighthouse mobile: total blocking time | ${median(lh.tbt).toFixed(0)} ms |`);
 }

@@ -81,16 +81,43 @@
       this.value = Number(element.getAttribute('aria-valuenow'));
       this.thumb = element.querySelector('.thumb');
       this.fill = element.querySelector('.fill');
-      this.length = this.vertical ? element.offsetHeight : element.offsetWidth;
-      this.thumbLength = 11; // the thumb's size along the track, as page.css draws it
-      this.span = this.length - this.thumbLength;
+      this.groove = element.querySelector('.groove');
+      this.ticks = [...element.querySelectorAll('.tick')];
       this.drag = null;
+      this.length = this.vertical ? element.offsetHeight : element.offsetWidth;
+      this.thumbLength = 11; // the layout table's thumb, until the layout says otherwise
+      this.span = this.length - this.thumbLength;
+      this.reach = 0;
+      this.measure();
+      // The layout decides the slider's length and the thumb's size.
+      if (window.ResizeObserver) new ResizeObserver(() => this.measure()).observe(element);
       element.addEventListener('keydown', (e) => this.onKey(e));
       element.addEventListener('pointerdown', (e) => this.onPointerDown(e));
       element.addEventListener('pointermove', (e) => this.onPointerMove(e));
       element.addEventListener('pointerup', (e) => this.onPointerUp(e));
       element.addEventListener('pointercancel', (e) => this.onPointerUp(e));
       element.addEventListener('wheel', (e) => this.onWheel(e), { passive: false });
+      this.show();
+    }
+
+    // The track as page.css lays it out: its length, the thumb's length along
+    // it, and how far beyond the thumb a press still takes it (for a finger).
+    measure() {
+      const length = this.vertical ? this.element.offsetHeight : this.element.offsetWidth;
+      const thumbLength = this.vertical ? this.thumb.offsetHeight : this.thumb.offsetWidth;
+      if (length === 0 || thumbLength === 0) return; // not laid out
+      this.length = length;
+      this.thumbLength = thumbLength;
+      this.reach = Number.parseFloat(getComputedStyle(this.element).getPropertyValue('--reach')) || 0;
+      this.span = length - thumbLength;
+      const half = thumbLength / 2;
+      const side = this.vertical ? ['top', 'height'] : ['left', 'width'];
+      this.groove.style[side[0]] = half + 'px';
+      this.groove.style[side[1]] = this.span + 'px';
+      const interval = this.ticks.length > 1 ? (this.maximum - this.minimum) / (this.ticks.length - 1) : 0;
+      this.ticks.forEach((tick, i) => {
+        tick.style.top = Math.round(((i * interval) / (this.maximum - this.minimum)) * this.span + half) + 'px';
+      });
       this.show();
     }
 
@@ -161,7 +188,7 @@
       this.element.focus();
       const pos = this.along(event);
       const at = this.offsetOf(this.value);
-      if (pos >= at && pos < at + this.thumbLength) {
+      if (pos >= at - this.reach && pos < at + this.thumbLength + this.reach) {
         this.drag = { grab: pos - at, id: event.pointerId };
         this.element.setPointerCapture(event.pointerId);
       } else {
@@ -229,13 +256,107 @@
     showError,
   });
 
-  // A phone-sized screen scales the whole window down rather than cutting it off.
-  function fit() {
-    const scale = Math.min(1, window.innerWidth / win.offsetWidth, window.innerHeight / win.offsetHeight);
-    win.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+  // Which arrangement page.css chose: the layout table's, or the one for
+  // fingers and small screens.
+  const touchLayout = () => getComputedStyle(win).getPropertyValue('--layout').trim() === 'touch';
+
+  // The window filling the screen, for a class: the browser's full screen where
+  // it allows it, else the whole viewport; the layout table's window scaled to
+  // the largest size that fits, or the touch layout as it flows. The button
+  // again, or Escape, goes back.
+  const maximiseButton = document.getElementById('Maximise');
+  let maximised = false;
+  let windowScale = 1;
+
+  function fitWindow() {
+    windowScale = 1;
+    win.style.transform = '';
+    win.style.left = '';
+    win.style.top = '';
+    if (maximised && !touchLayout()) {
+      const width = win.offsetWidth;
+      const height = win.offsetHeight;
+      windowScale = Math.min(window.innerWidth / width, window.innerHeight / height);
+      win.style.left = Math.max(0, Math.floor((window.innerWidth - width * windowScale) / 2)) + 'px';
+      win.style.top = Math.max(0, Math.floor((window.innerHeight - height * windowScale) / 2)) + 'px';
+      win.style.transform = 'scale(' + windowScale + ')';
+    }
+    sizeCanvas();
   }
-  window.addEventListener('resize', fit);
-  fit();
+
+  function setMaximised(on) {
+    if (on === maximised) return;
+    maximised = on;
+    maximiseButton.setAttribute('aria-pressed', String(on));
+    document.documentElement.classList.toggle('maximised', on);
+    // Safari before 16.4 knows the full screen by its prefixed names.
+    const root = document.documentElement;
+    const request = root.requestFullscreen || root.webkitRequestFullscreen;
+    const exit = document.exitFullscreen || document.webkitExitFullscreen;
+    if (on && (document.fullscreenEnabled || document.webkitFullscreenEnabled) && !fullScreenElement() && request) {
+      Promise.resolve(request.call(root)).catch(() => {}); // the viewport is filled either way
+    } else if (!on && fullScreenElement() && exit) {
+      Promise.resolve(exit.call(document)).catch(() => {});
+    }
+    fitWindow();
+  }
+  const fullScreenElement = () => document.fullscreenElement || document.webkitFullscreenElement || null;
+  maximiseButton.addEventListener('click', () => setMaximised(!maximised));
+  const fullScreenChanged = () => {
+    if (!fullScreenElement()) setMaximised(false);
+    fitWindow();
+  };
+  document.addEventListener('fullscreenchange', fullScreenChanged);
+  document.addEventListener('webkitfullscreenchange', fullScreenChanged);
+  document.addEventListener('keydown', (event) => {
+    if (event.key === 'Escape' && maximised) setMaximised(false);
+  });
+
+  // The canvas at the screen's own resolution: its pixels are its CSS size
+  // times the device pixel ratio (and the window's scale), and the module
+  // draws the picture again at that scale. The layout table's window at its
+  // own size keeps the ratio it started with, pixel for pixel the desktop's.
+  const gra = document.getElementById('gra');
+  const canvas = gra.querySelector('canvas');
+  let canvasRatio = 0;
+
+  function sizeCanvas() {
+    if (!module) return;
+    const dpr = window.devicePixelRatio || 1;
+    const style = getComputedStyle(gra);
+    const inside = Number.parseFloat(style.width) - Number.parseFloat(style.borderLeftWidth) -
+      Number.parseFloat(style.borderRightWidth);
+    const native = inside === layout.canvasWidth && windowScale === 1;
+    // With whole device pixels to a CSS pixel, the canvas is a whole number of
+    // CSS pixels each way, which the browser shows unscaled.
+    const scale = dpr * windowScale;
+    const whole = !native && Number.isInteger(scale) ? scale : 1;
+    const across = Math.floor((inside * scale + 1e-6) / whole) * whole;
+    const ratio = native ? dpr : across / layout.canvasWidth;
+    if (!(ratio > 0)) return;
+    if (ratio !== canvasRatio) {
+      canvasRatio = ratio;
+      pixels = module._orvane_resize(ratio, whole);
+      canvas.width = module._orvane_canvas_width();
+      canvas.height = module._orvane_canvas_height();
+      blit();
+    }
+    canvas.style.width = (native ? layout.canvasWidth : canvas.width / scale) + 'px';
+    canvas.style.height = (native ? layout.canvasHeight : canvas.height / scale) + 'px';
+  }
+
+  // A zoom or another screen changes the pixel ratio; a turned phone the size.
+  function watchResolution() {
+    const query = window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');
+    const changed = () => {
+      query.removeEventListener('change', changed);
+      watchResolution();
+      fitWindow();
+    };
+    query.addEventListener('change', changed);
+  }
+  window.addEventListener('resize', fitWindow);
+  if (window.ResizeObserver) new ResizeObserver(() => sizeCanvas()).observe(gra);
 
   function start(loaded) {
     module = loaded;
@@ -244,13 +365,15 @@
     module.stringToUTF8(separator, separatorPtr, bytes);
 
     const ratio = window.devicePixelRatio || 1;
-    const canvas = document.querySelector('#gra canvas');
     pixels = module._orvane_start(layout.edition === 'Orvane' ? 0 : 1, ratio, separatorPtr);
+    canvasRatio = ratio;
     canvas.width = module._orvane_canvas_width();
     canvas.height = module._orvane_canvas_height();
     canvasContext = canvas.getContext('2d');
     blit();
     for (const slider of sliders) if (slider) slider.show();
+    watchResolution();
+    fitWindow();
 
     for (const button of frame.querySelectorAll('button[data-preset]')) {
       const index = Number(button.dataset.preset);

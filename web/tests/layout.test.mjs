@@ -1,6 +1,6 @@
 // The page's window: every control of the layout table at its place and size
-// (twips / 15), with its text, in tab order; both editions; a phone's screen;
-// the pages' size.
+// (twips / 15), with its text, in tab order; both editions; the pages' size.
+// Phones, tablets and zoomed browsers: touch.test.mjs.
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -71,19 +71,4 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
 test('each page, with its script and WebAssembly, stays under 200 KB', () => {
   for (const file of ['index.html', 'lite.html'])
     assert.ok(fs.statSync(path.join(webDir, file)).size < 200_000, file);
-});
-
-test('a phone-sized screen scales the whole window down', { skip: lacks('pixelRatio') }, async () => {
-  const { page } = await open(browser, 'index.html', { viewport: { width: 360, height: 640, deviceScaleFactor: 2 } });
-  const box = await page.$eval('#Window', (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; });
-  assert.ok(box[0] >= 0 && box[1] >= 0 && box[2] <= 360 && box[3] <= 640, `window within the screen: ${box}`);
-  assert.ok(box[2] > 340, 'and as large as the screen allows');
-  // Still usable: a tap on a preset works through the scaling.
-  const button = await page.$('#Cardiod');
-  const r = await button.boundingBox();
-  await page.touchscreen.tap(r.x + r.width / 2, r.y + r.height / 2);
-  assert.equal(await page.$eval('#dbomni', (e) => e.textContent), '0');
-  // The canvas has the screen's pixel density.
-  assert.deepEqual(await page.$eval('#gra canvas', (c) => [c.width, c.height]), [1146, 954]);
-  await page.close();
 });

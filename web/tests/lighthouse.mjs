@@ -1,0 +1,34 @@
+// Lighthouse (npm, pinned) driving Debian's Chromium, for the test and the
+// benchmark: a Chromium of its own, and one run of a preset on a URL.
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import * as chromeLauncher from 'chrome-launcher';
+import lighthouse from 'lighthouse';
+import desktopConfig from 'lighthouse/core/config/desktop-config.js';
+
+export async function startChromium() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-lighthouse-'));
+  const chrome = await chromeLauncher.launch({
+    chromePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    userDataDir: profile,
+    chromeFlags: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage',
+      '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+  return {
+    port: chrome.port,
+    close: async () => {
+      await chrome.kill();
+      fs.rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// Lighthouse's report (its "lhr") of `url` with the `preset`, 'mobile' (its
+// default: a mid-range phone, throttled) or 'desktop', for `categories`.
+export async function audit(chrome, url, preset, categories) {
+  const { lhr } = await lighthouse(url, { port: chrome.port, output: 'json', logLevel: 'error', onlyCategories: categories },
+    preset === 'desktop' ? desktopConfig : undefined);
+  return lhr;
+}
