@@ -29,11 +29,13 @@ const limits = {
   firefox: {
     accessibilityTree: 'puppeteer reads no accessibility tree over WebDriver BiDi',
     devtools: 'the DevTools protocol is Chromium\'s',
+    mobileEmulation: 'puppeteer emulates a phone\'s browser (isMobile, hasTouch) over the DevTools protocol alone',
   },
   webkit: {
     accessibilityTree: 'classic WebDriver reads no accessibility tree',
     devtools: 'the DevTools protocol is Chromium\'s',
     preload: 'classic WebDriver runs no script before the page\'s own',
+    mobileEmulation: 'classic WebDriver cannot emulate a phone\'s browser',
     pixelRatio: 'WebKitGTK\'s pixel ratio is the display\'s and WebDriver cannot change it',
     loadConsole: 'classic WebDriver has no console events: messages during load are not seen (the watch starts after load)',
   },
@@ -116,7 +118,14 @@ export const sliderValue = (page, id) => page.$eval('#' + id, (e) => Number(e.ge
 export async function canvasPixels(page) {
   const { width, height, base64 } = await page.evaluate(() => {
     const canvas = document.querySelector('#gra canvas');
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    // Read from a copy: reading the page's own canvas again and again would
+    // make Chromium warn the page that it reads back often, which it never does.
+    const copy = document.createElement('canvas');
+    copy.width = canvas.width;
+    copy.height = canvas.height;
+    const context = copy.getContext('2d', { willReadFrequently: true });
+    context.drawImage(canvas, 0, 0);
+    const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
     let binary = '';
     for (let i = 0; i < data.length; i += 0x8000)
       binary += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));

@@ -2,8 +2,8 @@
 // private virtual display, driven over classic WebDriver (selenium-webdriver's
 // HTTP client), behind the small part of puppeteer's Browser and Page that the
 // tests use: newPage, setViewport, goto, reload, title, evaluate, $eval, $, $$,
-// focus, click, waitForFunction, addScriptTag, cookies, screenshot, keyboard
-// (press, down, up, type), mouse (move, down, up, click, wheel), touchscreen
+// focus, click, waitForFunction, addScriptTag, cookies, screenshot (path, clip,
+// encoding), keyboard (press, down, up, type), mouse (move, down, up, click, wheel), touchscreen
 // (tap), element handles (boundingBox, click, focus, evaluate), close.
 //
 // Keys and the pointer are W3C actions, so the page gets real input events.
@@ -247,12 +247,29 @@ class Page {
 
   title() { return this.driver.getTitle(); }
 
-  // The window's picture as PNG bytes (written to `path` when given). It may
-  // lag a frame behind the last input.
-  async screenshot({ path: file } = {}) {
-    const png = Buffer.from(await this.driver.takeScreenshot(), 'base64');
+  // The viewport's picture as PNG (written to `path` when given), as bytes or,
+  // with encoding 'base64', as text; `clip` (CSS pixels of the viewport) cuts
+  // it out in the page, at the page's pixel ratio. It may lag a frame behind
+  // the last input.
+  async screenshot({ path: file, clip, encoding } = {}) {
+    let base64 = await this.driver.takeScreenshot();
+    if (clip) {
+      base64 = await this.evaluate(async (shot, box) => {
+        const image = new Image();
+        image.src = 'data:image/png;base64,' + shot;
+        await image.decode();
+        const ratio = window.devicePixelRatio || 1;
+        const cut = document.createElement('canvas');
+        cut.width = Math.round(box.width * ratio);
+        cut.height = Math.round(box.height * ratio);
+        cut.getContext('2d').drawImage(image, Math.round(box.x * ratio), Math.round(box.y * ratio),
+          cut.width, cut.height, 0, 0, cut.width, cut.height);
+        return cut.toDataURL('image/png').split(',')[1];
+      }, base64, clip);
+    }
+    const png = Buffer.from(base64, 'base64');
     if (file) fs.writeFileSync(file, png);
-    return png;
+    return encoding === 'base64' ? base64 : png;
   }
 
   on(event) {
