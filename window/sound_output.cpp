@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QMediaDevices>
 #include <QPointer>
+#include <QTimer>
 
 namespace orvane {
 
@@ -41,16 +42,26 @@ public:
         QObject::connect(sink, &QAudioSink::stateChanged, owner_, [this, sink, done](QAudio::State state) {
             if (sink != sink_)
                 return;
-            // Idle: every sample has been handed over and played out.
-            if (state == QAudio::IdleState) {
-                stop();
-                done({});
+            // Idle: every sample has been handed over, but the server still holds
+            // up to a buffer of them; stopping now would cut off the end.
+            // Idle also comes when the server ran short for a moment; that passes.
+            if (state == QAudio::IdleState && buffer_ && buffer_->atEnd()) {
+                const auto heldMs = format_.durationForBytes(static_cast<qint32>(sink->bufferSize())) / 1000;
+                QTimer::singleShot(static_cast<int>(heldMs) + 100, owner_, [this, sink, done] {
+                    if (sink != sink_)
+                        return;
+                    stop();
+                    done({});
+                });
             } else if (state == QAudio::StoppedState && sink->error() != QAudio::NoError) {
                 const QString error = ErrorText(sink->error());
                 stop();
                 done(error);
             }
         });
+        // The whole sound goes to the server at once, so a busy moment of the
+        // program cannot break it off.
+        sink->setBufferSize(static_cast<qsizetype>(buffer->size()));
         sink->start(buffer);
         if (sink->error() != QAudio::NoError) {
             const QString error = ErrorText(sink->error());
