@@ -14,7 +14,6 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 exe=${1:-$here/../../build/Orvane}
 keep=${2:-}
-rate=48000
 
 # shellcheck source=session.sh
 source "$here/session.sh" run_listen
@@ -29,35 +28,18 @@ session_before_cleanup() {
 }
 
 session_start
-need_tools pulseaudio pulseaudio parec pulseaudio-utils pacat pulseaudio-utils pactl pulseaudio-utils
+need_tools parec pulseaudio-utils pacat pulseaudio-utils
 
-# The sound server: no configuration of the machine's, only a null sink that
-# plays nowhere and the local socket, open to this user without a cookie.
-pulse=$work/pulse
-mkdir -m 700 -p "$pulse" "$pulse/runtime" "$pulse/state"
-cat >"$pulse/server.pa" <<PA
-load-module module-native-protocol-unix auth-anonymous=1 socket=$pulse/native
-load-module module-null-sink sink_name=orvane_null rate=$rate channels=2 format=float32le
-set-default-sink orvane_null
-PA
-export PULSE_RUNTIME_PATH=$pulse/runtime PULSE_STATE_PATH=$pulse/state PULSE_SERVER=unix:$pulse/native
-export PULSE_CLIENTCONFIG=$pulse/client.conf
-echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
-# --system=no and -n: a per-user server (root gets a warning), from our file alone.
-pulseaudio -n --daemonize=no --system=no --exit-idle-time=-1 --use-pid-file=no \
-  --log-target=stderr -F "$pulse/server.pa" >"$work/pulse.log" 2>&1 &
-session_pids+=("$!")
-pulse_pid=$!
-server_up() { pactl info >/dev/null 2>&1 || ! kill -0 "$pulse_pid" 2>/dev/null; }
-wait_until 100 server_up || true
-if ! pactl info >/dev/null 2>&1; then
-  echo "run_listen: skipped: no sound server could be started: $(grep -m1 '^E:' "$work/pulse.log")" >&2
+# shellcheck source=pulse.sh
+source "$here/pulse.sh"
+if ! pulse_start; then
+  echo "run_listen: skipped: no sound server could be started: $pulse_why" >&2
   exit 77
 fi
 
 # A stream of silence keeps the sink running, so that its monitor delivers from
 # the moment parec connects rather than from the first sound.
-pacat -d orvane_null --rate=$rate --channels=2 --format=float32le --raw /dev/zero \
+pacat -d orvane_null --rate=$pulse_rate --channels=2 --format=float32le --raw /dev/zero \
   >"$work/pacat.log" 2>&1 &
 session_pids+=("$!")
 
@@ -70,12 +52,12 @@ xdotool windowfocus --sync "$window" || fail "cannot focus the window"
 # One recording of the sink's monitor for the whole test: the monitor delivers
 # only some time after parec connects, more on a busy machine.
 recording=$work/recording.f32
-parec -d orvane_null.monitor --rate=$rate --channels=2 --format=float32le --latency-msec=100 \
+parec -d orvane_null.monitor --rate=$pulse_rate --channels=2 --format=float32le --latency-msec=100 \
   --raw "$recording" 2>"$work/parec.log" &
 rec_pid=$!
 bytes() { stat -c %s "$recording" 2>/dev/null || echo 0; }
 frame_bytes=8 # two 32-bit floats
-recording_runs() { [ "$(bytes)" -gt $((rate * frame_bytes / 5)) ]; }
+recording_runs() { [ "$(bytes)" -gt $((pulse_rate * frame_bytes / 5)) ]; }
 wait_until 200 recording_runs || fail "parec recorded nothing: $(cat "$work/parec.log")"
 
 # Sets the levels, presses L on the plot, waits for the sweep to play out, and
@@ -91,12 +73,12 @@ listen() {
   xdotool mousemove --window "$window" 400 280 click 1
   sleep 0.5
   # What the recording holds lags behind what was played: a second in hand.
-  local from=$(($(bytes) / frame_bytes - rate))
+  local from=$(($(bytes) / frame_bytes - pulse_rate))
   [ "$from" -ge 0 ] || from=0
   xdotool key l
   sleep 4.5
   local to=$(($(bytes) / frame_bytes))
-  "$python" "$here/listen_check.py" --rate $rate --name "$name" --levels "$s1" "$s2" \
+  "$python" "$here/listen_check.py" --rate $pulse_rate --name "$name" --levels "$s1" "$s2" \
     --frames "$from" "$to" "$recording" || failed=$((failed + 1))
 }
 
