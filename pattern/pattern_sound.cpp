@@ -1,10 +1,9 @@
 #include "pattern/pattern_sound.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
-#include <stdexcept>
-#include <string>
 
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
@@ -24,14 +23,15 @@ constexpr std::size_t kStepsPerDegree = 4;
 void CheckRate(std::int32_t sampleRate)
 {
     if (sampleRate < 8000 || sampleRate > 384000)
-        throw std::invalid_argument("Unsupported sample rate " + std::to_string(sampleRate));
+        throw RunError("Sample rate out of range");
 }
 
 // The surface direction of `degrees` from the front, as the probe rule turns the
 // angle slider's position into one: the same bits at every whole degree.
 double DirectionOf(double degrees)
 {
-    return CheckFp(CheckFp(CheckFp(CheckFp(degrees + 90.0) * 2.0) * kHalfTurn) / 360.0);
+    // Finite operands give a finite result at every step: one check at the end.
+    return CheckFp((degrees + 90.0) * 2.0 * kHalfTurn / 360.0);
 }
 
 std::size_t Frames(double seconds, std::int32_t sampleRate)
@@ -39,20 +39,13 @@ std::size_t Frames(double seconds, std::int32_t sampleRate)
     return static_cast<std::size_t>(std::lround(seconds * sampleRate));
 }
 
-// A raised-cosine rise over `count` samples: 0 before the first, 1 after the last.
-std::vector<double> FadeCurve(std::size_t count)
+// The raised-cosine fade over the first and the last `fade` of `frames` frames.
+double FadeAt(std::size_t n, std::size_t frames, std::size_t fade)
 {
-    std::vector<double> curve(count);
-    for (std::size_t i = 0; i < count; ++i)
-        curve[i] = 0.5 - 0.5 * ExactCos(std::numbers::pi * static_cast<double>(i) / static_cast<double>(count));
-    return curve;
-}
-
-double FadeAt(const std::vector<double> &curve, std::size_t n, std::size_t frames)
-{
-    const std::size_t fromEnd = frames - 1 - n;
-    const std::size_t nearest = std::min(n, fromEnd);
-    return nearest < curve.size() ? curve[nearest] : 1.0;
+    const std::size_t nearest = std::min(n, frames - 1 - n);
+    if (nearest >= fade)
+        return 1.0;
+    return 0.5 - 0.5 * ExactCos(std::numbers::pi * static_cast<double>(nearest) / static_cast<double>(fade));
 }
 
 // The tone, sin(2 pi f n / rate), in blocks: each block starts from the exact
@@ -88,13 +81,6 @@ private:
     double sin_ = 0.0;
     double cos_ = 1.0;
 };
-
-void Append(Sound &sound, double level, const Pan &pan, double tone)
-{
-    const double v = kFullScale * level * tone;
-    sound.samples.push_back(static_cast<float>(v * pan.left));
-    sound.samples.push_back(static_cast<float>(v * pan.right));
-}
 
 } // namespace
 
@@ -146,16 +132,18 @@ std::vector<SweepFrame> SweepEnvelope(std::int32_t s1, std::int32_t s2, std::int
     CheckRate(sampleRate);
     const double loudest = LoudestGain(s1, s2);
     constexpr std::size_t kPoints = 360 * kStepsPerDegree + 1;
-    std::vector<double> levels(kPoints);
-    std::vector<Pan> pans(kPoints);
+    struct Point {
+        double level, left, right;
+    };
+    std::array<Point, kPoints> points; // on the stack: nothing to release if a rule fails
     for (std::size_t k = 0; k < kPoints; ++k) {
         const double degrees = -180.0 + static_cast<double>(k) / kStepsPerDegree;
-        levels[k] = RelativeGain(degrees, s1, s2, loudest);
-        pans[k] = PanFor(degrees);
+        const Pan pan = PanFor(degrees);
+        points[k] = {RelativeGain(degrees, s1, s2, loudest), pan.left, pan.right};
     }
 
     const std::size_t frames = Frames(kSweepSeconds, sampleRate);
-    const std::vector<double> fade = FadeCurve(Frames(kFadeSeconds, sampleRate));
+    const std::size_t fade = Frames(kFadeSeconds, sampleRate);
     const double maxStep = MaxLevelStep(sampleRate);
     std::vector<SweepFrame> envelope(frames);
     double level = 0.0;
@@ -164,26 +152,38 @@ std::vector<SweepFrame> SweepEnvelope(std::int32_t s1, std::int32_t s2, std::int
             static_cast<double>(n) * (360.0 * kStepsPerDegree) / static_cast<double>(frames - 1);
         const std::size_t k = std::min(static_cast<std::size_t>(position), kPoints - 2);
         const double t = position - static_cast<double>(k);
+        const Point &a = points[k];
+        const Point &b = points[k + 1];
         // The floor is applied after the straight line, so that a direction next to
         // a silent one plays at its own gain.
-        const double target = AboveFloor(levels[k] + (levels[k + 1] - levels[k]) * t) * FadeAt(fade, n, frames);
+        const double target = AboveFloor(a.level + (b.level - a.level) * t) * FadeAt(n, frames, fade);
         level = std::clamp(target, level - maxStep, level + maxStep);
-        envelope[n] = {-180.0 + position / kStepsPerDegree, level,
-                       pans[k].left + (pans[k + 1].left - pans[k].left) * t,
-                       pans[k].right + (pans[k + 1].right - pans[k].right) * t};
+        envelope[n] = {level, a.left + (b.left - a.left) * t,
+                       a.right + (b.right - a.right) * t};
     }
     return envelope;
 }
 
+namespace {
+
+// The tone at each frame's level and pan.
+Sound SoundOf(const std::vector<SweepFrame> &envelope, std::int32_t sampleRate)
+{
+    Sound sound{sampleRate, std::vector<float>(2 * envelope.size())};
+    Tone tone(sampleRate);
+    for (std::size_t n = 0; n < envelope.size(); ++n) {
+        const double v = kFullScale * envelope[n].level * tone.at(n);
+        sound.samples[2 * n] = static_cast<float>(v * envelope[n].left);
+        sound.samples[2 * n + 1] = static_cast<float>(v * envelope[n].right);
+    }
+    return sound;
+}
+
+} // namespace
+
 Sound SweepSound(std::int32_t s1, std::int32_t s2, std::int32_t sampleRate)
 {
-    const std::vector<SweepFrame> envelope = SweepEnvelope(s1, s2, sampleRate);
-    Sound sound{sampleRate, {}};
-    sound.samples.reserve(2 * envelope.size());
-    Tone tone(sampleRate);
-    for (std::size_t n = 0; n < envelope.size(); ++n)
-        Append(sound, envelope[n].level, {envelope[n].left, envelope[n].right}, tone.at(n));
-    return sound;
+    return SoundOf(SweepEnvelope(s1, s2, sampleRate), sampleRate);
 }
 
 Sound ProbeSound(std::int32_t angle, std::int32_t s1, std::int32_t s2, std::int32_t sampleRate)
@@ -192,13 +192,11 @@ Sound ProbeSound(std::int32_t angle, std::int32_t s1, std::int32_t s2, std::int3
     const double level = RelativeLevel(angle, s1, s2, LoudestGain(s1, s2));
     const Pan pan = PanFor(angle);
     const std::size_t frames = Frames(kProbeSoundSeconds, sampleRate);
-    const std::vector<double> fade = FadeCurve(Frames(kFadeSeconds, sampleRate));
-    Sound sound{sampleRate, {}};
-    sound.samples.reserve(2 * frames);
-    Tone tone(sampleRate);
+    const std::size_t fade = Frames(kFadeSeconds, sampleRate);
+    std::vector<SweepFrame> envelope(frames);
     for (std::size_t n = 0; n < frames; ++n)
-        Append(sound, level * FadeAt(fade, n, frames), pan, tone.at(n));
-    return sound;
+        envelope[n] = {level * FadeAt(n, frames, fade), pan.left, pan.right};
+    return SoundOf(envelope, sampleRate);
 }
 
 } // namespace orvane

@@ -60,7 +60,6 @@ struct Sound {
 // The level of every frame before the tone, for the sweep: `level` is the
 // smoothed relative level, `left` and `right` the pan's gains.
 struct SweepFrame {
-    double angle; // degrees
     double level;
     double left;
     double right;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "pattern/angle_probe.h"
+#include "pattern/checked.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/polar_plot.h"
 
@@ -177,8 +178,8 @@ TEST(SweepSilence, NoPatternNoSound)
 
 TEST(SweepRate, RefusesRatesNoDeviceHas)
 {
-    EXPECT_THROW(SweepSound(0, 0, 0), std::invalid_argument);
-    EXPECT_THROW(ProbeSound(0, 0, 0, -48000), std::invalid_argument);
+    EXPECT_THROW(SweepSound(0, 0, 0), RunError);
+    EXPECT_THROW(ProbeSound(0, 0, 0, -48000), RunError);
 }
 
 struct ProbeCase {
