@@ -26,6 +26,7 @@ FADE_SECONDS = 0.01
 WINDOW_SECONDS = 0.02
 HOP_SECONDS = 0.005
 START_SKIPPED = 0.15
+PROBE_SECONDS = 0.15
 
 
 def db(x):
@@ -66,6 +67,8 @@ def main():
     parser.add_argument("--levels", type=int, nargs=2, required=True)
     parser.add_argument("--frames", type=int, nargs=2, metavar=("FROM", "TO"),
                         help="the part of the recording to look at")
+    parser.add_argument("--probe", type=int, nargs="+", metavar="ANGLE",
+                        help="look for the probe's short sounds at these angles instead of a sweep")
     parser.add_argument("recording")
     args = parser.parse_args()
     rate = args.rate
@@ -93,7 +96,10 @@ def main():
             failures.append(text)
         return ok
 
-    if not report(frames > rate * SWEEP_SECONDS and max(total, default=0) > FULL_SCALE / 4,
+    if args.probe:
+        return check_probe(args, a, b, loudest, measured, total, report, failures)
+
+    if not args.probe and not report(frames > rate * SWEEP_SECONDS and max(total, default=0) > FULL_SCALE / 4,
                   f"no sweep recorded ({frames} frames, loudest {max(total, default=0):.4f})"):
         print(f"{args.name}: FAILED: " + "; ".join(failures))
         return 1
@@ -178,6 +184,43 @@ def main():
     print(f"{args.name}: passed: {compared} windows within 1 dB of the gain (worst {worst:.2f} dB), "
           f"{panned} channel windows follow the pan, {silent} silent windows at the rear; "
           f"the sweep starts {offset:.3f} s into the recording")
+    return 0
+
+
+def check_probe(args, a, b, loudest, measured, total, report, failures):
+    """The probe's sounds: one burst of the tone for each angle, in order, each
+    about PROBE_SECONDS long, at the gain there and panned there."""
+    quiet = FULL_SCALE * 10 ** (-60 / 20)
+    bursts, start = [], None
+    for i, level in enumerate(total + [0.0]):
+        if level > quiet and start is None:
+            start = i
+        elif level <= quiet and start is not None:
+            bursts.append((start, i))
+            start = None
+    report(len(bursts) == len(args.probe), f"{len(bursts)} sounds heard for {len(args.probe)} moves")
+    for (first, end), angle in zip(bursts, args.probe):
+        seconds = (end - first) * HOP_SECONDS
+        report(PROBE_SECONDS - 0.03 <= seconds <= PROBE_SECONDS + WINDOW_SECONDS + 0.02,
+               f"the sound at {angle} degrees lasts {seconds:.3f} s")
+        left, right = measured[(first + end) // 2]
+        theta = math.radians(angle)
+        relative = abs(a + b * math.cos(theta)) / loudest
+        turn = (1.0 - math.sin(theta)) * math.pi / 4.0
+        expected = FULL_SCALE * relative
+        report(abs(db(math.hypot(left, right)) - db(expected)) <= 1.0,
+               f"the sound at {angle} degrees is {db(math.hypot(left, right) / FULL_SCALE):.2f} dB, "
+               f"the gain {db(relative):.2f} dB")
+        for name, m, e in (("left", left, expected * math.cos(turn)), ("right", right, expected * math.sin(turn))):
+            if e > quiet:
+                report(abs(db(m) - db(e)) <= 1.0, f"the sound at {angle} degrees: the {name} channel is "
+                                                  f"{db(m / FULL_SCALE):.2f} dB, the pan gives {db(e / FULL_SCALE):.2f} dB")
+    if failures:
+        print(f"{args.name}: FAILED ({len(failures)} checks):")
+        for text in failures:
+            print("  " + text)
+        return 1
+    print(f"{args.name}: passed: {len(bursts)} sounds, at the probe's gain and pan")
     return 0
 
 

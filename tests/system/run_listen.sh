@@ -2,7 +2,8 @@
 # The full edition played through a real sound server: a private PulseAudio with
 # a null sink, started here on a private virtual desktop (session.sh); parec
 # records the sink's monitor while a real key press (xdotool) asks the program to
-# listen; listen_check.py analyses the recording.
+# listen, and to turn the probing sound on and move the angle slider;
+# listen_check.py analyses the recording.
 #
 #   run_listen.sh PATH/TO/Orvane [KEEP_DIR]
 #
@@ -87,6 +88,26 @@ listen() {
 # supercardioid's 30.
 listen cardioid 0 0 Tab Home Tab Home
 listen supercardioid 30 0 Tab Page_Down Page_Down Page_Down
+
+# The probing sound: switched on in the plot's context menu (a right click on
+# the plot, then the keys of the menu), then two moves of the angle slider,
+# which Shift+Tab reaches from the plot: one step to 1 degree, then End to 180.
+xdotool mousemove --window "$window" 400 280 click 3
+sleep 0.5
+xdotool key --delay 150 Down Down Return
+sleep 0.3
+xdotool mousemove --window "$window" 400 280 click 1
+xdotool key shift+Tab
+sleep 0.5
+from=$(($(bytes) / frame_bytes - pulse_rate))
+xdotool key Right
+sleep 0.7
+xdotool key End
+sleep 1.5
+to=$(($(bytes) / frame_bytes))
+"$python" "$here/listen_check.py" --rate $pulse_rate --name "probing sound" --levels 30 0 \
+  --probe 1 180 --frames "$from" "$to" "$recording" || failed=$((failed + 1))
+
 stop_pid "$rec_pid"
 rec_pid=
 [ -n "$keep" ] && cp "$recording" "$keep/"
