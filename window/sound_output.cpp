@@ -1,5 +1,6 @@
 #include "window/sound_output.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <QAudioDevice>
@@ -46,7 +47,8 @@ public:
             // up to a buffer of them; stopping now would cut off the end.
             // Idle also comes when the server ran short for a moment; that passes.
             if (state == QAudio::IdleState && buffer_ && buffer_->atEnd()) {
-                const auto heldMs = format_.durationForBytes(static_cast<qint32>(sink->bufferSize())) / 1000;
+                const qsizetype held = std::max<qsizetype>(0, sink->bufferSize() - sink->bytesFree());
+                const auto heldMs = format_.durationForBytes(static_cast<qint32>(held)) / 1000;
                 QTimer::singleShot(static_cast<int>(heldMs) + 100, owner_, [this, sink, done] {
                     if (sink != sink_)
                         return;

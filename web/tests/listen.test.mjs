@@ -9,7 +9,7 @@ import test from 'node:test';
 import assert from 'node:assert/strict';
 import { launch, open, press, readState } from './browser.mjs';
 
-const browser = await launch(['--autoplay-policy=no-user-gesture-required']);
+const browser = await launch();
 test.after(() => browser.close());
 
 // Counts what the page asks of the Web Audio API, before the page's script runs.
