@@ -8,7 +8,6 @@
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
 #include "pattern/exact_math.h"
-#include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
 
 namespace orvane {
@@ -158,8 +157,7 @@ std::vector<SweepFrame> SweepEnvelope(std::int32_t s1, std::int32_t s2, std::int
         // a silent one plays at its own gain.
         const double target = AboveFloor(a.level + (b.level - a.level) * t) * FadeAt(n, frames, fade);
         level = std::clamp(target, level - maxStep, level + maxStep);
-        envelope[n] = {level, a.left + (b.left - a.left) * t,
-                       a.right + (b.right - a.right) * t};
+        envelope[n] = {level, a.left + (b.left - a.left) * t, a.right + (b.right - a.right) * t};
     }
     return envelope;
 }

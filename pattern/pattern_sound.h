@@ -66,7 +66,8 @@ struct SweepFrame {
 };
 std::vector<SweepFrame> SweepEnvelope(std::int32_t s1, std::int32_t s2, std::int32_t sampleRate);
 
-// The sweep: kSweepSeconds of the tone circling from -180 to 180 degrees.
+// The sweep: kSweepSeconds of the tone circling from -180 to 180 degrees, frame
+// n of N in the direction -180 + 360 n / (N - 1).
 Sound SweepSound(std::int32_t s1, std::int32_t s2, std::int32_t sampleRate);
 
 // The probe's short sound for the angle slider at `angle` degrees.
