@@ -18,6 +18,9 @@ keep=${2:-}
 
 # shellcheck source=session.sh
 source "$here/session.sh" run_listen
+# A reader that goes away early (| head) must not end the script before it has
+# ended what it started.
+trap '' PIPE
 
 [ -x "$exe" ] || fail "no program at $exe; build first"
 
