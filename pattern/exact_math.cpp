@@ -212,7 +212,7 @@ constexpr double kLargestReduced = 1e6;
 
 } // namespace
 
-double ExactLog(double x)
+double ExactLog(double x) noexcept
 {
     if (!(x > 0.0) || !std::isfinite(x))
         return std::log(x); // 0, negative, infinite or NaN: nothing to round
@@ -228,7 +228,7 @@ double ExactLog(double x)
     return Round(Add(Mul(kLn2, static_cast<double>(k)), lnM));
 }
 
-double ExactSin(double x)
+double ExactSin(double x) noexcept
 {
     if (x == 0.0 || !(std::fabs(x) <= kLargestReduced))
         return x == 0.0 ? x : std::sin(x);
@@ -241,7 +241,7 @@ double ExactSin(double x)
     }
 }
 
-double ExactCos(double x)
+double ExactCos(double x) noexcept
 {
     if (!(std::fabs(x) <= kLargestReduced))
         return std::cos(x);

@@ -14,6 +14,7 @@
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/pattern_description.h"
+#include "pattern/pattern_sound.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
 #include "pattern/raster.h"
@@ -222,6 +223,7 @@ void Attach(double ratio, int multiple = 1)
 }
 
 std::string returned; // the text the last call below hands to the page
+Sound sound;          // the samples the last sound call below hands to the page
 
 const char *Return(std::string text)
 {
@@ -310,6 +312,26 @@ EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
         page->controls.setSliderValue(SliderId::Slider2, preset.slider2);
         PreGraph(page->controls, page->UnitTwips, page->edition);
     });
+}
+
+// The pattern as sound, for the page to play with the Web Audio API: the
+// sweep (angle 1000), or the probe's sound for the angle slider at `angle`,
+// for the level sliders at s1 and s2, at the audio context's `rate`. Returns
+// the samples, left and right in turn, orvane_sound_frames() pairs of 32-bit
+// floats; null when they cannot be made, which the page reports.
+EMSCRIPTEN_KEEPALIVE const float *orvane_sound(int angle, int s1, int s2, int rate)
+{
+    try {
+        sound = angle == 1000 ? SweepSound(s1, s2, rate) : ProbeSound(angle, s1, s2, rate);
+        return sound.samples.data();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE int orvane_sound_frames()
+{
+    return static_cast<int>(sound.frames());
 }
 
 // The texts of the rules, for the tests, and a level as a listener hears it,

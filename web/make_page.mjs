@@ -35,7 +35,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': c.description || undefined, style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': 'Press L to listen to the pattern.', 'aria-keyshortcuts': 'L', style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':
@@ -148,6 +148,9 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     LAYOUT: script(JSON.stringify({ ...layout, controls: undefined })),
     WASM: wasm,
     PAGE: script(compactScript(read('page.js'))),
+    // Listening, and in the full edition the probing sound's switch.
+    TITLEBUTTONS: '<button id="ListenButton" type="button" title="Listen to the pattern (L on the plot)">Listen</button>' +
+      (layout.edition === 'Orvane' ? '<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">Probing sound</button>' : ''),
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
   fs.writeFileSync(path.join(outDir, file), html);

@@ -1,6 +1,7 @@
 // Prints a digest of every text the rules can show: the 101 level readouts, the
 // 361 angle readouts, the gain readout for every state of the three sliders
-// (101 x 101 x 361), and the spoken levels and plot descriptions. The
+// (101 x 101 x 361), the spoken levels and plot descriptions, and the bits of
+// the pattern's sounds, the sweep and the probe's, for the five patterns. The
 // same source is built natively and to WebAssembly; the two outputs must match.
 // Usage: text_digest [--list]   (--list prints the texts themselves instead)
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "pattern/angle_probe.h"
 #include "pattern/number_text.h"
 #include "pattern/pattern_description.h"
+#include "pattern/pattern_sound.h"
 #include "pattern/plot_driver.h"
 
 namespace {
@@ -90,5 +92,24 @@ int main(int argc, char **argv)
         }
     }
     descriptions.print("descriptions");
+
+    // What a listener hears of the pattern: every sample's bits, at the two
+    // common rates, one line per pattern.
+    const std::int32_t patterns[][2] = {{0, 0}, {0, 100}, {100, 0}, {30, 0}, {50, 0}};
+    for (const auto &levels : patterns) {
+        Digest sounds;
+        for (const std::int32_t rate : {48000, 44100}) {
+            const orvane::Sound sweep = orvane::SweepSound(levels[0], levels[1], rate);
+            sounds.add(std::string(reinterpret_cast<const char *>(sweep.samples.data()),
+                                   sweep.samples.size() * sizeof(float)));
+            for (std::int32_t v = -180; v <= 180; v += 15) {
+                const orvane::Sound probe = orvane::ProbeSound(v, levels[0], levels[1], rate);
+                sounds.add(std::string(reinterpret_cast<const char *>(probe.samples.data()),
+                                       probe.samples.size() * sizeof(float)));
+            }
+        }
+        const std::string what = "sounds s1=" + std::to_string(levels[0]) + " s2=" + std::to_string(levels[1]);
+        sounds.print(what.c_str());
+    }
     return 0;
 }

@@ -5,8 +5,12 @@
 
 #include <QAbstractSlider>
 #include <QAccessible>
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -14,6 +18,7 @@
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
+#include "pattern/pattern_sound.h"
 #include "pattern/pattern_description.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
@@ -21,10 +26,14 @@
 #include "window/layout.h"
 #include "window/plot_surface.h"
 #include "window/presets.h"
+#include "window/sound_output.h"
 
 namespace orvane {
 
 namespace {
+
+// What the plot's description and tooltip add to the pattern's: how to hear it.
+const char *const kListenHint = " Press L to listen to the pattern.";
 
 QRect TwipsToPixels(const ControlSpec &entry)
 {
@@ -201,9 +210,52 @@ void OrvaneFrm::buildControls()
     // The keyboard focus starts on the first control in tab order, the surface.
     auto *gra = Find<PlotSurface>(this, "gra");
     gra->setFocus();
-    const QString empty = QString::fromStdString(EmptyPlotDescription());
+    const QString empty = QString::fromStdString(EmptyPlotDescription() + kListenHint);
     gra->setAccessibleDescription(empty);
     gra->setToolTip(empty);
+    gra->installEventFilter(this);
+    buildPlotMenu();
+}
+
+// The plot's context menu: listening, and in the full edition the switch of
+// the probing sound. Built once; it opens where the user asks for it.
+void OrvaneFrm::buildPlotMenu()
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName("PlotMenu");
+    QAction *listen = menu->addAction("Listen to the pattern");
+    listen->setObjectName("ListenAction");
+    listen->setShortcut(QKeySequence(Qt::Key_L)); // shown in the menu; the plot handles the key
+    listen->setShortcutContext(Qt::WidgetShortcut);
+    connect(listen, &QAction::triggered, this, [this] { Dispatch("Listen", [this] { Listen(); }); });
+    if (HasProbe(edition_)) {
+        QAction *probe = menu->addAction("Probing sound");
+        probe->setObjectName("ProbeSoundAction");
+        probe->setCheckable(true);
+        probe->setChecked(probeSound_);
+        connect(probe, &QAction::toggled, this, [this](bool on) { probeSound_ = on; });
+    }
+}
+
+bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched->objectName() != QLatin1String("gra"))
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == Qt::Key_L && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+            if (!key->isAutoRepeat())
+                Dispatch("Listen", [this] { Listen(); });
+            return true;
+        }
+    } else if (event->type() == QEvent::ContextMenu) {
+        auto *menu = findChild<QMenu *>("PlotMenu", Qt::FindDirectChildrenOnly);
+        if (menu)
+            menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void OrvaneFrm::connectHandlers()
@@ -242,7 +294,7 @@ void OrvaneFrm::describePlot()
                                                 controls_->sliderValue(SliderId::Slider2),
                                                 controls_->decimalSeparator());
     auto *gra = Find<PlotSurface>(this, "gra");
-    gra->setAccessibleDescription(QString::fromStdString(text));
+    gra->setAccessibleDescription(QString::fromStdString(text + kListenHint));
     gra->setToolTip(gra->accessibleDescription());
 }
 
@@ -278,6 +330,54 @@ void OrvaneFrm::ShowError(const QString &message)
 void OrvaneFrm::setErrorReporter(ErrorReporter reporter)
 {
     reporter_ = std::move(reporter);
+}
+
+void OrvaneFrm::setSoundOutput(std::unique_ptr<SoundOutput> output)
+{
+    output_ = std::move(output);
+}
+
+SoundOutput &OrvaneFrm::output()
+{
+    if (!output_)
+        output_ = MakeAudioOutput(this);
+    return *output_;
+}
+
+void OrvaneFrm::Listen()
+{
+    // Reads the level sliders only: no control, readout or drawing changes.
+    const std::int32_t s1 = controls_->sliderValue(SliderId::Slider1);
+    const std::int32_t s2 = controls_->sliderValue(SliderId::Slider2);
+    SoundOutput &out = output();
+    out.play(SweepSound(s1, s2, out.sampleRate()), [this](const QString &error) {
+        if (!error.isEmpty())
+            reporter_("Listen: " + error);
+        else
+            announce("Listening ended");
+    });
+    announce("Listening to the pattern: from the rear through the right, the front and the left");
+}
+
+void OrvaneFrm::PlayProbeSound()
+{
+    if (!probeSound_)
+        return;
+    try {
+        SoundOutput &out = output();
+        out.play(ProbeSound(controls_->sliderValue(SliderId::Slider3), controls_->sliderValue(SliderId::Slider1),
+                            controls_->sliderValue(SliderId::Slider2), out.sampleRate()),
+                 [this](const QString &error) {
+                     if (!error.isEmpty())
+                         reporter_("Probing sound: " + error);
+                 });
+    } catch (...) {
+        // Said once, not at every step of the slider: the switch goes off.
+        if (auto *probe = findChild<QAction *>("ProbeSoundAction"))
+            probe->setChecked(false);
+        probeSound_ = false;
+        throw;
+    }
 }
 
 void OrvaneFrm::Form_Load()
@@ -319,6 +419,7 @@ void OrvaneFrm::Slider3_Scroll()
     // slider's value, the angle: it hears the gain from the announcer.
     announce(ProbeAnnouncement(controls_->sliderValue(SliderId::Slider3), gain,
                                controls_->decimalSeparator()));
+    PlayProbeSound();
 }
 
 void OrvaneFrm::PresetClick(std::int32_t slider1, std::int32_t slider2)

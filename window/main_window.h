@@ -12,6 +12,7 @@
 namespace orvane {
 
 class Announcer;
+class SoundOutput;
 
 // The program's one window. It carries the controls of the layout table, the
 // load, click and scroll handlers, and the plot driver as its own methods.
@@ -39,12 +40,26 @@ public:
     using ErrorReporter = std::function<void(const QString &message)>;
     void setErrorReporter(ErrorReporter reporter);
 
+    // Where the window's sounds play; the system's default audio output unless
+    // set. Nothing is opened before the user first asks to listen.
+    void setSoundOutput(std::unique_ptr<SoundOutput> output);
+
+protected:
+    // The plot's key L and its context menu; the plot itself handles no event.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void Form_Load();
     void Slider1_Scroll();
     void Slider2_Scroll();
     void Slider3_Scroll();
     void PresetClick(std::int32_t slider1, std::int32_t slider2);
+    // Plays the pattern as a sound circling the microphone once.
+    void Listen();
+    // The probe's short sound for the angle slider as it stands, when switched on.
+    void PlayProbeSound();
+    SoundOutput &output();
+    void buildPlotMenu();
 
     // Runs one event handler. An error that ends it is reported here, at the
     // event dispatch; what was drawn or written before it stays.
@@ -63,6 +78,8 @@ private:
     class Controls;
     std::unique_ptr<Controls> controls_;
     Announcer *announcer_; // owned as a child object
+    std::unique_ptr<SoundOutput> output_;
+    bool probeSound_ = false; // the probing sound's switch; off until the user turns it on
 };
 
 } // namespace orvane

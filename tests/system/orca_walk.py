@@ -39,8 +39,9 @@ def level(position):
     return 20 * math.log10((101 - position) / 101)
 
 
-def steps(decimal):
-    """(what the user does, the keys, what Orca must say, as a pattern)."""
+def steps(decimal, listen):
+    """(what the user does, the keys, what Orca must say: a pattern, or a tuple
+    of patterns that must all be heard)."""
     gain_at_1 = 20 * math.log10(0.7 + math.cos(math.radians(1)))  # Super Card, 1 degree
     return [
         ("Tab to the omni level slider", ["Tab"], r"Omni slider"),
@@ -68,9 +69,14 @@ def steps(decimal):
          rf"1 degree.*gain {number(gain_at_1, decimal)} dB"),
         ("Left, Left: the probe turns to -1 degree", ["Left", "Left"],
          rf"-1 degree.*gain {number(gain_at_1, decimal)} dB"),
-        ("Tab to the plot: its description", ["Tab"],
-         rf"Cardioid-like pattern with a rear lobe: nulls at 134{re.escape(decimal)}4 and "
-         rf"-134{re.escape(decimal)}4 degrees"),
+        ("Tab to the plot: its description, which names the key to listen", ["Tab"],
+         (rf"Cardioid-like pattern with a rear lobe: nulls at 134{re.escape(decimal)}4 and "
+          rf"-134{re.escape(decimal)}4 degrees", r"Press L to listen to the pattern")),
+    ] + ([
+        # The sweep plays for three seconds; its start and its end are announced.
+        ("L on the plot: listening starts, and ends", ["l"],
+         (r"Listening to the pattern", r"Listening ended")),
+    ] if listen else []) + [
         # The wheel over the figure-8 slider, at the top since Super Card: the
         # slider takes the focus and the level falls below 0 dB.
         ("wheel down over the figure-8 slider", ["wheel-down:Slider2"],
@@ -145,6 +151,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--debug-file", required=True, help="Orca's debug file")
     parser.add_argument("--decimal", choices=[".", ","], default=".")
+    parser.add_argument("--listen", action="store_true",
+                        help="a sound server runs: listen to the pattern too")
     args = parser.parse_args()
 
     transcript = Transcript(args.debug_file)
@@ -158,24 +166,28 @@ def main():
         return 1
 
     failures = 0
-    for what, keys, want in steps(args.decimal):
+    walk = steps(args.decimal, args.listen)
+    for what, keys, want in walk:
         # Each key after the one before has been spoken, as a listener would.
         heard = []
         for name in keys:
             key(name)
             heard += transcript.wait_for(re.compile("."), 2.0)[1]
-        pattern = re.compile(want)
-        matched = any(pattern.search(line) for line in heard)
-        if not matched:
-            more_ok, more = transcript.wait_for(pattern, STEP_SECONDS)
-            heard += more
-            matched = more_ok
-        print(f"{'ok  ' if matched else 'FAIL'} {what} ({' '.join(keys)}); want /{want}/:")
+        wants = want if isinstance(want, tuple) else (want,)
+        matched = True
+        for one in wants:
+            pattern = re.compile(one)
+            if not any(pattern.search(line) for line in heard):
+                more_ok, more = transcript.wait_for(pattern, STEP_SECONDS)
+                heard += more
+                matched = matched and more_ok
+        shown = " and ".join(f"/{one}/" for one in wants)
+        print(f"{'ok  ' if matched else 'FAIL'} {what} ({' '.join(keys)}); want {shown}:")
         for line in heard:
             print(f"    '{line}'")
         failures += not matched
 
-    print(f"orca_walk: {len(steps(args.decimal)) - failures} steps heard, {failures} not")
+    print(f"orca_walk: {len(walk) - failures} steps heard, {failures} not")
     return 1 if failures else 0
 
 

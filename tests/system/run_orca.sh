@@ -59,11 +59,21 @@ wait_until 300 orca_ready || {
   fail "Orca did not start within 30 seconds"
 }
 
+# A private sound server, so that the walk can listen to the pattern; without
+# one the walk leaves that step out.
+# shellcheck source=pulse.sh
+source "$here/pulse.sh"
+listen=(--listen)
+if ! pulse_start; then
+  echo "run_orca: no sound server ($pulse_why); the walk does not listen" >&2
+  listen=()
+fi
+
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$exe" >"$work/app.log" 2>&1 &
 app_pid=$!
 
 status=0
-timeout -k 5 "$walk_timeout" "$python" "$here/orca_walk.py" --debug-file "$debug_file" \
+timeout -k 5 "$walk_timeout" "$python" "$here/orca_walk.py" --debug-file "$debug_file" "${listen[@]}" \
   >"$work/walk.log" 2>&1 &
 walk_pid=$!
 wait "$walk_pid" || status=$?

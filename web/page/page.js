@@ -158,6 +158,7 @@
       if (run(() => module._orvane_scroll(this.index)) && this.index === 2) {
         announce(module.UTF8ToString(module._orvane_probe_announcement(
           sliders[0].value, sliders[1].value, this.value, separatorPtr)));
+        playProbeSound();
       }
     }
 
@@ -255,6 +256,65 @@
     describePlot: (text) => document.getElementById('gra').setAttribute('aria-label', 'Polar plot. ' + text),
     showError,
   });
+
+  // The pattern as sound: the module's samples, played by the Web Audio API
+  // on the user's request (a key or a click, as browsers require).
+  const probeSwitch = document.getElementById('ProbeSoundSwitch');
+  const probing = () => probeSwitch && probeSwitch.getAttribute('aria-checked') === 'true';
+  let audio = null;
+  let playing = null;
+
+  // Plays the sweep (angle 1000) or the probe's sound at an angle.
+  function play(angle, ended) {
+    audio = audio || new (window.AudioContext || window.webkitAudioContext)();
+    if (audio.state === 'suspended') audio.resume();
+    const rate = audio.sampleRate;
+    const at = module._orvane_sound(angle, sliders[0].value, sliders[1].value, rate) >> 2;
+    if (!at) throw new Error('no sound at ' + rate + ' Hz');
+    const frames = module._orvane_sound_frames();
+    const data = module.HEAPF32;
+    const buffer = audio.createBuffer(2, frames, rate);
+    for (let c = 0; c < 2; ++c) {
+      const channel = buffer.getChannelData(c);
+      for (let i = 0; i < frames; ++i) channel[i] = data[at + 2 * i + c];
+    }
+    if (playing) {
+      playing.onended = null;
+      playing.stop();
+    }
+    const source = playing = audio.createBufferSource();
+    source.buffer = buffer;
+    source.connect(audio.destination);
+    source.onended = () => { playing = null; if (ended) ended(); };
+    source.start();
+  }
+
+  function listen() {
+    try {
+      play(1000, () => announce('Listening ended'));
+      announce('Listening to the pattern: from the rear through the right, the front and the left');
+    } catch (error) {
+      showError('Listen: ' + error.message);
+    }
+  }
+
+  function playProbeSound() {
+    if (!probing()) return;
+    try {
+      play(sliders[2].value);
+    } catch (error) {
+      probeSwitch.setAttribute('aria-checked', 'false'); // said once, not at every step
+      showError('Probing sound: ' + error.message);
+    }
+  }
+
+  document.getElementById('ListenButton').addEventListener('click', () => module && listen());
+  document.getElementById('gra').addEventListener('keydown', (event) => {
+    if (event.key.toLowerCase() !== 'l' || event.altKey || event.ctrlKey || event.metaKey) return;
+    event.preventDefault();
+    if (module && !event.repeat) listen();
+  });
+  if (probeSwitch) probeSwitch.addEventListener('click', () => probeSwitch.setAttribute('aria-checked', String(!probing())));
 
   // Which arrangement page.css chose: the layout table's, or the one for
   // fingers and small screens.

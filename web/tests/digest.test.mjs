@@ -17,12 +17,13 @@ function compare(digest) {
   assert.match(native, /^probe 3682561 /m);
   assert.match(native, /^readouts 101 /m);
   assert.match(native, /^descriptions 10302 /m);
+  assert.match(native, /^sounds s1=30 s2=0 52 /m);
   const differing = lines(digest).filter((line, i) => line !== lines(native)[i]);
   assert.deepEqual(differing, [], 'digest lines that differ from the desktop build');
   assert.equal(lines(digest).length, lines(native).length);
 }
 
-test(`${engine}: all 101 level, 361 angle and 3,682,561 gain texts, and every spoken level and plot description, equal the desktop's`, async () => {
+test(`${engine}: all 101 level, 361 angle and 3,682,561 gain texts, every spoken level and plot description, and the samples of the pattern's sounds, equal the desktop's`, async () => {
   const browser = await launch();
   try {
     const page = await browser.newPage();

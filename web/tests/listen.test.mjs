@@ -1,0 +1,187 @@
+// The pattern as sound in the page: the module's samples rendered by the
+// browser's own Web Audio engine (an OfflineAudioContext, inside the page),
+// checked as the desktop's are: the level in each direction is the probe's gain
+// within 0.1 dB above the floor, silent below it and at the cardioid's rear,
+// panned with the direction, with no step larger than the smoothing allows.
+// Then what the user does: L on the plot, the sound button, the probing
+// sound's switch; nothing plays unasked and listening changes nothing shown.
+import test from 'node:test';
+import assert from 'node:assert/strict';
+import { launch, open, press, readState } from './browser.mjs';
+
+const browser = await launch();
+test.after(() => browser.close());
+
+// Counts what the page asks of the Web Audio API, before the page's script runs.
+async function countAudio(page) {
+  await page.evaluateOnNewDocument(() => {
+    window.audioLog = { contexts: 0, started: [] };
+    const Context = window.AudioContext;
+    window.AudioContext = class extends Context {
+      constructor(...args) {
+        super(...args);
+        window.audioLog.contexts += 1;
+      }
+    };
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...args) {
+      window.audioLog.started.push({ seconds: this.buffer.duration, rate: this.buffer.sampleRate });
+      return start.apply(this, args);
+    };
+  });
+}
+
+// [name, omni slider, figure-8 slider, has a null]
+const patterns = [['Cardioid', 0, 0, true], ['Omni', 0, 100, false], ['Figure-8', 100, 0, true],
+  ['Supercardioid', 30, 0, true], ['Hypercardioid', 50, 0, true]];
+
+test('the sweep as the browser renders it follows the pattern\'s gain, silent at the nulls, panned', async () => {
+  const { page, problems } = await open(browser, 'index.html');
+  for (const [name, s1, s2, hasNull] of patterns) {
+    const result = await page.evaluate(async (s1, s2) => {
+      const module = window.OrvanePage.module;
+      const rate = 48000;
+      const at = module._orvane_sound(1000, s1, s2, rate) >> 2;
+      const frames = module._orvane_sound_frames();
+      const samples = module.HEAPF32.slice(at, at + 2 * frames);
+      const context = new OfflineAudioContext(2, frames, rate);
+      const buffer = context.createBuffer(2, frames, rate);
+      for (let c = 0; c < 2; ++c) buffer.copyToChannel(samples.filter((_, i) => i % 2 === c), c);
+      const source = context.createBufferSource();
+      source.buffer = buffer;
+      source.connect(context.destination);
+      source.start();
+      const rendered = await context.startRendering();
+      const left = rendered.getChannelData(0);
+      const right = rendered.getChannelData(1);
+
+      // The rule afresh: the pattern a + b cos(theta), relative to its loudest.
+      const a = (100 - s1) / 100;
+      const b = (100 - s2) / 100;
+      let loudest = 0;
+      for (let v = -180; v <= 180; ++v) loudest = Math.max(loudest, Math.abs(a + b * Math.cos(v * Math.PI / 180)));
+      const fade = Math.ceil(0.01 * rate) + 1;
+      const out = { frames, rate: rendered.sampleRate, worst: 0, heard: 0, silent: 0, panned: 0, failures: [], steps: 0 };
+      const maxStep = 1 / (0.005 * rate);
+      const toneStep = 2 * Math.PI * 440 / rate;
+      for (let n = 0; n < frames; ++n) {
+        if (n > 0) for (const ch of [left, right])
+          if (Math.abs(ch[n] - ch[n - 1]) > 0.5 * (toneStep + 2 * maxStep) + 1e-6) out.steps += 1;
+        if (n < fade || n + fade >= frames || n % 3) continue;
+        const degrees = -180 + 360 * n / (frames - 1);
+        const theta = degrees * Math.PI / 180;
+        const expected = 20 * Math.log10(Math.abs(a + b * Math.cos(theta)) / loudest);
+        const tone = Math.sin(2 * Math.PI * 440 * n / rate);
+        const l = left[n];
+        const r = right[n];
+        const level = Math.hypot(l, r) / 0.5;
+        if (Math.abs(tone) >= 0.5) {
+          if (expected > -40 + 0.5) {
+            const error = Math.abs(20 * Math.log10(level / Math.abs(tone)) - expected);
+            out.worst = Math.max(out.worst, error);
+            if (error > 0.1 && out.failures.length < 5) out.failures.push(`${degrees.toFixed(2)} degrees: ${error.toFixed(3)} dB off`);
+            out.heard += 1;
+          } else if (expected < -40 - 1) {
+            if (level !== 0 && out.failures.length < 5) out.failures.push(`${degrees.toFixed(2)} degrees: not silent`);
+            out.silent += 1;
+          }
+        }
+        if (Math.hypot(l, r) > 1e-3) {
+          // Full left at 90 degrees, full right at -90.
+          const turn = (1 - Math.sin(theta)) * Math.PI / 4;
+          const sign = Math.sign(l + r);
+          if (Math.abs(Math.atan2(r * sign, l * sign) - turn) > 2e-3 && out.failures.length < 5)
+            out.failures.push(`${degrees.toFixed(2)} degrees: pan off`);
+          out.panned += 1;
+        }
+      }
+      return out;
+    }, s1, s2);
+    assert.equal(result.rate, 48000, name);
+    assert.equal(result.frames, 144000, name);
+    assert.deepEqual(result.failures, [], name);
+    assert.ok(result.heard > 10000, `${name}: ${result.heard} frames compared`);
+    assert.ok(result.panned > 10000, `${name}: ${result.panned} frames panned`);
+    assert.equal(result.silent > 0, hasNull, `${name}: ${result.silent} silent frames`);
+    assert.equal(result.steps, 0, `${name}: steps larger than the smoothing allows`);
+  }
+  // The cardioid's rear, as rendered: nothing from 170 degrees on either side.
+  const rear = await page.evaluate(() => {
+    const module = window.OrvanePage.module;
+    const at = module._orvane_sound(1000, 0, 0, 44100) >> 2;
+    const frames = module._orvane_sound_frames();
+    let loudest = 0;
+    for (let n = 0; n < frames; ++n) {
+      const degrees = -180 + 360 * n / (frames - 1);
+      if (Math.abs(degrees) >= 170) loudest = Math.max(loudest, Math.abs(module.HEAPF32[at + 2 * n]), Math.abs(module.HEAPF32[at + 2 * n + 1]));
+    }
+    return loudest;
+  });
+  assert.equal(rear, 0);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('L on the plot and the sound button listen; the probing sound plays only when switched on', async () => {
+  const { page, problems } = await open(browser, 'index.html', { beforeLoad: countAudio });
+  const log = () => page.evaluate(() => JSON.parse(JSON.stringify(window.audioLog)));
+  // The title bar: the title, then the sound button and the switch.
+  assert.deepEqual(await page.$eval('#TitleBar', (e) => [...e.children].map((c) => c.id)), ['WindowTitle', 'TitleButtons']);
+  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ProbeSoundSwitch']);
+  assert.deepEqual(await page.$eval('#ProbeSoundSwitch', (e) => [e.getAttribute('role'), e.getAttribute('aria-checked')]), ['switch', 'false']);
+  assert.deepEqual(await page.$eval('#gra', (e) => [e.getAttribute('aria-keyshortcuts'), e.getAttribute('aria-description')]),
+    ['L', 'Press L to listen to the pattern.']);
+
+  await page.click('#Cardiod');
+  await press(page, 'Slider3', 'ArrowRight', 3); // switch off: the probe moves in silence
+  assert.deepEqual(await log(), { contexts: 0, started: [] }, 'nothing plays unasked');
+  const before = await readState(page);
+
+  await press(page, 'gra', 'l');
+  let seen = await log();
+  assert.equal(seen.contexts, 1);
+  assert.equal(seen.started.length, 1);
+  assert.ok(Math.abs(seen.started[0].seconds - 3) < 1e-3, `a sweep of ${seen.started[0].seconds} s`);
+  assert.match(await page.$eval('#Announcer', (e) => e.textContent), /^Listening to the pattern/);
+  assert.deepEqual(await readState(page), before, 'listening changes no control or readout');
+  await page.waitForFunction(() => document.getElementById('Announcer').textContent === 'Listening ended', { timeout: 10000 });
+
+  await page.click('#ListenButton');
+  assert.equal((await log()).started.length, 2);
+
+  await page.click('#ProbeSoundSwitch');
+  assert.equal(await page.$eval('#ProbeSoundSwitch', (e) => e.getAttribute('aria-checked')), 'true');
+  await press(page, 'Slider3', 'ArrowRight');
+  seen = await log();
+  assert.equal(seen.started.length, 3);
+  assert.ok(Math.abs(seen.started[2].seconds - 0.15) < 1e-3, `a probe sound of ${seen.started[2].seconds} s`);
+  await page.click('#ProbeSoundSwitch');
+  await press(page, 'Slider3', 'ArrowRight');
+  assert.equal((await log()).started.length, 3, 'switched off again');
+  assert.equal(seen.contexts, 1, 'one audio context');
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('OrvaneLite listens too, and has no probing sound', async () => {
+  const { page, problems } = await open(browser, 'lite.html', { beforeLoad: countAudio });
+  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton']);
+  await page.click('#Cardiod');
+  await press(page, 'gra', 'L');
+  assert.equal((await page.evaluate(() => window.audioLog.started.length)), 1);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('a browser without Web Audio shows the error and the page goes on', async () => {
+  const { page } = await open(browser, 'index.html', {
+    beforeLoad: (p) => p.evaluateOnNewDocument(() => { delete window.AudioContext; delete window.webkitAudioContext; }),
+  });
+  await press(page, 'gra', 'l');
+  assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), false);
+  assert.match(await page.$eval('#ErrorText', (e) => e.textContent), /Listen: /);
+  await page.click('#ErrorOk');
+  await page.click('#Command3');
+  assert.equal((await readState(page)).dbomni, '-3.06126050124842');
+  await page.close();
+});
