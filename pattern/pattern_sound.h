@@ -28,6 +28,13 @@ inline constexpr double kSmoothingSeconds = 0.005;
 // Raised-cosine fade at the start and end of every sound.
 inline constexpr double kFadeSeconds = 0.01;
 
+// How to listen, as the plot's description and tooltip say it; and what a
+// listener is told when the sweep starts and when it has ended.
+inline constexpr const char *kListenHint = "Press L to listen to the pattern.";
+inline constexpr const char *kListenStarted =
+    "Listening to the pattern: from the rear through the right, the front and the left";
+inline constexpr const char *kListenEnded = "Listening ended";
+
 // The largest step the level (0 to 1) may take from one sample to the next.
 double MaxLevelStep(std::int32_t sampleRate);
 

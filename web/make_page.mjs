@@ -35,7 +35,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': 'Press L to listen to the pattern.', 'aria-keyshortcuts': 'L', style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.listenHint, 'aria-keyshortcuts': 'L', style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "pattern/controls.h"
+#include "pattern/pattern_sound.h"
 #include "window/layout.h"
 #include "window/presets.h"
 
@@ -140,6 +141,9 @@ std::string PageLayoutJson(Edition edition)
            Field("canvasHeight", geometry.innerHeight) + "," +
            Field("sliders", NameList(kSliderNames)) + "," +
            Field("captions", NameList(kCaptionNames)) + "," +
+           Field("listenHint", Quoted(kListenHint)) + "," +
+           Field("listenStarted", Quoted(kListenStarted)) + "," +
+           Field("listenEnded", Quoted(kListenEnded)) + "," +
            Field("controls", "[" + controls + "]") + "}";
 }
 

@@ -32,9 +32,6 @@ namespace orvane {
 
 namespace {
 
-// What the plot's description and tooltip add to the pattern's: how to hear it.
-const char *const kListenHint = " Press L to listen to the pattern.";
-
 QRect TwipsToPixels(const ControlSpec &entry)
 {
     return {entry.left / kTwipsPerPixel, entry.top / kTwipsPerPixel, entry.width / kTwipsPerPixel,
@@ -210,7 +207,7 @@ void OrvaneFrm::buildControls()
     // The keyboard focus starts on the first control in tab order, the surface.
     auto *gra = Find<PlotSurface>(this, "gra");
     gra->setFocus();
-    const QString empty = QString::fromStdString(EmptyPlotDescription() + kListenHint);
+    const QString empty = QString::fromStdString(EmptyPlotDescription() + " " + kListenHint);
     gra->setAccessibleDescription(empty);
     gra->setToolTip(empty);
     gra->installEventFilter(this);
@@ -294,7 +291,7 @@ void OrvaneFrm::describePlot()
                                                 controls_->sliderValue(SliderId::Slider2),
                                                 controls_->decimalSeparator());
     auto *gra = Find<PlotSurface>(this, "gra");
-    gra->setAccessibleDescription(QString::fromStdString(text + kListenHint));
+    gra->setAccessibleDescription(QString::fromStdString(text + " " + kListenHint));
     gra->setToolTip(gra->accessibleDescription());
 }
 
@@ -354,9 +351,9 @@ void OrvaneFrm::Listen()
         if (!error.isEmpty())
             reporter_("Listen: " + error);
         else
-            announce("Listening ended");
+            announce(kListenEnded);
     });
-    announce("Listening to the pattern: from the rear through the right, the front and the left");
+    announce(kListenStarted);
 }
 
 void OrvaneFrm::PlayProbeSound()

@@ -291,8 +291,8 @@
 
   function listen() {
     try {
-      play(1000, () => announce('Listening ended'));
-      announce('Listening to the pattern: from the rear through the right, the front and the left');
+      play(1000, () => announce(layout.listenEnded));
+      announce(layout.listenStarted);
     } catch (error) {
       showError('Listen: ' + error.message);
     }

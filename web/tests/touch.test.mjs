@@ -373,7 +373,13 @@ for (const { screen, leave } of maximiseCases) {
       const normal = await survey(page);
       await page.click('#Maximise');
       await page.waitForFunction(() => document.documentElement.classList.contains('maximised'));
-      await new Promise((resolve) => setTimeout(resolve, 100)); // the full screen settles
+      // The full screen settles: the viewport may grow once more (WebKit's
+      // window takes the whole display), and the window follows it.
+      await page.waitForFunction(() => {
+        const r = document.getElementById('Window').getBoundingClientRect();
+        return Math.abs(r.width - innerWidth) < 1 || Math.abs(r.height - innerHeight) < 1;
+      }, { timeout: 3000 }).catch(() => {});
+      await new Promise((resolve) => setTimeout(resolve, 100));
       const seen = await page.evaluate(() => {
         const r = document.getElementById('Window').getBoundingClientRect();
         const c = document.querySelector('#gra canvas');
