@@ -38,36 +38,7 @@ session_before_cleanup() {
 session_start
 need_tools orca orca openbox openbox script bsdutils "$browser_exe" "${browser_exe##*/}"
 
-# Orca refuses to start while another Orca of the same user runs, and must not
-# take that one's place: wait for it to end.
-no_other_orca() { ! pgrep -u "$(id -u)" -x orca >/dev/null; }
-if ! no_other_orca; then
-  echo "run_orca_page: another Orca of this user is running; waiting for it to end" >&2
-  wait_until 1200 no_other_orca || fail "another Orca of this user still runs after 2 minutes"
-fi
-
-# Without a window manager no window is ever active, and Orca says nothing.
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-session_pids+=("$!")
-
-# Orca in a process group of its own, with a private settings directory and no
-# speech server: it writes what it would say to its debug file all the same,
-# through the terminal of `script`, which copies every line into the file at
-# once (Orca buffers the file unless it is a terminal).
-debug_file=$work/orca-debug.txt
-mkdir -p "$work/orca"
-SPEECHD_CMD=/bin/false setsid script --quiet --flush --return \
-  --command "orca -u '$work/orca' --debug-file /dev/stdout" "$debug_file" \
-  </dev/null >"$work/orca.log" 2>&1 &
-session_groups+=("$!")
-orca_ready() { grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$debug_file" 2>/dev/null; }
-started=$(date +%s)
-wait_until 300 orca_ready || {
-  cat "$work/orca.log" >&2
-  tail -n 20 "$debug_file" >&2
-  fail "Orca did not start within 30 seconds"
-}
-echo "run_orca_page: Orca ready after $(($(date +%s) - started)) s"
+orca_start
 
 # A fresh profile each time, with accessibility on, and nothing that reaches
 # for the network: no updates, no first-run pages, no telemetry.
@@ -142,5 +113,5 @@ if [ "$status" -ne 0 ] && [ -s "$work/browser.log" ]; then
   echo "--- what the browser printed (last lines):"
   tail -n 30 "$work/browser.log"
 fi
-echo "run_orca_page: $browser walk done in $(($(date +%s) - started)) s from Orca's start"
+echo "run_orca_page: $browser walk done in $(($(date +%s) - orca_started)) s from Orca's start"
 [ "$status" -eq 0 ]

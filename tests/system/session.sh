@@ -155,3 +155,39 @@ session_start() {
   }
   wait_until 100 has_a11y_bus || fail "the AT-SPI bus did not start: $(cat "$work/launcher.log")"
 }
+
+# Orca on the session, as a screen reader user has it: openbox as window
+# manager (without one no window is ever active, and Orca says nothing), then
+# Orca in a process group of its own, with a private settings directory and no
+# speech server: it writes what it would say to its debug file, $debug_file,
+# all the same. Orca buffers that file unless it is a terminal, so it writes to
+# the terminal of `script`, which copies every line into the file at once.
+# Returns once Orca has said it is on, with the time it was started in
+# $orca_started. Needs orca, openbox and script.
+orca_start() {
+  # Orca refuses to start while another Orca of the same user runs, and must
+  # not take that one's place: wait for it to end.
+  no_other_orca() { ! pgrep -u "$(id -u)" -x orca >/dev/null; }
+  if ! no_other_orca; then
+    echo "$session_name: another Orca of this user is running; waiting for it to end" >&2
+    wait_until 1200 no_other_orca || fail "another Orca of this user still runs after 2 minutes"
+  fi
+
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  session_pids+=("$!")
+
+  debug_file=$work/orca-debug.txt
+  mkdir -p "$work/orca"
+  SPEECHD_CMD=/bin/false setsid script --quiet --flush --return \
+    --command "orca -u '$work/orca' --debug-file /dev/stdout" "$debug_file" \
+    </dev/null >"$work/orca.log" 2>&1 &
+  session_groups+=("$!")
+  orca_ready() { grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$debug_file" 2>/dev/null; }
+  orca_started=$(date +%s)
+  wait_until 300 orca_ready || {
+    cat "$work/orca.log" >&2
+    tail -n 20 "$debug_file" >&2
+    fail "Orca did not start within 30 seconds"
+  }
+  echo "$session_name: Orca ready after $(($(date +%s) - orca_started)) s"
+}
