@@ -45,20 +45,8 @@ fi
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$exe" >"$work/app.log" 2>&1 &
 app_pid=$!
 
-status=0
-timeout -k 5 "$walk_timeout" "$python" "$here/orca_walk.py" --debug-file "$debug_file" "${listen[@]}" \
-  >"$work/walk.log" 2>&1 &
-walk_pid=$!
-wait "$walk_pid" || status=$?
-walk_pid=
-cat "$work/walk.log"
-if [ -n "$transcript" ]; then
-  cp "$work/walk.log" "$transcript"
-  cp "$debug_file" "$transcript.orca-debug"
-fi
-if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-  echo "run_orca: FAILED (no result within $walk_timeout s)"
-fi
+orca_walk "$walk_timeout" "$here/orca_walk.py" "${listen[@]}"
+status=$walk_status
 if ! kill -0 "$app_pid" 2>/dev/null; then
   echo "run_orca: FAILED (the program exited during the walk)"
   status=1

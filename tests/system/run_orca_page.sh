@@ -91,20 +91,8 @@ else
 fi
 browser_pid=$!
 
-status=0
-timeout -k 5 "$walk_timeout" "$python" "$here/orca_page_walk.py" --debug-file "$debug_file" \
-  --browser "$browser" >"$work/walk.log" 2>&1 &
-walk_pid=$!
-wait "$walk_pid" || status=$?
-walk_pid=
-cat "$work/walk.log"
-if [ -n "$transcript" ]; then
-  cp "$work/walk.log" "$transcript"
-  cp "$debug_file" "$transcript.orca-debug"
-fi
-if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-  echo "run_orca_page: FAILED (no result within $walk_timeout s)"
-fi
+orca_walk "$walk_timeout" "$here/orca_page_walk.py" --browser "$browser"
+status=$walk_status
 if ! kill -0 "$browser_pid" 2>/dev/null; then
   echo "run_orca_page: FAILED (the browser exited during the walk)"
   status=1

@@ -191,3 +191,25 @@ orca_start() {
   }
   echo "$session_name: Orca ready after $(($(date +%s) - orca_started)) s"
 }
+
+# Runs a walk under Orca, `orca_walk LIMIT WALK.py [ARGS...]`, with Orca's debug
+# file and a time limit of LIMIT seconds, prints its transcript and, when
+# $transcript names a file, keeps it there with Orca's whole debug output
+# beside it. Sets walk_status (0 when the walk passed) and walk_pid while it runs.
+orca_walk() {
+  local limit=$1
+  shift
+  walk_status=0
+  timeout -k 5 "$limit" "$python" "$@" --debug-file "$debug_file" >"$work/walk.log" 2>&1 &
+  walk_pid=$!
+  wait "$walk_pid" || walk_status=$?
+  walk_pid=
+  cat "$work/walk.log"
+  if [ -n "${transcript:-}" ]; then
+    cp "$work/walk.log" "$transcript"
+    cp "$debug_file" "$transcript.orca-debug"
+  fi
+  if [ "$walk_status" -eq 124 ] || [ "$walk_status" -eq 137 ]; then
+    echo "$session_name: FAILED (no result within $limit s)"
+  fi
+}
