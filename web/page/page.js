@@ -186,7 +186,9 @@
     onPointerDown(event) {
       if (event.button !== 0) return;
       event.preventDefault();
-      this.element.focus();
+      // Not scrolled into view: a finger on a slider partly off the screen would
+      // move the page under it, and the thumb with it.
+      this.element.focus({ preventScroll: true });
       const pos = this.along(event);
       const at = this.offsetOf(this.value);
       if (pos >= at - this.reach && pos < at + this.thumbLength + this.reach) {
@@ -306,6 +308,16 @@
       probeSwitch.setAttribute('aria-checked', 'false'); // said once, not at every step
       showError('Probing sound: ' + error.message);
     }
+  }
+
+  // A press on a button focuses it as a press on the window's buttons does, but
+  // never scrolls the page to it: the browser's own focus on a press would,
+  // and some engines give a button no focus on a press at all.
+  for (const button of document.querySelectorAll('#Window button')) {
+    button.addEventListener('mousedown', (event) => { if (event.button === 0) event.preventDefault(); });
+    button.addEventListener('pointerdown', (event) => {
+      if (event.button === 0) button.focus({ preventScroll: true });
+    });
   }
 
   document.getElementById('ListenButton').addEventListener('click', () => module && listen());
