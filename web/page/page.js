@@ -310,13 +310,14 @@
     }
   }
 
-  // A press on a button focuses it as a press on the window's buttons does, but
-  // never scrolls the page to it: the browser's own focus on a press would,
-  // and some engines give a button no focus on a press at all.
+  // A touch on a button focuses it as a click does, without scrolling the page
+  // to it (a touched button gets no focus of the browser's own, and a focus
+  // from here would scroll a button partly off the screen into view, under
+  // the finger). The mouse's own focus scrolls nothing and leaves no focus
+  // ring after a click, so a click is left to the browser.
   for (const button of document.querySelectorAll('#Window button')) {
-    button.addEventListener('mousedown', (event) => { if (event.button === 0) event.preventDefault(); });
     button.addEventListener('pointerdown', (event) => {
-      if (event.button === 0) button.focus({ preventScroll: true });
+      if (event.button === 0 && event.pointerType !== 'mouse') button.focus({ preventScroll: true });
     });
   }
 
