@@ -336,15 +336,17 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
 // scrolled off the screen: the control takes the focus, the page stays where
 // it is, and the thumb follows the finger to the end of its track. Every
 // slider and button, on every screen where the page scrolls far enough to
-// hide part of it.
+// hide part of it; and on a desktop lower than the window, in the layout
+// table's arrangement.
+const shortDesktop = { name: 'desktop-short', width: 900, height: 400, dpr: 1, mobile: false, touch: false };
 for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
-  for (const screen of screens) {
+  for (const screen of [...screens, shortDesktop]) {
     test(`${file}, ${screen.name}: a press on a control scrolled half off the screen moves no page`,
       { skip: cannotShow(screen) }, async (t) => {
         const { page, problems } = await open(browser, file, { viewport: viewportOf(screen) });
         const pointer = pointerOf(page, screen);
         const sliders = ['Slider1', 'Slider2', ...(edition === 0 ? ['Slider3'] : [])];
-        const buttons = await page.$$eval('#OrvaneFrm button, #ListenButton, #ProbeSoundSwitch', (all) => all.map((b) => b.id));
+        const buttons = await page.evaluate(() => [...document.querySelectorAll('#OrvaneFrm button, #ListenButton, #ProbeSoundSwitch')].map((b) => b.id));
         const checked = [];
         for (const id of [...sliders, ...buttons]) {
           const slider = sliders.includes(id);
