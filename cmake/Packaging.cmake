@@ -68,6 +68,8 @@ install(FILES ${ORVANE_PACKAGING_DIR}/orvane.svg
         RENAME ${ORVANE_ICON_NAME}.svg)
 
 install(TARGETS ${ORVANE_EDITIONS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The sound output plugin, where the executables look for it (CMakeLists.txt).
+install(TARGETS orvane_sound LIBRARY DESTINATION ${ORVANE_SOUND_PLUGIN_DIR})
 foreach(edition IN LISTS ORVANE_EDITIONS)
   set(id ${ORVANE_ID_${edition}})
   install(FILES ${ORVANE_PACKAGING_DIR}/${id}.desktop

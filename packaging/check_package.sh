@@ -2,7 +2,9 @@
 # Checks what `cmake --install` and `cpack -G DEB` make of a build: desktop
 # entries and metainfo pass their validators and agree with each other, each
 # binary carries its version record, every icon size is there and painted, the
-# .deb holds all of it, and lintian finds nothing to warn about. HARDENED (ON
+# .deb holds all of it, the sound output plugin is installed where the
+# binaries look for it and only it links Qt Multimedia, and lintian finds
+# nothing to warn about. HARDENED (ON
 # or OFF) says whether the build used Debian's hardening flags; when ON, the
 # packaged binaries must show them.
 #
@@ -93,6 +95,26 @@ for pair in "${editions[@]}"; do
   fi
 done
 
+echo "== the sound output plugin"
+# Loaded on the first sound: the programs must not need Qt Multimedia at start,
+# the plugin must, and it must lie where they look for it (the folder relative
+# to theirs is written into them).
+needed() { readelf -d "$1" 2>/dev/null | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }
+mapfile -t plugins < <(find "$root$prefix" -name 'liborvane_sound*.so' -type f)
+if [ ${#plugins[@]} -ne 1 ]; then
+  fail "wanted one installed sound output plugin, found ${#plugins[@]}: ${plugins[*]}"
+else
+  plugin=${plugins[0]}
+  echo "${plugin#"$root"}"
+  needed "$plugin" | grep -q '^libQt6Multimedia' || fail "the plugin does not link Qt Multimedia"
+  plugin_dir=$(realpath --relative-to="$root$prefix/bin" "$(dirname "$plugin")")
+  for pair in "${editions[@]}"; do
+    exe=${pair%%=*}
+    needed "$root$prefix/bin/$exe" | grep -q '^libQt6Multimedia' && fail "$exe links Qt Multimedia at start"
+    grep -qaF "/$plugin_dir" "$root$prefix/bin/$exe" || fail "$exe does not look for the plugin in $plugin_dir"
+  done
+fi
+
 echo "== the installed tree as a whole"
 out=$(appstreamcli validate-tree --no-net --strict "$root$prefix" 2>&1) ||
   fail "appstreamcli validate-tree: $out"
@@ -125,7 +147,7 @@ if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >"$scratch
     [ -z "$missing" ] || fail "not in the package: $missing"
     [ -s "$scratch/installed.list" ] || fail "nothing was installed"
     depends=$(dpkg-deb -f "$deb" Depends)
-    for dep in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation; do
+    for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 fonts-liberation; do
       [[ ", $depends," == *", $dep "* || ", $depends," == *", $dep,"* ]] ||
         fail "package does not depend on $dep (Depends: $depends)"
     done

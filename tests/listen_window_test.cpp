@@ -3,6 +3,11 @@
 #include <vector>
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -204,21 +209,95 @@ TEST_P(Listening, NoDeviceIsReportedAndTheWindowGoesOn)
     errors.clear();
 }
 
+// The audio libraries this process has mapped, from /proc/self/maps: none
+// until something asks the sound output plugin for a sound.
+QStringList AudioLibrariesMapped()
+{
+    QFile maps("/proc/self/maps");
+    if (!maps.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read /proc/self/maps";
+        return {};
+    }
+    QStringList found;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const QString file = QFileInfo(QString::fromLocal8Bit(line.mid(line.indexOf('/')))).fileName();
+        if ((file.startsWith("libQt6Multimedia") || file.startsWith("libpulse") || file.startsWith("liborvane_sound")) &&
+            !found.contains(file) && line.contains('/'))
+            found << file;
+    }
+    found.sort();
+    return found;
+}
+
 // The real output with no sound server to reach: the same error, no hang, and
-// nothing asked of the sound system before the user asks to listen.
-TEST(ListeningWithoutServer, ReportsNoDevice)
+// nothing of the sound system loaded or asked before the user asks to listen.
+TEST(ListeningWithoutServer, ReportsNoDeviceAndLoadsTheSoundLibrariesOnlyThen)
 {
     ::setenv("PULSE_SERVER", "unix:/nonexistent/orvane-no-server", 1);
     QStringList errors;
     OrvaneFrm window(Edition::Full);
     window.setErrorReporter([&errors](const QString &message) { errors << message; });
+    window.setSoundOutput(MakeAudioOutput(&window, {"/nonexistent/orvane", ORVANE_SOUND_PLUGIN_BUILD_DIR}));
     window.show();
     QCoreApplication::processEvents();
     EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(AudioLibrariesMapped(), QStringList());
     QTest::keyClick(window.findChild<QWidget *>("gra"), Qt::Key_L);
     QCoreApplication::processEvents();
     ASSERT_EQ(errors.size(), 1) << errors.join("\n").toStdString();
     EXPECT_TRUE(errors[0].startsWith("Listen: ")) << errors[0].toStdString();
+    EXPECT_FALSE(errors[0].contains("sound plugin")) << errors[0].toStdString();
+    const QStringList mapped = AudioLibrariesMapped();
+    EXPECT_TRUE(mapped.filter(QRegularExpression("^liborvane_sound")).size() == 1 &&
+                mapped.filter(QRegularExpression("^libQt6Multimedia")).size() == 1)
+        << mapped.join(" ").toStdString();
+}
+
+// Without the plugin (not installed, or a file that is no plugin), asking to
+// listen says so through the window's error path, once an ask; the probing
+// sound's switch goes off and the window goes on.
+TEST(ListeningWithoutPlugin, IsReportedAndTheWindowGoesOn)
+{
+    QTemporaryDir notAPlugin;
+    ASSERT_TRUE(notAPlugin.isValid());
+    QFile junk(QDir(notAPlugin.path()).filePath(ORVANE_SOUND_PLUGIN_FILE_NAME));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write("not a library") > 0);
+    junk.close();
+    const struct {
+        QStringList dirs;
+        QString says;
+    } cases[] = {
+        {{"/nonexistent/orvane", "/nonexistent/build/plugins"},
+         "the program's sound plugin is missing (looked for /nonexistent/orvane/" ORVANE_SOUND_PLUGIN_FILE_NAME
+         ", /nonexistent/build/plugins/" ORVANE_SOUND_PLUGIN_FILE_NAME ")"},
+        {{notAPlugin.path()}, QDir(notAPlugin.path()).filePath(ORVANE_SOUND_PLUGIN_FILE_NAME) + " could not be loaded"},
+    };
+    // Nothing more mapped than before (none, unless an earlier test in this
+    // process played through the plugin).
+    const QStringList mapped = AudioLibrariesMapped();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.dirs.join(", ").toStdString());
+        QStringList errors;
+        OrvaneFrm window(Edition::Full);
+        window.setErrorReporter([&errors](const QString &message) { errors << message; });
+        window.setSoundOutput(MakeAudioOutput(&window, c.dirs));
+        window.show();
+        QTest::keyClick(window.findChild<QWidget *>("gra"), Qt::Key_L);
+        ASSERT_EQ(errors.size(), 1) << errors.join("\n").toStdString();
+        EXPECT_TRUE(errors[0].startsWith("Listen: No sound output: ") && errors[0].contains(c.says))
+            << errors[0].toStdString();
+
+        auto *probe = window.findChild<QAction *>("ProbeSoundAction");
+        probe->setChecked(true);
+        auto *angle = window.findChild<QWidget *>("Slider3");
+        QTest::keyClick(angle, Qt::Key_Right);
+        QTest::keyClick(angle, Qt::Key_Right);
+        EXPECT_EQ(errors.size(), 2) << errors.join("\n").toStdString();
+        EXPECT_TRUE(errors.last().contains(": No sound output: ")) << errors.last().toStdString();
+        EXPECT_FALSE(probe->isChecked());
+        EXPECT_EQ(window.findChild<QLabel *>("LblAngle")->text(), "2"); // the moves themselves went through
+        EXPECT_EQ(AudioLibrariesMapped(), mapped);
+    }
 }
 
 } // namespace

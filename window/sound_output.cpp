@@ -1,140 +1,67 @@
 #include "window/sound_output.h"
 
-#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QByteArray>
-#include <QMediaDevices>
-#include <QPointer>
-#include <QTimer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPluginLoader>
 
 namespace orvane {
 
 namespace {
 
-class AudioOutput final : public SoundOutput {
+// Loads the plugin at the first sound asked for and hands every call on to the
+// output it makes.
+class PluginOutput final : public SoundOutput {
 public:
-    explicit AudioOutput(QObject *owner) : owner_(owner) {}
-    ~AudioOutput() override { stop(); }
+    PluginOutput(QObject *owner, QStringList dirs) : owner_(owner), dirs_(std::move(dirs)) {}
 
-    std::int32_t sampleRate() override
-    {
-        open();
-        return format_.sampleRate();
-    }
-
-    void play(Sound sound, Done done) override
-    {
-        open();
-        if (sound.sampleRate != format_.sampleRate())
-            throw std::logic_error("The sound was made for another sample rate");
-        stop();
-        auto *buffer = new QBuffer(owner_);
-        buffer->setData(QByteArray(reinterpret_cast<const char *>(sound.samples.data()),
-                                   static_cast<qsizetype>(sound.samples.size() * sizeof(float))));
-        buffer->open(QIODevice::ReadOnly);
-        auto *sink = new QAudioSink(device_, format_, owner_);
-        sink_ = sink;
-        buffer_ = buffer;
-        QObject::connect(sink, &QAudioSink::stateChanged, owner_, [this, sink, done](QAudio::State state) {
-            if (sink != sink_)
-                return;
-            // Idle: every sample has been handed over, but the server still holds
-            // up to a buffer of them; stopping now would cut off the end.
-            // Idle also comes when the server ran short for a moment; that passes.
-            if (state == QAudio::IdleState && buffer_ && buffer_->atEnd()) {
-                const qsizetype held = std::max<qsizetype>(0, sink->bufferSize() - sink->bytesFree());
-                const auto heldMs = format_.durationForBytes(static_cast<qint32>(held)) / 1000;
-                QTimer::singleShot(static_cast<int>(heldMs) + 100, owner_, [this, sink, done] {
-                    if (sink != sink_)
-                        return;
-                    stop();
-                    done({});
-                });
-            } else if (state == QAudio::StoppedState && sink->error() != QAudio::NoError) {
-                const QString error = ErrorText(sink->error());
-                stop();
-                done(error);
-            }
-        });
-        // The whole sound goes to the server at once, so a busy moment of the
-        // program cannot break it off.
-        sink->setBufferSize(static_cast<qsizetype>(buffer->size()));
-        sink->start(buffer);
-        if (sink->error() != QAudio::NoError) {
-            const QString error = ErrorText(sink->error());
-            stop();
-            throw std::runtime_error(error.toStdString());
-        }
-    }
+    std::int32_t sampleRate() override { return loaded().sampleRate(); }
+    void play(Sound sound, Done done) override { loaded().play(std::move(sound), std::move(done)); }
 
 private:
-    static QString ErrorText(QAudio::Error error)
+    SoundOutput &loaded()
     {
-        switch (error) {
-        case QAudio::OpenError:
-            return "The sound device could not be opened.";
-        case QAudio::IOError:
-            return "The sound device stopped playing.";
-        case QAudio::UnderrunError:
-            return "The sound device ran out of samples.";
-        case QAudio::FatalError:
-            return "The sound device is not available.";
-        case QAudio::NoError:
-            break;
+        if (output_)
+            return *output_;
+        QStringList tried;
+        for (const QString &dir : dirs_) {
+            const QString file = QDir(dir).filePath(ORVANE_SOUND_PLUGIN_FILE);
+            if (!QFileInfo(file).isFile()) {
+                tried << QDir::cleanPath(file);
+                continue;
+            }
+            // Never unloaded: the output it makes runs its code until the end.
+            QPluginLoader loader(file);
+            auto *factory = qobject_cast<SoundOutputFactory *>(loader.instance());
+            if (!factory)
+                throw std::runtime_error("No sound output: " + QDir::cleanPath(file).toStdString() +
+                                         " could not be loaded (" + loader.errorString().toStdString() + ").");
+            output_ = factory->make(owner_);
+            return *output_;
         }
-        return {};
-    }
-
-    void open()
-    {
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull())
-            throw std::runtime_error("No sound device: there is no audio output to play the pattern on.");
-        if (device == device_ && format_.isValid())
-            return;
-        QAudioFormat format;
-        format.setSampleFormat(QAudioFormat::Float);
-        format.setChannelCount(2);
-        format.setSampleRate(48000);
-        if (!device.isFormatSupported(format))
-            format.setSampleRate(device.preferredFormat().sampleRate());
-        if (!device.isFormatSupported(format))
-            throw std::runtime_error("The sound device plays no stereo at a rate the program can use.");
-        device_ = device;
-        format_ = format;
-    }
-
-    void stop()
-    {
-        if (sink_) {
-            QAudioSink *sink = sink_;
-            sink_ = nullptr;
-            sink->stop();
-            sink->deleteLater();
-        }
-        if (buffer_) {
-            buffer_->deleteLater();
-            buffer_ = nullptr;
-        }
+        throw std::runtime_error("No sound output: the program's sound plugin is missing (looked for " +
+                                 tried.join(", ").toStdString() + ").");
     }
 
     QObject *owner_;
-    QAudioDevice device_;
-    QAudioFormat format_;
-    QPointer<QAudioSink> sink_;
-    QPointer<QBuffer> buffer_;
+    QStringList dirs_;
+    std::unique_ptr<SoundOutput> output_;
 };
 
 } // namespace
 
-std::unique_ptr<SoundOutput> MakeAudioOutput(QObject *owner)
+QStringList SoundPluginDirs()
 {
-    return std::make_unique<AudioOutput>(owner);
+    const QString here = QCoreApplication::applicationDirPath();
+    return {here + "/" ORVANE_SOUND_PLUGIN_RELATIVE_DIR, here + "/plugins"};
+}
+
+std::unique_ptr<SoundOutput> MakeAudioOutput(QObject *owner, QStringList dirs)
+{
+    return std::make_unique<PluginOutput>(owner, std::move(dirs));
 }
 
 } // namespace orvane

@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QtPlugin>
 
 #include "pattern/pattern_sound.h"
 
@@ -27,9 +29,28 @@ public:
     virtual void play(Sound sound, Done done) = 0;
 };
 
-// The system's default audio output, through Qt Multimedia. Nothing is opened
-// until the first call: a program that plays nothing asks nothing of the sound
-// system.
-std::unique_ptr<SoundOutput> MakeAudioOutput(QObject *owner);
+// What the sound output plugin offers: the real output, made on demand. The
+// plugin stays loaded for the rest of the run, as long as an output it made
+// may live.
+class SoundOutputFactory {
+public:
+    virtual ~SoundOutputFactory() = default;
+    virtual std::unique_ptr<SoundOutput> make(QObject *owner) = 0;
+};
+
+// The folders the sound output plugin is looked for in, in order: where the
+// installed program keeps it (beside the libraries of its prefix), then the
+// build tree's `plugins` folder beside the executable.
+QStringList SoundPluginDirs();
+
+// The system's default audio output, through Qt Multimedia in the sound output
+// plugin. Nothing is loaded or opened until the first call: a program that
+// plays nothing maps no audio library and asks nothing of the sound system. A
+// plugin found in none of `dirs`, or one that does not load, is an error of
+// that call, as a missing device is; the next call tries again.
+std::unique_ptr<SoundOutput> MakeAudioOutput(QObject *owner, QStringList dirs = SoundPluginDirs());
 
 } // namespace orvane
+
+#define OrvaneSoundOutputFactory_iid "org.orvane.Orvane.SoundOutputFactory/1"
+Q_DECLARE_INTERFACE(orvane::SoundOutputFactory, OrvaneSoundOutputFactory_iid)

@@ -10,8 +10,10 @@
 # display: every way the display can be missing or unreachable gives one line
 #   naming it, with the way to run on a virtual display, and exit 1.
 # destroyed: on a virtual X display, another client destroys the window
-#   (xdotool windowclose); the program must end with status 0. Exits 77, and
-#   so is skipped, where no X server can be started.
+#   (xdotool windowclose); the program must end with status 0. Before that,
+#   the shown window, never asked to listen, must have mapped no audio library
+#   (/proc/PID/maps): the sound output is a plugin loaded on the first sound.
+#   Exits 77, and so is skipped, where no X server can be started.
 set -u
 
 mode=${1:-}
@@ -178,6 +180,9 @@ destroyed() {
       fail "$name: no window within 20 s; $(cat "$work/err")"
       kill -KILL "$app_pid" 2>/dev/null
     else
+      local audio
+      audio=$(grep -oE '/[^ ]*(libQt6Multimedia|libpulse|liborvane_sound)[^ ]*' "/proc/$app_pid/maps" | sort -u | paste -sd' ')
+      [ -z "$audio" ] || fail "$name: a start that does not listen mapped $audio"
       DISPLAY=$display xdotool windowclose "$wid"
       for _ in $(seq 100); do
         kill -0 "$app_pid" 2>/dev/null || break

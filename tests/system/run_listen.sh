@@ -53,6 +53,12 @@ window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name 
 [ -n "$window" ] || fail "the window did not show: $(cat "$work/app.log")"
 xdotool windowfocus --sync "$window" || fail "cannot focus the window"
 
+# The audio libraries the program has mapped: Qt Multimedia, the sound
+# server's client and the sound output plugin, none before the first sound.
+audio_mapped() { grep -oE '(libQt6Multimedia|libpulse|liborvane_sound)[^ /]*$' "/proc/$app_pid/maps" | sort -u | paste -sd' '; }
+before=$(audio_mapped)
+[ -z "$before" ] || fail "audio libraries mapped before anything played: $before"
+
 # One recording of the sink's monitor for the whole test: the monitor delivers
 # only some time after parec connects, more on a busy machine.
 recording=$work/recording.f32
@@ -90,6 +96,11 @@ listen() {
 # both at full is the cardioid; then three pages down on the omni give the
 # supercardioid's 30.
 listen cardioid 0 0 Tab Home Tab Home
+# Played through the plugin, which brought the libraries in.
+after=$(audio_mapped)
+for lib in liborvane_sound libQt6Multimedia libpulse; do
+  [[ " $after" == *" $lib"* ]] || { echo "run_listen: FAILED: $lib not mapped after listening: $after"; failed=$((failed + 1)); }
+done
 listen supercardioid 30 0 Tab Page_Down Page_Down Page_Down
 
 # The probing sound: switched on in the plot's context menu (a right click on

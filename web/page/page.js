@@ -186,7 +186,9 @@
     onPointerDown(event) {
       if (event.button !== 0) return;
       event.preventDefault();
-      this.element.focus();
+      // Not scrolled into view: a finger on a slider partly off the screen would
+      // move the page under it, and the thumb with it.
+      this.element.focus({ preventScroll: true });
       const pos = this.along(event);
       const at = this.offsetOf(this.value);
       if (pos >= at - this.reach && pos < at + this.thumbLength + this.reach) {
@@ -306,6 +308,17 @@
       probeSwitch.setAttribute('aria-checked', 'false'); // said once, not at every step
       showError('Probing sound: ' + error.message);
     }
+  }
+
+  // A touch on a button focuses it as a click does, without scrolling the page
+  // to it (a touched button gets no focus of the browser's own, and a focus
+  // from here would scroll a button partly off the screen into view, under
+  // the finger). The mouse's own focus scrolls nothing and leaves no focus
+  // ring after a click, so a click is left to the browser.
+  for (const button of document.querySelectorAll('#Window button')) {
+    button.addEventListener('pointerdown', (event) => {
+      if (event.button === 0 && event.pointerType !== 'mouse') button.focus({ preventScroll: true });
+    });
   }
 
   document.getElementById('ListenButton').addEventListener('click', () => module && listen());

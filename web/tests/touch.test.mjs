@@ -332,6 +332,92 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
   }
 }
 
+// A finger (the mouse on a desktop) on a control whose top the page has
+// scrolled off the screen: the control takes the focus, the page stays where
+// it is, and the thumb follows the finger to the end of its track. Every
+// slider and button, on every screen where the page scrolls far enough to
+// hide part of it; and on a desktop lower than the window, in the layout
+// table's arrangement.
+const shortDesktop = { name: 'desktop-short', width: 900, height: 400, dpr: 1, mobile: false, touch: false };
+for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
+  for (const screen of [...screens, shortDesktop]) {
+    test(`${file}, ${screen.name}: a press on a control scrolled half off the screen moves no page`,
+      { skip: cannotShow(screen) }, async (t) => {
+        const { page, problems } = await open(browser, file, { viewport: viewportOf(screen) });
+        const pointer = pointerOf(page, screen);
+        const sliders = ['Slider1', 'Slider2', ...(edition === 0 ? ['Slider3'] : [])];
+        const buttons = await page.evaluate(() => [...document.querySelectorAll('#OrvaneFrm button, #ListenButton, #ProbeSoundSwitch')].map((b) => b.id));
+        const checked = [];
+        for (const id of [...sliders, ...buttons]) {
+          const slider = sliders.includes(id);
+          if (slider) {
+            // The thumb in the middle of the track, so that a part at either
+            // end can be scrolled away with the thumb still on the screen.
+            await page.$eval('#' + id, (e) => e.scrollIntoView({ block: 'center' }));
+            await dragThumb(page, pointer, id, 0.5);
+          }
+          const g = await page.$eval('#' + id, (e) => {
+            const r = e.getBoundingClientRect();
+            return { top: r.top + scrollY, h: r.height, vertical: e.classList.contains('vertical'),
+              min: Number(e.getAttribute('aria-valuemin')), max: Number(e.getAttribute('aria-valuemax')), view: innerHeight };
+          });
+          // Part of the control above the top of the screen, or else (a control
+          // near the end of the page) below its bottom, the thumb still on it.
+          const hidden = Math.ceil(g.vertical ? g.h / 4 : g.h / 3);
+          let edge = null;
+          let scrolled = 0;
+          for (const [side, y] of [['top', g.top + hidden], ['bottom', g.top + g.h - hidden - g.view]]) {
+            if (y < 1) continue;
+            // Scrolled there with the focus elsewhere: a control that has the
+            // focus already is not scrolled to again.
+            scrolled = await page.evaluate((to) => {
+              document.activeElement.blur();
+              window.scrollTo(0, to);
+              return scrollY;
+            }, y);
+            if (Math.abs(scrolled - y) <= 1) { edge = side; break; }
+          }
+          if (!edge) continue; // the page does not scroll far enough here
+          const box = await page.$eval('#' + id, (e) => {
+            const r = e.getBoundingClientRect();
+            const thumb = e.querySelector('.thumb');
+            const tr = thumb ? thumb.getBoundingClientRect() : r;
+            const shown = { top: Math.max(r.top, 0), bottom: Math.min(r.bottom, innerHeight) };
+            return { x: r.left, y: r.top, w: r.width, h: r.height, tx: tr.left + tr.width / 2,
+              ty: Math.min(Math.max(tr.top + tr.height / 2, 2), innerHeight - 2), cy: (shown.top + shown.bottom) / 2,
+              vw: innerWidth, vh: innerHeight };
+          });
+          // A vertical slider is dragged past the end that is on the screen.
+          const toStart = g.vertical && edge === 'bottom';
+          if (slider) {
+            // Past the end of the track, as a finger that overshoots.
+            const to = !g.vertical ? { x: Math.min(box.x + box.w + 20, box.vw - 2), y: box.ty }
+              : { x: box.tx, y: toStart ? Math.max(box.y - 20, 2) : Math.min(box.y + box.h + 20, box.vh - 2) };
+            await pointer.drag({ x: box.tx, y: box.ty }, to);
+          } else {
+            await pointer.tap(box.x + box.w / 2, box.cy);
+          }
+          const after = await page.evaluate(() => ({ y: scrollY, focus: document.activeElement && document.activeElement.id }));
+          assert.equal(after.y, scrolled, `${id}, its ${edge} off the screen: the page moved by ${scrolled - after.y} px at the press`);
+          assert.equal(after.focus, id, `${id} takes the focus`);
+          if (slider) {
+            assert.equal(await page.$eval('#' + id, (e) => Number(e.getAttribute('aria-valuenow'))), toStart ? g.min : g.max,
+              `${id} dragged past its ${toStart ? 'start' : 'end'}`);
+          }
+          checked.push(`${id} (${edge})`);
+        }
+        if (checked.length === 0) t.skip('the page does not scroll on this screen');
+        else t.diagnostic(`checked: ${checked.join(', ')}`);
+        // The phone lying down, where the fault was found, scrolls far enough
+        // to hide part of every slider of the full edition.
+        if (screen.name === 'phone-landscape' && edition === 0)
+          for (const id of sliders) assert.ok(checked.some((c) => c.startsWith(id + ' ')), `${id} not checked: ${checked}`);
+        assert.deepEqual(problems, []);
+        await page.close();
+      });
+  }
+}
+
 test('a phone turned with the probe set keeps the same picture at the new size; a blank plot stays blank',
   { skip: noEmulation }, async () => {
     const portrait = screens.find((s) => s.name === 'phone-portrait-390');
