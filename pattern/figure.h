@@ -38,6 +38,14 @@ inline constexpr const char *kCaptionLevels = "Omni %1 dB, figure-8 %2 dB";
 inline constexpr const char *kCaptionProbe = "%1; probe at %2°: %3 dB";
 inline constexpr const char *kCaptionProbeNull = "%1; probe at %2°: a null";
 
+// The page's texts for figures and links.
+inline constexpr const char *kSaveImageText = "Save image";
+inline constexpr const char *kSavePngText = "PNG image";
+inline constexpr const char *kSaveSvgText = "SVG image";
+inline constexpr const char *kShareText = "Share";
+inline constexpr const char *kLinkCopied = "Link copied";
+inline constexpr const char *kAddressNoState = "The address holds no state to show: %1";
+
 // A drawing surface that keeps the lines drawn since the last clear, so that
 // one drawing of the rules can be given again as pixels, vectors or print.
 class FigureDrawing : public DrawingSurface {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "pattern/controls.h"
+#include "pattern/figure.h"
 #include "pattern/pattern_sound.h"
 #include "window/layout.h"
 #include "window/presets.h"
@@ -144,6 +145,11 @@ std::string PageLayoutJson(Edition edition)
            Field("listenHint", Quoted(kListenHint)) + "," +
            Field("listenStarted", Quoted(kListenStarted)) + "," +
            Field("listenEnded", Quoted(kListenEnded)) + "," +
+           Field("saveImage", Quoted(kSaveImageText)) + "," + Field("savePng", Quoted(kSavePngText)) + "," +
+           Field("saveSvg", Quoted(kSaveSvgText)) + "," + Field("share", Quoted(kShareText)) + "," +
+           Field("linkCopied", Quoted(kLinkCopied)) + "," + Field("addressNoState", Quoted(kAddressNoState)) + "," +
+           Field("captionBand", kCaptionBand) + "," + Field("captionPixels", kCaptionPixels) + "," +
+           Field("captionFamilies", Quoted(kCaptionFamilies)) + "," +
            Field("controls", "[" + controls + "]") + "}";
 }
 
