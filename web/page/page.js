@@ -231,7 +231,41 @@
     const done = handler();
     blit();
     keepAddress();
+    drawn = true;
+    schedulePrint();
     return done === 1;
+  }
+
+  // The plot for the printer: the figure's pixels at four times the window's
+  // size, shown in place of the canvas by the print style. Nothing until the
+  // plot was first drawn: a blank plot prints as it shows.
+  let drawn = false;
+  let printTimer = 0;
+  let printCanvas = null;
+  function drawForPrint() {
+    clearTimeout(printTimer);
+    printTimer = 0;
+    const at = module._orvane_figure_pixels(4);
+    if (!at) return;
+    const w = module._orvane_figure_width();
+    const h = module._orvane_figure_height();
+    if (!printCanvas) {
+      printCanvas = document.createElement('canvas');
+      printCanvas.id = 'PrintPlot';
+      printCanvas.setAttribute('aria-hidden', 'true');
+      gra.appendChild(printCanvas);
+    }
+    printCanvas.width = w;
+    printCanvas.height = h;
+    printCanvas.style.width = layout.canvasWidth + 'px';
+    printCanvas.style.height = layout.canvasHeight + 'px';
+    printCanvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, at, w * h * 4).slice(), w, h), 0, 0);
+    document.documentElement.classList.add('print-plot');
+  }
+  function schedulePrint() {
+    if (!drawn) return;
+    clearTimeout(printTimer);
+    printTimer = setTimeout(drawForPrint, 250);
   }
 
   // The address holds the state shown, replaced at every move rather than
@@ -268,7 +302,10 @@
     } catch (e) { /* shown back as it stands */ }
     const error = withText(text, (at) => module.UTF8ToString(module._orvane_show_state(at)));
     blit();
-    if (error) {
+    if (!error) {
+      drawn = true;
+      schedulePrint();
+    } else {
       try {
         history.replaceState(history.state, '', location.pathname + location.search);
       } catch (e) { /* the address keeps it; the page shows none of it */ }
@@ -573,16 +610,10 @@
     document.getElementById('SavePng').addEventListener('click', () => { closeSaveMenu(); savePng(); });
     document.getElementById('SaveSvg').addEventListener('click', () => { closeSaveMenu(); saveSvg(); });
     document.getElementById('ShareButton').addEventListener('click', () => share());
-    // Printed, the plot is drawn at four times its size, crisp on paper.
-    const printScale = 4;
-    window.addEventListener('beforeprint', () => {
-      pixels = module._orvane_resize(Math.max(printScale, window.devicePixelRatio || 1), 1);
-      canvasRatio = 0;
-      canvas.width = module._orvane_canvas_width();
-      canvas.height = module._orvane_canvas_height();
-      blit();
-    });
-    window.addEventListener('afterprint', () => sizeCanvas());
+    // Printed, the plot is a copy drawn at four times its size, crisp on
+    // paper: kept up to date a moment after the last move, and at once when
+    // the browser says it prints.
+    window.addEventListener('beforeprint', () => { if (printTimer) drawForPrint(); });
     win.classList.remove('starting');
     document.getElementById('gra').focus();
     document.documentElement.dataset.ready = 'true';
