@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "pattern/angle_probe.h"
 #include "pattern/controls.h"
@@ -91,7 +90,7 @@ std::string Coordinate(double pixels)
     const long hundredths = std::lround(pixels * 100.0);
     std::string text = hundredths < 0 ? "-" : "";
     const long whole = std::labs(hundredths);
-    text += std::to_string(whole / 100);
+    text += IntegerText(static_cast<std::int32_t>(whole / 100));
     if (const long rest = whole % 100; rest != 0) {
         text += '.';
         text += static_cast<char>('0' + rest / 10);
@@ -103,9 +102,12 @@ std::string Coordinate(double pixels)
 
 std::string Hex(Colour colour)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF,
-                  (colour >> 16) & 0xFF);
+    constexpr const char *kDigits = "0123456789abcdef";
+    std::string text = "#";
+    for (const int shift : {0, 8, 16}) { // red, green, blue
+        text += kDigits[(colour >> (shift + 4)) & 0xF];
+        text += kDigits[(colour >> shift) & 0xF];
+    }
     return text;
 }
 
@@ -198,37 +200,36 @@ std::vector<FigureLine> FigureLines(const FigureDrawing &drawing)
 std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, int scale)
 {
     const PlotGeometry &g = drawing.geometry();
-    const int width = g.innerWidth;
-    const int height = g.innerHeight + kCaptionBand;
-    const std::string w = std::to_string(width);
-    const std::string h = std::to_string(height);
+    const std::string w = IntegerText(g.innerWidth);
+    const std::string plotHeight = IntegerText(g.innerHeight);
+    const std::string title = Escaped(caption);
     std::string svg;
-    svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width * scale) +
-           "\" height=\"" + std::to_string(height * scale) + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
-    svg += "<title>" + Escaped(caption) + "</title>\n";
-    svg += "<defs><clipPath id=\"plot\"><rect width=\"" + w + "\" height=\"" +
-           std::to_string(g.innerHeight) + "\"/></clipPath></defs>\n";
-    svg += "<rect width=\"" + w + "\" height=\"" + std::to_string(g.innerHeight) + "\" fill=\"" +
-           Hex(g.background) + "\"/>\n";
-    svg += "<rect y=\"" + std::to_string(g.innerHeight) + "\" width=\"" + w + "\" height=\"" +
-           std::to_string(kCaptionBand) + "\" fill=\"" + Hex(kCaptionBackground) + "\"/>\n";
-    svg += "<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" "
-           "stroke-linejoin=\"round\">\n";
-
+    // One append of many pieces at a time: the page carries this code, and
+    // chains of string additions would make it several times larger.
+    auto add = [&svg](std::initializer_list<std::string_view> pieces) {
+        for (const std::string_view piece : pieces)
+            svg.append(piece);
+    };
+    add({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"",
+         IntegerText(g.innerWidth * scale), "\" height=\"", IntegerText((g.innerHeight + kCaptionBand) * scale),
+         "\" viewBox=\"0 0 ", w, " ", IntegerText(g.innerHeight + kCaptionBand), "\">\n<title>", title,
+         "</title>\n<defs><clipPath id=\"plot\"><rect width=\"", w, "\" height=\"", plotHeight,
+         "\"/></clipPath></defs>\n<rect width=\"", w, "\" height=\"", plotHeight, "\" fill=\"", Hex(g.background),
+         "\"/>\n<rect y=\"", plotHeight, "\" width=\"", w, "\" height=\"", IntegerText(kCaptionBand), "\" fill=\"",
+         Hex(kCaptionBackground),
+         "\"/>\n<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" "
+         "stroke-linejoin=\"round\">\n"});
     for (const FigureLine &line : FigureLines(drawing)) {
-        svg += "<polyline stroke=\"" + Hex(line.colour) + "\" points=\"";
+        add({"<polyline stroke=\"", Hex(line.colour), "\" points=\""});
         for (std::size_t i = 0; i < line.points.size(); ++i)
-            svg += (i ? " " : "") + Coordinate(line.points[i][0]) + "," + Coordinate(line.points[i][1]);
-        svg += "\"/>\n";
+            add({i ? " " : "", Coordinate(line.points[i][0]), ",", Coordinate(line.points[i][1])});
+        add({"\"/>\n"});
     }
-    svg += "</g>\n";
-    svg += "<text x=\"" + Coordinate(width / 2.0) + "\" y=\"" +
-           Coordinate(g.innerHeight + kCaptionBand / 2.0) +
-           "\" text-anchor=\"middle\" dominant-baseline=\"central\" font-family=\"" + kCaptionFamilies +
-           "\" font-size=\"" + std::to_string(kCaptionPixels) + "\" fill=\"" + Hex(kCaptionInk) + "\">" +
-           Escaped(caption) + "</text>\n";
-    svg += "</svg>\n";
+    add({"</g>\n<text x=\"", Coordinate(g.innerWidth / 2.0), "\" y=\"",
+         Coordinate(g.innerHeight + kCaptionBand / 2.0),
+         "\" text-anchor=\"middle\" dominant-baseline=\"central\" font-family=\"", kCaptionFamilies,
+         "\" font-size=\"", IntegerText(kCaptionPixels), "\" fill=\"", Hex(kCaptionInk), "\">", title,
+         "</text>\n</svg>\n"});
     return svg;
 }
 

@@ -606,6 +606,9 @@
       saveButton.setAttribute('aria-expanded', String(!saveMenu.hidden));
       if (!saveMenu.hidden) document.getElementById('SavePng').focus();
     });
+    document.addEventListener('click', (event) => {
+      if (!saveMenu.hidden && !document.getElementById('SaveImage').contains(event.target)) closeSaveMenu();
+    });
     saveMenu.addEventListener('keydown', (event) => { if (event.key === 'Escape') { closeSaveMenu(); saveButton.focus(); } });
     document.getElementById('SavePng').addEventListener('click', () => { closeSaveMenu(); savePng(); });
     document.getElementById('SaveSvg').addEventListener('click', () => { closeSaveMenu(); saveSvg(); });
