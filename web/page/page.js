@@ -268,9 +268,16 @@
     printTimer = setTimeout(drawForPrint, 250);
   }
 
-  // The address holds the state shown, replaced at every move rather than
-  // added to the history one step at a time.
+  // The address holds the state shown, replaced rather than added to the
+  // history one step at a time; at most a few times a second, as browsers
+  // refuse a flood of replacements (Safari after 100 in 30 seconds).
+  let addressTimer = 0;
   function keepAddress() {
+    if (!addressTimer) addressTimer = setTimeout(writeAddress, 200);
+  }
+  function writeAddress() {
+    clearTimeout(addressTimer);
+    addressTimer = 0;
     const state = module.UTF8ToString(module._orvane_state());
     if (!state || location.hash === '#' + state) return;
     try {
@@ -364,6 +371,7 @@
   // The address of this state: the system's share sheet where the browser has
   // one, else a copy to the clipboard, said aloud.
   async function share() {
+    writeAddress();
     const url = location.href;
     if (navigator.share) {
       try {
