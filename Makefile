@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run run-lite test golden setup build bench startup-bench sanitize valgrind screenshot clean \
+.PHONY: run run-lite test golden setup build bench startup-bench export-bench sanitize valgrind screenshot clean \
         web serve-web web-bench
 
 # Status 1 is the program's own one-line report that it found no display;
@@ -44,6 +44,10 @@ bench: setup
 # Start-up time and peak memory against a bare Qt window, on a virtual display.
 startup-bench: setup
 	scripts/startup_bench.sh
+
+# --export of a PNG and an SVG against the window's start-up, and the SVG's size.
+export-bench: build
+	scripts/export_bench.sh
 
 # AddressSanitizer + UndefinedBehaviorSanitizer build of everything, with the tests.
 sanitize: setup

@@ -1,6 +1,133 @@
 #include "editions/command_line.h"
 
+#include <algorithm>
+#include <array>
+
+#include "pattern/figure.h"
+#include "window/layout.h"
+#include "window/presets.h"
+
 namespace orvane {
+
+namespace {
+
+// A name as the user may write it: letters and digits only, in lower case, so
+// "Fig. 8", "fig8" and "FIG 8" are one.
+std::string Folded(std::string_view text)
+{
+    std::string folded;
+    for (const char c : text) {
+        if (c >= 'A' && c <= 'Z')
+            folded += static_cast<char>(c - 'A' + 'a');
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            folded += c;
+    }
+    return folded;
+}
+
+const ControlSpec *ControlNamed(std::string_view name)
+{
+    for (const ControlSpec &entry : ControlTable())
+        if (name == entry.name)
+            return &entry;
+    return nullptr;
+}
+
+std::string PresetList()
+{
+    std::string list;
+    for (const Preset &preset : kPresets)
+        list += (list.empty() ? "" : ", ") + std::string(ControlNamed(preset.button)->text);
+    return list;
+}
+
+std::string ReadLevel(StateKey key, std::optional<std::int32_t> &slot, std::string_view option,
+                      std::string_view value)
+{
+    std::int32_t position = 0;
+    std::string error = ReadStateValue(key, value, option, position);
+    if (error.empty())
+        slot = position;
+    return error;
+}
+
+// One option: its name, the name of its value (none for a switch), its line
+// in --help, and what it does to the command line; it returns why the value
+// is refused, or nothing.
+struct Option {
+    const char *name;
+    const char *value;
+    const char *help;
+    std::string (*apply)(CommandLine &line, std::string_view value);
+};
+
+constexpr auto kOptions = std::to_array<Option>({
+    {"--omni", "S1", "the omni level slider at S1, 0 (full level) to 100 (lowest)",
+     [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Omni, line.omni, "--omni", v); }},
+    {"--fig8", "S2", "the figure-8 level slider at S2, 0 (full level) to 100 (lowest)",
+     [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Fig8, line.fig8, "--fig8", v); }},
+    {"--angle", "V", "the angle probe at V degrees, -180 to 180 (Orvane only)",
+     [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Angle, line.angle, "--angle", v); }},
+    {"--state", "TEXT", "all three as a link gives them: omni=S1&fig8=S2&angle=V",
+     [](CommandLine &line, std::string_view v) -> std::string {
+         const StateReading reading = ReadStateText(v);
+         if (!reading.state)
+             return FillIn(kBadState, {"--state", ShownInput(v), reading.error});
+         line.omni = reading.state->omni;
+         line.fig8 = reading.state->fig8;
+         line.angle = reading.state->angle;
+         return {};
+     }},
+    {"--preset", "NAME", "the levels of a preset, by its button: Omni, Fig. 8, Cardiod, Super Card, Hyper Card",
+     [](CommandLine &line, std::string_view v) -> std::string {
+         for (const Preset &preset : kPresets) {
+             if (Folded(v) == Folded(ControlNamed(preset.button)->text)) {
+                 line.omni = preset.slider1;
+                 line.fig8 = preset.slider2;
+                 return {};
+             }
+         }
+         return FillIn(kUnknownPreset, {ShownInput(v), PresetList()});
+     }},
+    {"--export", "FILE", "write the plot as a figure to FILE (.png, .svg or .pdf) and exit; needs no display",
+     [](CommandLine &line, std::string_view v) -> std::string {
+         if (!FormatOfPath(v))
+             return FillIn(kUnknownFormat, {ShownInput(v), kFigureFormats});
+         line.exportPath = v;
+         return {};
+     }},
+    {"--scale", "K", "the figure K times the window's plot, 1 to 8 (default 1)",
+     [](CommandLine &line, std::string_view v) -> std::string {
+         std::int32_t scale = 1;
+         std::string error = ReadWholeNumber(v, "--scale", 1, 8, scale);
+         if (error.empty())
+             line.scale = scale;
+         return error;
+     }},
+    {"--help", nullptr, "print this text and exit",
+     [](CommandLine &line, std::string_view) -> std::string {
+         if (line.action == CommandLine::Action::Run)
+             line.action = CommandLine::Action::Help;
+         return {};
+     }},
+    {"--version", nullptr, "print the version and exit",
+     [](CommandLine &line, std::string_view) -> std::string {
+         if (line.action == CommandLine::Action::Run)
+             line.action = CommandLine::Action::Version;
+         return {};
+     }},
+});
+
+CommandLine Refused(std::string_view argument, std::string error)
+{
+    CommandLine line;
+    line.action = CommandLine::Action::Refuse;
+    line.refused = argument;
+    line.error = std::move(error);
+    return line;
+}
+
+} // namespace
 
 CommandLine ReadCommandLine(int argc, const char *const *argv)
 {
@@ -9,31 +136,61 @@ CommandLine ReadCommandLine(int argc, const char *const *argv)
     CommandLine line;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i] ? argv[i] : "";
-        CommandLine::Action action;
-        if (argument == "--help") {
-            action = CommandLine::Action::Help;
-        } else if (argument == "--version") {
-            action = CommandLine::Action::Version;
-        } else {
-            return {CommandLine::Action::Refuse, std::string(argument)};
+        // "--omni 30" or "--omni=30"; a switch takes no "=".
+        const std::size_t equals = argument.find('=');
+        const std::string_view name = argument.substr(0, equals);
+        const Option *option = nullptr;
+        for (const Option &candidate : kOptions)
+            if (name == candidate.name && (candidate.value || equals == std::string_view::npos))
+                option = &candidate;
+        if (!option)
+            return Refused(argument, FillIn(kUnknownArgument, {ShownInput(argument)}));
+        std::string_view value;
+        if (option->value) {
+            if (equals != std::string_view::npos) {
+                value = argument.substr(equals + 1);
+            } else if (i + 1 < argc && argv[i + 1]) {
+                value = argv[++i];
+            } else {
+                return Refused(argument, FillIn(kNeedsValue, {option->name, option->value}));
+            }
         }
-        if (line.action == CommandLine::Action::Run) {
-            line.action = action;
-        }
+        if (std::string error = option->apply(line, value); !error.empty())
+            return Refused(argument, std::move(error));
     }
+    if (line.scale && line.exportPath.empty())
+        return Refused("--scale", kScaleAlone);
     return line;
+}
+
+PatternState StartState(const CommandLine &line)
+{
+    PatternState state;
+    state.omni = line.omni.value_or(ControlNamed("Slider1")->slider->start);
+    state.fig8 = line.fig8.value_or(ControlNamed("Slider2")->slider->start);
+    state.angle = line.angle;
+    return state;
+}
+
+bool SetsState(const CommandLine &line)
+{
+    return line.omni || line.fig8 || line.angle;
 }
 
 std::string UsageText(std::string_view name, std::string_view command)
 {
     std::string text;
-    text.append("Usage: ").append(name).append(" [--help | --version]\n\n");
+    text.append("Usage: ").append(name).append(" [OPTION]...\n\n");
     text.append("Shows how a microphone's polar pattern arises from an omnidirectional\n"
-                "and a figure-8 component. Everything is set in the window; the program\n"
-                "takes no other arguments.\n\n"
-                "  --help     print this text and exit\n"
-                "  --version  print the version and exit\n\n"
-                "It needs a display. Without a desktop, run it on a virtual one:\n  xvfb-run -a ");
+                "and a figure-8 component. The options set where the window's sliders\n"
+                "start, or write the plot as a figure without opening a window; later\n"
+                "options override earlier ones.\n\n");
+    for (const Option &option : kOptions) {
+        std::string head = std::string("  ") + option.name + (option.value ? std::string(" ") + option.value : "");
+        head.resize(std::max<std::size_t>(head.size() + 2, 18), ' ');
+        text.append(head).append(option.help).append("\n");
+    }
+    text.append("\nThe window needs a display. Without a desktop, run it on a virtual one:\n  xvfb-run -a ");
     text.append(command).append("\n");
     return text;
 }

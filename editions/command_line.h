@@ -1,20 +1,47 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
-// The program's command line. It takes no arguments but --help and --version;
-// anything else is refused before a window opens, and nothing is handed on to
-// Qt, so the window never depends on how the program was started.
+#include "pattern/state_text.h"
+
+// The program's command line: the state the window starts in, or a figure to
+// write without a window, and --help and --version. Anything else is refused
+// before a window opens, and nothing is handed on to Qt, so the window never
+// depends on how the program was started.
 namespace orvane {
 
 struct CommandLine {
     enum class Action { Run, Help, Version, Refuse };
     Action action = Action::Run;
     std::string refused; // the first argument not understood, when refused
+    std::string error;   // what is wrong with it, one sentence
+
+    // What the options set of the sliders; each option sets what it names, a
+    // later one over an earlier one.
+    std::optional<std::int32_t> omni;
+    std::optional<std::int32_t> fig8;
+    std::optional<std::int32_t> angle;
+    std::string exportPath; // write the figure here and exit
+    std::optional<std::int32_t> scale;
 };
 
+// The messages; %1, %2 are filled in (FillIn). English, one sentence each.
+inline constexpr const char *kUnknownArgument = "unknown argument \"%1\"; --help lists the options";
+inline constexpr const char *kNeedsValue = "%1 needs a value: %2";
+inline constexpr const char *kBadState = "%1 \"%2\": %3";
+inline constexpr const char *kUnknownPreset = "unknown preset \"%1\"; the presets are %2";
+inline constexpr const char *kUnknownFormat = "--export \"%1\": its suffix names no format; the formats are %2";
+inline constexpr const char *kScaleAlone = "--scale is the size of an --export; give --export FILE too";
+
 CommandLine ReadCommandLine(int argc, const char *const *argv);
+
+// The state the options ask for, from the sliders' start positions.
+PatternState StartState(const CommandLine &line);
+// Whether any option set a slider.
+bool SetsState(const CommandLine &line);
 
 // What --help prints. `name` is the program's name, `command` how it was
 // started (argv[0]), for the example of running it on a virtual display.

@@ -6,10 +6,13 @@
 #include <string>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QLocale>
 
 #include "editions/command_line.h"
 #include "editions/display_guard.h"
 #include "editions/window_watch.h"
+#include "window/figure.h"
 #include "window/main_window.h"
 
 namespace orvane {
@@ -22,6 +25,31 @@ int Print(const char *name, const std::string &text)
 {
     if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "%s: cannot write to standard output: %s\n", name, std::strerror(errno));
+        return 1;
+    }
+    return 0;
+}
+
+// Writes the figure the command line asks for. It opens no window, so it
+// needs no display: Qt draws on its offscreen platform, whatever the
+// environment asks for.
+int ExportFigure(const char *name, std::string command, const CommandLine &line, Edition edition)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No window, so Qt's notes on the session (no XDG_RUNTIME_DIR on a
+    // server, say) are not the user's concern; its errors still go out, and
+    // the figure's own faults come back from SaveFigure.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
+    int qtArgc = 1;
+    char *qtArgv[] = {command.data(), nullptr};
+    QGuiApplication app(qtArgc, qtArgv);
+    const Figure figure = MakeFigure(StartState(line), edition, QLocale().decimalPoint());
+    const QString error = SaveFigure(figure, QString::fromLocal8Bit(line.exportPath.c_str()), line.scale.value_or(1));
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "%s: %s\n", name, error.toLocal8Bit().constData());
         return 1;
     }
     return 0;
@@ -41,12 +69,13 @@ int RunEdition(int argc, char **argv, Edition edition)
     case CommandLine::Action::Version:
         return Print(name, std::string(name) + " " + ORVANE_VERSION + "\n");
     case CommandLine::Action::Refuse:
-        std::fprintf(stderr, "%s: unknown argument \"%s\"; the only ones are --help and --version\n",
-                     name, line.refused.c_str());
+        std::fprintf(stderr, "%s: %s\n", name, line.error.c_str());
         return 2;
     case CommandLine::Action::Run:
         break;
     }
+    if (!line.exportPath.empty())
+        return ExportFigure(name, command, line, edition);
 
     // Qt gets the program's name alone: its own options (-reverse, -style,
     // -platform, ...) were refused above and must not reach it.
@@ -65,6 +94,8 @@ int RunEdition(int argc, char **argv, Edition edition)
                                                           : "org.orvane.OrvaneLite");
 
     OrvaneFrm window(edition);
+    if (SetsState(line))
+        window.showState(StartState(line));
     WindowWatch watch(&window);
     app.installNativeEventFilter(&watch);
     window.show();

@@ -107,6 +107,24 @@ TEST_F(Golden, LiteEdition)
                {"levels-50-30", "Slider2", Qt::Key_PageDown, 3}});
 }
 
+// A state from a link or the command line shows the picture the user's own
+// moves reach. The keyboard focus is put where they left it.
+TEST_F(Golden, StateShowsWhatTheMovesShow)
+{
+    const std::tuple<Edition, PatternState, const char *, const char *> cases[] = {
+        {Edition::Full, {50, 0, 120}, "Slider3", "full-hypercard-probe-120"},
+        {Edition::Lite, {50, 30, 120}, "Slider2", "lite-levels-50-30"},
+    };
+    for (const auto &[edition, state, focus, golden] : cases) {
+        QPixmapCache::clear();
+        open(edition);
+        find(focus)->setFocus();
+        OnScreen(window.get()); // the sliders' first drawing, as in the rows above
+        window->showState(state);
+        ExpectLooksAsBefore(OnScreen(window.get()), golden);
+    }
+}
+
 // At twice the scale (QT_SCALE_FACTOR=2, see tests/CMakeLists.txt): lines two
 // device pixels wide and text drawn at the finer resolution.
 class Scaled : public Golden {};

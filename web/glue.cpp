@@ -13,11 +13,13 @@
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
+#include "pattern/figure.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
 #include "pattern/raster.h"
+#include "pattern/state_text.h"
 #include "web/page_layout.h"
 #include "window/layout.h"
 #include "window/presets.h"
@@ -177,6 +179,7 @@ struct Page {
     std::vector<std::uint32_t> pixels;
     int width = 0;
     int height = 0;
+    bool probeShown = false; // the probe line is on the plot
 };
 
 std::unique_ptr<Page> page;
@@ -221,6 +224,51 @@ void Attach(double ratio, int multiple = 1)
     page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
     page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
 }
+
+void LevelScroll()
+{
+    page->probeShown = false;
+    PreGraph(page->controls, page->UnitTwips, page->edition);
+}
+
+void AngleScroll()
+{
+    page->probeShown = false;
+    Slider3Scroll(page->controls, page->UnitTwips, page->edition);
+    page->probeShown = true;
+}
+
+PatternState ShownState()
+{
+    PatternControls &c = page->controls;
+    PatternState state{c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2), std::nullopt};
+    if (page->probeShown && HasProbe(page->edition))
+        state.angle = c.sliderValue(SliderId::Slider3);
+    return state;
+}
+
+// The figure of the state shown, drawn afresh by the same handlers.
+struct Figured {
+    std::unique_ptr<FigureDrawing> drawing;
+    std::string caption;
+};
+
+Figured PageFigure()
+{
+    const SurfaceGeometry s = SurfaceGeometryOf();
+    Figured figure{std::make_unique<FigureDrawing>(PlotGeometry{s.outerWidthTwips, s.outerHeightTwips,
+                                                                s.innerWidth, s.innerHeight, kSurfaceBackground}),
+                   {}};
+    const PatternState state = ShownState();
+    const FigureReadouts readouts = DrawState(*figure.drawing, state, page->edition,
+                                              page->controls.decimalSeparator());
+    figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
+    return figure;
+}
+
+std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
+int figureWidth = 0;
+int figureHeight = 0;
 
 std::string returned; // the text the last call below hands to the page
 Sound sound;          // the samples the last sound call below hands to the page
@@ -290,11 +338,11 @@ EMSCRIPTEN_KEEPALIVE int orvane_scroll(int slider)
         return 0;
     switch (slider) {
     case 0:
-        return Dispatch("Slider1", [] { PreGraph(page->controls, page->UnitTwips, page->edition); });
+        return Dispatch("Slider1", [] { LevelScroll(); });
     case 1:
-        return Dispatch("Slider2", [] { PreGraph(page->controls, page->UnitTwips, page->edition); });
+        return Dispatch("Slider2", [] { LevelScroll(); });
     case 2:
-        return Dispatch("Slider3", [] { Slider3Scroll(page->controls, page->UnitTwips, page->edition); });
+        return Dispatch("Slider3", [] { AngleScroll(); });
     default:
         return 0;
     }
@@ -310,9 +358,98 @@ EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
     return Dispatch(preset.button, [&preset] {
         page->controls.setSliderValue(SliderId::Slider1, preset.slider1);
         page->controls.setSliderValue(SliderId::Slider2, preset.slider2);
-        PreGraph(page->controls, page->UnitTwips, page->edition);
+        LevelScroll();
     });
 }
+
+// The state of the sliders as a link gives it, with the angle where the probe
+// line is shown.
+EMSCRIPTEN_KEEPALIVE const char *orvane_state()
+{
+    try {
+        return page ? Return(StateText(ShownState(), page->edition)) : Return("");
+    } catch (const std::exception &) {
+        return Return("");
+    }
+}
+
+// Why `text` is no state, or the empty text: for the page's tests, with no page.
+EMSCRIPTEN_KEEPALIVE const char *orvane_check_state(const char *text)
+{
+    return Return(ReadStateText(text).error);
+}
+
+// Moves the sliders to the state `text` and runs their handlers, as the user's
+// moves would. A text that is no state changes nothing: the message is returned
+// (the empty text when the state was shown).
+EMSCRIPTEN_KEEPALIVE const char *orvane_show_state(const char *text)
+{
+    const StateReading reading = ReadStateText(text);
+    if (!page || !reading.state)
+        return Return(reading.error);
+    const PatternState state = *reading.state;
+    Dispatch("state", [&state] {
+        page->controls.setSliderValue(SliderId::Slider1, state.omni);
+        page->controls.setSliderValue(SliderId::Slider2, state.fig8);
+        if (state.angle && HasProbe(page->edition)) {
+            page->controls.setSliderValue(SliderId::Slider3, *state.angle);
+            AngleScroll();
+        } else {
+            LevelScroll();
+        }
+    });
+    return Return("");
+}
+
+// The figure of the state shown: its caption, and the plot's pixels at a whole
+// `scale` (R, G, B, A; orvane_figure_width() by orvane_figure_height()), or the
+// whole figure as SVG. The page adds the caption band to the pixels itself.
+EMSCRIPTEN_KEEPALIVE const char *orvane_figure_caption()
+{
+    try {
+        return page ? Return(PageFigure().caption) : Return("");
+    } catch (const std::exception &) {
+        return Return("");
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
+{
+    if (!page || scale < 1 || scale > kLargestScale)
+        return Return("");
+    try {
+        const Figured figure = PageFigure();
+        return Return(SvgFigure(*figure.drawing, figure.caption, scale));
+    } catch (const std::exception &error) {
+        PageShowError((std::string("Save image: ") + error.what()).c_str());
+        return Return("");
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
+{
+    if (!page || scale < 1 || scale > kLargestScale)
+        return nullptr;
+    Figured figure;
+    try {
+        figure = PageFigure();
+    } catch (const std::exception &error) {
+        PageShowError((std::string("Save image: ") + error.what()).c_str());
+        return nullptr;
+    }
+    const PlotGeometry &g = figure.drawing->geometry();
+    figurePixels.assign(static_cast<std::size_t>(g.innerWidth * scale) * static_cast<std::size_t>(g.innerHeight * scale), 0);
+    figureWidth = g.innerWidth * scale;
+    figureHeight = g.innerHeight * scale;
+    RasterSurface raster(PixelFormat::Rgba8, g.background);
+    raster.attach(figurePixels.data(), figureWidth, figureHeight, figureWidth, scale);
+    raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
+    figure.drawing->replay(raster);
+    return figurePixels.data();
+}
+
+EMSCRIPTEN_KEEPALIVE int orvane_figure_width() { return figureWidth; }
+EMSCRIPTEN_KEEPALIVE int orvane_figure_height() { return figureHeight; }
 
 // The pattern as sound, for the page to play with the Web Audio API: the
 // sweep (angle 1000), or the probe's sound for the angle slider at `angle`,

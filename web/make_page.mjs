@@ -150,7 +150,12 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     PAGE: script(compactScript(read('page.js'))),
     // Listening, and in the full edition the probing sound's switch.
     TITLEBUTTONS: '<button id="ListenButton" type="button" title="Listen to the pattern (L on the plot)">Listen</button>' +
-      (layout.edition === 'Orvane' ? '<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">Probing sound</button>' : ''),
+      (layout.edition === 'Orvane' ? '<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">Probing sound</button>' : '') +
+      // The link to this state, and the plot as a figure in either format.
+      `<button id="ShareButton" type="button">${escape(layout.share)}</button>` +
+      `<div id="SaveImage"><button id="SaveImageButton" type="button" aria-haspopup="menu" aria-expanded="false" aria-controls="SaveImageMenu">${escape(layout.saveImage)}</button>` +
+      `<div id="SaveImageMenu" role="menu" hidden><button id="SavePng" type="button" role="menuitem">${escape(layout.savePng)}</button>` +
+      `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.saveSvg)}</button></div></div>`,
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
   fs.writeFileSync(path.join(outDir, file), html);

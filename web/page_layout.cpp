@@ -1,8 +1,10 @@
 #include "web/page_layout.h"
 
 #include <string_view>
+#include <utility>
 
 #include "pattern/controls.h"
+#include "pattern/figure.h"
 #include "pattern/pattern_sound.h"
 #include "window/layout.h"
 #include "window/presets.h"
@@ -96,6 +98,21 @@ int PresetIndex(std::string_view name)
     return -1;
 }
 
+// The texts of links and figures, each followed by a comma: a loop over a
+// table, which takes less of the page than a field written out for each.
+std::string FigureTexts()
+{
+    constexpr std::pair<const char *, const char *> kTexts[] = {
+        {"saveImage", kSaveImageText}, {"savePng", kSavePngText},  {"saveSvg", kSaveSvgText},
+        {"share", kShareText},         {"linkCopied", kLinkCopied}, {"addressNoState", kAddressNoState},
+        {"captionFamilies", kCaptionFamilies},
+    };
+    std::string json;
+    for (const auto &[name, text] : kTexts)
+        json += Field(name, Quoted(text)) + ",";
+    return json;
+}
+
 } // namespace
 
 SurfaceGeometry SurfaceGeometryOf()
@@ -144,6 +161,8 @@ std::string PageLayoutJson(Edition edition)
            Field("listenHint", Quoted(kListenHint)) + "," +
            Field("listenStarted", Quoted(kListenStarted)) + "," +
            Field("listenEnded", Quoted(kListenEnded)) + "," +
+           FigureTexts() + Field("captionBand", kCaptionBand) + "," +
+           Field("captionPixels", kCaptionPixels) + "," +
            Field("controls", "[" + controls + "]") + "}";
 }
 

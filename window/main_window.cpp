@@ -1,11 +1,18 @@
 #include "window/main_window.h"
 
+#include <algorithm>
 #include <array>
+#include <stdexcept>
 #include <exception>
 
 #include <QAbstractSlider>
 #include <QAccessible>
 #include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,6 +30,7 @@
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
 #include "window/accessibility.h"
+#include "window/figure.h"
 #include "window/layout.h"
 #include "window/plot_surface.h"
 #include "window/presets.h"
@@ -232,6 +240,89 @@ void OrvaneFrm::buildPlotMenu()
         probe->setChecked(probeSound_);
         connect(probe, &QAction::toggled, this, [this](bool on) { probeSound_ = on; });
     }
+
+    // The figure's entries; their keys work while the plot has the focus.
+    menu->addSeparator();
+    auto *gra = Find<PlotSurface>(this, "gra");
+    struct FigureEntry {
+        const char *name;
+        QString text;
+        QKeySequence::StandardKey key;
+        void (OrvaneFrm::*handler)();
+    };
+    const FigureEntry entries[] = {
+        {"CopyImageAction", tr("Copy image"), QKeySequence::Copy, &OrvaneFrm::CopyImage},
+        {"SaveImageAction", tr("Save image…"), QKeySequence::Save, &OrvaneFrm::SaveImage},
+        {"PrintAction", tr("Print…"), QKeySequence::Print, &OrvaneFrm::PrintImage},
+    };
+    for (const FigureEntry &entry : entries) {
+        QAction *action = menu->addAction(entry.text);
+        action->setObjectName(entry.name);
+        action->setShortcut(entry.key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        gra->addAction(action);
+        connect(action, &QAction::triggered, this, [this, entry] {
+            Dispatch(entry.name, [this, &entry] { (this->*entry.handler)(); });
+        });
+    }
+}
+
+PatternState OrvaneFrm::shownState()
+{
+    PatternState state{controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2),
+                       std::nullopt};
+    if (probeShown_ && HasProbe(edition_))
+        state.angle = controls_->sliderValue(SliderId::Slider3);
+    return state;
+}
+
+void OrvaneFrm::showState(const PatternState &state)
+{
+    Dispatch("state", [this, &state] {
+        controls_->setSliderValue("Slider1", state.omni);
+        controls_->setSliderValue("Slider2", state.fig8);
+        if (state.angle && HasProbe(edition_)) {
+            controls_->setSliderValue("Slider3", *state.angle);
+            Slider3_Scroll();
+        } else {
+            PreGraph();
+        }
+    });
+}
+
+void OrvaneFrm::CopyImage()
+{
+    const Figure figure = MakeFigure(shownState(), edition_, locale().decimalPoint());
+    const int scale = std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale);
+    QGuiApplication::clipboard()->setImage(FigureImage(figure, scale));
+}
+
+void OrvaneFrm::SaveImage()
+{
+    const QString png = tr("PNG image (*.png)");
+    const QString svg = tr("SVG image (*.svg)");
+    const QString pdf = tr("PDF document (*.pdf)");
+    QString chosen = png;
+    QString path = QFileDialog::getSaveFileName(this, tr("Save image"), QString(),
+                                                png + ";;" + svg + ";;" + pdf, &chosen);
+    if (path.isEmpty())
+        return;
+    if (!FormatOfPath(path.toStdString()))
+        path += chosen == svg ? ".svg" : chosen == pdf ? ".pdf" : ".png";
+    const Figure figure = MakeFigure(shownState(), edition_, locale().decimalPoint());
+    const QString error = SaveFigure(figure, path, std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale));
+    if (!error.isEmpty())
+        throw std::runtime_error(error.toStdString());
+}
+
+void OrvaneFrm::PrintImage()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(tr("Orvane polar pattern"));
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    PrintFigure(printer, MakeFigure(shownState(), edition_, locale().decimalPoint()));
 }
 
 bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
@@ -384,6 +475,7 @@ void OrvaneFrm::Form_Load()
 
 void OrvaneFrm::PreGraph()
 {
+    probeShown_ = false;
     orvane::PreGraph(*controls_, UnitTwips, edition_);
 }
 
@@ -411,7 +503,9 @@ void OrvaneFrm::Slider2_Scroll()
 
 void OrvaneFrm::Slider3_Scroll()
 {
+    probeShown_ = false;
     const double gain = Slider3Scroll(*controls_, UnitTwips, edition_);
+    probeShown_ = true;
     // The readouts have changed, but a screen reader speaks only the focused
     // slider's value, the angle: it hears the gain from the announcer.
     announce(ProbeAnnouncement(controls_->sliderValue(SliderId::Slider3), gain,

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "pattern/edition.h"
+#include "pattern/state_text.h"
 
 namespace orvane {
 
@@ -31,6 +32,13 @@ public:
     void Graph(const std::int16_t &Radius, const std::int32_t &Radius8);
     // The crosshair axes; full edition only.
     void GraphAxis();
+
+    // Moves the sliders to `state` and runs their handlers, as a user moving
+    // them there would: the level sliders' handler, then, where the state has
+    // an angle (full edition), the angle slider's.
+    void showState(const PatternState &state);
+    // Where the sliders stand, with the angle where the probe line is shown.
+    PatternState shownState();
 
     // Drawing length in twips of one slider step, set when the window loads.
     std::int16_t UnitTwips = 0;
@@ -60,6 +68,10 @@ private:
     void PlayProbeSound();
     SoundOutput &output();
     void buildPlotMenu();
+    // The plot as a figure: to the clipboard, to a file, to a printer.
+    void CopyImage();
+    void SaveImage();
+    void PrintImage();
 
     // Runs one event handler. An error that ends it is reported here, at the
     // event dispatch; what was drawn or written before it stays.
@@ -79,6 +91,7 @@ private:
     std::unique_ptr<Controls> controls_;
     Announcer *announcer_; // owned as a child object
     std::unique_ptr<SoundOutput> output_;
+    bool probeShown_ = false; // the probe line is on the plot
     bool probeSound_ = false; // the probing sound's switch; off until the user turns it on
 };
 

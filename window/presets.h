@@ -23,4 +23,13 @@ inline constexpr std::array<Preset, 5> kPresets{{
     {"Command4", 50, 0, "Hypercardioid"}, // "Hyper Card"
 }};
 
+// The name of the pattern whose levels these are, or "" where no preset gives them.
+inline constexpr const char *PresetNameFor(std::int32_t slider1, std::int32_t slider2)
+{
+    for (const Preset &preset : kPresets)
+        if (preset.slider1 == slider1 && preset.slider2 == slider2)
+            return preset.spokenName;
+    return "";
+}
+
 } // namespace orvane

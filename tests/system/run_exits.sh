@@ -95,8 +95,9 @@ arguments() {
     fi
 
     run "$exe" -- --help
-    if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[--help | --version\]\$" &&
-      grep -q -- '--version' "$work/out" && grep -q 'xvfb-run -a' "$work/out" && [ ! -s "$work/err" ]; then
+    if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[OPTION\]\.\.\.\$" &&
+      grep -q -- '--version' "$work/out" && grep -q -- '--export FILE' "$work/out" &&
+      grep -q 'xvfb-run -a' "$work/out" && [ ! -s "$work/err" ]; then
       passed=$((passed + 1))
     else
       fail "$name --help: wanted the usage text and status 0; $(shown)"
@@ -120,6 +121,51 @@ arguments() {
         fail "$name ${args[*]}: wanted one line naming \"$named\" and status 2; $(shown)"
       fi
     done
+
+    # The state and figure options, with no display: the arguments (split at
+    # ";"), the status, and what the one line on stderr must say.
+    local entry cases=(
+      "--omni;101|2|--omni 101 is out of range: 0 to 100"
+      "--fig8;abc|2|--fig8 \"abc\" is not a whole number"
+      "--omni|2|--omni needs a value: S1"
+      "--angle=-181|2|--angle -181 is out of range: -180 to 180"
+      "--state;omni=5|2|--state \"omni=5\": \"fig8\" is missing from the state."
+      "--state;omni=1&fig8=2&<b>=3|2|Unknown key \"<b>\""
+      "--preset;Wide|2|unknown preset \"Wide\"; the presets are Cardiod, Omni, Fig. 8, Super Card, Hyper Card"
+      "--export;f.jpg|2|the formats are PNG (.png), SVG (.svg), PDF (.pdf)"
+      "--scale;2|2|give --export FILE too"
+      "--export;f.png;--scale;9|2|--scale 9 is out of range: 1 to 8"
+      "--export;nowhere/f.png|1|the folder \"$work/nowhere\" does not exist"
+      "--export;/proc/orvane.png|1|Cannot save \"/proc/orvane.png\""
+      "--preset;SUPER-card;--angle;120;--export;f.svg|0|"
+      "--omni;0;--fig8;0;--export;f.pdf|0|"
+      "--state;omni=50&fig8=0&angle=-90;--export;old.png;--scale;2|0|"
+    )
+    printf 'old' >"$work/old.png"
+    for entry in "${cases[@]}"; do
+      local argv=() wanted_status wanted_words
+      IFS=';' read -r -a argv <<<"${entry%%|*}"
+      wanted_status=${entry#*|} && wanted_status=${wanted_status%%|*}
+      wanted_words=${entry##*|}
+      run "$exe" -- "${argv[@]}"
+      if [ "$status" -eq "$wanted_status" ] && [ ! -s "$work/out" ] &&
+        if [ -z "$wanted_words" ]; then [ ! -s "$work/err" ]; else
+          [ "$(lines "$work/err")" -eq 1 ] && grep -q "^$name: " "$work/err" &&
+            grep -qF -- "$wanted_words" "$work/err"
+        fi; then
+        passed=$((passed + 1))
+      else
+        fail "$name ${argv[*]}: wanted status $wanted_status and \"$wanted_words\"; $(shown)"
+      fi
+    done
+    # The figures were written, the old file replaced by a whole new one.
+    if head -c 5 "$work/f.svg" | grep -q '<?xml' && head -c 5 "$work/f.pdf" | grep -q '%PDF' &&
+      [ "$(head -c 4 "$work/old.png" | tail -c 3)" = PNG ] && ! ls -A "$work" | grep -qE '\.(png|svg|pdf).'; then
+      passed=$((passed + 1))
+    else
+      fail "$name --export: wanted f.svg, f.pdf and a new old.png and no temporary files; $(ls -a "$work" | paste -sd' ')"
+    fi
+    rm -f "$work"/f.* "$work/old.png"
   done
 }
 

@@ -232,7 +232,170 @@
   function run(handler) {
     const done = handler();
     blit();
+    keepAddress();
+    drawn = true;
+    schedulePrint();
     return done === 1;
+  }
+
+  // The plot for the printer: the figure's pixels at four times the window's
+  // size, shown in place of the canvas by the print style. Nothing until the
+  // plot was first drawn: a blank plot prints as it shows.
+  let drawn = false;
+  let printTimer = 0;
+  let printCanvas = null;
+  function drawForPrint() {
+    clearTimeout(printTimer);
+    printTimer = 0;
+    const at = module._orvane_figure_pixels(4);
+    if (!at) return;
+    const w = module._orvane_figure_width();
+    const h = module._orvane_figure_height();
+    if (!printCanvas) {
+      printCanvas = document.createElement('canvas');
+      printCanvas.id = 'PrintPlot';
+      printCanvas.setAttribute('aria-hidden', 'true');
+      gra.appendChild(printCanvas);
+    }
+    printCanvas.width = w;
+    printCanvas.height = h;
+    printCanvas.style.width = layout.canvasWidth + 'px';
+    printCanvas.style.height = layout.canvasHeight + 'px';
+    printCanvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, at, w * h * 4).slice(), w, h), 0, 0);
+    document.documentElement.classList.add('print-plot');
+  }
+  function schedulePrint() {
+    if (!drawn) return;
+    clearTimeout(printTimer);
+    printTimer = setTimeout(drawForPrint, 250);
+  }
+
+  // The address holds the state shown, replaced rather than added to the
+  // history one step at a time; at most a few times a second, as browsers
+  // refuse a flood of replacements (Safari after 100 in 30 seconds).
+  let addressTimer = 0;
+  function keepAddress() {
+    if (!addressTimer) addressTimer = setTimeout(writeAddress, 200);
+  }
+  function writeAddress() {
+    clearTimeout(addressTimer);
+    addressTimer = 0;
+    const state = module.UTF8ToString(module._orvane_state());
+    if (!state || location.hash === '#' + state) return;
+    try {
+      history.replaceState(history.state, '', '#' + state);
+    } catch (e) {
+      location.replace('#' + state); // a fragment alone: no reload
+    }
+  }
+
+  // Runs `call` with `text` as a C string of the module's.
+  function withText(text, call) {
+    const bytes = module.lengthBytesUTF8(text) + 1;
+    const at = module._malloc(bytes);
+    module.stringToUTF8(text, at, bytes);
+    try {
+      return call(at);
+    } finally {
+      module._free(at);
+    }
+  }
+
+  // The state in the address the page was opened with. One that is no state
+  // is named in the error box, and the page is as if opened without it.
+  function showAddressState() {
+    let text = location.hash.slice(1);
+    if (!text) return;
+    try {
+      text = decodeURIComponent(text);
+    } catch (e) { /* shown back as it stands */ }
+    const error = withText(text, (at) => module.UTF8ToString(module._orvane_show_state(at)));
+    blit();
+    if (!error) {
+      drawn = true;
+      schedulePrint();
+    } else {
+      try {
+        history.replaceState(history.state, '', location.pathname + location.search);
+      } catch (e) { /* the address keeps it; the page shows none of it */ }
+      showError(layout.addressNoState.replace('%1', error));
+    }
+  }
+
+  // The figure of the state shown: the plot's pixels at a whole scale with the
+  // caption band under it, as a PNG; or the module's SVG.
+  function download(blob, name) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+
+  function figureName(suffix) {
+    return 'orvane-' + module.UTF8ToString(module._orvane_state()).replace(/[^a-z0-9-]+/gi, '-') + suffix;
+  }
+
+  function figureCanvas(scale) {
+    const at = module._orvane_figure_pixels(scale);
+    if (!at) return null;
+    const w = module._orvane_figure_width();
+    const h = module._orvane_figure_height();
+    const band = layout.captionBand * scale;
+    const figure = document.createElement('canvas');
+    figure.width = w;
+    figure.height = h + band;
+    const context = figure.getContext('2d');
+    context.putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, at, w * h * 4).slice(), w, h), 0, 0);
+    context.fillStyle = '#ffffff';
+    context.fillRect(0, h, w, band);
+    context.fillStyle = '#000000';
+    context.font = layout.captionPixels * scale + 'px ' + layout.captionFamilies;
+    context.textAlign = 'center';
+    context.textBaseline = 'middle';
+    context.fillText(module.UTF8ToString(module._orvane_figure_caption()), w / 2, h + band / 2);
+    return figure;
+  }
+
+  function savePng() {
+    const scale = Math.min(8, Math.max(1, Math.round(window.devicePixelRatio || 1)));
+    const figure = figureCanvas(scale);
+    if (figure) figure.toBlob((blob) => download(blob, figureName('.png')), 'image/png');
+  }
+
+  function saveSvg() {
+    const svg = module.UTF8ToString(module._orvane_figure_svg(1));
+    if (svg) download(new Blob([svg], { type: 'image/svg+xml' }), figureName('.svg'));
+  }
+
+  // The address of this state: the system's share sheet where the browser has
+  // one, else a copy to the clipboard, said aloud.
+  async function share() {
+    writeAddress();
+    const url = location.href;
+    if (navigator.share) {
+      try {
+        await navigator.share({ title: document.title, url });
+        return;
+      } catch (e) {
+        if (e && e.name === 'AbortError') return; // the user closed the sheet
+      }
+    }
+    let copied = false;
+    try {
+      await navigator.clipboard.writeText(url);
+      copied = true;
+    } catch (e) {
+      const field = document.createElement('textarea');
+      field.value = url;
+      document.body.appendChild(field);
+      field.select();
+      copied = document.execCommand('copy');
+      field.remove();
+    }
+    if (copied) announce(layout.linkCopied);
   }
 
   function blit() {
@@ -455,6 +618,26 @@
           announce(module.UTF8ToString(module._orvane_preset_announcement(index, separatorPtr)));
       });
     }
+    showAddressState();
+    const saveButton = document.getElementById('SaveImageButton');
+    const saveMenu = document.getElementById('SaveImageMenu');
+    const closeSaveMenu = () => { saveMenu.hidden = true; saveButton.setAttribute('aria-expanded', 'false'); };
+    saveButton.addEventListener('click', () => {
+      saveMenu.hidden = !saveMenu.hidden;
+      saveButton.setAttribute('aria-expanded', String(!saveMenu.hidden));
+      if (!saveMenu.hidden) document.getElementById('SavePng').focus();
+    });
+    document.addEventListener('click', (event) => {
+      if (!saveMenu.hidden && !document.getElementById('SaveImage').contains(event.target)) closeSaveMenu();
+    });
+    saveMenu.addEventListener('keydown', (event) => { if (event.key === 'Escape') { closeSaveMenu(); saveButton.focus(); } });
+    document.getElementById('SavePng').addEventListener('click', () => { closeSaveMenu(); savePng(); });
+    document.getElementById('SaveSvg').addEventListener('click', () => { closeSaveMenu(); saveSvg(); });
+    document.getElementById('ShareButton').addEventListener('click', () => share());
+    // Printed, the plot is a copy drawn at four times its size, crisp on
+    // paper: kept up to date a moment after the last move, and at once when
+    // the browser says it prints.
+    window.addEventListener('beforeprint', () => { if (printTimer) drawForPrint(); });
     win.classList.remove('starting');
     document.getElementById('gra').focus();
     document.documentElement.dataset.ready = 'true';
@@ -466,6 +649,7 @@
   window.OrvanePage = {
     get module() { return module; },
     redraw: () => run(() => module._orvane_scroll(0)),
+    figureCanvas,
     announce,
   };
 

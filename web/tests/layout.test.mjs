@@ -68,7 +68,10 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
   });
 }
 
-test('each page, with its script and WebAssembly, stays under 200 KB', () => {
+// 200 KB until the page carried its state in the address and wrote figures:
+// the state text, the figure's drawing and its SVG writer are the desktop's
+// own code, some 24 KB of WebAssembly.
+test('each page, with its script and WebAssembly, stays under 240 KB', () => {
   for (const file of ['index.html', 'lite.html'])
-    assert.ok(fs.statSync(path.join(webDir, file)).size < 200_000, file);
+    assert.ok(fs.statSync(path.join(webDir, file)).size < 240_000, file);
 });

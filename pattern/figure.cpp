@@ -1,0 +1,236 @@
+#include "pattern/figure.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "pattern/angle_probe.h"
+#include "pattern/controls.h"
+#include "pattern/number_text.h"
+#include "pattern/plot_driver.h"
+
+namespace orvane {
+
+void FigureDrawing::replay(DrawingSurface &target) const
+{
+    target.clear();
+    for (const Segment &s : segments_)
+        target.line(s.x1, s.y1, s.x2, s.y2, s.colour);
+}
+
+void FigureDrawing::clear()
+{
+    segments_.clear();
+}
+
+float FigureDrawing::width()
+{
+    return geometry_.outerWidthTwips;
+}
+
+float FigureDrawing::height()
+{
+    return geometry_.outerHeightTwips;
+}
+
+void FigureDrawing::setPen(float x, float y)
+{
+    penX_ = x;
+    penY_ = y;
+}
+
+void FigureDrawing::lineTo(float x, float y, Colour colour)
+{
+    line(penX_, penY_, x, y, colour);
+}
+
+void FigureDrawing::line(float x1, float y1, float x2, float y2, Colour colour)
+{
+    segments_.push_back({x1, y1, x2, y2, colour});
+    penX_ = x2;
+    penY_ = y2;
+}
+
+namespace {
+
+// The controls of a state: the sliders stand where the state puts them, the
+// readouts are kept, and the plot is the drawing.
+class StateControls : public PatternControls {
+public:
+    StateControls(const PatternState &state, DrawingSurface &surface, std::string_view separator)
+        : sliders_{state.omni, state.fig8, state.angle.value_or(0)}, surface_(surface),
+          separator_(separator)
+    {
+    }
+
+    std::int32_t sliderValue(SliderId slider) override
+    {
+        return sliders_.at(static_cast<std::size_t>(slider));
+    }
+    void setCaption(CaptionId caption, const std::string &text) override
+    {
+        captions_.at(static_cast<std::size_t>(caption)) = text;
+    }
+    DrawingSurface &surface() override { return surface_; }
+    std::string decimalSeparator() override { return separator_; }
+
+    const std::string &caption(CaptionId id) const { return captions_.at(static_cast<std::size_t>(id)); }
+
+private:
+    std::array<std::int32_t, 3> sliders_;
+    std::array<std::string, 4> captions_;
+    DrawingSurface &surface_;
+    std::string separator_;
+};
+
+// A length in logical pixels with at most two decimals, in C's format
+// whatever the locale: the figure's text must read the same everywhere.
+std::string Coordinate(double pixels)
+{
+    const long hundredths = std::lround(pixels * 100.0);
+    std::string text = hundredths < 0 ? "-" : "";
+    const long whole = std::labs(hundredths);
+    text += IntegerText(static_cast<std::int32_t>(whole / 100));
+    if (const long rest = whole % 100; rest != 0) {
+        text += '.';
+        text += static_cast<char>('0' + rest / 10);
+        if (rest % 10 != 0)
+            text += static_cast<char>('0' + rest % 10);
+    }
+    return text;
+}
+
+std::string Hex(Colour colour)
+{
+    constexpr const char *kDigits = "0123456789abcdef";
+    std::string text = "#";
+    for (const int shift : {0, 8, 16}) { // red, green, blue
+        text += kDigits[(colour >> (shift + 4)) & 0xF];
+        text += kDigits[(colour >> shift) & 0xF];
+    }
+    return text;
+}
+
+// Text as SVG character data: markup characters escaped, control characters dropped.
+std::string Escaped(std::string_view text)
+{
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default:
+            if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)
+                out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edition edition,
+                         std::string_view decimalSeparator)
+{
+    StateControls controls(state, drawing, decimalSeparator);
+    std::int16_t unitTwips = 0;
+    LoadReadouts(controls, unitTwips);
+    PreGraph(controls, unitTwips, edition);
+    FigureReadouts readouts;
+    if (state.angle && HasProbe(edition)) {
+        Slider3Scroll(controls, unitTwips, edition);
+        readouts.angle = controls.caption(CaptionId::LblAngle);
+        readouts.gain = controls.caption(CaptionId::LblGain);
+    }
+    readouts.omni = controls.caption(CaptionId::dbomni);
+    readouts.fig8 = controls.caption(CaptionId::dbfig8);
+    return readouts;
+}
+
+std::string FigureCaption(const FigureReadouts &readouts, std::string_view patternName)
+{
+    std::string caption = patternName.empty() ? FillIn(kCaptionLevels, {readouts.omni, readouts.fig8})
+                                              : std::string(patternName);
+    if (readouts.angle) {
+        caption = readouts.gain == "off"
+                      ? FillIn(kCaptionProbeNull, {caption, *readouts.angle})
+                      : FillIn(kCaptionProbe, {caption, *readouts.angle, readouts.gain});
+    }
+    return caption;
+}
+
+std::optional<FigureFormat> FormatOfPath(std::string_view path)
+{
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.rfind('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return std::nullopt;
+    std::string suffix;
+    for (const char c : path.substr(dot + 1))
+        suffix += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (suffix == "png")
+        return FigureFormat::Png;
+    if (suffix == "svg")
+        return FigureFormat::Svg;
+    if (suffix == "pdf")
+        return FigureFormat::Pdf;
+    return std::nullopt;
+}
+
+std::vector<FigureLine> FigureLines(const FigureDrawing &drawing)
+{
+    auto point = [](float x, float y) -> std::array<double, 2> {
+        return {x / 15.0 + kLineCentre, y / 15.0 + kLineCentre};
+    };
+    std::vector<FigureLine> lines;
+    const auto &segments = drawing.segments();
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const FigureDrawing::Segment &s = segments[i];
+        const bool joined = i > 0 && s.colour == segments[i - 1].colour && s.x1 == segments[i - 1].x2 &&
+                            s.y1 == segments[i - 1].y2;
+        if (!joined)
+            lines.push_back({s.colour, {point(s.x1, s.y1)}});
+        lines.back().points.push_back(point(s.x2, s.y2));
+    }
+    return lines;
+}
+
+std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, int scale)
+{
+    const PlotGeometry &g = drawing.geometry();
+    const std::string w = IntegerText(g.innerWidth);
+    const std::string plotHeight = IntegerText(g.innerHeight);
+    const std::string title = Escaped(caption);
+    std::string svg;
+    // One append of many pieces at a time: the page carries this code, and
+    // chains of string additions would make it several times larger.
+    auto add = [&svg](std::initializer_list<std::string_view> pieces) {
+        for (const std::string_view piece : pieces)
+            svg.append(piece);
+    };
+    add({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"",
+         IntegerText(g.innerWidth * scale), "\" height=\"", IntegerText((g.innerHeight + kCaptionBand) * scale),
+         "\" viewBox=\"0 0 ", w, " ", IntegerText(g.innerHeight + kCaptionBand), "\">\n<title>", title,
+         "</title>\n<defs><clipPath id=\"plot\"><rect width=\"", w, "\" height=\"", plotHeight,
+         "\"/></clipPath></defs>\n<rect width=\"", w, "\" height=\"", plotHeight, "\" fill=\"", Hex(g.background),
+         "\"/>\n<rect y=\"", plotHeight, "\" width=\"", w, "\" height=\"", IntegerText(kCaptionBand), "\" fill=\"",
+         Hex(kCaptionBackground),
+         "\"/>\n<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" "
+         "stroke-linejoin=\"round\">\n"});
+    for (const FigureLine &line : FigureLines(drawing)) {
+        add({"<polyline stroke=\"", Hex(line.colour), "\" points=\""});
+        for (std::size_t i = 0; i < line.points.size(); ++i)
+            add({i ? " " : "", Coordinate(line.points[i][0]), ",", Coordinate(line.points[i][1])});
+        add({"\"/>\n"});
+    }
+    add({"</g>\n<text x=\"", Coordinate(g.innerWidth / 2.0), "\" y=\"",
+         Coordinate(g.innerHeight + kCaptionBand / 2.0),
+         "\" text-anchor=\"middle\" dominant-baseline=\"central\" font-family=\"", kCaptionFamilies,
+         "\" font-size=\"", IntegerText(kCaptionPixels), "\" fill=\"", Hex(kCaptionInk), "\">", title,
+         "</text>\n</svg>\n"});
+    return svg;
+}
+
+} // namespace orvane

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pattern/drawing_surface.h"
+#include "pattern/edition.h"
+#include "pattern/state_text.h"
+
+namespace orvane {
+
+// The plot's drawing surface: its outer size in twips, as the rules ask for it,
+// and the pixels inside its border, where the plot is drawn.
+struct PlotGeometry {
+    float outerWidthTwips;
+    float outerHeightTwips;
+    int innerWidth;
+    int innerHeight;
+    Colour background;
+};
+
+// A figure is the plot as drawn, with a band under it for one caption line, in
+// logical pixels (one to 15 twips).
+inline constexpr int kCaptionBand = 20;
+inline constexpr int kCaptionPixels = 12;
+inline constexpr const char *kCaptionFamilies = "Liberation Sans, Arial, Helvetica, sans-serif";
+inline constexpr Colour kCaptionBackground = kWhite;
+inline constexpr Colour kCaptionInk = kBlack;
+// Vector lines sit on the middle of the pixels the rasteriser fills for them.
+inline constexpr double kLineCentre = 0.5;
+inline constexpr int kLargestScale = 8;
+
+// The caption's texts; %1, %2 are filled in (FillIn).
+inline constexpr const char *kCaptionLevels = "Omni %1 dB, figure-8 %2 dB";
+inline constexpr const char *kCaptionProbe = "%1; probe at %2°: %3 dB";
+inline constexpr const char *kCaptionProbeNull = "%1; probe at %2°: a null";
+
+// The page's texts for figures and links.
+inline constexpr const char *kSaveImageText = "Save image";
+inline constexpr const char *kSavePngText = "PNG image";
+inline constexpr const char *kSaveSvgText = "SVG image";
+inline constexpr const char *kShareText = "Share";
+inline constexpr const char *kLinkCopied = "Link copied";
+inline constexpr const char *kAddressNoState = "The address holds no state to show: %1";
+
+// A drawing surface that keeps the lines drawn since the last clear, so that
+// one drawing of the rules can be given again as pixels, vectors or print.
+class FigureDrawing : public DrawingSurface {
+public:
+    struct Segment {
+        float x1, y1, x2, y2; // twips, inside the border
+        Colour colour;
+    };
+
+    explicit FigureDrawing(PlotGeometry geometry) : geometry_(geometry) {}
+
+    const PlotGeometry &geometry() const { return geometry_; }
+    const std::vector<Segment> &segments() const { return segments_; }
+    // The same lines, in the same order, on another surface.
+    void replay(DrawingSurface &target) const;
+
+    void clear() override;
+    float width() override;
+    float height() override;
+    void setPen(float x, float y) override;
+    void lineTo(float x, float y, Colour colour) override;
+    void line(float x1, float y1, float x2, float y2, Colour colour) override;
+
+private:
+    PlotGeometry geometry_;
+    std::vector<Segment> segments_;
+    float penX_ = 0;
+    float penY_ = 0;
+};
+
+// What the readouts show for a state.
+struct FigureReadouts {
+    std::string omni;
+    std::string fig8;
+    std::optional<std::string> angle; // with the gain, where the probe was moved
+    std::string gain;
+};
+
+// Draws a state as the window shows it after its sliders were moved there: the
+// load handler, then the level sliders' handler, then (full edition, where the
+// state has an angle) the angle slider's.
+FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edition edition,
+                         std::string_view decimalSeparator);
+
+// The caption line: the pattern's name (`patternName`, empty where the levels
+// are no preset's) or else both levels in dB, then the probe's angle and gain.
+std::string FigureCaption(const FigureReadouts &readouts, std::string_view patternName);
+
+enum class FigureFormat { Png, Svg, Pdf };
+inline constexpr const char *kFigureFormats = "PNG (.png), SVG (.svg), PDF (.pdf)";
+
+// The format a file's name asks for, by its suffix in any case.
+std::optional<FigureFormat> FormatOfPath(std::string_view path);
+
+// The drawing's lines in logical pixels, on the middle of the pixels the
+// rasteriser fills: joined segments of one colour as one line.
+struct FigureLine {
+    Colour colour;
+    std::vector<std::array<double, 2>> points;
+};
+std::vector<FigureLine> FigureLines(const FigureDrawing &drawing);
+
+// The figure as an SVG document, `scale` times the window's size: the same
+// lines as vectors and the caption as text.
+std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, int scale);
+
+} // namespace orvane

@@ -1,0 +1,153 @@
+#include "pattern/state_text.h"
+
+#include <array>
+#include <charconv>
+
+#include "pattern/number_text.h"
+
+namespace orvane {
+
+namespace {
+
+struct KeySpec {
+    StateKey key;
+    const char *name;
+    std::int32_t minimum;
+    std::int32_t maximum;
+};
+
+// The level sliders hold 0 to 100, the angle slider -180 to 180.
+constexpr std::array<KeySpec, 3> kKeys{{
+    {StateKey::Omni, "omni", 0, 100},
+    {StateKey::Fig8, "fig8", 0, 100},
+    {StateKey::Angle, "angle", -180, 180},
+}};
+
+const KeySpec &Spec(StateKey key)
+{
+    return kKeys.at(static_cast<std::size_t>(key));
+}
+
+} // namespace
+
+const char *KeyName(StateKey key)
+{
+    return Spec(key).name;
+}
+
+std::int32_t KeyMinimum(StateKey key)
+{
+    return Spec(key).minimum;
+}
+
+std::int32_t KeyMaximum(StateKey key)
+{
+    return Spec(key).maximum;
+}
+
+std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> values)
+{
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const auto index = static_cast<std::size_t>(next - '1');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && index < values.size()) {
+            text.append(values.begin()[index]);
+            ++i;
+        } else {
+            text.push_back(pattern[i]);
+        }
+    }
+    return text;
+}
+
+std::string ShownInput(std::string_view input)
+{
+    constexpr std::size_t kLongest = 40;
+    std::string shown;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(input[i]);
+        const bool continuation = (byte & 0xC0) == 0x80;
+        if (!continuation && characters++ == kLongest) {
+            shown.append("...");
+            break;
+        }
+        shown.push_back(byte < 0x20 || byte == 0x7F ? '?' : input[i]);
+    }
+    return shown;
+}
+
+std::string ReadWholeNumber(std::string_view text, std::string_view label, std::int32_t minimum,
+                            std::int32_t maximum, std::int32_t &value)
+{
+    // Digits with an optional minus: no plus, spaces, fractions or exponents.
+    const std::string_view digits = !text.empty() && text.front() == '-' ? text.substr(1) : text;
+    bool allDigits = !digits.empty();
+    for (const char c : digits)
+        allDigits = allDigits && c >= '0' && c <= '9';
+    if (!allDigits)
+        return FillIn(kValueNotNumber, {label, ShownInput(text)});
+
+    long long number = 0;
+    const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
+    const bool inRange = fault == std::errc() && end == text.data() + text.size() &&
+                         number >= minimum && number <= maximum;
+    if (!inRange)
+        return FillIn(kValueOutOfRange,
+                      {label, ShownInput(text), IntegerText(minimum), IntegerText(maximum)});
+    value = static_cast<std::int32_t>(number);
+    return {};
+}
+
+std::string ReadStateValue(StateKey key, std::string_view text, std::string_view label,
+                           std::int32_t &value)
+{
+    return ReadWholeNumber(text, label, KeyMinimum(key), KeyMaximum(key), value);
+}
+
+StateReading ReadStateText(std::string_view text)
+{
+    if (text.empty())
+        return {std::nullopt, kStateEmpty};
+    std::array<std::optional<std::int32_t>, kKeys.size()> values;
+    while (true) {
+        const std::size_t end = text.find('&');
+        const std::string_view pair = text.substr(0, end);
+        const std::size_t equals = pair.find('=');
+        if (equals == std::string_view::npos)
+            return {std::nullopt, FillIn(kStateNotPair, {ShownInput(pair)})};
+        const std::string_view name = pair.substr(0, equals);
+        const KeySpec *spec = nullptr;
+        for (const KeySpec &candidate : kKeys)
+            if (name == candidate.name)
+                spec = &candidate;
+        if (!spec)
+            return {std::nullopt, FillIn(kStateUnknownKey, {ShownInput(name)})};
+        auto &slot = values.at(static_cast<std::size_t>(spec->key));
+        if (slot)
+            return {std::nullopt, FillIn(kStateTwice, {spec->name})};
+        std::int32_t value = 0;
+        std::string error = ReadStateValue(spec->key, pair.substr(equals + 1), spec->name, value);
+        if (!error.empty())
+            return {std::nullopt, std::move(error)};
+        slot = value;
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    for (const KeySpec &spec : kKeys)
+        if (spec.key != StateKey::Angle && !values.at(static_cast<std::size_t>(spec.key)))
+            return {std::nullopt, FillIn(kStateMissing, {spec.name})};
+    return {PatternState{*values[0], *values[1], values[2]}, {}};
+}
+
+std::string StateText(const PatternState &state, Edition edition)
+{
+    std::string text = "omni=" + IntegerText(state.omni) + "&fig8=" + IntegerText(state.fig8);
+    if (state.angle && HasProbe(edition))
+        text += "&angle=" + IntegerText(*state.angle);
+    return text;
+}
+
+} // namespace orvane

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "pattern/edition.h"
+
+namespace orvane {
+
+// The three sliders' positions as a short text, for a link or a command line:
+// "omni=S1&fig8=S2&angle=V". S1 and S2 are the level sliders' positions as the
+// sliders hold them (0 full level to 100 lowest), V the angle slider's (-180
+// to 180). Without an angle the probe has not been moved.
+struct PatternState {
+    std::int32_t omni = 100;
+    std::int32_t fig8 = 100;
+    std::optional<std::int32_t> angle;
+
+    bool operator==(const PatternState &) const = default;
+};
+
+enum class StateKey { Omni, Fig8, Angle };
+
+// The key as written in the text ("omni", "fig8", "angle") and its range.
+const char *KeyName(StateKey key);
+std::int32_t KeyMinimum(StateKey key);
+std::int32_t KeyMaximum(StateKey key);
+
+// The messages for input that is not a state. English; the %1, %2, ... are
+// filled in by FillIn, so each stays one whole sentence to translate.
+inline constexpr const char *kStateEmpty = "The state is empty; it reads omni=S1&fig8=S2&angle=V.";
+inline constexpr const char *kStateNotPair = "\"%1\" in the state is not key=value.";
+inline constexpr const char *kStateUnknownKey = "Unknown key \"%1\" in the state; the keys are omni, fig8 and angle.";
+inline constexpr const char *kStateTwice = "\"%1\" is given twice in the state.";
+inline constexpr const char *kStateMissing = "\"%1\" is missing from the state.";
+inline constexpr const char *kValueNotNumber = "%1 \"%2\" is not a whole number.";
+inline constexpr const char *kValueOutOfRange = "%1 %2 is out of range: %3 to %4.";
+
+// `pattern` with %1, %2, ... replaced by `values` in order.
+std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+// Input from anyone, shown back in a message: at most 40 characters, control
+// characters as "?", so a message stays one readable line.
+std::string ShownInput(std::string_view input);
+
+// Reads a whole number from `minimum` to `maximum`. On a fault returns the
+// message, naming the value as `label`; otherwise an empty text and `value` set.
+std::string ReadWholeNumber(std::string_view text, std::string_view label, std::int32_t minimum,
+                            std::int32_t maximum, std::int32_t &value);
+
+// Reads one value for `key`. On a fault returns the message, naming the value
+// as `label` (e.g. "omni" or "--omni"); otherwise an empty text and `value` set.
+std::string ReadStateValue(StateKey key, std::string_view text, std::string_view label,
+                           std::int32_t &value);
+
+struct StateReading {
+    std::optional<PatternState> state; // empty when the text is not a state
+    std::string error;                 // why not
+};
+
+// Reads the state text. The keys may come in any order; omni and fig8 are
+// required, each key at most once.
+StateReading ReadStateText(std::string_view text);
+
+// The state text. The lite edition has no probe: it writes no angle.
+std::string StateText(const PatternState &state, Edition edition = Edition::Full);
+
+} // namespace orvane

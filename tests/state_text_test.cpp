@@ -1,0 +1,127 @@
+// The state text of links and command lines: every state reads back as it was
+// written, and every text of the shared table of bad inputs is refused with a
+// message naming what is wrong. The page's tests read the same table.
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pattern/figure.h"
+#include "pattern/state_text.h"
+
+namespace orvane {
+namespace {
+
+TEST(StateText, EveryStateReadsBackAsWritten)
+{
+    for (std::int32_t omni = 0; omni <= 100; ++omni)
+        for (std::int32_t fig8 = 0; fig8 <= 100; fig8 += 1 + omni % 7)
+            for (const std::optional<std::int32_t> angle : {std::optional<std::int32_t>(), std::optional(-180),
+                                                            std::optional(0), std::optional(omni - 50),
+                                                            std::optional(180)}) {
+                const PatternState state{omni, fig8, angle};
+                const StateReading reading = ReadStateText(StateText(state));
+                ASSERT_TRUE(reading.state) << StateText(state) << ": " << reading.error;
+                EXPECT_EQ(*reading.state, state) << StateText(state);
+            }
+}
+
+TEST(StateText, KeysInAnyOrderAndTheLiteEditionWritesNoAngle)
+{
+    const PatternState state{30, 0, 120};
+    EXPECT_EQ(StateText(state), "omni=30&fig8=0&angle=120");
+    EXPECT_EQ(StateText(state, Edition::Lite), "omni=30&fig8=0");
+    EXPECT_EQ(ReadStateText("angle=120&fig8=0&omni=30").state, state);
+    EXPECT_EQ(ReadStateText("omni=030&fig8=-0").state, (PatternState{30, 0, std::nullopt}));
+}
+
+// The table's escapes: "\t" and "\xNN".
+std::string Unescaped(const std::string &text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\\t") == 0) {
+            out += '\t';
+            ++i;
+        } else if (text.compare(i, 2, "\\x") == 0) {
+            out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+TEST(StateText, EveryBadInputOfTheSharedTableIsRefusedByName)
+{
+    std::ifstream table(ORVANE_STATE_TABLE);
+    ASSERT_TRUE(table) << ORVANE_STATE_TABLE;
+    int cases = 0;
+    for (std::string row; std::getline(table, row);) {
+        if (row.empty() || row[0] == '#')
+            continue;
+        const std::size_t tab = row.find('\t');
+        ASSERT_NE(tab, std::string::npos) << row;
+        const std::string input = Unescaped(row.substr(0, tab));
+        const std::string wanted = row.substr(tab + 1);
+        const StateReading reading = ReadStateText(input);
+        EXPECT_FALSE(reading.state) << input;
+        EXPECT_NE(reading.error.find(wanted), std::string::npos)
+            << "for \"" << input << "\": \"" << reading.error << "\" does not say \"" << wanted << "\"";
+        ++cases;
+    }
+    EXPECT_GE(cases, 20);
+}
+
+TEST(StateText, ShownInputIsOneShortLine)
+{
+    EXPECT_EQ(ShownInput("a\nb\x7f"), "a?b?");
+    EXPECT_EQ(ShownInput(std::string(50, 'x')), std::string(40, 'x') + "...");
+    EXPECT_EQ(ShownInput("\u00b0\u00b0"), "\u00b0\u00b0"); // characters, not bytes, counted and kept
+}
+
+TEST(Figure, CaptionNamesThePresetOrTheLevelsAndTheProbe)
+{
+    struct Case {
+        FigureReadouts readouts;
+        const char *name;
+        const char *caption;
+    };
+    const Case cases[] = {
+        {{"0", "0", std::nullopt, ""}, "Cardioid", "Cardioid"},
+        {{"-3,1", "0", std::nullopt, ""}, "", "Omni -3,1 dB, figure-8 0 dB"},
+        {{"0", "0", "120", "-6,02"}, "Cardioid", "Cardioid; probe at 120\u00b0: -6,02 dB"},
+        {{"0", "0", "180", "off"}, "Cardioid", "Cardioid; probe at 180\u00b0: a null"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FigureCaption(c.readouts, c.name), c.caption);
+}
+
+TEST(Figure, FormatComesFromTheSuffix)
+{
+    EXPECT_EQ(FormatOfPath("a/b.PNG"), FigureFormat::Png);
+    EXPECT_EQ(FormatOfPath("b.svg"), FigureFormat::Svg);
+    EXPECT_EQ(FormatOfPath("b.Pdf"), FigureFormat::Pdf);
+    for (const char *path : {"b", "b.jpg", "b.png.txt", "dir.png/b", "b."})
+        EXPECT_FALSE(FormatOfPath(path)) << path;
+}
+
+TEST(Figure, SvgHoldsTheSameLinesAndTheCaptionAsText)
+{
+    FigureDrawing drawing({8655, 7215, 573, 477, 0x00C0C000});
+    const FigureReadouts readouts = DrawState(drawing, {30, 0, 45}, Edition::Full, ".");
+    const std::string svg = SvgFigure(drawing, "<b>&\"", 2);
+    EXPECT_NE(svg.find("width=\"1146\" height=\"994\" viewBox=\"0 0 573 497\""), std::string::npos);
+    EXPECT_NE(svg.find("&lt;b&gt;&amp;&quot;</text>"), std::string::npos);
+    EXPECT_EQ(svg.find("<b>"), std::string::npos);
+    std::size_t points = 0;
+    for (const FigureLine &line : FigureLines(drawing))
+        points += line.points.size() - 1;
+    EXPECT_EQ(points, drawing.segments().size()); // every segment drawn, once
+    EXPECT_EQ(readouts.angle, "45");
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,177 @@
+#include "window/figure.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include "pattern/raster.h"
+#include "window/layout.h"
+#include "window/presets.h"
+
+namespace orvane {
+
+namespace {
+
+// The plot surface's sunken frame, in pixels on each side.
+constexpr int kPlotBorder = 2;
+
+QColor ColourOf(Colour colour)
+{
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+QFont CaptionFont(qreal pixels)
+{
+    QFont font;
+    font.setFamilies(QString::fromUtf8(kCaptionFamilies).split(QStringLiteral(", ")));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(qMax(1, qRound(pixels)));
+    return font;
+}
+
+QSize FigureSize(const Figure &figure)
+{
+    const PlotGeometry &g = figure.drawing.geometry();
+    return {g.innerWidth, g.innerHeight + kCaptionBand};
+}
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("orvane::Figure", text);
+}
+
+} // namespace
+
+PlotGeometry WindowPlotGeometry()
+{
+    for (const ControlSpec &entry : ControlTable())
+        if (entry.kind == ControlKind::Surface)
+            return {static_cast<float>(entry.width), static_cast<float>(entry.height),
+                    entry.width / kTwipsPerPixel - 2 * kPlotBorder,
+                    entry.height / kTwipsPerPixel - 2 * kPlotBorder, kSurfaceBackground};
+    return {};
+}
+
+Figure MakeFigure(const PatternState &state, Edition edition, const QString &decimalSeparator)
+{
+    Figure figure;
+    const FigureReadouts readouts =
+        DrawState(figure.drawing, state, edition, decimalSeparator.toStdString());
+    figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
+    return figure;
+}
+
+QImage FigureImage(const Figure &figure, int scale)
+{
+    const PlotGeometry &g = figure.drawing.geometry();
+    QImage image(FigureSize(figure) * scale, QImage::Format_RGB32);
+    image.fill(ColourOf(kCaptionBackground));
+    RasterSurface raster(PixelFormat::Argb32, g.background);
+    raster.attach(reinterpret_cast<std::uint32_t *>(image.bits()), g.innerWidth * scale,
+                  g.innerHeight * scale, image.bytesPerLine() / 4, scale);
+    raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
+    figure.drawing.replay(raster);
+
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(ColourOf(kCaptionInk));
+    painter.setFont(CaptionFont(kCaptionPixels * scale));
+    painter.drawText(QRect(0, g.innerHeight * scale, image.width(), kCaptionBand * scale), Qt::AlignCenter,
+                     QString::fromStdString(figure.caption));
+    return image;
+}
+
+void PaintFigure(QPainter &painter, const Figure &figure, const QRectF &target)
+{
+    const PlotGeometry &g = figure.drawing.geometry();
+    const QSizeF size = FigureSize(figure);
+    const qreal factor = std::min(target.width() / size.width(), target.height() / size.height());
+    painter.save();
+    painter.translate(target.center() - QPointF(size.width(), size.height()) * factor / 2);
+    painter.scale(factor, factor);
+
+    const QRectF plot(0, 0, g.innerWidth, g.innerHeight);
+    painter.fillRect(plot, ColourOf(g.background));
+    painter.fillRect(QRectF(0, g.innerHeight, g.innerWidth, kCaptionBand), ColourOf(kCaptionBackground));
+
+    painter.save();
+    painter.setClipRect(plot);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const FigureLine &line : FigureLines(figure.drawing)) {
+        QPen pen(ColourOf(line.colour), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
+        painter.setPen(pen);
+        QPolygonF points;
+        points.reserve(static_cast<qsizetype>(line.points.size()));
+        for (const auto &[x, y] : line.points)
+            points << QPointF(x, y);
+        painter.drawPolyline(points);
+    }
+    painter.restore();
+
+    painter.setPen(ColourOf(kCaptionInk));
+    painter.setFont(CaptionFont(kCaptionPixels));
+    painter.drawText(QRectF(0, g.innerHeight, g.innerWidth, kCaptionBand), Qt::AlignCenter,
+                     QString::fromStdString(figure.caption));
+    painter.restore();
+}
+
+void PrintFigure(QPrinter &printer, const Figure &figure)
+{
+    QPainter painter(&printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    PaintFigure(painter, figure, QRectF(QPointF(0, 0), page.size()));
+}
+
+QString SaveFigure(const Figure &figure, const QString &path, int scale)
+{
+    const std::optional<FigureFormat> format = FormatOfPath(path.toStdString());
+    if (!format)
+        return Tr("Cannot save \"%1\": its suffix names no format; the formats are %2.")
+            .arg(path, QString::fromUtf8(kFigureFormats));
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        return Tr("Cannot save \"%1\": the folder \"%2\" does not exist.").arg(path, info.absolutePath());
+
+    // Written beside the final name, then renamed over it: an existing file is
+    // replaced only by a complete one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Tr("Cannot save \"%1\": %2.").arg(path, file.errorString());
+    bool written = false;
+    switch (*format) {
+    case FigureFormat::Png:
+        written = FigureImage(figure, scale).save(&file, "PNG");
+        break;
+    case FigureFormat::Svg: {
+        const std::string svg = SvgFigure(figure.drawing, figure.caption, scale);
+        written = file.write(svg.data(), static_cast<qint64>(svg.size())) == static_cast<qint64>(svg.size());
+        break;
+    }
+    case FigureFormat::Pdf: {
+        QPdfWriter writer(&file);
+        const QSizeF size = QSizeF(FigureSize(figure)) * scale;
+        writer.setPageSize(QPageSize(size * 0.75, QPageSize::Point)); // 96 pixels to 72 points
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setResolution(96 * 4);
+        writer.setCreator(QStringLiteral("Orvane"));
+        writer.setTitle(QString::fromStdString(figure.caption));
+        {
+            QPainter painter(&writer);
+            written = painter.isActive();
+            PaintFigure(painter, figure, QRectF(0, 0, writer.width(), writer.height()));
+        }
+        break;
+    }
+    }
+    if (!written || !file.commit())
+        return Tr("Cannot save \"%1\": %2.").arg(path, file.errorString().isEmpty() ? Tr("the write failed") : file.errorString());
+    return {};
+}
+
+} // namespace orvane

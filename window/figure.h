@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "pattern/edition.h"
+#include "pattern/figure.h"
+#include "pattern/state_text.h"
+
+class QPainter;
+class QPrinter;
+
+namespace orvane {
+
+// The window's plot surface, from the layout table.
+PlotGeometry WindowPlotGeometry();
+
+// One state's figure: the plot's lines and its caption.
+struct Figure {
+    FigureDrawing drawing{WindowPlotGeometry()};
+    std::string caption;
+};
+
+// Draws `state` through the window's handlers, with the readouts in the
+// number format of `decimalSeparator`.
+Figure MakeFigure(const PatternState &state, Edition edition, const QString &decimalSeparator);
+
+// The figure in pixels at a whole `scale`: the plot as the window shows it at
+// that device pixel ratio, the caption under it.
+QImage FigureImage(const Figure &figure, int scale);
+
+// Paints the figure as vectors into `target` (in the painter's coordinates),
+// keeping its proportions and centring it there.
+void PaintFigure(QPainter &painter, const Figure &figure, const QRectF &target);
+
+// Prints the figure centred on the printer's page, as vectors.
+void PrintFigure(QPrinter &printer, const Figure &figure);
+
+// Writes the figure to `path` in the format its suffix names. The file is
+// written beside its final name and renamed into place once complete. Returns
+// an empty text, or why it could not.
+QString SaveFigure(const Figure &figure, const QString &path, int scale);
+
+} // namespace orvane
