@@ -5,6 +5,7 @@
 #include <optional>
 
 #include <QAbstractSlider>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -39,6 +40,26 @@ void BM_FullRedraw(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FullRedraw);
+
+// A move of the omni slider between two positions, each a redraw with other
+// figures, with the "Pattern details" view closed (0) and open (1): the view
+// must not slow a move down.
+void BM_SliderMoveDetails(benchmark::State &state)
+{
+    CardioidWindow w;
+    if (state.range(0) == 1)
+        w.window.findChild<QAction *>("DetailsAction")->trigger();
+    auto *slider = w.window.findChild<QAbstractSlider *>("Slider1");
+    int position = 0;
+    for (auto _ : state) {
+        position = position == 0 ? 30 : 0;
+        slider->setValue(position);
+        w.window.PreGraph();
+    }
+    if (state.range(0) == 1 && !w.window.findChild<QWidget *>("DetailsView")->isVisible())
+        state.SkipWithError("the details view did not open");
+}
+BENCHMARK(BM_SliderMoveDetails)->Arg(0)->Arg(1);
 
 void BM_Graph(benchmark::State &state)
 {

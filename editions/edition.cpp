@@ -40,9 +40,14 @@ int RunEdition(int argc, char **argv, Edition edition)
         return Print(name, UsageText(name, command));
     case CommandLine::Action::Version:
         return Print(name, std::string(name) + " " + ORVANE_VERSION + "\n");
+    case CommandLine::Action::Details:
+        return Print(name, DetailsTable(line.omni, line.fig8));
     case CommandLine::Action::Refuse:
-        std::fprintf(stderr, "%s: unknown argument \"%s\"; the only ones are --help and --version\n",
-                     name, line.refused.c_str());
+        if (!line.problem.empty())
+            std::fprintf(stderr, "%s: %s\n", name, line.problem.c_str());
+        else
+            std::fprintf(stderr, "%s: unknown argument \"%s\"; see --help for the ones there are\n", name,
+                         line.refused.c_str());
         return 2;
     case CommandLine::Action::Run:
         break;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/pattern_description.h"
+#include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
@@ -160,6 +162,8 @@ public:
 
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
+    std::optional<KeptPattern> keptPattern() override { return kept_; }
+    void setKept(std::optional<KeptPattern> kept) { kept_ = kept; }
 
     RecordedSurface &recorded() { return surface_; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
@@ -167,6 +171,7 @@ public:
 private:
     RecordedSurface surface_;
     std::string separator_ = ".";
+    std::optional<KeptPattern> kept_;
 };
 
 // The running page: one per document, like the desktop's one window.
@@ -177,6 +182,7 @@ struct Page {
     std::vector<std::uint32_t> pixels;
     int width = 0;
     int height = 0;
+    bool drawn = false; // the plot stays blank until the first move
 };
 
 std::unique_ptr<Page> page;
@@ -190,11 +196,14 @@ bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
 {
     try {
         handler();
-        PageDescribePlot(draws ? PatternDescription(page->controls.sliderValue(SliderId::Slider1),
-                                                    page->controls.sliderValue(SliderId::Slider2),
-                                                    page->controls.decimalSeparator())
-                                     .c_str()
-                               : EmptyPlotDescription().c_str());
+        page->drawn = page->drawn || draws;
+        PageControls &c = page->controls;
+        std::string text = page->drawn ? PatternDescription(c.sliderValue(SliderId::Slider1),
+                                                            c.sliderValue(SliderId::Slider2), c.decimalSeparator())
+                                       : EmptyPlotDescription();
+        if (const auto kept = c.keptPattern())
+            text += " " + Filled(kKeptDescription, {KeptLevels(*kept, c.decimalSeparator())});
+        PageDescribePlot(text.c_str());
         return true;
     } catch (const std::exception &error) {
         PageShowError((std::string(source) + ": " + error.what()).c_str());
@@ -220,6 +229,11 @@ void Attach(double ratio, int multiple = 1)
     page->height = size(geometry.innerHeight * ratio);
     page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
     page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
+}
+
+std::string JsonField(const char *name, std::string_view value)
+{
+    return Quoted(name) + ":" + Quoted(value);
 }
 
 std::string returned; // the text the last call below hands to the page
@@ -312,6 +326,53 @@ EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
         page->controls.setSliderValue(SliderId::Slider2, preset.slider2);
         PreGraph(page->controls, page->UnitTwips, page->edition);
     });
+}
+
+// "Keep" (keep 1) keeps the pattern as it stands for comparison, "Clear
+// comparison" (keep 0) lets it go; the plot is redrawn with it once it has been
+// drawn at all. Returns what a listener hears, or the empty text after an error.
+EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
+{
+    if (!page)
+        return Return("");
+    std::string said;
+    const bool done = Dispatch(keep ? "Keep" : "Clear", [keep, &said] {
+        PageControls &c = page->controls;
+        c.setKept(keep ? std::optional(KeptPattern{c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2)})
+                       : std::nullopt);
+        if (page->drawn)
+            PreGraph(c, page->UnitTwips, page->edition);
+        said = keep ? Filled(kKeptAnnouncement, {KeptLevels(*c.keptPattern(), c.decimalSeparator())})
+                    : kClearedAnnouncement;
+    }, false);
+    return Return(done ? said : "");
+}
+
+// The figures of the current pattern and of the kept one, for the details
+// panel: JSON {"empty", "kept", "rows": [{"key", "label", "current", "kept"}]},
+// "kept" the empty text with nothing kept. An error gives the empty text.
+EMSCRIPTEN_KEEPALIVE const char *orvane_details()
+{
+    if (!page)
+        return Return("");
+    try {
+        PageControls &c = page->controls;
+        const std::string separator = c.decimalSeparator();
+        const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
+        const std::optional<KeptPattern> kept = c.keptPattern();
+        const std::optional<PatternDetails> keptFigures =
+            kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
+        std::string rows;
+        for (std::size_t i = 0; i < kDetailRows.size(); ++i)
+            rows += std::string(i ? "," : "") + "{" + JsonField("key", kDetailRows[i].key) + "," +
+                    JsonField("label", kDetailRows[i].label) + "," +
+                    JsonField("current", DetailText(current, i, separator)) + "," +
+                    JsonField("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "") + "}";
+        return Return(std::string("{\"empty\":") + (current.empty ? "true" : "false") +
+                      ",\"kept\":" + (kept ? "true" : "false") + ",\"rows\":[" + rows + "]}");
+    } catch (const std::exception &) {
+        return Return("");
+    }
 }
 
 // The pattern as sound, for the page to play with the Web Audio API: the

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "pattern/controls.h"
+#include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "window/layout.h"
 #include "window/presets.h"
@@ -22,6 +23,8 @@ const ControlSpec &Surface()
     return ControlTable().front();
 }
 
+} // namespace
+
 std::string Quoted(std::string_view text)
 {
     std::string out = "\"";
@@ -35,6 +38,8 @@ std::string Quoted(std::string_view text)
     }
     return out + '"';
 }
+
+namespace {
 
 const char *KindName(ControlKind kind)
 {
@@ -144,6 +149,14 @@ std::string PageLayoutJson(Edition edition)
            Field("listenHint", Quoted(kListenHint)) + "," +
            Field("listenStarted", Quoted(kListenStarted)) + "," +
            Field("listenEnded", Quoted(kListenEnded)) + "," +
+           Field("detailsButton", Quoted(kDetailsButton)) + "," +
+           Field("detailsTitle", Quoted(kDetailsTitle)) + "," +
+           Field("detailsNoPattern", Quoted(kDetailsNoPattern)) + "," +
+           Field("detailsHeadings", "[" + Quoted(kDetailsFigureHeading) + "," + Quoted(kDetailsCurrentHeading) +
+                                        "," + Quoted(kDetailsKeptHeading) + "]") + "," +
+           Field("keepButton", Quoted(kKeepButton)) + "," +
+           Field("keepAction", Quoted(kKeepAction)) + "," +
+           Field("clearKeptButton", Quoted(kClearKeptAction)) + "," +
            Field("controls", "[" + controls + "]") + "}";
 }
 

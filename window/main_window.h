@@ -3,15 +3,18 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QWidget>
 
+#include "pattern/controls.h"
 #include "pattern/edition.h"
 
 namespace orvane {
 
 class Announcer;
+class DetailsView;
 class SoundOutput;
 
 // The program's one window. It carries the controls of the layout table, the
@@ -60,6 +63,13 @@ private:
     void PlayProbeSound();
     SoundOutput &output();
     void buildPlotMenu();
+    // The tool window "Pattern details", beside the window; made when first asked for.
+    void ShowDetails();
+    // Keeps the pattern as it stands for comparison, or lets it go; the plot
+    // is redrawn with it once it has been drawn at all.
+    void Keep();
+    void ClearKept();
+    void updateDetails();
 
     // Runs one event handler. An error that ends it is reported here, at the
     // event dispatch; what was drawn or written before it stays.
@@ -80,6 +90,9 @@ private:
     Announcer *announcer_; // owned as a child object
     std::unique_ptr<SoundOutput> output_;
     bool probeSound_ = false; // the probing sound's switch; off until the user turns it on
+    std::optional<KeptPattern> kept_; // the pattern kept for comparison
+    bool plotDrawn_ = false;          // the plot stays blank until the first move
+    DetailsView *details_ = nullptr;  // owned as a child object
 };
 
 } // namespace orvane
