@@ -9,7 +9,7 @@
 namespace orvane::testing {
 namespace {
 
-constexpr QRgb kKeptPixel = 0xFFA00000; // kDarkRed on the plot's image
+constexpr QRgb kKeptPixel = 0xFFB00000; // kDarkRed on the plot's image
 
 class Details : public WindowTest, public ::testing::WithParamInterface<Edition> {
 protected:

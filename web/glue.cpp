@@ -187,6 +187,20 @@ struct Page {
 
 std::unique_ptr<Page> page;
 
+// The plot's description once a handler has run: the pattern in words, or the
+// plot before its first drawing, and the kept pattern it is compared with.
+void DescribePlot(bool draws)
+{
+    page->drawn = page->drawn || draws;
+    PageControls &c = page->controls;
+    std::string text = page->drawn ? PatternDescription(c.sliderValue(SliderId::Slider1),
+                                                        c.sliderValue(SliderId::Slider2), c.decimalSeparator())
+                                   : EmptyPlotDescription();
+    if (const auto kept = c.keptPattern())
+        text += " " + Filled(kKeptDescription, {KeptLevels(*kept, c.decimalSeparator())});
+    PageDescribePlot(text.c_str());
+}
+
 // One event handler, as the desktop's dispatch runs it: an error that ends it is
 // shown to the user and the page goes on; what was drawn or written stays.
 // The load handler draws nothing, so the plot stays blank until the first move.
@@ -196,14 +210,7 @@ bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
 {
     try {
         handler();
-        page->drawn = page->drawn || draws;
-        PageControls &c = page->controls;
-        std::string text = page->drawn ? PatternDescription(c.sliderValue(SliderId::Slider1),
-                                                            c.sliderValue(SliderId::Slider2), c.decimalSeparator())
-                                       : EmptyPlotDescription();
-        if (const auto kept = c.keptPattern())
-            text += " " + Filled(kKeptDescription, {KeptLevels(*kept, c.decimalSeparator())});
-        PageDescribePlot(text.c_str());
+        DescribePlot(draws);
         return true;
     } catch (const std::exception &error) {
         PageShowError((std::string(source) + ": " + error.what()).c_str());

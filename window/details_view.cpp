@@ -35,6 +35,8 @@ DetailsView::DetailsView(QWidget *parent) : QWidget(parent, Qt::Tool)
     setAccessibleName(windowTitle());
 
     auto *layout = new QVBoxLayout(this);
+    // The window fits what it shows: the kept column comes and goes.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     message_ = SelectableLabel(this, "DetailsMessage", true);
     message_->setWordWrap(true);
     message_->setText(Translated(kDetailsNoPattern));
@@ -70,7 +72,6 @@ DetailsView::DetailsView(QWidget *parent) : QWidget(parent, Qt::Tool)
         grid->addWidget(row.kept, r, 2);
     }
     layout->addWidget(table_);
-    layout->addStretch();
 }
 
 void DetailsView::showFigures(KeptPattern current, std::optional<KeptPattern> kept,

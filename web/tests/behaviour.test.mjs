@@ -238,7 +238,7 @@ test('Details shows the figures and follows the sliders; Keep compares until cle
   await press(page, 'gra', 'k');
   assert.equal(await page.$eval('#Announcer', (e) => e.textContent), 'Kept for comparison: omni 0 dB, figure-8 0 dB');
   await page.click('#Command2');
-  const red = coloured(await canvasPixels(page), 160, 0, 0);
+  const red = coloured(await canvasPixels(page), 176, 0, 0);
   assert.ok(red.length > 100, `${red.length} dark red pixels`);
   const near = new Set(cardioid.flatMap(([x, y]) => [-2, -1, 0, 1, 2].flatMap((dx) => [-2, -1, 0, 1, 2].map((dy) => `${x + dx},${y + dy}`))));
   assert.deepEqual(red.filter(([x, y]) => !near.has(`${x},${y}`)), [], 'every dash on the cardioid as drawn');

@@ -68,7 +68,9 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
   });
 }
 
-test('each page, with its script and WebAssembly, stays under 200 KB', () => {
+// 200 KB until the pattern's figures and the comparison came, which add 23 KB
+// (13 KB of WebAssembly, the panel's script and style).
+test('each page, with its script and WebAssembly, stays under 220 KB', () => {
   for (const file of ['index.html', 'lite.html'])
-    assert.ok(fs.statSync(path.join(webDir, file)).size < 200_000, file);
+    assert.ok(fs.statSync(path.join(webDir, file)).size < 220_000, file);
 });
