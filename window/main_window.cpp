@@ -279,26 +279,25 @@ void OrvaneFrm::updateDetails()
 
 void OrvaneFrm::Keep()
 {
-    kept_ = KeptPattern{controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)};
-    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
-        clear->setEnabled(true);
-    if (plotDrawn_)
-        PreGraph();
-    else
-        describePlot();
+    setKept(KeptPattern{controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)});
     announce(Filled(kKeptAnnouncement, {KeptLevels(*kept_, controls_->decimalSeparator())}));
 }
 
 void OrvaneFrm::ClearKept()
 {
-    kept_.reset();
+    setKept(std::nullopt);
+    announce(kClearedAnnouncement);
+}
+
+void OrvaneFrm::setKept(std::optional<KeptPattern> kept)
+{
+    kept_ = kept;
     if (auto *clear = findChild<QAction *>("ClearKeptAction"))
-        clear->setEnabled(false);
+        clear->setEnabled(kept.has_value());
     if (plotDrawn_)
         PreGraph();
     else
         describePlot();
-    announce(kClearedAnnouncement);
 }
 
 bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)

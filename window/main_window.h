@@ -69,6 +69,7 @@ private:
     // is redrawn with it once it has been drawn at all.
     void Keep();
     void ClearKept();
+    void setKept(std::optional<KeptPattern> kept);
     void updateDetails();
 
     // Runs one event handler. An error that ends it is reported here, at the
