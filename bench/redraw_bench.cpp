@@ -13,6 +13,7 @@
 
 #include "pattern/controls.h"
 #include "pattern/polar_plot.h"
+#include "window/details_view.h"
 #include "window/main_window.h"
 #include "window/plot_surface.h"
 
@@ -60,6 +61,22 @@ void BM_SliderMoveDetails(benchmark::State &state)
         state.SkipWithError("the details view did not open");
 }
 BENCHMARK(BM_SliderMoveDetails)->Arg(0)->Arg(1);
+
+// What the open view does after such a move, once the event loop turns: its
+// figures for the other pattern, with a kept one (24 figures) or without (12).
+void BM_DetailsUpdate(benchmark::State &state)
+{
+    DetailsView view(nullptr);
+    view.show();
+    const std::optional<KeptPattern> kept =
+        state.range(0) == 1 ? std::optional(KeptPattern{0, 0}) : std::nullopt;
+    int position = 0;
+    for (auto _ : state) {
+        position = position == 0 ? 30 : 0;
+        view.showFigures({position, 0}, kept, ".");
+    }
+}
+BENCHMARK(BM_DetailsUpdate)->Arg(0)->Arg(1);
 
 void BM_Graph(benchmark::State &state)
 {

@@ -18,6 +18,7 @@ protected:
     QWidget *view() { return window->findChild<QWidget *>("DetailsView"); }
     QString figure(const char *column, const char *key)
     {
+        QCoreApplication::processEvents();
         auto *label = window->findChild<QLabel *>(QString(column) + "_" + key);
         return label && label->isVisibleTo(view()) ? label->text() : QString("(hidden)");
     }
@@ -60,6 +61,7 @@ TEST_P(Details, KeyDOpensTheViewWhichFollowsTheSlidersAndEscapeCloses)
     EXPECT_EQ(figure("Current", "omni_share"), "(hidden)");
 
     click("Command3"); // "Super Card"
+    QCoreApplication::processEvents(); // the view follows once a handler has ended
     EXPECT_FALSE(find<QLabel>("DetailsMessage")->isVisible());
     EXPECT_EQ(figure("Current", "null_deg"), "plus and minus 134.4 degrees");
     EXPECT_EQ(figure("Current", "rear_db"), "-15.1 dB");

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
@@ -375,7 +376,16 @@ void OrvaneFrm::describePlot()
     auto *gra = Find<PlotSurface>(this, "gra");
     gra->setAccessibleDescription(QString::fromStdString(text + " " + kListenHint));
     gra->setToolTip(gra->accessibleDescription());
-    updateDetails();
+    // The figures follow once the handler has ended, before the next paint, so
+    // that an open details view costs a slider move nothing; moves that come in
+    // one turn of the event loop update it once.
+    if (details_ && !details_->isHidden() && !detailsPending_) {
+        detailsPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            detailsPending_ = false;
+            Dispatch("Details", [this] { updateDetails(); });
+        });
+    }
 }
 
 void OrvaneFrm::announce(const std::string &text)

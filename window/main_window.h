@@ -94,6 +94,7 @@ private:
     std::optional<KeptPattern> kept_; // the pattern kept for comparison
     bool plotDrawn_ = false;          // the plot stays blank until the first move
     DetailsView *details_ = nullptr;  // owned as a child object
+    bool detailsPending_ = false;     // an update of the details is on its way
 };
 
 } // namespace orvane
