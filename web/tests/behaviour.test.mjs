@@ -261,13 +261,13 @@ test('Details shows the figures and follows the sliders; Keep compares until cle
 });
 
 test('in the touch layout the details panel opens under the plot, above the controls', async () => {
-  const { page, problems } = await open(browser, 'index.html', { viewport: { width: 390, height: 800 } });
+  const { page, problems } = await open(browser, 'index.html', { viewport: { width: 480, height: 700 } });
   await page.click('#Cardiod');
   await page.click('#DetailsButton');
   const [panel, gra, caption] = await page.evaluate(() => ['DetailsPanel', 'gra', 'Label1']
     .map((id) => document.getElementById(id).getBoundingClientRect().toJSON()));
   assert.ok(panel.top >= gra.bottom && panel.bottom <= caption.top, JSON.stringify({ panel, gra, caption }));
-  assert.ok(panel.right <= 390, 'within the screen');
+  assert.ok(panel.right <= 480, 'within the screen');
   assert.deepEqual(problems, []);
   await page.close();
 });
