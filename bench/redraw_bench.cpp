@@ -5,6 +5,7 @@
 #include <optional>
 
 #include <QAbstractSlider>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -12,6 +13,7 @@
 
 #include "pattern/controls.h"
 #include "pattern/polar_plot.h"
+#include "window/details_view.h"
 #include "window/main_window.h"
 #include "window/plot_surface.h"
 
@@ -39,6 +41,42 @@ void BM_FullRedraw(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FullRedraw);
+
+// A move of the omni slider between two positions, each a redraw with other
+// figures, with the "Pattern details" view closed (0) and open (1): the view
+// must not slow a move down.
+void BM_SliderMoveDetails(benchmark::State &state)
+{
+    CardioidWindow w;
+    if (state.range(0) == 1)
+        w.window.findChild<QAction *>("DetailsAction")->trigger();
+    auto *slider = w.window.findChild<QAbstractSlider *>("Slider1");
+    int position = 0;
+    for (auto _ : state) {
+        position = position == 0 ? 30 : 0;
+        slider->setValue(position);
+        w.window.PreGraph();
+    }
+    if (state.range(0) == 1 && !w.window.findChild<QWidget *>("DetailsView")->isVisible())
+        state.SkipWithError("the details view did not open");
+}
+BENCHMARK(BM_SliderMoveDetails)->Arg(0)->Arg(1);
+
+// What the open view does after such a move, once the event loop turns: its
+// figures for the other pattern, with a kept one (24 figures) or without (12).
+void BM_DetailsUpdate(benchmark::State &state)
+{
+    DetailsView view(nullptr);
+    view.show();
+    const std::optional<KeptPattern> kept =
+        state.range(0) == 1 ? std::optional(KeptPattern{0, 0}) : std::nullopt;
+    int position = 0;
+    for (auto _ : state) {
+        position = position == 0 ? 30 : 0;
+        view.showFigures({position, 0}, kept, ".");
+    }
+}
+BENCHMARK(BM_DetailsUpdate)->Arg(0)->Arg(1);
 
 void BM_Graph(benchmark::State &state)
 {

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 
 #include "pattern/figure.h"
+#include "pattern/pattern_details.h"
 #include "window/layout.h"
 #include "window/presets.h"
 
@@ -104,6 +107,12 @@ constexpr auto kOptions = std::to_array<Option>({
              line.scale = scale;
          return error;
      }},
+    {"--details", nullptr, "print the pattern's figures, one \"name<TAB>value\" line each, and exit",
+     [](CommandLine &line, std::string_view) -> std::string {
+         if (line.action == CommandLine::Action::Run)
+             line.action = CommandLine::Action::Details;
+         return {};
+     }},
     {"--help", nullptr, "print this text and exit",
      [](CommandLine &line, std::string_view) -> std::string {
          if (line.action == CommandLine::Action::Run)
@@ -193,6 +202,30 @@ std::string UsageText(std::string_view name, std::string_view command)
     text.append("\nThe window needs a display. Without a desktop, run it on a virtual one:\n  xvfb-run -a ");
     text.append(command).append("\n");
     return text;
+}
+
+std::string DetailsTable(std::int32_t omni, std::int32_t fig8)
+{
+    const PatternDetails details = DetailsFor(omni, fig8);
+    const auto values = DetailValues(details);
+    std::string table;
+    for (std::size_t i = 0; i < kDetailRows.size(); ++i) {
+        const double value = values[i];
+        table.append(kDetailRows[i].key).append("\t");
+        if (details.empty || std::isnan(value)) {
+            table.append("none");
+        } else if (std::isinf(value)) {
+            table.append(value > 0 ? "inf" : "-inf");
+        } else {
+            // The shortest digits that read back as the same double, never in
+            // the locale's form.
+            char buffer[32];
+            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+            table.append(buffer, end);
+        }
+        table.append("\n");
+    }
+    return table;
 }
 
 } // namespace orvane

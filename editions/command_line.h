@@ -7,14 +7,14 @@
 
 #include "pattern/state_text.h"
 
-// The program's command line: the state the window starts in, or a figure to
-// write without a window, and --help and --version. Anything else is refused
-// before a window opens, and nothing is handed on to Qt, so the window never
-// depends on how the program was started.
+// The program's command line: the state the window starts in, a figure to
+// write without a window, the pattern's figures as text, and --help and
+// --version. Anything else is refused before a window opens, and nothing is
+// handed on to Qt, so the window never depends on how the program was started.
 namespace orvane {
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, Refuse };
+    enum class Action { Run, Help, Version, Details, Refuse };
     Action action = Action::Run;
     std::string refused; // the first argument not understood, when refused
     std::string error;   // what is wrong with it, one sentence
@@ -46,5 +46,11 @@ bool SetsState(const CommandLine &line);
 // What --help prints. `name` is the program's name, `command` how it was
 // started (argv[0]), for the example of running it on a virtual display.
 std::string UsageText(std::string_view name, std::string_view command);
+
+// What --details prints: one "name<TAB>value" line for each figure of the
+// pattern, each value with the digits that give back the same double, in the C
+// locale; "inf", "-inf" or "none" where those apply, "none" for every figure
+// of the empty pattern.
+std::string DetailsTable(std::int32_t omni, std::int32_t fig8);
 
 } // namespace orvane

@@ -68,6 +68,10 @@ int RunEdition(int argc, char **argv, Edition edition)
         return Print(name, UsageText(name, command));
     case CommandLine::Action::Version:
         return Print(name, std::string(name) + " " + ORVANE_VERSION + "\n");
+    case CommandLine::Action::Details: {
+        const PatternState state = StartState(line);
+        return Print(name, DetailsTable(state.omni, state.fig8));
+    }
     case CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s: %s\n", name, line.error.c_str());
         return 2;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "pattern/drawing_surface.h"
@@ -27,6 +28,13 @@ inline const char *NameOf(CaptionId id)
     return kCaptionNames.at(static_cast<std::size_t>(id));
 }
 
+// A pattern kept for comparison: the level sliders' positions when it was kept.
+struct KeptPattern {
+    std::int32_t s1;
+    std::int32_t s2;
+    bool operator==(const KeptPattern &) const = default;
+};
+
 // The window's controls as the pattern rules use them. Every call throws
 // ControlError when the control is missing or refuses the operation.
 class PatternControls {
@@ -38,6 +46,9 @@ public:
     virtual DrawingSurface &surface() = 0;
     // The user's decimal separator, "." or "," for instance.
     virtual std::string decimalSeparator() = 0;
+    // The pattern kept for comparison, drawn with the current one; none unless
+    // the user kept one.
+    virtual std::optional<KeptPattern> keptPattern() { return std::nullopt; }
 };
 
 } // namespace orvane

@@ -11,6 +11,8 @@ inline constexpr Colour kCyan = 0x00FFFF00;
 inline constexpr Colour kYellow = 0x0000FFFF;
 inline constexpr Colour kWhite = 0x00FFFFFF;
 inline constexpr Colour kBlack = 0x00000000;
+// The kept pattern, dashed: dark enough to stand out on the plot's cyan.
+inline constexpr Colour kDarkRed = 0x000000B0; // 3.2 : 1 against the cyan
 
 // What the plot and the probe need of the window's drawing area. Coordinates are
 // twips with y growing downward; the pen is where the last line ended. Every

@@ -1,5 +1,6 @@
 #include "pattern/number_text.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -76,6 +77,26 @@ std::string NumberText(double value, std::string_view decimalSeparator)
         text += decimalSeparator;
         text.append(d.digits + whole, d.digits + used);
     }
+    return text;
+}
+
+// printf rounds exactly; it puts the locale's decimal point between the whole
+// digits and the `decimals` fraction digits, so the digits are taken from either
+// side of it and `decimalSeparator` goes between them.
+std::string FixedText(double value, int decimals, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "none" : value < 0 ? "minus infinity" : "infinity";
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    const std::string printed = buffer;
+    std::string text = printed.substr(0, printed.find_first_not_of("-0123456789"));
+    std::string fraction = printed.substr(printed.size() - static_cast<std::size_t>(decimals));
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    if (text == "-0" && fraction.empty())
+        text = "0";
+    if (!fraction.empty())
+        text.append(decimalSeparator).append(fraction);
     return text;
 }
 

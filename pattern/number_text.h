@@ -11,6 +11,10 @@ namespace orvane {
 // tiny magnitudes, and `decimalSeparator` in place of the point.
 std::string NumberText(double value, std::string_view decimalSeparator = ".");
 
+// `value` rounded to `decimals` places, trailing zeros dropped, never "-0";
+// "none", "infinity" or "minus infinity" for what is not finite.
+std::string FixedText(double value, int decimals, std::string_view decimalSeparator);
+
 // Plain decimal digits, "-" before a negative value.
 std::string IntegerText(std::int32_t value);
 

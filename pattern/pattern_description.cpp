@@ -7,6 +7,7 @@
 
 #include "pattern/checked.h"
 #include "pattern/exact_math.h"
+#include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
 
 namespace orvane {
@@ -21,27 +22,6 @@ double DrawnGain(std::int32_t position)
     return CheckedSub(100, position) / 100.0;
 }
 
-// `value` rounded to `decimals` places, trailing zeros dropped, never "-0".
-// printf rounds exactly; it puts the locale's decimal point between the whole
-// digits and the `decimals` fraction digits, so the digits are taken from either
-// side of it and `decimalSeparator` goes between them.
-std::string Rounded(double value, int decimals, std::string_view decimalSeparator)
-{
-    if (!std::isfinite(value))
-        return std::isnan(value) ? "none" : value < 0 ? "minus infinity" : "infinity";
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    const std::string printed = buffer;
-    std::string text = printed.substr(0, printed.find_first_not_of("-0123456789"));
-    std::string fraction = printed.substr(printed.size() - static_cast<std::size_t>(decimals));
-    fraction.erase(fraction.find_last_not_of('0') + 1);
-    if (text == "-0" && fraction.empty())
-        text = "0";
-    if (!fraction.empty())
-        text.append(decimalSeparator).append(fraction);
-    return text;
-}
-
 // From the correctly rounded logarithm, so that every edition on every system
 // rounds the same spoken figures the same way.
 double Log10(double x)
@@ -51,7 +31,7 @@ double Log10(double x)
 
 std::string Degrees(double value, std::string_view decimalSeparator)
 {
-    return Rounded(value, 1, decimalSeparator);
+    return FixedText(value, 1, decimalSeparator);
 }
 
 std::string Db(double value, std::string_view decimalSeparator)
@@ -128,7 +108,7 @@ std::string EmptyPlotDescription()
 
 std::string SpokenNumber(double value, std::string_view decimalSeparator)
 {
-    return Rounded(value, 2, decimalSeparator);
+    return FixedText(value, 2, decimalSeparator);
 }
 
 std::string SpokenLevel(std::int32_t position, std::string_view decimalSeparator)

@@ -53,7 +53,13 @@ void PreGraph(PatternControls &controls, std::int16_t UnitTwips, Edition edition
     const std::int32_t p1 = controls.sliderValue(SliderId::Slider1);
     const std::int32_t p2 = controls.sliderValue(SliderId::Slider2);
     const DrawingLengths lengths = LengthsFor(p1, p2, UnitTwips);
-    Graph(controls.surface(), lengths.Radius, lengths.Radius8, edition);
+    const std::optional<KeptPattern> kept = controls.keptPattern();
+    if (!kept) {
+        Graph(controls.surface(), lengths.Radius, lengths.Radius8, edition);
+        return;
+    }
+    const DrawingLengths keptLengths = LengthsFor(kept->s1, kept->s2, UnitTwips);
+    Graph(controls.surface(), lengths.Radius, lengths.Radius8, edition, &keptLengths);
 }
 
 } // namespace orvane

@@ -6,6 +6,7 @@
 
 #include "pattern/edition.h"
 #include "pattern/controls.h"
+#include "pattern/polar_plot.h"
 
 namespace orvane {
 
@@ -27,10 +28,6 @@ std::string ReadoutText(std::int32_t position, std::string_view decimalSeparator
 // The omni radius and the figure-8 amplitude, in twips, that the plot draws for
 // the two level sliders. The drawing counts from 100, so the lowest setting draws
 // nothing. `Radius8` is worked out first, so of two overflows its own is reported.
-struct DrawingLengths {
-    std::int16_t Radius;
-    std::int32_t Radius8;
-};
 DrawingLengths LengthsFor(std::int32_t p1, std::int32_t p2, std::int16_t UnitTwips);
 
 // The window's load handler: sets `UnitTwips` and fills both level readouts. It

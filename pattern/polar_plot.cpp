@@ -1,5 +1,6 @@
 #include "pattern/polar_plot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -71,8 +72,80 @@ void GraphAxis(DrawingSurface &surface)
     surface.line(cx, 0.0f, cx, H, kCyan);
 }
 
+namespace {
+
+// The resulting pattern g(a) = r + r8 sin a, front half (below the centre) and
+// rear half: `start` gets the point it starts from, `to` every point after. The
+// rear half mirrors a negative g up and sideways, so the two halves draw |g| in
+// every direction.
+template <typename Start, typename To>
+void TracePattern(double x0, double y0, float cy, double r, double r8, Start start, To to)
+{
+    auto f = [](double v) { return CheckFp(static_cast<float>(v)); };
+    auto patternX = [&](double s, double c) {
+        return CheckFp(CheckFp(r * c) + CheckFp(CheckFp(r8 * s) * c));
+    };
+    auto patternY = [&](double s) {
+        return CheckFp(CheckFp(r * s) + CheckFp(CheckFp(r8 * s) * s));
+    };
+    for (const auto &[a, s, c] : FrontHalf()) {
+        if (a == 0.0)
+            start(f(x0 + r), cy);
+        to(f(x0 + patternX(s, c)), f(y0 + patternY(s)));
+    }
+    for (const auto &[a, s, c] : RearHalf())
+        to(f(x0 + patternX(s, c)), f(y0 - std::fabs(patternY(s))));
+}
+
+// Draws a path as dashes of kDashTwips with gaps of kGapTwips between them,
+// measured along the path, each dash as separate lines.
+class Dasher {
+public:
+    Dasher(DrawingSurface &surface, Colour colour) : surface_(surface), colour_(colour) {}
+
+    void start(float x, float y)
+    {
+        x_ = x;
+        y_ = y;
+    }
+
+    void to(float x, float y)
+    {
+        const double dx = static_cast<double>(x) - x_;
+        const double dy = static_cast<double>(y) - y_;
+        const double length = std::hypot(dx, dy);
+        double done = 0.0;
+        while (length - done > 0.0) {
+            const double step = std::min(length - done, left_);
+            if (on_) {
+                const double t0 = done / length;
+                const double t1 = (done + step) / length;
+                surface_.line(static_cast<float>(x_ + dx * t0), static_cast<float>(y_ + dy * t0),
+                              static_cast<float>(x_ + dx * t1), static_cast<float>(y_ + dy * t1), colour_);
+            }
+            done += step;
+            left_ -= step;
+            if (left_ <= 0.0) {
+                on_ = !on_;
+                left_ = on_ ? kDashTwips : kGapTwips;
+            }
+        }
+        start(x, y);
+    }
+
+private:
+    DrawingSurface &surface_;
+    Colour colour_;
+    double x_ = 0.0;
+    double y_ = 0.0;
+    bool on_ = true;
+    double left_ = kDashTwips;
+};
+
+} // namespace
+
 void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32_t &Radius8,
-           Edition edition)
+           Edition edition, const DrawingLengths *kept)
 {
     surface.clear();
     if (HasProbe(edition))
@@ -102,22 +175,17 @@ void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32
         surface.lineTo(to(x0 + CheckFp(r * c)), to(y0 + CheckFp(r * s)), kWhite);
     }
 
-    // The resulting pattern g(a) = Radius + Radius8 sin a, front half (below the
-    // centre) and rear half. The rear half mirrors a negative g up and sideways,
-    // so the two halves draw |g| in every direction.
-    auto patternX = [&](double s, double c) {
-        return CheckFp(CheckFp(r * c) + CheckFp(CheckFp(r8 * s) * c));
-    };
-    auto patternY = [&](double s) {
-        return CheckFp(CheckFp(r * s) + CheckFp(CheckFp(r8 * s) * s));
-    };
-    for (const auto &[a, s, c] : FrontHalf()) {
-        if (a == 0.0)
-            surface.setPen(to(x0 + r), cy);
-        surface.lineTo(to(x0 + patternX(s, c)), to(y0 + patternY(s)), kBlack);
+    // The kept pattern under the current one, so that where both run together
+    // the current one shows.
+    if (kept) {
+        Dasher dasher(surface, kDarkRed);
+        TracePattern(x0, y0, cy, kept->Radius, kept->Radius8,
+                     [&](float x, float y) { dasher.start(x, y); },
+                     [&](float x, float y) { dasher.to(x, y); });
     }
-    for (const auto &[a, s, c] : RearHalf())
-        surface.lineTo(to(x0 + patternX(s, c)), to(y0 - std::fabs(patternY(s))), kBlack);
+
+    TracePattern(x0, y0, cy, r, r8, [&](float x, float y) { surface.setPen(x, y); },
+                 [&](float x, float y) { surface.lineTo(x, y, kBlack); });
 }
 
 } // namespace orvane

@@ -124,7 +124,7 @@ TEST_P(Listening, KeyLOnThePlotPlaysTheSweepAndChangesNothing)
     EXPECT_TRUE(state() == before);
 
     // Other keys on the plot still do nothing; a held L does not start again.
-    press("gra", Qt::Key_K);
+    press("gra", Qt::Key_J);
     QTest::keyEvent(QTest::Press, find("gra"), Qt::Key_L, Qt::NoModifier, 0);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_L, Qt::NoModifier, "l", true);
     QCoreApplication::sendEvent(find("gra"), &repeat);
@@ -159,7 +159,8 @@ TEST_P(Listening, ContextMenuListensAndSwitchesTheProbingSound)
         if (!action->isSeparator())
             entries << action->objectName();
     const QStringList figure{"CopyImageAction", "SaveImageAction", "PrintAction"};
-    EXPECT_EQ(entries, (full() ? QStringList{"ListenAction", "ProbeSoundAction"} : QStringList{"ListenAction"}) + figure);
+    const QStringList details{"DetailsAction", "KeepAction", "ClearKeptAction"};
+    EXPECT_EQ(entries, (full() ? QStringList{"ListenAction", "ProbeSoundAction"} : QStringList{"ListenAction"}) + figure + details);
     const State before = state();
     listen->trigger();
     menu->close();

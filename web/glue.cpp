@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "pattern/controls.h"
 #include "pattern/figure.h"
 #include "pattern/pattern_description.h"
+#include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
@@ -162,6 +164,8 @@ public:
 
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
+    std::optional<KeptPattern> keptPattern() override { return kept_; }
+    void setKept(std::optional<KeptPattern> kept) { kept_ = kept; }
 
     RecordedSurface &recorded() { return surface_; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
@@ -169,6 +173,7 @@ public:
 private:
     RecordedSurface surface_;
     std::string separator_ = ".";
+    std::optional<KeptPattern> kept_;
 };
 
 // The running page: one per document, like the desktop's one window.
@@ -180,9 +185,24 @@ struct Page {
     int width = 0;
     int height = 0;
     bool probeShown = false; // the probe line is on the plot
+    bool drawn = false; // the plot stays blank until the first move
 };
 
 std::unique_ptr<Page> page;
+
+// The plot's description once a handler has run: the pattern in words, or the
+// plot before its first drawing, and the kept pattern it is compared with.
+void DescribePlot(bool draws)
+{
+    page->drawn = page->drawn || draws;
+    PageControls &c = page->controls;
+    std::string text = page->drawn ? PatternDescription(c.sliderValue(SliderId::Slider1),
+                                                        c.sliderValue(SliderId::Slider2), c.decimalSeparator())
+                                   : EmptyPlotDescription();
+    if (const auto kept = c.keptPattern())
+        text += " " + Filled(kKeptDescription, {KeptLevels(*kept, c.decimalSeparator())});
+    PageDescribePlot(text.c_str());
+}
 
 // One event handler, as the desktop's dispatch runs it: an error that ends it is
 // shown to the user and the page goes on; what was drawn or written stays.
@@ -193,11 +213,7 @@ bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
 {
     try {
         handler();
-        PageDescribePlot(draws ? PatternDescription(page->controls.sliderValue(SliderId::Slider1),
-                                                    page->controls.sliderValue(SliderId::Slider2),
-                                                    page->controls.decimalSeparator())
-                                     .c_str()
-                               : EmptyPlotDescription().c_str());
+        DescribePlot(draws);
         return true;
     } catch (const std::exception &error) {
         PageShowError((std::string(source) + ": " + error.what()).c_str());
@@ -269,6 +285,11 @@ Figured PageFigure()
 std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
 int figureWidth = 0;
 int figureHeight = 0;
+
+std::string JsonField(const char *name, std::string_view value)
+{
+    return Quoted(name) + ":" + Quoted(value);
+}
 
 std::string returned; // the text the last call below hands to the page
 Sound sound;          // the samples the last sound call below hands to the page
@@ -360,6 +381,53 @@ EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
         page->controls.setSliderValue(SliderId::Slider2, preset.slider2);
         LevelScroll();
     });
+}
+
+// "Keep" (keep 1) keeps the pattern as it stands for comparison, "Clear
+// comparison" (keep 0) lets it go; the plot is redrawn with it once it has been
+// drawn at all. Returns what a listener hears, or the empty text after an error.
+EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
+{
+    if (!page)
+        return Return("");
+    std::string said;
+    const bool done = Dispatch(keep ? "Keep" : "Clear", [keep, &said] {
+        PageControls &c = page->controls;
+        c.setKept(keep ? std::optional(KeptPattern{c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2)})
+                       : std::nullopt);
+        if (page->drawn)
+            PreGraph(c, page->UnitTwips, page->edition);
+        said = keep ? Filled(kKeptAnnouncement, {KeptLevels(*c.keptPattern(), c.decimalSeparator())})
+                    : kClearedAnnouncement;
+    }, false);
+    return Return(done ? said : "");
+}
+
+// The figures of the current pattern and of the kept one, for the details
+// panel: JSON {"empty", "kept", "rows": [{"key", "label", "current", "kept"}]},
+// "kept" the empty text with nothing kept. An error gives the empty text.
+EMSCRIPTEN_KEEPALIVE const char *orvane_details()
+{
+    if (!page)
+        return Return("");
+    try {
+        PageControls &c = page->controls;
+        const std::string separator = c.decimalSeparator();
+        const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
+        const std::optional<KeptPattern> kept = c.keptPattern();
+        const std::optional<PatternDetails> keptFigures =
+            kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
+        std::string rows;
+        for (std::size_t i = 0; i < kDetailRows.size(); ++i)
+            rows += std::string(i ? "," : "") + "{" + JsonField("key", kDetailRows[i].key) + "," +
+                    JsonField("label", kDetailRows[i].label) + "," +
+                    JsonField("current", DetailText(current, i, separator)) + "," +
+                    JsonField("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "") + "}";
+        return Return(std::string("{\"empty\":") + (current.empty ? "true" : "false") +
+                      ",\"kept\":" + (kept ? "true" : "false") + ",\"rows\":[" + rows + "]}");
+    } catch (const std::exception &) {
+        return Return("");
+    }
 }
 
 // The state of the sliders as a link gives it, with the angle where the probe

@@ -35,7 +35,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.listenHint, 'aria-keyshortcuts': 'L', style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.listenHint, 'aria-keyshortcuts': 'L D K', style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':
@@ -148,14 +148,24 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     LAYOUT: script(JSON.stringify({ ...layout, controls: undefined })),
     WASM: wasm,
     PAGE: script(compactScript(read('page.js'))),
-    // Listening, and in the full edition the probing sound's switch.
+    // Listening, and in the full edition the probing sound's switch; the
+    // pattern's figures and the comparison.
     TITLEBUTTONS: '<button id="ListenButton" type="button" title="Listen to the pattern (L on the plot)">Listen</button>' +
       (layout.edition === 'Orvane' ? '<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">Probing sound</button>' : '') +
       // The link to this state, and the plot as a figure in either format.
       `<button id="ShareButton" type="button">${escape(layout.share)}</button>` +
       `<div id="SaveImage"><button id="SaveImageButton" type="button" aria-haspopup="menu" aria-expanded="false" aria-controls="SaveImageMenu">${escape(layout.saveImage)}</button>` +
       `<div id="SaveImageMenu" role="menu" hidden><button id="SavePng" type="button" role="menuitem">${escape(layout.savePng)}</button>` +
-      `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.saveSvg)}</button></div></div>`,
+      `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.saveSvg)}</button></div></div>` +
+      `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="D">${escape(layout.detailsButton)}</button>` +
+      `<button id="KeepButton" type="button" title="${escape(layout.keepAction)}" aria-keyshortcuts="K">${escape(layout.keepButton)}</button>` +
+      `<button id="ClearKeptButton" type="button" hidden>${escape(layout.clearKeptButton)}</button>`,
+    // The figures, filled in by page.js: a row for each, the kept pattern's
+    // column shown while one is kept.
+    DETAILS: `<section id="DetailsPanel" aria-labelledby="DetailsTitle" tabindex="-1" hidden>` +
+      `<h2 id="DetailsTitle">${escape(layout.detailsTitle)}</h2>` +
+      `<p id="DetailsMessage">${escape(layout.detailsNoPattern)}</p>` +
+      `<table id="DetailsTable"><thead><tr>${layout.detailsHeadings.map((h, i) => `<th scope="col"${i === 2 ? ' class="kept"' : ''}>${escape(h)}</th>`).join('')}</tr></thead><tbody></tbody></table></section>`,
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
   fs.writeFileSync(path.join(outDir, file), html);

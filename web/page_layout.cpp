@@ -5,6 +5,7 @@
 
 #include "pattern/controls.h"
 #include "pattern/figure.h"
+#include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "window/layout.h"
 #include "window/presets.h"
@@ -24,6 +25,8 @@ const ControlSpec &Surface()
     return ControlTable().front();
 }
 
+} // namespace
+
 std::string Quoted(std::string_view text)
 {
     std::string out = "\"";
@@ -37,6 +40,8 @@ std::string Quoted(std::string_view text)
     }
     return out + '"';
 }
+
+namespace {
 
 const char *KindName(ControlKind kind)
 {
@@ -163,6 +168,14 @@ std::string PageLayoutJson(Edition edition)
            Field("listenEnded", Quoted(kListenEnded)) + "," +
            FigureTexts() + Field("captionBand", kCaptionBand) + "," +
            Field("captionPixels", kCaptionPixels) + "," +
+           Field("detailsButton", Quoted(kDetailsButton)) + "," +
+           Field("detailsTitle", Quoted(kDetailsTitle)) + "," +
+           Field("detailsNoPattern", Quoted(kDetailsNoPattern)) + "," +
+           Field("detailsHeadings", "[" + Quoted(kDetailsFigureHeading) + "," + Quoted(kDetailsCurrentHeading) +
+                                        "," + Quoted(kDetailsKeptHeading) + "]") + "," +
+           Field("keepButton", Quoted(kKeepButton)) + "," +
+           Field("keepAction", Quoted(kKeepAction)) + "," +
+           Field("clearKeptButton", Quoted(kClearKeptAction)) + "," +
            Field("controls", "[" + controls + "]") + "}";
 }
 

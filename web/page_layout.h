@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "pattern/edition.h"
 
@@ -21,5 +22,8 @@ SurfaceGeometry SurfaceGeometryOf();
 // layout table in tab order, the preset buttons, and the names the glue uses
 // for sliders and captions, as JSON.
 std::string PageLayoutJson(Edition edition);
+
+// `text` as a JSON string, quotes included.
+std::string Quoted(std::string_view text);
 
 } // namespace orvane

@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -21,15 +22,18 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/pattern_description.h"
+#include "pattern/pattern_details.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
 #include "window/accessibility.h"
+#include "window/details_view.h"
 #include "window/figure.h"
 #include "window/layout.h"
 #include "window/plot_surface.h"
@@ -163,6 +167,8 @@ public:
         return window_->locale().decimalPoint().toStdString();
     }
 
+    std::optional<KeptPattern> keptPattern() override { return window_->kept_; }
+
 private:
     OrvaneFrm *window_;
     PlotSurface *gra_ = nullptr; // the surface is looked up once: it lives as long as the window
@@ -265,6 +271,67 @@ void OrvaneFrm::buildPlotMenu()
             Dispatch(entry.name, [this, &entry] { (this->*entry.handler)(); });
         });
     }
+    menu->addSeparator();
+    QAction *details = menu->addAction(QCoreApplication::translate("orvane::PatternDetails", kShowDetailsAction));
+    details->setObjectName("DetailsAction");
+    details->setShortcut(QKeySequence(Qt::Key_D));
+    details->setShortcutContext(Qt::WidgetShortcut);
+    connect(details, &QAction::triggered, this, [this] { Dispatch("Details", [this] { ShowDetails(); }); });
+    QAction *keep = menu->addAction(QCoreApplication::translate("orvane::PatternDetails", kKeepAction));
+    keep->setObjectName("KeepAction");
+    keep->setShortcut(QKeySequence(Qt::Key_K));
+    keep->setShortcutContext(Qt::WidgetShortcut);
+    connect(keep, &QAction::triggered, this, [this] { Dispatch("Keep", [this] { Keep(); }); });
+    QAction *clear = menu->addAction(QCoreApplication::translate("orvane::PatternDetails", kClearKeptAction));
+    clear->setObjectName("ClearKeptAction");
+    clear->setEnabled(false);
+    connect(clear, &QAction::triggered, this, [this] { Dispatch("Clear", [this] { ClearKept(); }); });
+}
+
+void OrvaneFrm::ShowDetails()
+{
+    if (!details_) {
+        details_ = new DetailsView(this);
+        // Beside the window, so that it covers neither the sliders nor the plot.
+        const QRect frame = frameGeometry();
+        details_->move(frame.right() + 8, frame.top());
+    }
+    details_->show();
+    updateDetails();
+    details_->raise();
+    details_->activateWindow();
+}
+
+void OrvaneFrm::updateDetails()
+{
+    // Closed, it does nothing at a redraw; it catches up when shown again.
+    if (!details_ || details_->isHidden())
+        return;
+    details_->showFigures({controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)},
+                          kept_, controls_->decimalSeparator());
+}
+
+void OrvaneFrm::Keep()
+{
+    setKept(KeptPattern{controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)});
+    announce(Filled(kKeptAnnouncement, {KeptLevels(*kept_, controls_->decimalSeparator())}));
+}
+
+void OrvaneFrm::ClearKept()
+{
+    setKept(std::nullopt);
+    announce(kClearedAnnouncement);
+}
+
+void OrvaneFrm::setKept(std::optional<KeptPattern> kept)
+{
+    kept_ = kept;
+    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
+        clear->setEnabled(kept.has_value());
+    if (plotDrawn_)
+        PreGraph();
+    else
+        describePlot();
 }
 
 PatternState OrvaneFrm::shownState()
@@ -332,9 +399,20 @@ bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        if (key->key() == Qt::Key_L && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
+        if (key->key() == Qt::Key_L && plain) {
             if (!key->isAutoRepeat())
                 Dispatch("Listen", [this] { Listen(); });
+            return true;
+        }
+        if (key->key() == Qt::Key_D && plain) {
+            if (!key->isAutoRepeat())
+                Dispatch("Details", [this] { ShowDetails(); });
+            return true;
+        }
+        if (key->key() == Qt::Key_K && plain) {
+            if (!key->isAutoRepeat())
+                Dispatch("Keep", [this] { Keep(); });
             return true;
         }
     } else if (event->type() == QEvent::ContextMenu) {
@@ -372,18 +450,33 @@ void OrvaneFrm::connectHandlers()
     }
 
     // Every redraw starts with a clear, whichever handler draws.
-    connect(Find<PlotSurface>(this, "gra"), &PlotSurface::cleared, this,
-            [this] { Dispatch("gra", [this] { describePlot(); }); });
+    connect(Find<PlotSurface>(this, "gra"), &PlotSurface::cleared, this, [this] {
+        plotDrawn_ = true;
+        Dispatch("gra", [this] { describePlot(); });
+    });
 }
 
 void OrvaneFrm::describePlot()
 {
-    const std::string text = PatternDescription(controls_->sliderValue(SliderId::Slider1),
-                                                controls_->sliderValue(SliderId::Slider2),
-                                                controls_->decimalSeparator());
+    const std::string separator = controls_->decimalSeparator();
+    std::string text = plotDrawn_ ? PatternDescription(controls_->sliderValue(SliderId::Slider1),
+                                                       controls_->sliderValue(SliderId::Slider2), separator)
+                                  : EmptyPlotDescription();
+    if (kept_)
+        text += " " + Filled(kKeptDescription, {KeptLevels(*kept_, separator)});
     auto *gra = Find<PlotSurface>(this, "gra");
     gra->setAccessibleDescription(QString::fromStdString(text + " " + kListenHint));
     gra->setToolTip(gra->accessibleDescription());
+    // The figures follow once the handler has ended, before the next paint, so
+    // that an open details view costs a slider move nothing; moves that come in
+    // one turn of the event loop update it once.
+    if (details_ && !details_->isHidden() && !detailsPending_) {
+        detailsPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            detailsPending_ = false;
+            Dispatch("Details", [this] { updateDetails(); });
+        });
+    }
 }
 
 void OrvaneFrm::announce(const std::string &text)

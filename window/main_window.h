@@ -3,16 +3,19 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QWidget>
 
+#include "pattern/controls.h"
 #include "pattern/edition.h"
 #include "pattern/state_text.h"
 
 namespace orvane {
 
 class Announcer;
+class DetailsView;
 class SoundOutput;
 
 // The program's one window. It carries the controls of the layout table, the
@@ -72,6 +75,14 @@ private:
     void CopyImage();
     void SaveImage();
     void PrintImage();
+    // The tool window "Pattern details", beside the window; made when first asked for.
+    void ShowDetails();
+    // Keeps the pattern as it stands for comparison, or lets it go; the plot
+    // is redrawn with it once it has been drawn at all.
+    void Keep();
+    void ClearKept();
+    void setKept(std::optional<KeptPattern> kept);
+    void updateDetails();
 
     // Runs one event handler. An error that ends it is reported here, at the
     // event dispatch; what was drawn or written before it stays.
@@ -93,6 +104,10 @@ private:
     std::unique_ptr<SoundOutput> output_;
     bool probeShown_ = false; // the probe line is on the plot
     bool probeSound_ = false; // the probing sound's switch; off until the user turns it on
+    std::optional<KeptPattern> kept_; // the pattern kept for comparison
+    bool plotDrawn_ = false;          // the plot stays blank until the first move
+    DetailsView *details_ = nullptr;  // owned as a child object
+    bool detailsPending_ = false;     // an update of the details is on its way
 };
 
 } // namespace orvane

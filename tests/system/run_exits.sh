@@ -97,11 +97,40 @@ arguments() {
     run "$exe" -- --help
     if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[OPTION\]\.\.\.\$" &&
       grep -q -- '--version' "$work/out" && grep -q -- '--export FILE' "$work/out" &&
+      grep -q -- '--details' "$work/out" &&
       grep -q 'xvfb-run -a' "$work/out" && [ ! -s "$work/err" ]; then
       passed=$((passed + 1))
     else
       fail "$name --help: wanted the usage text and status 0; $(shown)"
     fi
+
+    # --details prints the figures with no display, in the C locale whatever
+    # the user's; a bad position is named, with status 2.
+    run "$exe" LC_ALL=de_DE.UTF-8 -- --details --omni 30 --fig8 0
+    if [ "$status" -eq 0 ] && [ "$(lines "$work/out")" -eq 12 ] && [ ! -s "$work/err" ] &&
+      grep -qx $'null_deg\t134.4270040008057' "$work/out" && grep -qx $'directivity_factor\t3.5101214574898787' "$work/out"; then
+      passed=$((passed + 1))
+    else
+      fail "$name --details --omni 30 --fig8 0: wanted 12 figures and status 0; $(shown)"
+    fi
+    run "$exe" -- --details --omni 0 --fig8 0
+    if [ "$status" -eq 0 ] && grep -qx $'front_to_back_db\tinf' "$work/out" && grep -qx $'rear_db\t-inf' "$work/out"; then
+      passed=$((passed + 1))
+    else
+      fail "$name --details of the cardioid: wanted inf and -inf; $(shown)"
+    fi
+    local bad
+    for bad in "--omni 101" "--fig8 -1" "--omni 1e2" "--fig8 +5" "--omni"; do
+      local args=()
+      read -r -a args <<<"$bad"
+      run "$exe" -- --details "${args[@]}"
+      if [ "$status" -eq 2 ] && [ "$(lines "$work/err")" -eq 1 ] && [ ! -s "$work/out" ] &&
+        grep -qF "$name: ${args[0]} " "$work/err" && { [ ${#args[@]} -eq 1 ] || grep -qF -- "${args[1]}" "$work/err"; }; then
+        passed=$((passed + 1))
+      else
+        fail "$name --details $bad: wanted one line naming the value and status 2; $(shown)"
+      fi
+    done
 
     # Each refused at once, with no display to fall back on: a program that
     # went on to open a window would say it has no display and exit 1 instead.

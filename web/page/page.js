@@ -235,6 +235,7 @@
     keepAddress();
     drawn = true;
     schedulePrint();
+    if (detailsOpen) showDetails();
     return done === 1;
   }
 
@@ -486,9 +487,91 @@
 
   document.getElementById('ListenButton').addEventListener('click', () => module && listen());
   document.getElementById('gra').addEventListener('keydown', (event) => {
-    if (event.key.toLowerCase() !== 'l' || event.altKey || event.ctrlKey || event.metaKey) return;
+    const key = event.key.toLowerCase();
+    if (!['l', 'd', 'k'].includes(key) || event.altKey || event.ctrlKey || event.metaKey) return;
     event.preventDefault();
-    if (module && !event.repeat) listen();
+    if (!module || event.repeat) return;
+    if (key === 'l') listen();
+    else if (key === 'd') setDetailsOpen(true);
+    else keep(true);
+  });
+
+  // The pattern's figures, in a panel beside the window (in the touch layout,
+  // under the plot), and the kept pattern's beside the current ones. The rows
+  // come from the module, with their texts.
+  const detailsPanel = document.getElementById('DetailsPanel');
+  const detailsButton = document.getElementById('DetailsButton');
+  const clearKeptButton = document.getElementById('ClearKeptButton');
+  let detailsOpen = false;
+
+  function showDetails() {
+    const text = module.UTF8ToString(module._orvane_details());
+    if (!text) return;
+    const details = JSON.parse(text);
+    document.getElementById('DetailsMessage').hidden = !details.empty;
+    document.getElementById('DetailsTable').hidden = details.empty && !details.kept;
+    detailsPanel.classList.toggle('comparing', details.kept);
+    const body = document.getElementById('DetailsTable').tBodies[0];
+    details.rows.forEach((row, i) => {
+      const tr = body.rows[i] || body.insertRow();
+      if (tr.cells.length === 0) {
+        const th = document.createElement('th');
+        th.scope = 'row';
+        tr.appendChild(th);
+        tr.insertCell().className = 'current';
+        tr.insertCell().className = 'kept';
+        tr.dataset.key = row.key;
+      }
+      const cells = [row.label, row.current, row.kept];
+      cells.forEach((value, c) => { if (tr.cells[c].textContent !== value) tr.cells[c].textContent = value; });
+    });
+  }
+
+  // Beside the window, at its right; in the touch layout in the grid, under the plot.
+  function placeDetails() {
+    if (touchLayout()) {
+      if (detailsPanel.parentNode !== frame) frame.insertBefore(detailsPanel, gra.nextSibling);
+      detailsPanel.style.left = detailsPanel.style.top = '';
+    } else {
+      if (detailsPanel.parentNode !== document.body) win.after(detailsPanel);
+      const box = win.getBoundingClientRect();
+      detailsPanel.style.left = Math.round(box.right + window.scrollX + 8) + 'px';
+      detailsPanel.style.top = Math.round(box.top + window.scrollY) + 'px';
+    }
+    frame.classList.toggle('with-details', detailsOpen && touchLayout());
+  }
+
+  function setDetailsOpen(open) {
+    if (!module) return;
+    detailsOpen = open;
+    detailsButton.setAttribute('aria-expanded', String(open));
+    detailsPanel.hidden = !open;
+    if (open) {
+      showDetails();
+      placeDetails();
+      detailsPanel.focus();
+    } else {
+      frame.classList.remove('with-details');
+      if (detailsPanel.contains(document.activeElement)) detailsButton.focus();
+    }
+  }
+
+  // Keeps the pattern as it stands for comparison (or lets it go) and says so.
+  function keep(on) {
+    const said = module.UTF8ToString(module._orvane_keep(on ? 1 : 0));
+    blit();
+    if (!said) return;
+    clearKeptButton.hidden = !on;
+    if (detailsOpen) showDetails();
+    announce(said);
+  }
+
+  detailsButton.addEventListener('click', () => setDetailsOpen(!detailsOpen));
+  document.getElementById('KeepButton').addEventListener('click', () => module && keep(true));
+  clearKeptButton.addEventListener('click', () => {
+    if (!module) return;
+    keep(false);
+    document.getElementById('KeepButton').focus(); // the button goes away
   });
   if (probeSwitch) probeSwitch.addEventListener('click', () => probeSwitch.setAttribute('aria-checked', String(!probing())));
 
@@ -518,6 +601,7 @@
       win.style.transform = 'scale(' + windowScale + ')';
     }
     sizeCanvas();
+    if (detailsOpen) placeDetails();
   }
 
   function setMaximised(on) {
@@ -544,8 +628,11 @@
   };
   document.addEventListener('fullscreenchange', fullScreenChanged);
   document.addEventListener('webkitfullscreenchange', fullScreenChanged);
+  // Escape closes the details first, then leaves the full screen.
   document.addEventListener('keydown', (event) => {
-    if (event.key === 'Escape' && maximised) setMaximised(false);
+    if (event.key !== 'Escape') return;
+    if (detailsOpen) setDetailsOpen(false);
+    else if (maximised) setMaximised(false);
   });
 
   // The canvas at the screen's own resolution: its pixels are its CSS size

@@ -201,3 +201,73 @@ test('lite.html: presets and level sliders work, no probe and no axes', async ()
   assert.deepEqual(problems, []);
   await page.close();
 });
+
+// The details panel and the comparison, as the desktop's: the figures follow
+// every move; the kept pattern is drawn dark red where the plot drew it, with
+// its figures beside the current ones, until "Clear comparison".
+test('Details shows the figures and follows the sliders; Keep compares until cleared', async () => {
+  const { page, problems } = await open(browser, 'index.html');
+  const cell = (key, column) => page.$eval(`#DetailsTable tr[data-key="${key}"] td.${column}`,
+    (e) => (e.offsetParent ? e.textContent : '(hidden)'));
+  const shown = (id) => page.$eval('#' + id, (e) => !e.hidden && e.getClientRects().length > 0);
+  const coloured = ({ data, width }, r, g, b) => {
+    const out = [];
+    for (let i = 0; i < data.length; i += 4)
+      if (data[i] === r && data[i + 1] === g && data[i + 2] === b) out.push([(i / 4) % width, Math.floor(i / 4 / width)]);
+    return out;
+  };
+
+  await page.click('#DetailsButton');
+  assert.equal(await page.$eval('#DetailsButton', (e) => e.getAttribute('aria-expanded')), 'true');
+  assert.ok(await shown('DetailsMessage'), 'no pattern at the start');
+  const [panel, win] = await page.evaluate(() => ['DetailsPanel', 'Window'].map((id) => document.getElementById(id).getBoundingClientRect().toJSON()));
+  assert.ok(panel.left >= win.right, 'beside the window');
+
+  await page.click('#Command3'); // "Super Card"
+  assert.equal(await shown('DetailsMessage'), false);
+  assert.equal(await cell('null_deg', 'current'), 'plus and minus 134.4 degrees');
+  assert.equal(await cell('directivity_index_db', 'current'), '5.45 dB');
+  assert.equal(await cell('omni_share', 'kept'), '(hidden)');
+  await press(page, 'Slider1', 'Home'); // the cardioid
+  assert.equal(await cell('front_to_back_db', 'current'), '\u221E dB');
+  const cardioid = coloured(await canvasPixels(page), 0, 0, 0);
+
+  await page.click('#Command2');
+  const figure8Alone = await canvasPixels(page);
+  await page.click('#Cardiod');
+  await press(page, 'gra', 'k');
+  assert.equal(await page.$eval('#Announcer', (e) => e.textContent), 'Kept for comparison: omni 0 dB, figure-8 0 dB');
+  await page.click('#Command2');
+  const red = coloured(await canvasPixels(page), 176, 0, 0);
+  assert.ok(red.length > 100, `${red.length} dark red pixels`);
+  const near = new Set(cardioid.flatMap(([x, y]) => [-2, -1, 0, 1, 2].flatMap((dx) => [-2, -1, 0, 1, 2].map((dy) => `${x + dx},${y + dy}`))));
+  assert.deepEqual(red.filter(([x, y]) => !near.has(`${x},${y}`)), [], 'every dash on the cardioid as drawn');
+  assert.equal(await cell('omni_share', 'current'), '0');
+  assert.equal(await cell('omni_share', 'kept'), '0.500');
+  assert.match(await page.$eval('#gra', (e) => e.getAttribute('aria-label')),
+    /^Polar plot\. Figure-8 pattern.* Compared with the kept pattern, drawn as a dashed red curve: omni 0 dB, figure-8 0 dB\.$/);
+
+  await page.click('#ClearKeptButton');
+  assert.equal(await page.$eval('#Announcer', (e) => e.textContent), 'Comparison cleared');
+  assert.deepEqual(await canvasPixels(page), figure8Alone, 'as without a kept pattern');
+  assert.equal(await shown('ClearKeptButton'), false);
+  assert.equal(await cell('omni_share', 'kept'), '(hidden)');
+
+  await page.keyboard.press('Escape');
+  assert.equal(await shown('DetailsPanel'), false);
+  assert.equal(await page.$eval('#DetailsButton', (e) => e.getAttribute('aria-expanded')), 'false');
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('in the touch layout the details panel opens under the plot, above the controls', async () => {
+  const { page, problems } = await open(browser, 'index.html', { viewport: { width: 480, height: 700 } });
+  await page.click('#Cardiod');
+  await page.click('#DetailsButton');
+  const [panel, gra, caption] = await page.evaluate(() => ['DetailsPanel', 'gra', 'Label1']
+    .map((id) => document.getElementById(id).getBoundingClientRect().toJSON()));
+  assert.ok(panel.top >= gra.bottom && panel.bottom <= caption.top, JSON.stringify({ panel, gra, caption }));
+  assert.ok(panel.right <= 480, 'within the screen');
+  assert.deepEqual(problems, []);
+  await page.close();
+});

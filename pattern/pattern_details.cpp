@@ -1,0 +1,134 @@
+#include "pattern/pattern_details.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <numbers>
+
+#include "pattern/checked.h"
+#include "pattern/number_text.h"
+#include "pattern/pattern_description.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+
+// The whole angle about the front within which p stays at or above `level`
+// times the front's a + b. p falls from the front to the rear, so the edge is
+// where a + b cos(theta) = level (a + b); where even the rear a - b is that
+// loud, the whole circle is.
+double AcceptanceDegrees(double a, double b, double level)
+{
+    if (b == 0.0)
+        return 360.0;
+    const double c = (level * (a + b) - a) / b;
+    if (c <= -1.0)
+        return 360.0;
+    return 2.0 * std::acos(c) * kDegreesPerRadian;
+}
+
+} // namespace
+
+PatternDetails DetailsFor(std::int32_t s1, std::int32_t s2)
+{
+    const double a = CheckedSub(100, s1) / 100.0;
+    const double b = CheckedSub(100, s2) / 100.0;
+    PatternDetails d;
+    if (a + b == 0.0)
+        return d;
+    // The rear level, the nulls and the directivity index as the plot's
+    // description says them, from the same rule.
+    const PatternFigures f = FiguresFor(s1, s2);
+    d.empty = false;
+    d.omniShare = a / (a + b);
+    d.fig8Share = b / (a + b);
+    d.rearDb = f.rearDb;
+    d.frontToBackDb = -f.rearDb;
+    d.nullDegrees = f.nullDegrees;
+    d.accept3dbDegrees = AcceptanceDegrees(a, b, kMinus3Db);
+    d.accept6dbDegrees = AcceptanceDegrees(a, b, kMinus6Db);
+    d.directivityFactor = 3.0 * (a + b) * (a + b) / (3.0 * a * a + b * b);
+    d.directivityIndexDb = f.directivityDb;
+    d.ree = 1.0 / d.directivityFactor;
+    d.reeDb = -f.directivityDb;
+    d.distanceFactor = std::sqrt(d.directivityFactor);
+    return d;
+}
+
+std::array<double, kDetailRows.size()> DetailValues(const PatternDetails &d)
+{
+    return {d.omniShare,        d.fig8Share,        d.rearDb,
+            d.frontToBackDb,    d.nullDegrees,      d.accept3dbDegrees,
+            d.accept6dbDegrees, d.directivityFactor, d.directivityIndexDb,
+            d.ree,              d.reeDb,            d.distanceFactor};
+}
+
+std::string Filled(std::string_view text, std::initializer_list<std::string_view> values)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t n = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : values.size();
+        if (text[i] == '%' && n < values.size()) {
+            out.append(values.begin()[n]);
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string KeptLevels(const KeptPattern &kept, std::string_view decimalSeparator)
+{
+    return Filled(kKeptLevels, {SpokenLevel(kept.s1, decimalSeparator), SpokenLevel(kept.s2, decimalSeparator)});
+}
+
+// printf rounds exactly: the exponent of the rounded value says how many
+// decimals keep `digits` significant ones. The locale's decimal point printf
+// may use is replaced by `decimalSeparator`.
+std::string SignificantText(double value, int digits, std::string_view decimalSeparator)
+{
+    if (value == 0.0)
+        return "0";
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+    const char *e = buffer;
+    while (*e != 'e' && *e != '\0')
+        ++e;
+    const int exponent = *e == 'e' ? std::atoi(e + 1) : 0;
+    const int decimals = exponent >= digits - 1 ? 0 : digits - 1 - exponent;
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    const std::string printed = buffer;
+    const std::size_t point = printed.find_first_not_of("-0123456789");
+    if (point == std::string::npos)
+        return printed;
+    return printed.substr(0, point).append(decimalSeparator).append(printed.substr(printed.size() - static_cast<std::size_t>(decimals)));
+}
+
+std::string DetailText(const PatternDetails &details, std::size_t row, std::string_view decimalSeparator)
+{
+    if (details.empty)
+        return kDetailsNoFigure;
+    const double value = DetailValues(details).at(row);
+    switch (kDetailRows.at(row).kind) {
+    case DetailKind::Share:
+    case DetailKind::Plain:
+        return SignificantText(value, 3, decimalSeparator);
+    case DetailKind::Db:
+        if (std::isinf(value))
+            return Filled(kDetailsDbValue, {value > 0 ? kDetailsInfinity : kDetailsMinusInfinity});
+        return Filled(kDetailsDbValue, {SignificantText(value, 3, decimalSeparator)});
+    case DetailKind::Angle:
+        return Filled(kDetailsAngleValue, {FixedText(value, 1, decimalSeparator)});
+    case DetailKind::NullAngle:
+        if (std::isnan(value))
+            return kDetailsNoNull;
+        return Filled(kDetailsNullValue, {FixedText(value, 1, decimalSeparator)});
+    }
+    return {};
+}
+
+} // namespace orvane

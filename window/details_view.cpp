@@ -1,0 +1,116 @@
+#include "window/details_view.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace orvane {
+
+namespace {
+
+// The rules' English texts, through the translations under one context.
+QString Translated(const char *text)
+{
+    return QCoreApplication::translate("orvane::PatternDetails", text);
+}
+
+QLabel *SelectableLabel(QWidget *parent, const char *name, bool keyboard)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText); // figures are text, never markup
+    label->setTextInteractionFlags(keyboard ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                            : Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
+DetailsView::DetailsView(QWidget *parent) : QWidget(parent, Qt::Tool)
+{
+    setObjectName("DetailsView");
+    setWindowTitle(Translated(kDetailsTitle));
+    setAccessibleName(windowTitle());
+
+    auto *layout = new QVBoxLayout(this);
+    // The window fits what it shows: the kept column comes and goes.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    message_ = SelectableLabel(this, "DetailsMessage", true);
+    message_->setWordWrap(true);
+    message_->setText(Translated(kDetailsNoPattern));
+    layout->addWidget(message_);
+
+    table_ = new QWidget(this);
+    auto *grid = new QGridLayout(table_);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(12);
+    auto *figureHeading = new QLabel(Translated(kDetailsFigureHeading), table_);
+    auto *currentHeading = new QLabel(Translated(kDetailsCurrentHeading), table_);
+    keptHeading_ = new QLabel(Translated(kDetailsKeptHeading), table_);
+    for (QLabel *heading : {figureHeading, currentHeading, keptHeading_}) {
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+    }
+    grid->addWidget(figureHeading, 0, 0);
+    grid->addWidget(currentHeading, 0, 1);
+    grid->addWidget(keptHeading_, 0, 2);
+    // Created row by row, so that the tab order and a screen reader go through
+    // each figure's current value and then its kept one.
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const std::string key = kDetailRows[i].key;
+        Row &row = rows_[i];
+        row.label = SelectableLabel(table_, ("Label_" + key).c_str(), false);
+        row.label->setText(Translated(kDetailRows[i].label));
+        row.current = SelectableLabel(table_, ("Current_" + key).c_str(), true);
+        row.kept = SelectableLabel(table_, ("Kept_" + key).c_str(), true);
+        const int r = static_cast<int>(i) + 1;
+        grid->addWidget(row.label, r, 0);
+        grid->addWidget(row.current, r, 1);
+        grid->addWidget(row.kept, r, 2);
+    }
+    layout->addWidget(table_);
+}
+
+void DetailsView::showFigures(KeptPattern current, std::optional<KeptPattern> kept,
+                              const std::string &decimalSeparator)
+{
+    const Shown now{current, kept, decimalSeparator};
+    if (shown_ == now)
+        return;
+    shown_ = now;
+
+    const PatternDetails figures = DetailsFor(current.s1, current.s2);
+    const std::optional<PatternDetails> keptFigures =
+        kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
+    // No pattern and nothing to compare it with: the view says so instead.
+    message_->setVisible(figures.empty);
+    table_->setVisible(!figures.empty || keptFigures);
+    keptHeading_->setVisible(keptFigures.has_value());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const Row &row = rows_[i];
+        const QString label = row.label->text();
+        const QString value = QString::fromStdString(DetailText(figures, i, decimalSeparator));
+        row.current->setText(value);
+        row.current->setAccessibleName(tr("%1: %2").arg(label, value));
+        row.kept->setVisible(keptFigures.has_value());
+        if (keptFigures) {
+            const QString keptValue = QString::fromStdString(DetailText(*keptFigures, i, decimalSeparator));
+            row.kept->setText(keptValue);
+            row.kept->setAccessibleName(tr("%1, kept: %2").arg(label, keptValue));
+        }
+    }
+}
+
+void DetailsView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace orvane
