@@ -57,8 +57,9 @@ namespace {
 // readouts are kept, and the plot is the drawing.
 class StateControls : public PatternControls {
 public:
-    StateControls(const PatternState &state, DrawingSurface &surface, std::string_view separator)
-        : sliders_{state.omni, state.fig8, state.angle.value_or(0)}, surface_(surface),
+    StateControls(const PatternState &state, std::optional<KeptPattern> kept, DrawingSurface &surface,
+                  std::string_view separator)
+        : sliders_{state.omni, state.fig8, state.angle.value_or(0)}, kept_(kept), surface_(surface),
           separator_(separator)
     {
     }
@@ -73,11 +74,13 @@ public:
     }
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
+    std::optional<KeptPattern> keptPattern() override { return kept_; }
 
     const std::string &caption(CaptionId id) const { return captions_.at(static_cast<std::size_t>(id)); }
 
 private:
     std::array<std::int32_t, 3> sliders_;
+    std::optional<KeptPattern> kept_;
     std::array<std::string, 4> captions_;
     DrawingSurface &surface_;
     std::string separator_;
@@ -132,9 +135,9 @@ std::string Escaped(std::string_view text)
 } // namespace
 
 FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edition edition,
-                         std::string_view decimalSeparator)
+                         std::string_view decimalSeparator, std::optional<KeptPattern> kept)
 {
-    StateControls controls(state, drawing, decimalSeparator);
+    StateControls controls(state, kept, drawing, decimalSeparator);
     std::int16_t unitTwips = 0;
     LoadReadouts(controls, unitTwips);
     PreGraph(controls, unitTwips, edition);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pattern/controls.h"
 #include "pattern/drawing_surface.h"
 #include "pattern/edition.h"
 #include "pattern/state_text.h"
@@ -86,9 +87,10 @@ struct FigureReadouts {
 
 // Draws a state as the window shows it after its sliders were moved there: the
 // load handler, then the level sliders' handler, then (full edition, where the
-// state has an angle) the angle slider's.
+// state has an angle) the angle slider's; with the pattern kept for
+// comparison, where one is kept, as the plot shows it.
 FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edition edition,
-                         std::string_view decimalSeparator);
+                         std::string_view decimalSeparator, std::optional<KeptPattern> kept = std::nullopt);
 
 // The caption line: the pattern's name (`patternName`, empty where the levels
 // are no preset's) or else both levels in dB, then the probe's angle and gain.

@@ -83,14 +83,18 @@ TEST_F(FigureTest, StateShowsWhatTheUsersMovesShow)
 TEST_F(FigureTest, CopyImageKeyPutsTheFigureOnTheClipboard)
 {
     open(Edition::Full);
-    window->showState({30, 0, 45});
     window->activateWindow(); // the keys of a window that is not active go nowhere
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     find("gra")->setFocus();
+    window->showState({0, 0, std::nullopt});
+    QTest::keyClick(find("gra"), Qt::Key_K); // the cardioid kept, drawn under the pattern
+    window->showState({30, 0, 45});
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(find("gra"), Qt::Key_C, Qt::ControlModifier);
     const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
-    EXPECT_TRUE(copied == FigureImage(MakeFigure({30, 0, 45}, Edition::Full, "."), 1));
+    EXPECT_TRUE(copied == FigureImage(MakeFigure({30, 0, 45}, Edition::Full, ".", KeptPattern{0, 0}), 1));
+    // The figure is the plot as the window shows it, the kept pattern too.
+    EXPECT_TRUE(plotOf(copied) == find<PlotSurface>("gra")->image().convertToFormat(QImage::Format_RGB32));
     for (const char *action : {"CopyImageAction", "SaveImageAction", "PrintAction"})
         EXPECT_NE(find<QMenu>("PlotMenu")->findChild<QAction *>(action), nullptr) << action;
 }

@@ -277,7 +277,7 @@ Figured PageFigure()
                    {}};
     const PatternState state = ShownState();
     const FigureReadouts readouts = DrawState(*figure.drawing, state, page->edition,
-                                              page->controls.decimalSeparator());
+                                              page->controls.decimalSeparator(), page->controls.keptPattern());
     figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
     return figure;
 }

@@ -58,11 +58,12 @@ PlotGeometry WindowPlotGeometry()
     return {};
 }
 
-Figure MakeFigure(const PatternState &state, Edition edition, const QString &decimalSeparator)
+Figure MakeFigure(const PatternState &state, Edition edition, const QString &decimalSeparator,
+                  std::optional<KeptPattern> kept)
 {
     Figure figure;
     const FigureReadouts readouts =
-        DrawState(figure.drawing, state, edition, decimalSeparator.toStdString());
+        DrawState(figure.drawing, state, edition, decimalSeparator.toStdString(), kept);
     figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
     return figure;
 }

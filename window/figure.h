@@ -23,7 +23,8 @@ struct Figure {
 
 // Draws `state` through the window's handlers, with the readouts in the
 // number format of `decimalSeparator`.
-Figure MakeFigure(const PatternState &state, Edition edition, const QString &decimalSeparator);
+Figure MakeFigure(const PatternState &state, Edition edition, const QString &decimalSeparator,
+                  std::optional<KeptPattern> kept = std::nullopt);
 
 // The figure in pixels at a whole `scale`: the plot as the window shows it at
 // that device pixel ratio, the caption under it.

@@ -359,7 +359,7 @@ void OrvaneFrm::showState(const PatternState &state)
 
 void OrvaneFrm::CopyImage()
 {
-    const Figure figure = MakeFigure(shownState(), edition_, locale().decimalPoint());
+    const Figure figure = MakeFigure(shownState(), edition_, locale().decimalPoint(), kept_);
     const int scale = std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale);
     QGuiApplication::clipboard()->setImage(FigureImage(figure, scale));
 }
@@ -376,7 +376,7 @@ void OrvaneFrm::SaveImage()
         return;
     if (!FormatOfPath(path.toStdString()))
         path += chosen == svg ? ".svg" : chosen == pdf ? ".pdf" : ".png";
-    const Figure figure = MakeFigure(shownState(), edition_, locale().decimalPoint());
+    const Figure figure = MakeFigure(shownState(), edition_, locale().decimalPoint(), kept_);
     const QString error = SaveFigure(figure, path, std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale));
     if (!error.isEmpty())
         throw std::runtime_error(error.toStdString());
@@ -389,7 +389,7 @@ void OrvaneFrm::PrintImage()
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    PrintFigure(printer, MakeFigure(shownState(), edition_, locale().decimalPoint()));
+    PrintFigure(printer, MakeFigure(shownState(), edition_, locale().decimalPoint(), kept_));
 }
 
 bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
