@@ -4,12 +4,15 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <QApplication>
+#include <QLocale>
 
 #include "editions/command_line.h"
 #include "editions/display_guard.h"
 #include "editions/window_watch.h"
+#include "pattern/translation.h"
 #include "window/main_window.h"
 
 namespace orvane {
@@ -21,10 +24,35 @@ namespace {
 int Print(const char *name, const std::string &text)
 {
     if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "%s: cannot write to standard output: %s\n", name, std::strerror(errno));
+        //: On standard error. %1: the program's name; %2: the system's reason
+        std::fprintf(stderr, "%s\n",
+                     Format(Tr("command line", "%1: cannot write to standard output: %2"),
+                            {name, std::strerror(errno)})
+                         .c_str());
         return 1;
     }
     return 0;
+}
+
+// The language of every text: --lang's, or the first of the system's that
+// has a catalogue, in the order Qt reads them (LANGUAGE, LC_ALL, LC_MESSAGES,
+// LANG); English otherwise. A --lang with no catalogue is said on one line.
+void ChooseLanguageFor(const char *name, const CommandLine &line)
+{
+    if (!line.language.empty()) {
+        if (const Language *language = FindLanguage(line.language)) {
+            SetLanguage(*language);
+            return;
+        }
+        SetLanguage(English());
+        std::fprintf(stderr, "%s: no texts in \"%s\"; the window is in English\n", name,
+                     Printable(line.language).c_str());
+        return;
+    }
+    std::vector<std::string> preferred;
+    for (const QString &code : QLocale::system().uiLanguages())
+        preferred.push_back(code.toStdString());
+    SetLanguage(ChooseLanguage(preferred));
 }
 
 } // namespace
@@ -35,14 +63,19 @@ int RunEdition(int argc, char **argv, Edition edition)
     std::string command = argc > 0 && argv[0] && argv[0][0] ? argv[0] : name;
 
     const CommandLine line = ReadCommandLine(argc, argv);
+    ChooseLanguageFor(name, line);
     switch (line.action) {
     case CommandLine::Action::Help:
         return Print(name, UsageText(name, command));
     case CommandLine::Action::Version:
         return Print(name, std::string(name) + " " + ORVANE_VERSION + "\n");
     case CommandLine::Action::Refuse:
-        std::fprintf(stderr, "%s: unknown argument \"%s\"; the only ones are --help and --version\n",
-                     name, line.refused.c_str());
+        //: On standard error. %1: the program's name; %2: the argument, as given
+        std::fprintf(stderr, "%s\n",
+                     Format(Tr("command line", "%1: unknown argument \"%2\"; the only ones are --help, "
+                                               "--version and --lang CODE"),
+                            {name, line.refused})
+                         .c_str());
         return 2;
     case CommandLine::Action::Run:
         break;

@@ -4,6 +4,7 @@
 // EM_JS calls from its own controls.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
 #include "pattern/raster.h"
+#include "pattern/translation.h"
 #include "web/page_layout.h"
 #include "window/layout.h"
 #include "window/presets.h"
@@ -199,7 +201,7 @@ bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
     } catch (const std::exception &error) {
         PageShowError((std::string(source) + ": " + error.what()).c_str());
     } catch (...) {
-        PageShowError((std::string(source) + ": unknown error").c_str());
+        PageShowError(Format(Tr("error", "%1: unknown error"), {source}).c_str());
     }
     return false;
 }
@@ -238,6 +240,30 @@ const char *Return(std::string text)
 using namespace orvane;
 
 extern "C" {
+
+// The page's language: the first of `codes` (the user's, comma-separated, in
+// order of preference) that has a catalogue, else English, as the desktop
+// chooses. Every text from here on is in it. Returns its code, for <html lang>.
+EMSCRIPTEN_KEEPALIVE const char *orvane_set_language(const char *codes)
+{
+    std::vector<std::string> preferred;
+    std::string rest = codes ? codes : "";
+    for (std::size_t at = 0; at <= rest.size();) {
+        const std::size_t end = std::min(rest.find(',', at), rest.size());
+        if (end > at)
+            preferred.push_back(rest.substr(at, end - at));
+        at = end + 1;
+    }
+    SetLanguage(ChooseLanguage(preferred));
+    return CurrentLanguage().code;
+}
+
+// An angle as a listener hears it, "1 degree", for the angle slider's spoken value.
+EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_angle(int angle)
+{
+    //: The angle slider's value, spoken: %n whole degrees
+    return Return(TrPlural("page", "%n degree", "%n degrees", angle));
+}
 
 // The page's controls, for building the page and its tests: JSON.
 EMSCRIPTEN_KEEPALIVE const char *orvane_layout(int edition)

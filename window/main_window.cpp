@@ -22,6 +22,7 @@
 #include "pattern/pattern_description.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
+#include "pattern/translation.h"
 #include "window/accessibility.h"
 #include "window/layout.h"
 #include "window/plot_surface.h"
@@ -42,10 +43,17 @@ QRect TwipsToPixels(const ControlSpec &entry)
 // is as compact as the 8.25 pt bitmap face was at 96 dpi, so every caption
 // fits its fixed box ("Omni" over its 25-pixel slider most narrowly); the title
 // keeps its 12 pt (16 pixels). The same face has the notice's copyright sign.
+// Japanese, Chinese and Korean take their characters from Debian's Noto CJK,
+// in the language's own forms of the Han characters; Latin letters and digits
+// stay Liberation Sans.
 QFont FontFor(FontRole role)
 {
     QFont font;
-    font.setFamilies({"Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"});
+    QStringList families{"Liberation Sans"};
+    if (*CurrentLanguage().cjkFont)
+        families << QString::fromUtf8(CurrentLanguage().cjkFont);
+    families << "Arial" << "Helvetica" << "DejaVu Sans";
+    font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
     if (role == FontRole::Title) {
@@ -54,6 +62,27 @@ QFont FontFor(FontRole role)
         font.setUnderline(true);
     }
     return font;
+}
+
+QString Text(std::string_view context, const char *english)
+{
+    return QString::fromUtf8(Tr(context, english));
+}
+
+QString FullText(std::string_view context, const char *english)
+{
+    return QString::fromUtf8(FullForm(Tr(context, english)));
+}
+
+// The text a control shows: a button's and a caption's in the user's language,
+// with its shorter forms; a readout's, the title, the unit and the notice as they are.
+QString ShownText(const ControlSpec &entry)
+{
+    if (entry.kind == ControlKind::Button)
+        return Text("button", entry.text);
+    if (entry.kind == ControlKind::Label && entry.captionOf)
+        return Text("caption", entry.text);
+    return QString::fromUtf8(entry.text);
 }
 
 QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
@@ -85,15 +114,15 @@ QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
     }
     case ControlKind::Label:
     case ControlKind::Readout: {
-        auto *label = entry.kind == ControlKind::Readout ? new Readout(QString::fromUtf8(entry.text), parent)
-                                                          : new QLabel(QString::fromUtf8(entry.text), parent);
+        auto *label = entry.kind == ControlKind::Readout ? new Readout(ShownText(entry), parent)
+                                                          : new QLabel(ShownText(entry), parent);
         label->setAutoFillBackground(true); // opaque, in the window's colour
         label->setAlignment((entry.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         label->setFocusPolicy(Qt::NoFocus);
         return label;
     }
     case ControlKind::Button: {
-        auto *button = new QPushButton(QString::fromUtf8(entry.text), parent);
+        auto *button = new QPushButton(ShownText(entry), parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         button->setFocusPolicy(Qt::StrongFocus);
@@ -152,7 +181,8 @@ public:
 
     std::string decimalSeparator() override
     {
-        return window_->locale().decimalPoint().toStdString();
+        // The language's, so that numbers and words agree.
+        return CurrentLanguage().decimalSeparator;
     }
 
 private:
@@ -190,9 +220,14 @@ void OrvaneFrm::buildControls()
         control->setGeometry(TwipsToPixels(entry));
         if (entry.font != FontRole::Form)
             control->setFont(FontFor(entry.font));
+        // A text drawn in a shorter form is still named in full.
+        const QString shown = ShownText(entry);
         if (entry.accessibleName)
-            control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
-        control->setAccessibleDescription(QString::fromUtf8(entry.description));
+            control->setAccessibleName(FullText("accessible name", entry.accessibleName));
+        else if (shown.contains(QChar(0x9C)))
+            control->setAccessibleName(shown.left(shown.indexOf(QChar(0x9C))));
+        if (*entry.description)
+            control->setAccessibleDescription(Text("description", entry.description));
         if (control->focusPolicy() != Qt::NoFocus) {
             if (previous)
                 setTabOrder(previous, control);
@@ -207,7 +242,7 @@ void OrvaneFrm::buildControls()
     // The keyboard focus starts on the first control in tab order, the surface.
     auto *gra = Find<PlotSurface>(this, "gra");
     gra->setFocus();
-    const QString empty = QString::fromStdString(EmptyPlotDescription() + " " + kListenHint);
+    const QString empty = QString::fromStdString(EmptyPlotDescription() + " ") + Text("listen", kListenHint);
     gra->setAccessibleDescription(empty);
     gra->setToolTip(empty);
     gra->installEventFilter(this);
@@ -220,13 +255,14 @@ void OrvaneFrm::buildPlotMenu()
 {
     auto *menu = new QMenu(this);
     menu->setObjectName("PlotMenu");
-    QAction *listen = menu->addAction("Listen to the pattern");
+    QAction *listen = menu->addAction(Text("menu", ORVANE_NOOP("menu", "Listen to the pattern")));
     listen->setObjectName("ListenAction");
     listen->setShortcut(QKeySequence(Qt::Key_L)); // shown in the menu; the plot handles the key
     listen->setShortcutContext(Qt::WidgetShortcut);
     connect(listen, &QAction::triggered, this, [this] { Dispatch("Listen", [this] { Listen(); }); });
     if (HasProbe(edition_)) {
-        QAction *probe = menu->addAction("Probing sound");
+        //: A switch: when on, turning the probe plays a short sound at its gain
+        QAction *probe = menu->addAction(Text("menu", ORVANE_NOOP("menu", "Probing sound")));
         probe->setObjectName("ProbeSoundAction");
         probe->setCheckable(true);
         probe->setChecked(probeSound_);
@@ -291,13 +327,13 @@ void OrvaneFrm::describePlot()
                                                 controls_->sliderValue(SliderId::Slider2),
                                                 controls_->decimalSeparator());
     auto *gra = Find<PlotSurface>(this, "gra");
-    gra->setAccessibleDescription(QString::fromStdString(text + " " + kListenHint));
+    gra->setAccessibleDescription(QString::fromStdString(text + " ") + Text("listen", kListenHint));
     gra->setToolTip(gra->accessibleDescription());
 }
 
-void OrvaneFrm::announce(const std::string &text)
+void OrvaneFrm::announce(std::string_view text)
 {
-    announcer_->announce(QString::fromStdString(text));
+    announcer_->announce(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 template <typename Handler>
@@ -308,7 +344,8 @@ void OrvaneFrm::Dispatch(const char *source, Handler handler) noexcept
     } catch (const std::exception &error) {
         reporter_(QString("%1: %2").arg(QString::fromLatin1(source), QString::fromUtf8(error.what())));
     } catch (...) {
-        reporter_(QString("%1: unknown error").arg(QString::fromLatin1(source)));
+        //: %1: the control whose action stopped, by its name in the program ("Slider1")
+        reporter_(Text("error", "%1: unknown error").arg(QString::fromLatin1(source)));
     }
 }
 
@@ -316,8 +353,10 @@ void OrvaneFrm::ShowError(const QString &message)
 {
     // Not modal to the event loop: the program goes on while the box is up.
     auto *box = new QMessageBox(QMessageBox::Critical, windowTitle(),
-                                "This action stopped with an error:\n" + message +
-                                    "\n\nWhat was shown before it stays; the window goes on working.",
+                                QString::fromStdString(Format(
+                                    Tr("error", "This action stopped with an error:\n%1\n\nWhat was shown "
+                                                "before it stays; the window goes on working."),
+                                    {message.toStdString()})),
                                 QMessageBox::Ok, this);
     box->setObjectName("ErrorBox");
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -349,11 +388,12 @@ void OrvaneFrm::Listen()
     SoundOutput &out = output();
     out.play(SweepSound(s1, s2, out.sampleRate()), [this](const QString &error) {
         if (!error.isEmpty())
-            reporter_("Listen: " + error);
+            //: %1: what the sound system said
+            reporter_(Text("error", "Listen: %1").arg(error));
         else
-            announce(kListenEnded);
+            announce(Tr("listen", kListenEnded));
     });
-    announce(kListenStarted);
+    announce(Tr("listen", kListenStarted));
 }
 
 void OrvaneFrm::PlayProbeSound()
@@ -366,7 +406,7 @@ void OrvaneFrm::PlayProbeSound()
                             controls_->sliderValue(SliderId::Slider2), out.sampleRate()),
                  [this](const QString &error) {
                      if (!error.isEmpty())
-                         reporter_("Probing sound: " + error);
+                         reporter_(Text("error", "Probing sound: %1").arg(error));
                  });
     } catch (...) {
         // Said once, not at every step of the slider: the switch goes off.

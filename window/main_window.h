@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <QWidget>
 
@@ -71,7 +72,7 @@ private:
     void connectHandlers();
     // The plot's description and tooltip: the pattern it shows, in words.
     void describePlot();
-    void announce(const std::string &text);
+    void announce(std::string_view text);
 
     Edition edition_;
     ErrorReporter reporter_;

@@ -93,7 +93,7 @@ arguments() {
     fi
 
     run "$exe" -- --help
-    if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[--help | --version\]\$" &&
+    if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[--help | --version\] \[--lang CODE\]\$" &&
       grep -q -- '--version' "$work/out" && grep -q 'xvfb-run -a' "$work/out" && [ ! -s "$work/err" ]; then
       passed=$((passed + 1))
     else
