@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The program's texts in every language, from the gettext catalogues in po/.
 
-  catalogues.py OUTPUT.cpp      writes the table the program reads (pattern/translation.h)
+  catalogues.py OUTPUT.cpp [--without CONTEXT]...
+                                writes the table the program reads (pattern/translation.h),
+                                leaving out the texts of CONTEXT (the page has no command line)
   catalogues.py --extract POT   writes the template: every text the code marks (xgettext)
   catalogues.py --check         compares the template with the code and every catalogue
 
@@ -154,7 +156,7 @@ def c_string(text):
     return '"' + ''.join(out) + '"'
 
 
-def write_table(output):
+def write_table(output, without=()):
     template = read_po(os.path.join(PO, 'orvane.pot'))
     catalogues, problems = {'en': {k: {'forms': [k[1]] + ([v['plural']] if v['plural'] else [])}
                                    for k, v in template.items()}}, []
@@ -173,7 +175,7 @@ def write_table(output):
         name = 'k' + re.sub(r'[^A-Za-z0-9]', '', code)
         names.append((code, name))
         lines.append(f'constexpr CatalogueEntry {name}[] = {{')
-        for key in sorted(entries):
+        for key in sorted(k for k in entries if k[0] not in without):
             forms = entries[key]['forms']
             if key[0] in VARIANT_CONTEXTS:
                 forms = [f.replace('|', '\u009c') for f in forms]
@@ -220,4 +222,6 @@ if __name__ == '__main__':
     elif sys.argv[1:2] == ['--check']:
         sys.exit(check())
     else:
-        write_table(sys.argv[1])
+        arguments = sys.argv[2:]
+        write_table(sys.argv[1], [arguments[i + 1] for i in range(0, len(arguments) - 1, 2)
+                                  if arguments[i] == '--without'])

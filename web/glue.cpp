@@ -258,6 +258,16 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_set_language(const char *codes)
     return CurrentLanguage().code;
 }
 
+// The languages with a catalogue, for the tests: JSON, [{"code", "separator"}].
+EMSCRIPTEN_KEEPALIVE const char *orvane_languages()
+{
+    std::string json;
+    for (const Language &language : Languages())
+        json += std::string(json.empty() ? "" : ",") + "{\"code\":\"" + language.code + "\",\"separator\":\"" +
+                language.decimalSeparator + "\"}";
+    return Return("[" + json + "]");
+}
+
 // An angle as a listener hears it, "1 degree", for the angle slider's spoken value.
 EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_angle(int angle)
 {

@@ -35,7 +35,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.listenHint, 'aria-keyshortcuts': 'L', style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.texts.listenHint, 'aria-keyshortcuts': 'L', style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':
@@ -51,7 +51,7 @@ function control(c, layout) {
         inside += `<div class="tick" style="top:${at}px"></div>`;
       }
       // page.js keeps these up to date; here the start's.
-      const valueText = c.name === layout.sliders[2] ? `${s.start} degrees`
+      const valueText = c.name === layout.sliders[2] ? module.UTF8ToString(module._orvane_spoken_angle(s.start))
         : module.UTF8ToString(module._orvane_spoken_level(s.start, point));
       return `<div${attributes({
         id: c.name, class: `slider ${vertical ? 'vertical' : 'horizontal'}`, role: 'slider', tabindex: 0,
@@ -149,8 +149,8 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     WASM: wasm,
     PAGE: script(compactScript(read('page.js'))),
     // Listening, and in the full edition the probing sound's switch.
-    TITLEBUTTONS: '<button id="ListenButton" type="button" title="Listen to the pattern (L on the plot)">Listen</button>' +
-      (layout.edition === 'Orvane' ? '<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">Probing sound</button>' : ''),
+    TITLEBUTTONS: `<button id="ListenButton" type="button" title="${escape(layout.texts.listenTitle)}">${escape(layout.texts.listen)}</button>` +
+      (layout.edition === 'Orvane' ? `<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">${escape(layout.texts.probeSound)}</button>` : ''),
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
   fs.writeFileSync(path.join(outDir, file), html);
