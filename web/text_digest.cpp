@@ -14,6 +14,7 @@
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/plot_driver.h"
+#include "pattern/translation.h"
 
 namespace {
 
@@ -92,6 +93,27 @@ int main(int argc, char **argv)
         }
     }
     descriptions.print("descriptions");
+
+    // The same in every language, with the language's separator, and what is
+    // announced after each pattern button and probe turn: the desktop and the
+    // page read the same catalogues, so these lines match too.
+    for (const orvane::Language &language : orvane::Languages()) {
+        orvane::SetLanguage(language);
+        const char *separator = language.decimalSeparator;
+        Digest spoken;
+        for (std::int32_t s1 = 0; s1 <= 100; s1 += 5)
+            for (std::int32_t s2 = 0; s2 <= 100; s2 += 5) {
+                spoken.add(orvane::PatternDescription(s1, s2, separator));
+                spoken.add(orvane::GainText(orvane::ProbeGain(orvane::ProbeDirection(180), s1, s2), separator));
+            }
+        for (std::int32_t v = -180; v <= 180; v += 45)
+            spoken.add(orvane::ProbeAnnouncement(v, orvane::ProbeGain(orvane::ProbeDirection(v), 0, 0), separator));
+        spoken.add(orvane::PresetAnnouncement("Supercardioid", 30, 0, separator));
+        spoken.add(orvane::EmptyPlotDescription());
+        const std::string what = std::string("language ") + language.code;
+        spoken.print(what.c_str());
+    }
+    orvane::SetLanguage(orvane::English());
 
     // What a listener hears of the pattern: every sample's bits, at the two
     // common rates, one line per pattern.
