@@ -6,6 +6,9 @@
                                 leaving out the texts of CONTEXT (the page has no command line)
   catalogues.py --extract POT   writes the template: every text the code marks (xgettext)
   catalogues.py --check         compares the template with the code and every catalogue
+  catalogues.py --desktop|--xml TEMPLATE OUTPUT
+                                a desktop entry or AppStream metainfo with every language's
+                                fields (Comment[de]=, xml:lang="de"), by msgfmt
 
 Writing the table checks every catalogue against the template po/orvane.pot and
 stops the build, naming each language and text, where a catalogue lacks a text,
@@ -21,6 +24,7 @@ Qt's length variants.
 import glob
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -175,7 +179,7 @@ def write_table(output, without=()):
         name = 'k' + re.sub(r'[^A-Za-z0-9]', '', code)
         names.append((code, name))
         lines.append(f'constexpr CatalogueEntry {name}[] = {{')
-        for key in sorted(k for k in entries if k[0] not in without):
+        for key in sorted(k for k in entries if k[0] and k[0] not in without):
             forms = entries[key]['forms']
             if key[0] in VARIANT_CONTEXTS:
                 forms = [f.replace('|', '\u009c') for f in forms]
@@ -199,6 +203,24 @@ def extract(pot):
                    [f'--flag={k.split(":")[0]}:2:no-c-format' for k in KEYWORDS] +
                    [f'--keyword={k}' for k in KEYWORDS] + ['-o', pot] +
                    [os.path.relpath(f, ROOT) for f in files], check=True, cwd=ROOT)
+    # The desktop entries' and AppStream files' texts (not the product's name),
+    # which have no context: the program's table leaves them out.
+    subprocess.run(['xgettext', '-j', '--language=Desktop', '--sort-output', '--no-wrap', '--omit-header',
+                    '--keyword', '--keyword=GenericName', '--keyword=Comment', '--keyword=Keywords', '-o', pot] +
+                   sorted(glob.glob(os.path.join('packaging', '*.desktop'))), check=True, cwd=ROOT)
+    subprocess.run(['xgettext', '-j', '--sort-output', '--no-wrap', '--omit-header',
+                    '--its=/usr/share/gettext/its/metainfo.its', '-o', pot] +
+                   sorted(glob.glob(os.path.join('packaging', '*.metainfo.xml.in'))), check=True, cwd=ROOT)
+
+
+def localized(kind, template, output):
+    """Every language's fields into a desktop entry or a metainfo file."""
+    shutil.copyfile(template, output)
+    for path in sorted(glob.glob(os.path.join(PO, '*.po'))):
+        locale = os.path.basename(path)[:-3].replace('-', '_')  # pt-BR -> pt_BR, as both formats name it
+        subprocess.run(['msgfmt', kind, '--template', output, '-l', locale, '-o', output + '.new', path],
+                       check=True)
+        os.replace(output + '.new', output)
 
 
 def check():
@@ -217,7 +239,9 @@ def check():
 
 
 if __name__ == '__main__':
-    if sys.argv[1:2] == ['--extract']:
+    if sys.argv[1:2] in (['--desktop'], ['--xml']):
+        localized(sys.argv[1], sys.argv[2], sys.argv[3])
+    elif sys.argv[1:2] == ['--extract']:
         extract(sys.argv[2])
     elif sys.argv[1:2] == ['--check']:
         sys.exit(check())
