@@ -207,10 +207,10 @@ def extract(pot):
     # which have no context: the program's table leaves them out.
     subprocess.run(['xgettext', '-j', '--language=Desktop', '--sort-output', '--no-wrap', '--omit-header',
                     '--keyword', '--keyword=GenericName', '--keyword=Comment', '--keyword=Keywords', '-o', pot] +
-                   sorted(glob.glob(os.path.join('packaging', '*.desktop'))), check=True, cwd=ROOT)
+                   [os.path.relpath(f, ROOT) for f in sorted(glob.glob(os.path.join(ROOT, 'packaging', '*.desktop')))], check=True, cwd=ROOT)
     subprocess.run(['xgettext', '-j', '--sort-output', '--no-wrap', '--omit-header',
                     '--its=/usr/share/gettext/its/metainfo.its', '-o', pot] +
-                   sorted(glob.glob(os.path.join('packaging', '*.metainfo.xml.in'))), check=True, cwd=ROOT)
+                   [os.path.relpath(f, ROOT) for f in sorted(glob.glob(os.path.join(ROOT, 'packaging', '*.metainfo.xml.in')))], check=True, cwd=ROOT)
 
 
 def localized(kind, template, output):

@@ -24,6 +24,14 @@
 #include "window/accessibility.h"
 #include "window/layout.h"
 
+namespace orvane {
+// The language's code in test names and messages.
+inline void PrintTo(const Language *language, std::ostream *out)
+{
+    *out << language->code;
+}
+} // namespace orvane
+
 namespace orvane::testing {
 namespace {
 
