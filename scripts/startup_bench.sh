@@ -34,7 +34,7 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 languages=${LANGUAGES:-en de ja}
 runs=("bench/bare_window|Bare window")
 for language in $languages; do runs+=("Orvane --lang $language|Orvane"); done
-for run in "${runs[@]}"; do : >"/tmp/orvane-startup.$$.${run%%|*}"; done
+for k in "${!runs[@]}"; do : >"/tmp/orvane-startup.$$.$k"; done
 trap 'kill $xvfb 2>/dev/null; rm -f /tmp/orvane-startup-display.$$ /tmp/orvane-startup.$$.*' EXIT
 # Runs one entry of runs: "PROGRAM ARGUMENTS|WINDOW TITLE".
 one() {
@@ -48,10 +48,14 @@ measure_args() {
   local title=$1; shift
   local start end pid hwm
   start=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
+  "$@" >/dev/null 2>"/tmp/orvane-startup.$$.err" &
   pid=$!
   until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
-    if ! kill -0 "$pid" 2>/dev/null; then echo "$* ended before showing a window" >&2; exit 1; fi
+    if ! kill -0 "$pid" 2>/dev/null; then
+      echo "$* ended before showing a window:" >&2
+      cat "/tmp/orvane-startup.$$.err" >&2
+      exit 1
+    fi
     if [ $(( ($(date +%s%N) - start) / 1000000 )) -gt 20000 ]; then echo "$*: no window in 20 s" >&2; exit 1; fi
   done
   end=$(date +%s%N)
@@ -65,18 +69,19 @@ for i in $(seq "$rounds"); do
   # Each round in another order, so that none always comes first.
   count=${#runs[@]}
   for j in $(seq 0 $((count - 1))); do
-    run=${runs[$(( (i + j) % count ))]}
-    one "$run" >>"/tmp/orvane-startup.$$.${run%%|*}"
+    k=$(( (i + j) % count ))
+    one "${runs[$k]}" >>"/tmp/orvane-startup.$$.$k"
   done
 done
 
 echo "rounds: $rounds (medians; time polled with xdotool, a few ms resolution)"
 printf '%-22s %10s %14s\n' program "start ms" "peak RSS kB"
-bare="/tmp/orvane-startup.$$.${runs[0]%%|*}"
+bare="/tmp/orvane-startup.$$.0"
 bt=$(cut -d' ' -f1 "$bare" | median); bm=$(cut -d' ' -f2 "$bare" | median)
 printf '%-22s %10s %14s\n' "bare window" "$bt" "$bm"
-for run in "${runs[@]:1}"; do
-  file="/tmp/orvane-startup.$$.${run%%|*}"
+for k in $(seq 1 $(( ${#runs[@]} - 1 ))); do
+  run=${runs[$k]}
+  file="/tmp/orvane-startup.$$.$k"
   t=$(cut -d' ' -f1 "$file" | median); m=$(cut -d' ' -f2 "$file" | median)
   printf '%-22s %10s %14s\n' "${run%%|*}" "$t" "$m"
   [ -n "${et:-}" ] || { et=$t; em=$m; }

@@ -50,7 +50,8 @@ QFont FontFor(FontRole role)
 {
     QFont font;
     QStringList families{"Liberation Sans"};
-    if (*CurrentLanguage().cjkFont)
+    // The title ("Brevalon") stays Latin: its bold face needs no CJK face loaded.
+    if (*CurrentLanguage().cjkFont && role == FontRole::Form)
         families << QString::fromUtf8(CurrentLanguage().cjkFont);
     families << "Arial" << "Helvetica" << "DejaVu Sans";
     font.setFamilies(families);
