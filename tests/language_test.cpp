@@ -48,7 +48,7 @@ const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = 
     {"pl", {0x95DBC22890BF4182, 0x5AFEC46ECCE4C634}},
     {"ja", {0x7C31DCF2AC0D907C, 0xB18CC4E502B3D216}},
     {"zh-CN", {0xE41607546D06D011, 0x28A50E29C8988A30}},
-    {"ko", {0xFFC73CF7C910B0A8, 0x8FDD1D902BA9D585}},
+    {"ko", {0xB208E9772489955F, 0xFAB566AFF78E40E4}},
 };
 
 bool IsReadout(const QWidget *control);
