@@ -4,6 +4,7 @@
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import zlib from 'node:zlib';
 import path from 'node:path';
 import { launch, open, webDir, lacks } from './browser.mjs';
 import { loadRules } from './module.mjs';
@@ -76,4 +77,11 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
 test('each page, with its script and WebAssembly, stays under 260 KB', () => {
   for (const file of ['index.html', 'lite.html'])
     assert.ok(fs.statSync(path.join(webDir, file)).size < 260_000, file);
+});
+
+// As a server sends it, compressed: the WebAssembly with the texts of every
+// language is most of it.
+test('each page, with its script and WebAssembly, stays under 105 kB gzipped', () => {
+  for (const file of ['index.html', 'lite.html'])
+    assert.ok(zlib.gzipSync(fs.readFileSync(path.join(webDir, file)), { level: 9 }).length < 105_000, file);
 });
