@@ -525,7 +525,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
         const Figured figure = PageFigure();
         return Return(SvgFigure(*figure.drawing, figure.caption, scale));
     } catch (const std::exception &error) {
-        PageShowError((std::string("Save image: ") + error.what()).c_str());
+        //: The page's error box when a figure could not be made. %1: what went wrong
+        PageShowError(Format(Tr("error", "Save image: %1"), {error.what()}).c_str());
         return Return("");
     }
 }
@@ -538,7 +539,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
     try {
         figure = PageFigure();
     } catch (const std::exception &error) {
-        PageShowError((std::string("Save image: ") + error.what()).c_str());
+        PageShowError(Format(Tr("error", "Save image: %1"), {error.what()}).c_str());
         return nullptr;
     }
     const PlotGeometry &g = figure.drawing->geometry();
