@@ -261,6 +261,22 @@ void InLanguage::checkFit()
                 EXPECT_EQ(control->accessibleName(), forms.front()) << control->objectName().toStdString();
             }
         }
+        // The details window sizes itself to its texts: a kept pattern beside
+        // the current one, each figure's name and value whole on its line.
+        find<QPushButton>("Command3")->click();
+        find<QAction>("KeepAction")->trigger();
+        find<QPushButton>("Cardiod")->click();
+        find<QAction>("DetailsAction")->trigger();
+        QCoreApplication::processEvents();
+        auto *view = window->findChild<QWidget *>("DetailsView");
+        EXPECT_TRUE(view->findChild<QLabel *>("Kept_null_deg")->isVisibleTo(view)) << "the kept column is measured too";
+        for (QLabel *label : view->findChildren<QLabel *>()) {
+            if (!label->isVisibleTo(view) || label->wordWrap())
+                continue;
+            const QFontMetricsF metrics(label->font(), label);
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width() + 0.5)
+                << GetParam()->code << " " << label->objectName().toStdString() << ": \"" << label->text().toStdString() << "\"";
+        }
         window.reset();
     }
 }
