@@ -161,9 +161,22 @@ CommandLine Refused(std::string_view argument, std::string error)
     return line;
 }
 
-} // namespace
+// The last --lang's code anywhere on the line, so that a refusal is said in
+// that language even where the refused argument comes first.
+std::string LanguageArgument(int argc, const char *const *argv)
+{
+    std::string language;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i] ? argv[i] : "";
+        if (argument.starts_with("--lang="))
+            language = argument.substr(7);
+        else if (argument == "--lang" && i + 1 < argc && argv[i + 1])
+            language = argv[++i];
+    }
+    return language;
+}
 
-CommandLine ReadCommandLine(int argc, const char *const *argv)
+CommandLine ReadArguments(int argc, const char *const *argv)
 {
     // Every argument is looked at first, so that "--help -reverse" is refused
     // as a whole rather than half understood.
@@ -194,6 +207,16 @@ CommandLine ReadCommandLine(int argc, const char *const *argv)
     }
     if (line.scale && line.exportPath.empty())
         return Refused("--scale", std::string(Tr("command line", kScaleAlone)));
+    return line;
+}
+
+} // namespace
+
+CommandLine ReadCommandLine(int argc, const char *const *argv)
+{
+    CommandLine line = ReadArguments(argc, argv);
+    if (line.action == CommandLine::Action::Refuse)
+        line.language = LanguageArgument(argc, argv);
     return line;
 }
 

@@ -351,5 +351,23 @@ TEST(LanguageChoice, SystemSettingsAndLangPickTheCatalogue)
     }
 }
 
+// A refused command line is said in --lang's language, wherever --lang stands.
+TEST(LanguageChoice, ARefusalIsSaidInLangsLanguage)
+{
+    const std::pair<QStringList, QString> cases[] = {
+        {{"--omni", "101", "--lang", "de"}, "Orvane: --omni 101 liegt außerhalb des Bereichs: 0 bis 100."},
+        {{"--lang=ja", "--bogus"}, "Orvane: 不明な引数「--bogus」です。--help でオプションを表示します"},
+        {{"--lang", "pl", "--scale", "2"}, "Orvane: --scale to rozmiar dla --export; podaj też --export FILE"},
+    };
+    for (const auto &[arguments, said] : cases) {
+        QProcess program;
+        program.setProcessEnvironment(QProcessEnvironment{});
+        program.start(ORVANE_PROGRAM, arguments);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()).trimmed(), said) << arguments.join(' ').toStdString();
+        EXPECT_EQ(program.exitCode(), 2);
+    }
+}
+
 } // namespace
 } // namespace orvane::testing
