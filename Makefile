@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
 .PHONY: run run-lite test golden setup build bench startup-bench export-bench sanitize valgrind screenshot clean \
-        web serve-web web-bench
+        web serve-web web-bench po
 
 # Status 1 is the program's own one-line report that it found no display;
 # make adds no second error line to it. Any other failure still shows.
@@ -29,6 +29,17 @@ golden: build
 
 setup:
 	@scripts/setup.sh
+
+# The catalogues after a change of texts: the template po/orvane.pot from the
+# marked texts (xgettext), each po/LANG.po merged with it (new texts empty,
+# dropped ones gone), then every text still to translate, by language.
+po:
+	scripts/catalogues.py --extract po/orvane.pot
+	for po in po/*.po; do \
+	  msgmerge --quiet --update --no-fuzzy-matching --backup=none --no-wrap --sort-output $$po po/orvane.pot && \
+	  msgattrib --no-obsolete --no-wrap --sort-output -o $$po $$po || exit 1; \
+	done
+	scripts/catalogues.py --check
 
 build: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)

@@ -70,15 +70,32 @@ install(FILES ${ORVANE_PACKAGING_DIR}/orvane.svg
 install(TARGETS ${ORVANE_EDITIONS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The sound output plugin, where the executables look for it (CMakeLists.txt).
 install(TARGETS orvane_sound LIBRARY DESTINATION ${ORVANE_SOUND_PLUGIN_DIR})
+# The desktop entries and metainfo carry every language's texts in their own
+# fields (Comment[de]=, xml:lang="de"), from the catalogues in po/.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+file(GLOB orvane_package_catalogues CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/po/*.po")
+set(orvane_localized)
 foreach(edition IN LISTS ORVANE_EDITIONS)
   set(id ${ORVANE_ID_${edition}})
-  install(FILES ${ORVANE_PACKAGING_DIR}/${id}.desktop
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   configure_file(${ORVANE_PACKAGING_DIR}/${id}.metainfo.xml.in
-                 ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml @ONLY)
+                 ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml.in @ONLY)
+  add_custom_command(
+    OUTPUT ${ORVANE_PACKAGING_OUT}/${id}.desktop ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/scripts/catalogues.py --desktop
+            ${ORVANE_PACKAGING_DIR}/${id}.desktop ${ORVANE_PACKAGING_OUT}/${id}.desktop
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/scripts/catalogues.py --xml
+            ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml.in ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml
+    DEPENDS ${ORVANE_PACKAGING_DIR}/${id}.desktop ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml.in
+            ${orvane_package_catalogues} ${CMAKE_SOURCE_DIR}/scripts/catalogues.py
+    COMMENT "Translating ${id}.desktop and its metainfo"
+    VERBATIM)
+  list(APPEND orvane_localized ${ORVANE_PACKAGING_OUT}/${id}.desktop ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml)
+  install(FILES ${ORVANE_PACKAGING_OUT}/${id}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${ORVANE_PACKAGING_OUT}/${id}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endforeach()
+add_custom_target(orvane-localized-entries ALL DEPENDS ${orvane_localized})
 
 set(ORVANE_PACKAGE_MAINTAINER "Orvane maintainers <maintainers@orvane.org>"
     CACHE STRING "Maintainer field of the Debian package")
@@ -150,7 +167,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The Qt and C++ runtime libraries come from dpkg-shlibdeps; the window's face
 # is Liberation Sans, which no library pulls in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# Noto CJK: Japanese, Chinese and Korean show their characters, not boxes.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-noto-cjk")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 

@@ -7,6 +7,7 @@
 
 #include "pattern/figure.h"
 #include "pattern/pattern_details.h"
+#include "pattern/translation.h"
 #include "window/layout.h"
 #include "window/presets.h"
 
@@ -55,8 +56,8 @@ std::string ReadLevel(StateKey key, std::optional<std::int32_t> &slot, std::stri
 }
 
 // One option: its name, the name of its value (none for a switch), its line
-// in --help, and what it does to the command line; it returns why the value
-// is refused, or nothing.
+// in --help (English, shown through Tr), and what it does to the command line;
+// it returns why the value is refused, or nothing.
 struct Option {
     const char *name;
     const char *value;
@@ -65,23 +66,30 @@ struct Option {
 };
 
 constexpr auto kOptions = std::to_array<Option>({
-    {"--omni", "S1", "the omni level slider at S1, 0 (full level) to 100 (lowest)",
+    //: --help, after "--omni S1". Keep S1 as it is.
+    {"--omni", "S1", ORVANE_NOOP("command line", "the omni level slider at S1, 0 (full level) to 100 (lowest)"),
      [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Omni, line.omni, "--omni", v); }},
-    {"--fig8", "S2", "the figure-8 level slider at S2, 0 (full level) to 100 (lowest)",
+    //: --help, after "--fig8 S2". Keep S2 as it is.
+    {"--fig8", "S2", ORVANE_NOOP("command line", "the figure-8 level slider at S2, 0 (full level) to 100 (lowest)"),
      [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Fig8, line.fig8, "--fig8", v); }},
-    {"--angle", "V", "the angle probe at V degrees, -180 to 180 (Orvane only)",
+    //: --help, after "--angle V". Keep V and Orvane as they are.
+    {"--angle", "V", ORVANE_NOOP("command line", "the angle probe at V degrees, -180 to 180 (Orvane only)"),
      [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Angle, line.angle, "--angle", v); }},
-    {"--state", "TEXT", "all three as a link gives them: omni=S1&fig8=S2&angle=V",
+    //: --help, after "--state TEXT". Keep omni=S1&fig8=S2&angle=V as it is.
+    {"--state", "TEXT", ORVANE_NOOP("command line", "all three as a link gives them: omni=S1&fig8=S2&angle=V"),
      [](CommandLine &line, std::string_view v) -> std::string {
          const StateReading reading = ReadStateText(v);
          if (!reading.state)
-             return FillIn(kBadState, {"--state", ShownInput(v), reading.error});
+             return Format(kBadState, {"--state", ShownInput(v), reading.error});
          line.omni = reading.state->omni;
          line.fig8 = reading.state->fig8;
          line.angle = reading.state->angle;
          return {};
      }},
-    {"--preset", "NAME", "the levels of a preset, by its button: Omni, Fig. 8, Cardiod, Super Card, Hyper Card",
+    //: --help, after "--preset NAME". The names are the English buttons' and stay so.
+    {"--preset", "NAME",
+     ORVANE_NOOP("command line",
+                 "the levels of a preset, by its button: Omni, Fig. 8, Cardiod, Super Card, Hyper Card"),
      [](CommandLine &line, std::string_view v) -> std::string {
          for (const Preset &preset : kPresets) {
              if (Folded(v) == Folded(ControlNamed(preset.button)->text)) {
@@ -90,16 +98,19 @@ constexpr auto kOptions = std::to_array<Option>({
                  return {};
              }
          }
-         return FillIn(kUnknownPreset, {ShownInput(v), PresetList()});
+         return Format(Tr("command line", kUnknownPreset), {ShownInput(v), PresetList()});
      }},
-    {"--export", "FILE", "write the plot as a figure to FILE (.png, .svg or .pdf) and exit; needs no display",
+    //: --help, after "--export FILE". Keep FILE, .png, .svg and .pdf as they are.
+    {"--export", "FILE",
+     ORVANE_NOOP("command line", "write the plot as a figure to FILE (.png, .svg or .pdf) and exit; needs no display"),
      [](CommandLine &line, std::string_view v) -> std::string {
          if (!FormatOfPath(v))
-             return FillIn(kUnknownFormat, {ShownInput(v), kFigureFormats});
+             return Format(Tr("command line", kUnknownFormat), {ShownInput(v), kFigureFormats});
          line.exportPath = v;
          return {};
      }},
-    {"--scale", "K", "the figure K times the window's plot, 1 to 8 (default 1)",
+    //: --help, after "--scale K". Keep K as it is.
+    {"--scale", "K", ORVANE_NOOP("command line", "the figure K times the window's plot, 1 to 8 (default 1)"),
      [](CommandLine &line, std::string_view v) -> std::string {
          std::int32_t scale = 1;
          std::string error = ReadWholeNumber(v, "--scale", 1, 8, scale);
@@ -107,19 +118,33 @@ constexpr auto kOptions = std::to_array<Option>({
              line.scale = scale;
          return error;
      }},
-    {"--details", nullptr, "print the pattern's figures, one \"name<TAB>value\" line each, and exit",
+    //: --help, after "--details". Keep "name<TAB>value" as it is: the lines are for tables.
+    {"--details", nullptr,
+     ORVANE_NOOP("command line", "print the pattern's figures, one \"name<TAB>value\" line each, and exit"),
      [](CommandLine &line, std::string_view) -> std::string {
          if (line.action == CommandLine::Action::Run)
              line.action = CommandLine::Action::Details;
          return {};
      }},
-    {"--help", nullptr, "print this text and exit",
+    //: --help, after "--lang CODE". Keep the codes as they are.
+    {"--lang", "CODE",
+     ORVANE_NOOP("command line", "show the window in this language (de, fr, pt-BR, ja, ...) instead of the "
+                                 "system's; English where it has none"),
+     // The code is checked against the catalogues later: an unknown one gives
+     // English with a warning, not a refusal.
+     [](CommandLine &line, std::string_view v) -> std::string {
+         line.language = v;
+         return {};
+     }},
+    //: --help, after "--help"
+    {"--help", nullptr, ORVANE_NOOP("command line", "print this text and exit"),
      [](CommandLine &line, std::string_view) -> std::string {
          if (line.action == CommandLine::Action::Run)
              line.action = CommandLine::Action::Help;
          return {};
      }},
-    {"--version", nullptr, "print the version and exit",
+    //: --help, after "--version"
+    {"--version", nullptr, ORVANE_NOOP("command line", "print the version and exit"),
      [](CommandLine &line, std::string_view) -> std::string {
          if (line.action == CommandLine::Action::Run)
              line.action = CommandLine::Action::Version;
@@ -136,9 +161,22 @@ CommandLine Refused(std::string_view argument, std::string error)
     return line;
 }
 
-} // namespace
+// The last --lang's code anywhere on the line, so that a refusal is said in
+// that language even where the refused argument comes first.
+std::string LanguageArgument(int argc, const char *const *argv)
+{
+    std::string language;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i] ? argv[i] : "";
+        if (argument.starts_with("--lang="))
+            language = argument.substr(7);
+        else if (argument == "--lang" && i + 1 < argc && argv[i + 1])
+            language = argv[++i];
+    }
+    return language;
+}
 
-CommandLine ReadCommandLine(int argc, const char *const *argv)
+CommandLine ReadArguments(int argc, const char *const *argv)
 {
     // Every argument is looked at first, so that "--help -reverse" is refused
     // as a whole rather than half understood.
@@ -153,7 +191,7 @@ CommandLine ReadCommandLine(int argc, const char *const *argv)
             if (name == candidate.name && (candidate.value || equals == std::string_view::npos))
                 option = &candidate;
         if (!option)
-            return Refused(argument, FillIn(kUnknownArgument, {ShownInput(argument)}));
+            return Refused(argument, Format(Tr("command line", kUnknownArgument), {ShownInput(argument)}));
         std::string_view value;
         if (option->value) {
             if (equals != std::string_view::npos) {
@@ -161,14 +199,24 @@ CommandLine ReadCommandLine(int argc, const char *const *argv)
             } else if (i + 1 < argc && argv[i + 1]) {
                 value = argv[++i];
             } else {
-                return Refused(argument, FillIn(kNeedsValue, {option->name, option->value}));
+                return Refused(argument, Format(Tr("command line", kNeedsValue), {option->name, option->value}));
             }
         }
         if (std::string error = option->apply(line, value); !error.empty())
             return Refused(argument, std::move(error));
     }
     if (line.scale && line.exportPath.empty())
-        return Refused("--scale", kScaleAlone);
+        return Refused("--scale", std::string(Tr("command line", kScaleAlone)));
+    return line;
+}
+
+} // namespace
+
+CommandLine ReadCommandLine(int argc, const char *const *argv)
+{
+    CommandLine line = ReadArguments(argc, argv);
+    if (line.action == CommandLine::Action::Refuse)
+        line.language = LanguageArgument(argc, argv);
     return line;
 }
 
@@ -188,19 +236,22 @@ bool SetsState(const CommandLine &line)
 
 std::string UsageText(std::string_view name, std::string_view command)
 {
-    std::string text;
-    text.append("Usage: ").append(name).append(" [OPTION]...\n\n");
-    text.append("Shows how a microphone's polar pattern arises from an omnidirectional\n"
-                "and a figure-8 component. The options set where the window's sliders\n"
-                "start, or write the plot as a figure without opening a window; later\n"
-                "options override earlier ones.\n\n");
+    //: --help, its first lines. %1: the program's name. Keep [OPTION]... as it is.
+    std::string text = Format(Tr("command line", "Usage: %1 [OPTION]...\n\n"
+                                                 "Shows how a microphone's polar pattern arises from an omnidirectional\n"
+                                                 "and a figure-8 component. The options set where the window's sliders\n"
+                                                 "start, or write the plot as a figure without opening a window; later\n"
+                                                 "options override earlier ones.\n\n"),
+                              {name});
     for (const Option &option : kOptions) {
         std::string head = std::string("  ") + option.name + (option.value ? std::string(" ") + option.value : "");
         head.resize(std::max<std::size_t>(head.size() + 2, 18), ' ');
-        text.append(head).append(option.help).append("\n");
+        text.append(head).append(Tr("command line", option.help)).append("\n");
     }
-    text.append("\nThe window needs a display. Without a desktop, run it on a virtual one:\n  xvfb-run -a ");
-    text.append(command).append("\n");
+    //: --help, its last lines. %1: how the program was started, a path. Keep "xvfb-run -a" as it is.
+    text.append(Format(Tr("command line", "\nThe window needs a display. Without a desktop, run it on a virtual one:\n"
+                                          "  xvfb-run -a %1\n"),
+                       {command}));
     return text;
 }
 

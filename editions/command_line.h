@@ -6,11 +6,12 @@
 #include <string_view>
 
 #include "pattern/state_text.h"
+#include "pattern/translation.h"
 
 // The program's command line: the state the window starts in, a figure to
-// write without a window, the pattern's figures as text, and --help and
-// --version. Anything else is refused before a window opens, and nothing is
-// handed on to Qt, so the window never depends on how the program was started.
+// write without a window, the pattern's figures as text, the language, and
+// --help and --version. Anything else is refused before a window opens, and
+// nothing is handed on to Qt, so the window never depends on how the program was started.
 namespace orvane {
 
 struct CommandLine {
@@ -26,15 +27,28 @@ struct CommandLine {
     std::optional<std::int32_t> angle;
     std::string exportPath; // write the figure here and exit
     std::optional<std::int32_t> scale;
+    std::string language; // --lang's code as given; empty: the system's languages
 };
 
-// The messages; %1, %2 are filled in (FillIn). English, one sentence each.
-inline constexpr const char *kUnknownArgument = "unknown argument \"%1\"; --help lists the options";
-inline constexpr const char *kNeedsValue = "%1 needs a value: %2";
+// The messages, in English; shown through Tr("command line", ...), with %1, %2
+// filled in (Format), one sentence each.
+//: On standard error, after the program's name. %1: the argument, as given
+inline constexpr const char *kUnknownArgument =
+    ORVANE_NOOP("command line", "unknown argument \"%1\"; --help lists the options");
+//: %1: an option (--omni); %2: the name of its value (S1, FILE)
+inline constexpr const char *kNeedsValue = ORVANE_NOOP("command line", "%1 needs a value: %2");
+// No words to translate: the option, its value as given, and the state's own
+// message, which is translated.
 inline constexpr const char *kBadState = "%1 \"%2\": %3";
-inline constexpr const char *kUnknownPreset = "unknown preset \"%1\"; the presets are %2";
-inline constexpr const char *kUnknownFormat = "--export \"%1\": its suffix names no format; the formats are %2";
-inline constexpr const char *kScaleAlone = "--scale is the size of an --export; give --export FILE too";
+//: %1: the name given; %2: the preset buttons' names, separated by commas
+inline constexpr const char *kUnknownPreset =
+    ORVANE_NOOP("command line", "unknown preset \"%1\"; the presets are %2");
+//: %1: the file name given; %2: the formats (.png, .svg, .pdf). Keep --export as it is.
+inline constexpr const char *kUnknownFormat =
+    ORVANE_NOOP("command line", "--export \"%1\": its suffix names no format; the formats are %2");
+//: Keep --scale, --export and FILE as they are.
+inline constexpr const char *kScaleAlone =
+    ORVANE_NOOP("command line", "--scale is the size of an --export; give --export FILE too");
 
 CommandLine ReadCommandLine(int argc, const char *const *argv);
 
@@ -43,7 +57,7 @@ PatternState StartState(const CommandLine &line);
 // Whether any option set a slider.
 bool SetsState(const CommandLine &line);
 
-// What --help prints. `name` is the program's name, `command` how it was
+// What --help prints, in the current language. `name` is the program's name, `command` how it was
 // started (argv[0]), for the example of running it on a virtual display.
 std::string UsageText(std::string_view name, std::string_view command);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include "editions/command_line.h"
 #include "editions/display_guard.h"
 #include "editions/window_watch.h"
+#include "pattern/translation.h"
 #include "window/figure.h"
 #include "window/main_window.h"
 
@@ -24,7 +26,11 @@ namespace {
 int Print(const char *name, const std::string &text)
 {
     if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "%s: cannot write to standard output: %s\n", name, std::strerror(errno));
+        //: On standard error. %1: the program's name; %2: the system's reason
+        std::fprintf(stderr, "%s\n",
+                     Format(Tr("command line", "%1: cannot write to standard output: %2"),
+                            {name, std::strerror(errno)})
+                         .c_str());
         return 1;
     }
     return 0;
@@ -46,13 +52,35 @@ int ExportFigure(const char *name, std::string command, const CommandLine &line,
     int qtArgc = 1;
     char *qtArgv[] = {command.data(), nullptr};
     QGuiApplication app(qtArgc, qtArgv);
-    const Figure figure = MakeFigure(StartState(line), edition, QLocale().decimalPoint());
+    const Figure figure =
+        MakeFigure(StartState(line), edition, QString::fromUtf8(CurrentLanguage().decimalSeparator));
     const QString error = SaveFigure(figure, QString::fromLocal8Bit(line.exportPath.c_str()), line.scale.value_or(1));
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n", name, error.toLocal8Bit().constData());
         return 1;
     }
     return 0;
+}
+
+// The language of every text: --lang's, or the first of the system's that
+// has a catalogue, in the order Qt reads them (LANGUAGE, LC_ALL, LC_MESSAGES,
+// LANG); English otherwise. A --lang with no catalogue is said on one line.
+void ChooseLanguageFor(const char *name, const CommandLine &line)
+{
+    if (!line.language.empty()) {
+        if (const Language *language = FindLanguage(line.language)) {
+            SetLanguage(*language);
+            return;
+        }
+        SetLanguage(English());
+        std::fprintf(stderr, "%s: no texts in \"%s\"; the window is in English\n", name,
+                     ShownInput(line.language).c_str());
+        return;
+    }
+    std::vector<std::string> preferred;
+    for (const QString &code : QLocale::system().uiLanguages())
+        preferred.push_back(code.toStdString());
+    SetLanguage(ChooseLanguage(preferred));
 }
 
 } // namespace
@@ -62,7 +90,12 @@ int RunEdition(int argc, char **argv, Edition edition)
     const char *name = HasProbe(edition) ? "Orvane" : "OrvaneLite";
     std::string command = argc > 0 && argv[0] && argv[0][0] ? argv[0] : name;
 
-    const CommandLine line = ReadCommandLine(argc, argv);
+    CommandLine line = ReadCommandLine(argc, argv);
+    ChooseLanguageFor(name, line);
+    // A refusal's message was written before the language was known: read
+    // again, in the language chosen.
+    if (line.action == CommandLine::Action::Refuse)
+        line = ReadCommandLine(argc, argv);
     switch (line.action) {
     case CommandLine::Action::Help:
         return Print(name, UsageText(name, command));

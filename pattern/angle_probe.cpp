@@ -8,6 +8,7 @@
 #include "pattern/exact_math.h"
 #include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
+#include "pattern/translation.h"
 #include "pattern/polar_plot.h"
 
 namespace orvane {
@@ -80,7 +81,8 @@ double ProbeGain(double phi, std::int32_t s1, std::int32_t s2)
 std::string GainText(double gain, std::string_view decimalSeparator)
 {
     if (gain == 0.0) // an exact null: the logarithm is never taken of 0
-        return "off";
+        //: The gain readout where the pattern is exactly zero: the probe picks up nothing
+        return std::string(Tr("probe", "off"));
     return NumberText(CheckFp(ExactLog(gain) * kDbFactor), decimalSeparator);
 }
 

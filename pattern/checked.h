@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "pattern/translation.h"
+
 // Faults end the procedure they occur in and travel, as exceptions, up to the
 // window's event dispatch, which shows them. Nothing is rolled back on the way.
 namespace orvane {
@@ -17,13 +19,16 @@ public:
 // A 32-bit sum, difference or product that does not fit, or a 16-bit narrowing.
 class OverflowError : public RunError {
 public:
-    OverflowError() : RunError("Overflow") {}
+    OverflowError() : RunError(std::string(Tr("error", "Overflow"))) {}
 };
 
 // An invalid operation, a division by zero or an overflow in double arithmetic.
 class FloatError : public RunError {
 public:
-    FloatError() : RunError("Floating-point error: invalid operation, division by zero or overflow") {}
+    FloatError()
+        : RunError(std::string(Tr("error", "Floating-point error: invalid operation, division by zero or overflow")))
+    {
+    }
 };
 
 // A control or the drawing surface refused an operation.

@@ -154,12 +154,14 @@ FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edit
 
 std::string FigureCaption(const FigureReadouts &readouts, std::string_view patternName)
 {
-    std::string caption = patternName.empty() ? FillIn(kCaptionLevels, {readouts.omni, readouts.fig8})
-                                              : std::string(patternName);
+    std::string caption = patternName.empty() ? Format(Tr("figure", kCaptionLevels), {readouts.omni, readouts.fig8})
+                                              : std::string(Tr("pattern", patternName));
     if (readouts.angle) {
-        caption = readouts.gain == "off"
-                      ? FillIn(kCaptionProbeNull, {caption, *readouts.angle})
-                      : FillIn(kCaptionProbe, {caption, *readouts.angle, readouts.gain});
+        // The gain readout says "off" in the current language.
+        const std::string angle = *readouts.angle + kDegreeSign;
+        caption = readouts.gain == Tr("probe", "off")
+                      ? Format(Tr("figure", kCaptionProbeNull), {caption, angle})
+                      : Format(Tr("figure", kCaptionProbe), {caption, angle, readouts.gain});
     }
     return caption;
 }

@@ -10,6 +10,7 @@
 #include "pattern/drawing_surface.h"
 #include "pattern/edition.h"
 #include "pattern/state_text.h"
+#include "pattern/translation.h"
 
 namespace orvane {
 
@@ -34,18 +35,33 @@ inline constexpr Colour kCaptionInk = kBlack;
 inline constexpr double kLineCentre = 0.5;
 inline constexpr int kLargestScale = 8;
 
-// The caption's texts; %1, %2 are filled in (FillIn).
-inline constexpr const char *kCaptionLevels = "Omni %1 dB, figure-8 %2 dB";
-inline constexpr const char *kCaptionProbe = "%1; probe at %2°: %3 dB";
-inline constexpr const char *kCaptionProbeNull = "%1; probe at %2°: a null";
+// The caption's texts, in English; shown through Tr("figure", ...) with %1,
+// %2 filled in (Format).
+//: The figure's caption without a pattern name. %1, %2: the levels, numbers
+inline constexpr const char *kCaptionLevels = ORVANE_NOOP("figure", "Omni %1 dB, figure-8 %2 dB");
+//: The figure's caption with the probe. %1: the pattern's name or its levels; %2: the angle
+//: with its degree sign, as "120 degrees" is written; %3: the gain, a number
+inline constexpr const char *kCaptionProbe = ORVANE_NOOP("figure", "%1; probe at %2: %3 dB");
+//: The figure's caption with the probe on a null. %1: the pattern's name or its levels; %2: the
+//: angle with its degree sign, as "120 degrees" is written
+inline constexpr const char *kCaptionProbeNull = ORVANE_NOOP("figure", "%1; probe at %2: a null");
+// The angle in the caption: the catalogues' texts are ASCII.
+inline constexpr const char *kDegreeSign = "\u00B0";
 
-// The page's texts for figures and links.
-inline constexpr const char *kSaveImageText = "Save image";
-inline constexpr const char *kSavePngText = "PNG image";
-inline constexpr const char *kSaveSvgText = "SVG image";
-inline constexpr const char *kShareText = "Share";
-inline constexpr const char *kLinkCopied = "Link copied";
-inline constexpr const char *kAddressNoState = "The address holds no state to show: %1";
+// The page's texts for figures and links, in English; page_layout.cpp looks
+// them up.
+//: The page's title bar: a menu of the two formats
+inline constexpr const char *kSaveImageText = ORVANE_NOOP("title bar", "Save image");
+//: The page: an entry of the "Save image" menu
+inline constexpr const char *kSavePngText = ORVANE_NOOP("page", "PNG image");
+//: The page: an entry of the "Save image" menu
+inline constexpr const char *kSaveSvgText = ORVANE_NOOP("page", "SVG image");
+//: The page's title bar: the link to what is shown, to send or copy
+inline constexpr const char *kShareText = ORVANE_NOOP("title bar", "Share");
+//: Said when the page has copied its link to the clipboard
+inline constexpr const char *kLinkCopied = ORVANE_NOOP("announcement", "Link copied");
+//: The page's error window. %1: what is wrong with the address, a sentence
+inline constexpr const char *kAddressNoState = ORVANE_NOOP("page", "The address holds no state to show: %1");
 
 // A drawing surface that keeps the lines drawn since the last clear, so that
 // one drawing of the rules can be given again as pixels, vectors or print.

@@ -9,6 +9,7 @@
 #include "pattern/exact_math.h"
 #include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
+#include "pattern/translation.h"
 
 namespace orvane {
 
@@ -77,33 +78,53 @@ std::string PatternDescription(std::int32_t slider1, std::int32_t slider2,
 {
     const PatternFigures f = FiguresFor(slider1, slider2);
     const auto sep = decimalSeparator;
-    const std::string nulls = "nulls at " + Degrees(f.nullDegrees, sep) + " and " +
-                              Degrees(-f.nullDegrees, sep) + " degrees from the front";
-    const std::string rear = Db(f.rearDb, sep) + " relative to the front";
-    const std::string index = " Directivity index " + Db(f.directivityDb, sep) + ".";
+    const std::string index = SpokenNumber(f.directivityDb, sep);
+    const std::string rear = SpokenNumber(f.rearDb, sep);
+    const std::string left = Degrees(f.nullDegrees, sep);
+    const std::string right = Degrees(-f.nullDegrees, sep);
 
+    // Each sentence whole, so that each language orders its words its own way.
     switch (f.shape) {
     case PatternShape::None:
-        return "No pattern: both components are at their lowest setting, so nothing is picked up.";
+        return std::string(Tr("plot", "No pattern: both components are at their lowest setting, so "
+                                      "nothing is picked up."));
     case PatternShape::Omni:
-        return "Omnidirectional pattern: the same level in every direction, no nulls." + index;
+        //: %1: the directivity index, a number of dB
+        return Format(Tr("plot", "Omnidirectional pattern: the same level in every direction, no nulls. "
+                                 "Directivity index %1 dB."),
+                      {index});
     case PatternShape::WideCardioid:
-        return "Wide cardioid-like pattern without nulls: the rear is " + rear + "." + index;
+        //: %1: the level at the rear relative to the front, dB; %2: the directivity index, dB
+        return Format(Tr("plot", "Wide cardioid-like pattern without nulls: the rear is %1 dB relative to "
+                                 "the front. Directivity index %2 dB."),
+                      {rear, index});
     case PatternShape::Cardioid:
-        return "Cardioid pattern: one null, at the rear, 180 degrees from the front." + index;
+        //: %1: the directivity index, dB
+        return Format(Tr("plot", "Cardioid pattern: one null, at the rear, 180 degrees from the front. "
+                                 "Directivity index %1 dB."),
+                      {index});
     case PatternShape::RearLobe:
-        return "Cardioid-like pattern with a rear lobe: " + nulls + "; the rear lobe is " + rear +
-               "." + index;
+        //: %1 and %2: the angles of the two nulls in degrees (%2 is -%1); %3: the rear lobe's level
+        //: relative to the front, dB; %4: the directivity index, dB
+        return Format(Tr("plot", "Cardioid-like pattern with a rear lobe: nulls at %1 and %2 degrees from "
+                                 "the front; the rear lobe is %3 dB relative to the front. Directivity "
+                                 "index %4 dB."),
+                      {left, right, rear, index});
     case PatternShape::Figure8:
-        return "Figure-8 pattern: " + nulls + "; the rear lobe is " + rear +
-               ", in opposite polarity." + index;
+        //: %1 and %2: the angles of the two nulls in degrees; %3: the rear lobe's level relative to
+        //: the front, dB (0); %4: the directivity index, dB
+        return Format(Tr("plot", "Figure-8 pattern: nulls at %1 and %2 degrees from the front; the rear "
+                                 "lobe is %3 dB relative to the front, in opposite polarity. Directivity "
+                                 "index %4 dB."),
+                      {left, right, rear, index});
     }
     return {};
 }
 
 std::string EmptyPlotDescription()
 {
-    return "Empty: the plot is drawn when a level slider moves or a pattern button is pressed.";
+    return std::string(
+        Tr("plot", "Empty: the plot is drawn when a level slider moves or a pattern button is pressed."));
 }
 
 std::string SpokenNumber(double value, std::string_view decimalSeparator)
@@ -119,22 +140,25 @@ std::string SpokenLevel(std::int32_t position, std::string_view decimalSeparator
 std::string SpokenGain(double gain, std::string_view decimalSeparator)
 {
     if (gain == 0.0) // as the gain readout: only an exact zero is "off"
-        return "off";
+        return std::string(Tr("probe", "off"));
     return Db(ExactLog(gain) * kDbFactor, decimalSeparator); // as the gain readout
 }
 
 std::string PresetAnnouncement(std::string_view patternName, std::int32_t slider1,
                                std::int32_t slider2, std::string_view decimalSeparator)
 {
-    return std::string(patternName) + ": omni " + SpokenLevel(slider1, decimalSeparator) +
-           ", figure-8 " + SpokenLevel(slider2, decimalSeparator);
+    //: After a pattern button: %1 the pattern's name, %2 and %3 the levels of the omni and
+    //: the figure-8 component, each a number and "dB"
+    return Format(Tr("announcement", "%1: omni %2, figure-8 %3"),
+                  {Tr("pattern", patternName), SpokenLevel(slider1, decimalSeparator),
+                   SpokenLevel(slider2, decimalSeparator)});
 }
 
 std::string ProbeAnnouncement(std::int32_t angle, double gain, std::string_view decimalSeparator)
 {
-    const bool one = angle == 1 || angle == -1;
-    return std::to_string(angle) + (one ? " degree" : " degrees") + ", gain " +
-           SpokenGain(gain, decimalSeparator);
+    //: After turning the probe: %n the angle in whole degrees, %1 the gain, a number and "dB", or "off"
+    return Format(TrPlural("announcement", "%n degree, gain %1", "%n degrees, gain %1", angle),
+                  {SpokenGain(gain, decimalSeparator)});
 }
 
 std::int32_t PositionForLevel(double level)

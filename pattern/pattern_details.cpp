@@ -66,24 +66,9 @@ std::array<double, kDetailRows.size()> DetailValues(const PatternDetails &d)
             d.ree,              d.reeDb,            d.distanceFactor};
 }
 
-std::string Filled(std::string_view text, std::initializer_list<std::string_view> values)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t n = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : values.size();
-        if (text[i] == '%' && n < values.size()) {
-            out.append(values.begin()[n]);
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 std::string KeptLevels(const KeptPattern &kept, std::string_view decimalSeparator)
 {
-    return Filled(kKeptLevels, {SpokenLevel(kept.s1, decimalSeparator), SpokenLevel(kept.s2, decimalSeparator)});
+    return Format(Tr("announcement", kKeptLevels), {SpokenLevel(kept.s1, decimalSeparator), SpokenLevel(kept.s2, decimalSeparator)});
 }
 
 // printf rounds exactly: the exponent of the rounded value says how many
@@ -111,7 +96,7 @@ std::string SignificantText(double value, int digits, std::string_view decimalSe
 std::string DetailText(const PatternDetails &details, std::size_t row, std::string_view decimalSeparator)
 {
     if (details.empty)
-        return kDetailsNoFigure;
+        return std::string(Tr("details", kDetailsNoFigure));
     const double value = DetailValues(details).at(row);
     switch (kDetailRows.at(row).kind) {
     case DetailKind::Share:
@@ -119,14 +104,14 @@ std::string DetailText(const PatternDetails &details, std::size_t row, std::stri
         return SignificantText(value, 3, decimalSeparator);
     case DetailKind::Db:
         if (std::isinf(value))
-            return Filled(kDetailsDbValue, {value > 0 ? kDetailsInfinity : kDetailsMinusInfinity});
-        return Filled(kDetailsDbValue, {SignificantText(value, 3, decimalSeparator)});
+            return Format(kDetailsDbValue, {value > 0 ? kDetailsInfinity : kDetailsMinusInfinity});
+        return Format(kDetailsDbValue, {SignificantText(value, 3, decimalSeparator)});
     case DetailKind::Angle:
-        return Filled(kDetailsAngleValue, {FixedText(value, 1, decimalSeparator)});
+        return Format(Tr("details", kDetailsAngleValue), {FixedText(value, 1, decimalSeparator)});
     case DetailKind::NullAngle:
         if (std::isnan(value))
-            return kDetailsNoNull;
-        return Filled(kDetailsNullValue, {FixedText(value, 1, decimalSeparator)});
+            return std::string(Tr("details", kDetailsNoNull));
+        return Format(Tr("details", kDetailsNullValue), {FixedText(value, 1, decimalSeparator)});
     }
     return {};
 }

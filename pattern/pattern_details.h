@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "pattern/controls.h"
+#include "pattern/translation.h"
 
 namespace orvane {
 
@@ -49,56 +50,75 @@ struct DetailRow {
     DetailKind kind;
 };
 inline constexpr std::array<DetailRow, 12> kDetailRows{{
-    {"omni_share", "Omni share", DetailKind::Share},
-    {"fig8_share", "Figure-8 share", DetailKind::Share},
-    {"rear_db", "Rear (180 degrees) against the front", DetailKind::Db},
-    {"front_to_back_db", "Front-to-back ratio", DetailKind::Db},
-    {"null_deg", "Nulls", DetailKind::NullAngle},
-    {"accept_3db_deg", "Acceptance angle at -3 dB", DetailKind::Angle},
-    {"accept_6db_deg", "Acceptance angle at -6 dB", DetailKind::Angle},
-    {"directivity_factor", "Directivity factor Q", DetailKind::Plain},
-    {"directivity_index_db", "Directivity index", DetailKind::Db},
-    {"ree", "Random energy efficiency", DetailKind::Plain},
-    {"ree_db", "Random energy efficiency in dB", DetailKind::Db},
-    {"distance_factor", "Distance factor", DetailKind::Plain},
+    {"omni_share", ORVANE_NOOP("details", "Omni share"), DetailKind::Share},
+    {"fig8_share", ORVANE_NOOP("details", "Figure-8 share"), DetailKind::Share},
+    {"rear_db", ORVANE_NOOP("details", "Rear (180 degrees) against the front"), DetailKind::Db},
+    {"front_to_back_db", ORVANE_NOOP("details", "Front-to-back ratio"), DetailKind::Db},
+    {"null_deg", ORVANE_NOOP("details", "Nulls"), DetailKind::NullAngle},
+    {"accept_3db_deg", ORVANE_NOOP("details", "Acceptance angle at -3 dB"), DetailKind::Angle},
+    {"accept_6db_deg", ORVANE_NOOP("details", "Acceptance angle at -6 dB"), DetailKind::Angle},
+    {"directivity_factor", ORVANE_NOOP("details", "Directivity factor Q"), DetailKind::Plain},
+    {"directivity_index_db", ORVANE_NOOP("details", "Directivity index"), DetailKind::Db},
+    {"ree", ORVANE_NOOP("details", "Random energy efficiency"), DetailKind::Plain},
+    {"ree_db", ORVANE_NOOP("details", "Random energy efficiency in dB"), DetailKind::Db},
+    {"distance_factor", ORVANE_NOOP("details", "Distance factor"), DetailKind::Plain},
 }};
 
 // The figures in the order of kDetailRows.
 std::array<double, kDetailRows.size()> DetailValues(const PatternDetails &details);
 
-// The texts around the figures. "%1" stands for a number.
-inline constexpr const char *kDetailsTitle = "Pattern details";
+// The texts around the figures, in English; shown through Tr("details", ...)
+// (the actions through Tr("menu", ...), the page's buttons through
+// Tr("title bar", ...)). "%1" stands for a number.
+//: The title of the window of the pattern's figures, and of the page's panel
+inline constexpr const char *kDetailsTitle = ORVANE_NOOP("details", "Pattern details");
 inline constexpr const char *kDetailsNoPattern =
-    "No pattern: both components are at their lowest setting, so there are no figures.";
-inline constexpr const char *kDetailsFigureHeading = "Figure";
-inline constexpr const char *kDetailsCurrentHeading = "Current";
-inline constexpr const char *kDetailsKeptHeading = "Kept";
+    ORVANE_NOOP("details", "No pattern: both components are at their lowest setting, so there are no figures.");
+//: The heading of the column of the figures' names
+inline constexpr const char *kDetailsFigureHeading = ORVANE_NOOP("details", "Figure");
+//: The heading of the column of the pattern shown
+inline constexpr const char *kDetailsCurrentHeading = ORVANE_NOOP("details", "Current");
+//: The heading of the column of the pattern kept for comparison
+inline constexpr const char *kDetailsKeptHeading = ORVANE_NOOP("details", "Kept");
+// No words: the number and the unit, which stays "dB".
 inline constexpr const char *kDetailsDbValue = "%1 dB";
-inline constexpr const char *kDetailsAngleValue = "%1 degrees";
-inline constexpr const char *kDetailsNullValue = "plus and minus %1 degrees";
-inline constexpr const char *kDetailsNoNull = "none";
-inline constexpr const char *kDetailsNoFigure = "no pattern";
+//: %1: a number of degrees
+inline constexpr const char *kDetailsAngleValue = ORVANE_NOOP("details", "%1 degrees");
+//: The null angles, on either side of the front. %1: a number of degrees
+inline constexpr const char *kDetailsNullValue = ORVANE_NOOP("details", "plus and minus %1 degrees");
+//: Nulls: the pattern has none
+inline constexpr const char *kDetailsNoNull = ORVANE_NOOP("details", "none");
+//: In place of a figure, where both components are at their lowest
+inline constexpr const char *kDetailsNoFigure = ORVANE_NOOP("details", "no pattern");
 inline constexpr const char *kDetailsInfinity = "\u221E";
 inline constexpr const char *kDetailsMinusInfinity = "-\u221E";
 
 // The comparison: what the actions are called, what a listener hears and what
 // the plot's description adds while a pattern is kept. "%1" is the kept
 // pattern's levels, "omni -3.06 dB, figure-8 0 dB".
-inline constexpr const char *kShowDetailsAction = "Pattern details";
-inline constexpr const char *kKeepAction = "Keep for comparison";
-inline constexpr const char *kClearKeptAction = "Clear comparison";
-inline constexpr const char *kKeepButton = "Keep";
-inline constexpr const char *kDetailsButton = "Details";
-inline constexpr const char *kKeptLevels = "omni %1, figure-8 %2";
-inline constexpr const char *kKeptAnnouncement = "Kept for comparison: %1";
-inline constexpr const char *kClearedAnnouncement = "Comparison cleared";
+//: The plot's menu: opens the window of the pattern's figures
+inline constexpr const char *kShowDetailsAction = ORVANE_NOOP("menu", "Pattern details");
+//: The plot's menu: draws the pattern shown as a dashed curve, to compare others with
+inline constexpr const char *kKeepAction = ORVANE_NOOP("menu", "Keep for comparison");
+//: The plot's menu: removes the kept pattern's curve
+inline constexpr const char *kClearKeptAction = ORVANE_NOOP("menu", "Clear comparison");
+//: The page's title bar: keeps the pattern for comparison. Short.
+inline constexpr const char *kKeepButton = ORVANE_NOOP("title bar", "Keep");
+//: The page's title bar: removes the kept pattern's curve. Short.
+inline constexpr const char *kClearKeptButton = ORVANE_NOOP("title bar", "Clear comparison");
+//: The page's title bar: shows the pattern's figures. Short.
+inline constexpr const char *kDetailsButton = ORVANE_NOOP("title bar", "Details");
+//: The kept pattern, spoken. %1, %2: the levels with their unit, "-3.06 dB"
+inline constexpr const char *kKeptLevels = ORVANE_NOOP("announcement", "omni %1, figure-8 %2");
+//: %1: the kept pattern's levels, "omni -3.06 dB, figure-8 0 dB"
+inline constexpr const char *kKeptAnnouncement = ORVANE_NOOP("announcement", "Kept for comparison: %1");
+inline constexpr const char *kClearedAnnouncement = ORVANE_NOOP("announcement", "Comparison cleared");
+//: The plot's description, its last sentence while a pattern is kept. %1: its levels
 inline constexpr const char *kKeptDescription =
-    "Compared with the kept pattern, drawn as a dashed red curve: %1.";
+    ORVANE_NOOP("plot", "Compared with the kept pattern, drawn as a dashed red curve: %1.");
 
-// `text` with "%1", "%2"... replaced by the values in turn.
-std::string Filled(std::string_view text, std::initializer_list<std::string_view> values);
-
-// "omni -3.06 dB, figure-8 0 dB", the levels as a listener hears them.
+// "omni -3.06 dB, figure-8 0 dB", the levels as a listener hears them, in
+// the current language.
 std::string KeptLevels(const KeptPattern &kept, std::string_view decimalSeparator);
 
 // `value` with `digits` significant digits, trailing zeros kept, "0" for zero,
@@ -107,7 +127,7 @@ std::string SignificantText(double value, int digits, std::string_view decimalSe
 
 // One figure as the window and the page show it: three significant digits, an
 // angle to one decimal (a trailing ".0" dropped), with its unit; kDetailsNoFigure
-// for the empty pattern.
+// for the empty pattern; in the current language.
 std::string DetailText(const PatternDetails &details, std::size_t row, std::string_view decimalSeparator);
 
 } // namespace orvane

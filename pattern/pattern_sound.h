@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "pattern/translation.h"
+
 namespace orvane {
 
 // The pattern as sound. A steady tone circles the microphone once, through every
@@ -30,10 +32,13 @@ inline constexpr double kFadeSeconds = 0.01;
 
 // How to listen, as the plot's description and tooltip say it; and what a
 // listener is told when the sweep starts and when it has ended.
-inline constexpr const char *kListenHint = "Press L to listen to the pattern.";
-inline constexpr const char *kListenStarted =
-    "Listening to the pattern: from the rear through the right, the front and the left";
-inline constexpr const char *kListenEnded = "Listening ended";
+// English here; shown through Tr("listen", ...).
+//: Said after the plot's description; L is the key, the same in every language
+inline constexpr const char *kListenHint = ORVANE_NOOP("listen", "Press L to listen to the pattern.");
+//: Said when the sound starts: it circles the microphone from behind, through its right, front and left
+inline constexpr const char *kListenStarted = ORVANE_NOOP(
+    "listen", "Listening to the pattern: from the rear through the right, the front and the left");
+inline constexpr const char *kListenEnded = ORVANE_NOOP("listen", "Listening ended");
 
 // The largest step the level (0 to 1) may take from one sample to the next.
 double MaxLevelStep(std::int32_t sampleRate);

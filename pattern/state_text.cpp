@@ -45,22 +45,6 @@ std::int32_t KeyMaximum(StateKey key)
     return Spec(key).maximum;
 }
 
-std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> values)
-{
-    std::string text;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        const auto index = static_cast<std::size_t>(next - '1');
-        if (pattern[i] == '%' && next >= '1' && next <= '9' && index < values.size()) {
-            text.append(values.begin()[index]);
-            ++i;
-        } else {
-            text.push_back(pattern[i]);
-        }
-    }
-    return text;
-}
-
 std::string ShownInput(std::string_view input)
 {
     constexpr std::size_t kLongest = 40;
@@ -87,14 +71,14 @@ std::string ReadWholeNumber(std::string_view text, std::string_view label, std::
     for (const char c : digits)
         allDigits = allDigits && c >= '0' && c <= '9';
     if (!allDigits)
-        return FillIn(kValueNotNumber, {label, ShownInput(text)});
+        return Format(Tr("state", kValueNotNumber), {label, ShownInput(text)});
 
     long long number = 0;
     const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
     const bool inRange = fault == std::errc() && end == text.data() + text.size() &&
                          number >= minimum && number <= maximum;
     if (!inRange)
-        return FillIn(kValueOutOfRange,
+        return Format(Tr("state", kValueOutOfRange),
                       {label, ShownInput(text), IntegerText(minimum), IntegerText(maximum)});
     value = static_cast<std::int32_t>(number);
     return {};
@@ -109,24 +93,24 @@ std::string ReadStateValue(StateKey key, std::string_view text, std::string_view
 StateReading ReadStateText(std::string_view text)
 {
     if (text.empty())
-        return {std::nullopt, kStateEmpty};
+        return {std::nullopt, std::string(Tr("state", kStateEmpty))};
     std::array<std::optional<std::int32_t>, kKeys.size()> values;
     while (true) {
         const std::size_t end = text.find('&');
         const std::string_view pair = text.substr(0, end);
         const std::size_t equals = pair.find('=');
         if (equals == std::string_view::npos)
-            return {std::nullopt, FillIn(kStateNotPair, {ShownInput(pair)})};
+            return {std::nullopt, Format(Tr("state", kStateNotPair), {ShownInput(pair)})};
         const std::string_view name = pair.substr(0, equals);
         const KeySpec *spec = nullptr;
         for (const KeySpec &candidate : kKeys)
             if (name == candidate.name)
                 spec = &candidate;
         if (!spec)
-            return {std::nullopt, FillIn(kStateUnknownKey, {ShownInput(name)})};
+            return {std::nullopt, Format(Tr("state", kStateUnknownKey), {ShownInput(name)})};
         auto &slot = values.at(static_cast<std::size_t>(spec->key));
         if (slot)
-            return {std::nullopt, FillIn(kStateTwice, {spec->name})};
+            return {std::nullopt, Format(Tr("state", kStateTwice), {spec->name})};
         std::int32_t value = 0;
         std::string error = ReadStateValue(spec->key, pair.substr(equals + 1), spec->name, value);
         if (!error.empty())
@@ -138,7 +122,7 @@ StateReading ReadStateText(std::string_view text)
     }
     for (const KeySpec &spec : kKeys)
         if (spec.key != StateKey::Angle && !values.at(static_cast<std::size_t>(spec.key)))
-            return {std::nullopt, FillIn(kStateMissing, {spec.name})};
+            return {std::nullopt, Format(Tr("state", kStateMissing), {spec.name})};
     return {PatternState{*values[0], *values[1], values[2]}, {}};
 }
 

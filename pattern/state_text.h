@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "pattern/edition.h"
+#include "pattern/translation.h"
 
 namespace orvane {
 
@@ -28,18 +29,24 @@ const char *KeyName(StateKey key);
 std::int32_t KeyMinimum(StateKey key);
 std::int32_t KeyMaximum(StateKey key);
 
-// The messages for input that is not a state. English; the %1, %2, ... are
-// filled in by FillIn, so each stays one whole sentence to translate.
-inline constexpr const char *kStateEmpty = "The state is empty; it reads omni=S1&fig8=S2&angle=V.";
-inline constexpr const char *kStateNotPair = "\"%1\" in the state is not key=value.";
-inline constexpr const char *kStateUnknownKey = "Unknown key \"%1\" in the state; the keys are omni, fig8 and angle.";
-inline constexpr const char *kStateTwice = "\"%1\" is given twice in the state.";
-inline constexpr const char *kStateMissing = "\"%1\" is missing from the state.";
-inline constexpr const char *kValueNotNumber = "%1 \"%2\" is not a whole number.";
-inline constexpr const char *kValueOutOfRange = "%1 %2 is out of range: %3 to %4.";
-
-// `pattern` with %1, %2, ... replaced by `values` in order.
-std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> values);
+// The messages for input that is not a state, in English; shown through
+// Tr("state", ...), with %1, %2, ... filled in by Format, so each stays one
+// whole sentence to translate.
+//: Keep omni=S1&fig8=S2&angle=V as it is.
+inline constexpr const char *kStateEmpty = ORVANE_NOOP("state", "The state is empty; it reads omni=S1&fig8=S2&angle=V.");
+//: %1: a part of the state, as given. Keep key=value as it is.
+inline constexpr const char *kStateNotPair = ORVANE_NOOP("state", "\"%1\" in the state is not key=value.");
+//: %1: the key, as given. Keep omni, fig8 and angle as they are.
+inline constexpr const char *kStateUnknownKey =
+    ORVANE_NOOP("state", "Unknown key \"%1\" in the state; the keys are omni, fig8 and angle.");
+//: %1: the key (omni, fig8, angle)
+inline constexpr const char *kStateTwice = ORVANE_NOOP("state", "\"%1\" is given twice in the state.");
+//: %1: the key (omni, fig8, angle)
+inline constexpr const char *kStateMissing = ORVANE_NOOP("state", "\"%1\" is missing from the state.");
+//: %1: what the value is for (omni, --omni, --scale); %2: the value, as given
+inline constexpr const char *kValueNotNumber = ORVANE_NOOP("state", "%1 \"%2\" is not a whole number.");
+//: %1: what the value is for (omni, --omni, --scale); %2: the value; %3, %4: the least and the most
+inline constexpr const char *kValueOutOfRange = ORVANE_NOOP("state", "%1 %2 is out of range: %3 to %4.");
 
 // Input from anyone, shown back in a message: at most 40 characters, control
 // characters as "?", so a message stays one readable line.

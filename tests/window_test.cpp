@@ -4,6 +4,7 @@
 #include <QSlider>
 
 #include "pattern/plot_driver.h"
+#include "pattern/translation.h"
 #include "window/layout.h"
 #include "window_fixture.h"
 
@@ -151,10 +152,12 @@ TEST_P(EditionWindow, AnErrorIsReportedAndTheWindowGoesOn)
     EXPECT_EQ(text("dbfig8"), QString::fromStdString(ReadoutText(98, ".")));
 }
 
-TEST(Locale, ReadoutsUseTheUsersDecimalSeparator)
+// The separator is the language's, whatever Qt's default locale says.
+TEST(Locale, ReadoutsUseTheLanguagesDecimalSeparator)
 {
     const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    SetLanguage(*FindLanguage("de"));
     OrvaneFrm window(Edition::Lite);
     QLocale::setDefault(before);
     EXPECT_EQ(window.findChild<QLabel *>("dbomni")->text(), "-40,0864274753527");
@@ -162,6 +165,7 @@ TEST(Locale, ReadoutsUseTheUsersDecimalSeparator)
     EXPECT_EQ(window.findChild<QLabel *>("dbfig8")->text(), "0");
     QTest::keyClick(window.findChild<QSlider *>("Slider2"), Qt::Key_PageDown);
     EXPECT_EQ(window.findChild<QLabel *>("dbfig8")->text(), "-0,905599629224198");
+    SetLanguage(English());
 }
 
 TEST(ErrorDispatch, ShowsTheUserAMessageWithoutBlocking)

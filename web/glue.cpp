@@ -4,6 +4,7 @@
 // EM_JS calls from its own controls.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "pattern/polar_plot.h"
 #include "pattern/raster.h"
 #include "pattern/state_text.h"
+#include "pattern/translation.h"
 #include "web/page_layout.h"
 #include "window/layout.h"
 #include "window/presets.h"
@@ -200,7 +202,7 @@ void DescribePlot(bool draws)
                                                         c.sliderValue(SliderId::Slider2), c.decimalSeparator())
                                    : EmptyPlotDescription();
     if (const auto kept = c.keptPattern())
-        text += " " + Filled(kKeptDescription, {KeptLevels(*kept, c.decimalSeparator())});
+        text += " " + Format(Tr("plot", kKeptDescription), {KeptLevels(*kept, c.decimalSeparator())});
     PageDescribePlot(text.c_str());
 }
 
@@ -218,7 +220,7 @@ bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
     } catch (const std::exception &error) {
         PageShowError((std::string(source) + ": " + error.what()).c_str());
     } catch (...) {
-        PageShowError((std::string(source) + ": unknown error").c_str());
+        PageShowError(Format(Tr("error", "%1: unknown error"), {source}).c_str());
     }
     return false;
 }
@@ -307,6 +309,40 @@ const char *Return(std::string text)
 using namespace orvane;
 
 extern "C" {
+
+// The page's language: the first of `codes` (the user's, comma-separated, in
+// order of preference) that has a catalogue, else English, as the desktop
+// chooses. Every text from here on is in it. Returns its code, for <html lang>.
+EMSCRIPTEN_KEEPALIVE const char *orvane_set_language(const char *codes)
+{
+    std::vector<std::string> preferred;
+    std::string rest = codes ? codes : "";
+    for (std::size_t at = 0; at <= rest.size();) {
+        const std::size_t end = std::min(rest.find(',', at), rest.size());
+        if (end > at)
+            preferred.push_back(rest.substr(at, end - at));
+        at = end + 1;
+    }
+    SetLanguage(ChooseLanguage(preferred));
+    return CurrentLanguage().code;
+}
+
+// The languages with a catalogue, for the tests: JSON, [{"code", "separator"}].
+EMSCRIPTEN_KEEPALIVE const char *orvane_languages()
+{
+    std::string json;
+    for (const Language &language : Languages())
+        json += std::string(json.empty() ? "" : ",") + "{\"code\":\"" + language.code + "\",\"separator\":\"" +
+                language.decimalSeparator + "\"}";
+    return Return("[" + json + "]");
+}
+
+// An angle as a listener hears it, "1 degree", for the angle slider's spoken value.
+EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_angle(int angle)
+{
+    //: The angle slider's value, spoken: %n whole degrees
+    return Return(TrPlural("page", "%n degree", "%n degrees", angle));
+}
 
 // The page's controls, for building the page and its tests: JSON.
 EMSCRIPTEN_KEEPALIVE const char *orvane_layout(int edition)
@@ -397,8 +433,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
                        : std::nullopt);
         if (page->drawn)
             PreGraph(c, page->UnitTwips, page->edition);
-        said = keep ? Filled(kKeptAnnouncement, {KeptLevels(*c.keptPattern(), c.decimalSeparator())})
-                    : kClearedAnnouncement;
+        said = keep ? Format(Tr("announcement", kKeptAnnouncement), {KeptLevels(*c.keptPattern(), c.decimalSeparator())})
+                    : std::string(Tr("announcement", kClearedAnnouncement));
     }, false);
     return Return(done ? said : "");
 }
@@ -420,7 +456,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
         std::string rows;
         for (std::size_t i = 0; i < kDetailRows.size(); ++i)
             rows += std::string(i ? "," : "") + "{" + JsonField("key", kDetailRows[i].key) + "," +
-                    JsonField("label", kDetailRows[i].label) + "," +
+                    JsonField("label", Tr("details", kDetailRows[i].label)) + "," +
                     JsonField("current", DetailText(current, i, separator)) + "," +
                     JsonField("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "") + "}";
         return Return(std::string("{\"empty\":") + (current.empty ? "true" : "false") +
@@ -489,7 +525,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
         const Figured figure = PageFigure();
         return Return(SvgFigure(*figure.drawing, figure.caption, scale));
     } catch (const std::exception &error) {
-        PageShowError((std::string("Save image: ") + error.what()).c_str());
+        //: The page's error box when a figure could not be made. %1: what went wrong
+        PageShowError(Format(Tr("error", "Save image: %1"), {error.what()}).c_str());
         return Return("");
     }
 }
@@ -502,7 +539,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
     try {
         figure = PageFigure();
     } catch (const std::exception &error) {
-        PageShowError((std::string("Save image: ") + error.what()).c_str());
+        PageShowError(Format(Tr("error", "Save image: %1"), {error.what()}).c_str());
         return nullptr;
     }
     const PlotGeometry &g = figure.drawing->geometry();

@@ -35,7 +35,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.listenHint, 'aria-keyshortcuts': 'L D K', style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.texts.listenHint, 'aria-keyshortcuts': 'L D K', style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':
@@ -51,7 +51,7 @@ function control(c, layout) {
         inside += `<div class="tick" style="top:${at}px"></div>`;
       }
       // page.js keeps these up to date; here the start's.
-      const valueText = c.name === layout.sliders[2] ? `${s.start} degrees`
+      const valueText = c.name === layout.sliders[2] ? module.UTF8ToString(module._orvane_spoken_angle(s.start))
         : module.UTF8ToString(module._orvane_spoken_level(s.start, point));
       return `<div${attributes({
         id: c.name, class: `slider ${vertical ? 'vertical' : 'horizontal'}`, role: 'slider', tabindex: 0,
@@ -149,23 +149,24 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     WASM: wasm,
     PAGE: script(compactScript(read('page.js'))),
     // Listening, and in the full edition the probing sound's switch; the
-    // pattern's figures and the comparison.
-    TITLEBUTTONS: '<button id="ListenButton" type="button" title="Listen to the pattern (L on the plot)">Listen</button>' +
-      (layout.edition === 'Orvane' ? '<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">Probing sound</button>' : '') +
-      // The link to this state, and the plot as a figure in either format.
-      `<button id="ShareButton" type="button">${escape(layout.share)}</button>` +
-      `<div id="SaveImage"><button id="SaveImageButton" type="button" aria-haspopup="menu" aria-expanded="false" aria-controls="SaveImageMenu">${escape(layout.saveImage)}</button>` +
-      `<div id="SaveImageMenu" role="menu" hidden><button id="SavePng" type="button" role="menuitem">${escape(layout.savePng)}</button>` +
-      `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.saveSvg)}</button></div></div>` +
-      `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="D">${escape(layout.detailsButton)}</button>` +
-      `<button id="KeepButton" type="button" title="${escape(layout.keepAction)}" aria-keyshortcuts="K">${escape(layout.keepButton)}</button>` +
-      `<button id="ClearKeptButton" type="button" hidden>${escape(layout.clearKeptButton)}</button>`,
+    // link to this state, and the plot as a figure in either format; the
+    // pattern's figures and the comparison. Their texts in the language the
+    // module was built in; page.js puts them in the page's language.
+    TITLEBUTTONS: `<button id="ListenButton" type="button" title="${escape(layout.texts.listenTitle)}">${escape(layout.texts.listen)}</button>` +
+      (layout.edition === 'Orvane' ? `<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">${escape(layout.texts.probeSound)}</button>` : '') +
+      `<button id="ShareButton" type="button">${escape(layout.texts.share)}</button>` +
+      `<div id="SaveImage"><button id="SaveImageButton" type="button" aria-haspopup="menu" aria-expanded="false" aria-controls="SaveImageMenu">${escape(layout.texts.saveImage)}</button>` +
+      `<div id="SaveImageMenu" role="menu" hidden><button id="SavePng" type="button" role="menuitem">${escape(layout.texts.savePng)}</button>` +
+      `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.texts.saveSvg)}</button></div></div>` +
+      `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="D">${escape(layout.texts.detailsButton)}</button>` +
+      `<button id="KeepButton" type="button" title="${escape(layout.texts.keepAction)}" aria-keyshortcuts="K">${escape(layout.texts.keepButton)}</button>` +
+      `<button id="ClearKeptButton" type="button" hidden>${escape(layout.texts.clearKeptButton)}</button>`,
     // The figures, filled in by page.js: a row for each, the kept pattern's
     // column shown while one is kept.
     DETAILS: `<section id="DetailsPanel" aria-labelledby="DetailsTitle" tabindex="-1" hidden>` +
-      `<h2 id="DetailsTitle">${escape(layout.detailsTitle)}</h2>` +
-      `<p id="DetailsMessage">${escape(layout.detailsNoPattern)}</p>` +
-      `<table id="DetailsTable"><thead><tr>${layout.detailsHeadings.map((h, i) => `<th scope="col"${i === 2 ? ' class="kept"' : ''}>${escape(h)}</th>`).join('')}</tr></thead><tbody></tbody></table></section>`,
+      `<h2 id="DetailsTitle">${escape(layout.texts.detailsTitle)}</h2>` +
+      `<p id="DetailsMessage">${escape(layout.texts.detailsNoPattern)}</p>` +
+      `<table id="DetailsTable"><thead><tr>${[layout.texts.detailsFigure, layout.texts.detailsCurrent, layout.texts.detailsKept].map((h, i) => `<th scope="col"${i === 2 ? ' class="kept"' : ''}>${escape(h)}</th>`).join('')}</tr></thead><tbody></tbody></table></section>`,
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
   fs.writeFileSync(path.join(outDir, file), html);

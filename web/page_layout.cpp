@@ -7,6 +7,7 @@
 #include "pattern/figure.h"
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
+#include "pattern/translation.h"
 #include "window/layout.h"
 #include "window/presets.h"
 
@@ -95,27 +96,69 @@ std::string NameList(const std::array<const char *, N> &names)
     return "[" + list + "]";
 }
 
+// A control's text as it shows: a button's and a caption's in the language,
+// with its shorter forms after U+009C, which page.js tries longest first.
+std::string ShownText(const ControlSpec &entry)
+{
+    if (entry.kind == ControlKind::Button)
+        return std::string(Tr("button", entry.text));
+    if (entry.kind == ControlKind::Label && entry.captionOf)
+        return std::string(Tr("caption", entry.text));
+    return entry.text;
+}
+
+// The page's own texts, beside the window's.
+std::string PageTexts()
+{
+    const std::pair<const char *, std::string> texts[] = {
+        //: The page's title bar: plays the pattern as sound
+        {"listen", std::string(Tr("page", "Listen"))},
+        {"listenTitle", std::string(Tr("page", "Listen to the pattern (L on the plot)"))},
+        {"probeSound", std::string(Tr("menu", "Probing sound"))},
+        //: The page's title bar: the window filling the screen, and back
+        {"maximise", std::string(Tr("page", "Maximise"))},
+        {"ok", std::string(Tr("page", "OK"))},
+        //: %1: what stopped, as "Slider1: Overflow"
+        {"error", std::string(Tr("page", "This action stopped with an error:\n%1\n\nWhat was shown before it "
+                                         "stays; the page goes on working."))},
+        //: %1: the browser's reason
+        {"noStart", std::string(Tr("page", "The program could not start: %1"))},
+        {"listenError", std::string(Tr("error", "Listen: %1"))},
+        {"probeError", std::string(Tr("error", "Probing sound: %1"))},
+        {"plot", std::string(FullForm(Tr("accessible name", "Polar plot")))},
+        {"listenHint", std::string(Tr("listen", kListenHint))},
+        {"listenStarted", std::string(Tr("listen", kListenStarted))},
+        {"listenEnded", std::string(Tr("listen", kListenEnded))},
+        // The link to this state, and the plot as a figure (pattern/figure.h).
+        {"share", std::string(Tr("title bar", kShareText))},
+        {"saveImage", std::string(Tr("title bar", kSaveImageText))},
+        {"savePng", std::string(Tr("page", kSavePngText))},
+        {"saveSvg", std::string(Tr("page", kSaveSvgText))},
+        {"linkCopied", std::string(Tr("announcement", kLinkCopied))},
+        {"addressNoState", std::string(Tr("page", kAddressNoState))},
+        // The pattern's figures and the comparison (pattern/pattern_details.h).
+        {"detailsButton", std::string(Tr("title bar", kDetailsButton))},
+        {"detailsTitle", std::string(Tr("details", kDetailsTitle))},
+        {"detailsNoPattern", std::string(Tr("details", kDetailsNoPattern))},
+        {"detailsFigure", std::string(Tr("details", kDetailsFigureHeading))},
+        {"detailsCurrent", std::string(Tr("details", kDetailsCurrentHeading))},
+        {"detailsKept", std::string(Tr("details", kDetailsKeptHeading))},
+        {"keepButton", std::string(Tr("title bar", kKeepButton))},
+        {"keepAction", std::string(Tr("menu", kKeepAction))},
+        {"clearKeptButton", std::string(Tr("title bar", kClearKeptAction))},
+    };
+    std::string json;
+    for (const auto &[name, text] : texts)
+        json += (json.empty() ? "" : ",") + Field(name, Quoted(text));
+    return "{" + json + "}";
+}
+
 int PresetIndex(std::string_view name)
 {
     for (std::size_t i = 0; i < kPresets.size(); ++i)
         if (name == kPresets[i].button)
             return static_cast<int>(i);
     return -1;
-}
-
-// The texts of links and figures, each followed by a comma: a loop over a
-// table, which takes less of the page than a field written out for each.
-std::string FigureTexts()
-{
-    constexpr std::pair<const char *, const char *> kTexts[] = {
-        {"saveImage", kSaveImageText}, {"savePng", kSavePngText},  {"saveSvg", kSaveSvgText},
-        {"share", kShareText},         {"linkCopied", kLinkCopied}, {"addressNoState", kAddressNoState},
-        {"captionFamilies", kCaptionFamilies},
-    };
-    std::string json;
-    for (const auto &[name, text] : kTexts)
-        json += Field(name, Quoted(text)) + ",";
-    return json;
 }
 
 } // namespace
@@ -136,13 +179,17 @@ std::string PageLayoutJson(Edition edition)
             continue;
         std::string c = "{" + Field("name", Quoted(entry.name)) + "," +
                         Field("kind", Quoted(KindName(entry.kind))) + "," +
-                        Field("text", Quoted(entry.text)) + "," + Field("left", entry.left) + "," +
+                        Field("text", Quoted(ShownText(entry))) + "," + Field("left", entry.left) + "," +
                         Field("top", entry.top) + "," + Field("width", entry.width) + "," +
                         Field("height", entry.height) + "," +
                         Field("title", entry.font == FontRole::Title ? "true" : "false") + "," +
                         Field("alignRight", entry.alignRight ? "true" : "false") + "," +
-                        Field("accessibleName", Quoted(entry.accessibleName ? entry.accessibleName : "")) +
-                        "," + Field("description", Quoted(entry.description)) + "," +
+                        Field("accessibleName",
+                              Quoted(entry.accessibleName ? FullForm(Tr("accessible name", entry.accessibleName))
+                                                          : "")) +
+                        "," +
+                        Field("description", Quoted(*entry.description ? Tr("description", entry.description) : "")) +
+                        "," +
                         Field("preset", PresetIndex(entry.name));
         if (entry.captionOf)
             c += "," + Field("captionOf", Quoted(entry.captionOf));
@@ -163,19 +210,12 @@ std::string PageLayoutJson(Edition edition)
            Field("canvasHeight", geometry.innerHeight) + "," +
            Field("sliders", NameList(kSliderNames)) + "," +
            Field("captions", NameList(kCaptionNames)) + "," +
-           Field("listenHint", Quoted(kListenHint)) + "," +
-           Field("listenStarted", Quoted(kListenStarted)) + "," +
-           Field("listenEnded", Quoted(kListenEnded)) + "," +
-           FigureTexts() + Field("captionBand", kCaptionBand) + "," +
-           Field("captionPixels", kCaptionPixels) + "," +
-           Field("detailsButton", Quoted(kDetailsButton)) + "," +
-           Field("detailsTitle", Quoted(kDetailsTitle)) + "," +
-           Field("detailsNoPattern", Quoted(kDetailsNoPattern)) + "," +
-           Field("detailsHeadings", "[" + Quoted(kDetailsFigureHeading) + "," + Quoted(kDetailsCurrentHeading) +
-                                        "," + Quoted(kDetailsKeptHeading) + "]") + "," +
-           Field("keepButton", Quoted(kKeepButton)) + "," +
-           Field("keepAction", Quoted(kKeepAction)) + "," +
-           Field("clearKeptButton", Quoted(kClearKeptAction)) + "," +
+           Field("language", Quoted(CurrentLanguage().code)) + "," +
+           Field("decimalSeparator", Quoted(CurrentLanguage().decimalSeparator)) + "," +
+           Field("cjkFont", Quoted(CurrentLanguage().cjkFont)) + "," +
+           Field("texts", PageTexts()) + "," +
+           Field("captionBand", kCaptionBand) + "," + Field("captionPixels", kCaptionPixels) + "," +
+           Field("captionFamilies", Quoted(kCaptionFamilies)) + "," +
            Field("controls", "[" + controls + "]") + "}";
 }
 

@@ -8,12 +8,17 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "pattern/angle_probe.h"
+#include "pattern/figure.h"
 #include "pattern/number_text.h"
+#include "pattern/pattern_details.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/plot_driver.h"
+#include "pattern/state_text.h"
+#include "pattern/translation.h"
 
 namespace {
 
@@ -92,6 +97,40 @@ int main(int argc, char **argv)
         }
     }
     descriptions.print("descriptions");
+
+    // The same in every language, with the language's separator, and what is
+    // announced after each pattern button and probe turn: the desktop and the
+    // page read the same catalogues, so these lines match too.
+    for (const orvane::Language &language : orvane::Languages()) {
+        orvane::SetLanguage(language);
+        const char *separator = language.decimalSeparator;
+        Digest spoken;
+        for (std::int32_t s1 = 0; s1 <= 100; s1 += 5)
+            for (std::int32_t s2 = 0; s2 <= 100; s2 += 5) {
+                spoken.add(orvane::PatternDescription(s1, s2, separator));
+                spoken.add(orvane::GainText(orvane::ProbeGain(orvane::ProbeDirection(180), s1, s2), separator));
+            }
+        for (std::int32_t v = -180; v <= 180; v += 45)
+            spoken.add(orvane::ProbeAnnouncement(v, orvane::ProbeGain(orvane::ProbeDirection(v), 0, 0), separator));
+        spoken.add(orvane::PresetAnnouncement("Supercardioid", 30, 0, separator));
+        spoken.add(orvane::EmptyPlotDescription());
+        // The pattern's figures, the comparison, the figure's caption and the
+        // link's messages, as the details panel and the page show them.
+        for (const auto &levels : {std::pair{0, 0}, std::pair{30, 0}, std::pair{20, 10}, std::pair{100, 100}})
+            for (std::size_t row = 0; row < orvane::kDetailRows.size(); ++row)
+                spoken.add(std::string(orvane::Tr("details", orvane::kDetailRows[row].label)) + ": " +
+                           orvane::DetailText(orvane::DetailsFor(levels.first, levels.second), row, separator));
+        const std::string kept = orvane::KeptLevels({30, 0}, separator);
+        spoken.add(orvane::Format(orvane::Tr("announcement", orvane::kKeptAnnouncement), {kept}));
+        spoken.add(orvane::Format(orvane::Tr("plot", orvane::kKeptDescription), {kept}));
+        spoken.add(orvane::FigureCaption({"-3", "0", std::string("120"), "-6"}, "Supercardioid"));
+        spoken.add(orvane::FigureCaption({"-1", "-2", std::string("90"), std::string(orvane::Tr("probe", "off"))}, ""));
+        for (const char *state : {"", "omni=1", "omni=x&fig8=0", "omni=1&fig8=0&tilt=3"})
+            spoken.add(orvane::ReadStateText(state).error);
+        const std::string what = std::string("language ") + language.code;
+        spoken.print(what.c_str());
+    }
+    orvane::SetLanguage(orvane::English());
 
     // What a listener hears of the pattern: every sample's bits, at the two
     // common rates, one line per pattern.

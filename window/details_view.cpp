@@ -1,19 +1,20 @@
 #include "window/details_view.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "pattern/translation.h"
+
 namespace orvane {
 
 namespace {
 
-// The rules' English texts, through the translations under one context.
+// The rules' English texts in the current language.
 QString Translated(const char *text)
 {
-    return QCoreApplication::translate("orvane::PatternDetails", text);
+    return QString::fromUtf8(Tr("details", text));
 }
 
 QLabel *SelectableLabel(QWidget *parent, const char *name, bool keyboard)
@@ -94,12 +95,14 @@ void DetailsView::showFigures(KeptPattern current, std::optional<KeptPattern> ke
         const QString label = row.label->text();
         const QString value = QString::fromStdString(DetailText(figures, i, decimalSeparator));
         row.current->setText(value);
-        row.current->setAccessibleName(tr("%1: %2").arg(label, value));
+        //: A figure's accessible name. %1: its name; %2: its value
+        row.current->setAccessibleName(QString::fromUtf8(Tr("accessible name", "%1: %2")).arg(label, value));
         row.kept->setVisible(keptFigures.has_value());
         if (keptFigures) {
             const QString keptValue = QString::fromStdString(DetailText(*keptFigures, i, decimalSeparator));
             row.kept->setText(keptValue);
-            row.kept->setAccessibleName(tr("%1, kept: %2").arg(label, keptValue));
+            //: The kept pattern's figure, its accessible name. %1: the figure's name; %2: its value
+            row.kept->setAccessibleName(QString::fromUtf8(Tr("accessible name", "%1, kept: %2")).arg(label, keptValue));
         }
     }
 }

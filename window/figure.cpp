@@ -1,6 +1,5 @@
 #include "window/figure.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
@@ -11,6 +10,7 @@
 #include <QSaveFile>
 
 #include "pattern/raster.h"
+#include "pattern/translation.h"
 #include "window/layout.h"
 #include "window/presets.h"
 
@@ -41,9 +41,9 @@ QSize FigureSize(const Figure &figure)
     return {g.innerWidth, g.innerHeight + kCaptionBand};
 }
 
-QString Tr(const char *text)
+QString ErrorText(std::string_view text)
 {
-    return QCoreApplication::translate("orvane::Figure", text);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -133,17 +133,20 @@ QString SaveFigure(const Figure &figure, const QString &path, int scale)
 {
     const std::optional<FigureFormat> format = FormatOfPath(path.toStdString());
     if (!format)
-        return Tr("Cannot save \"%1\": its suffix names no format; the formats are %2.")
+        //: %1: the file name; %2: the formats, "PNG (.png), SVG (.svg), PDF (.pdf)"
+        return ErrorText(Tr("error", "Cannot save \"%1\": its suffix names no format; the formats are %2."))
             .arg(path, QString::fromUtf8(kFigureFormats));
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
-        return Tr("Cannot save \"%1\": the folder \"%2\" does not exist.").arg(path, info.absolutePath());
+        //: %1: the file name; %2: its folder
+        return ErrorText(Tr("error", "Cannot save \"%1\": the folder \"%2\" does not exist.")).arg(path, info.absolutePath());
 
     // Written beside the final name, then renamed over it: an existing file is
     // replaced only by a complete one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return Tr("Cannot save \"%1\": %2.").arg(path, file.errorString());
+        //: %1: the file name; %2: the system's reason
+        return ErrorText(Tr("error", "Cannot save \"%1\": %2.")).arg(path, file.errorString());
     bool written = false;
     switch (*format) {
     case FigureFormat::Png:
@@ -171,7 +174,8 @@ QString SaveFigure(const Figure &figure, const QString &path, int scale)
     }
     }
     if (!written || !file.commit())
-        return Tr("Cannot save \"%1\": %2.").arg(path, file.errorString().isEmpty() ? Tr("the write failed") : file.errorString());
+        return ErrorText(Tr("error", "Cannot save \"%1\": %2."))
+            .arg(path, file.errorString().isEmpty() ? ErrorText(Tr("error", "the write failed")) : file.errorString());
     return {};
 }
 

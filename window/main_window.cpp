@@ -32,6 +32,7 @@
 #include "pattern/pattern_details.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
+#include "pattern/translation.h"
 #include "window/accessibility.h"
 #include "window/details_view.h"
 #include "window/figure.h"
@@ -54,10 +55,18 @@ QRect TwipsToPixels(const ControlSpec &entry)
 // is as compact as the 8.25 pt bitmap face was at 96 dpi, so every caption
 // fits its fixed box ("Omni" over its 25-pixel slider most narrowly); the title
 // keeps its 12 pt (16 pixels). The same face has the notice's copyright sign.
+// Japanese, Chinese and Korean take their characters from Debian's Noto CJK,
+// in the language's own forms of the Han characters; Latin letters and digits
+// stay Liberation Sans.
 QFont FontFor(FontRole role)
 {
     QFont font;
-    font.setFamilies({"Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"});
+    QStringList families{"Liberation Sans"};
+    // The title ("Brevalon") stays Latin: its bold face needs no CJK face loaded.
+    if (*CurrentLanguage().cjkFont && role == FontRole::Form)
+        families << QString::fromUtf8(CurrentLanguage().cjkFont);
+    families << "Arial" << "Helvetica" << "DejaVu Sans";
+    font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
     if (role == FontRole::Title) {
@@ -66,6 +75,27 @@ QFont FontFor(FontRole role)
         font.setUnderline(true);
     }
     return font;
+}
+
+QString Text(std::string_view context, const char *english)
+{
+    return QString::fromUtf8(Tr(context, english));
+}
+
+QString FullText(std::string_view context, const char *english)
+{
+    return QString::fromUtf8(FullForm(Tr(context, english)));
+}
+
+// The text a control shows: a button's and a caption's in the user's language,
+// with its shorter forms; a readout's, the title, the unit and the notice as they are.
+QString ShownText(const ControlSpec &entry)
+{
+    if (entry.kind == ControlKind::Button)
+        return Text("button", entry.text);
+    if (entry.kind == ControlKind::Label && entry.captionOf)
+        return Text("caption", entry.text);
+    return QString::fromUtf8(entry.text);
 }
 
 QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
@@ -97,15 +127,15 @@ QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
     }
     case ControlKind::Label:
     case ControlKind::Readout: {
-        auto *label = entry.kind == ControlKind::Readout ? new Readout(QString::fromUtf8(entry.text), parent)
-                                                          : new QLabel(QString::fromUtf8(entry.text), parent);
+        auto *label = entry.kind == ControlKind::Readout ? new Readout(ShownText(entry), parent)
+                                                          : new QLabel(ShownText(entry), parent);
         label->setAutoFillBackground(true); // opaque, in the window's colour
         label->setAlignment((entry.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         label->setFocusPolicy(Qt::NoFocus);
         return label;
     }
     case ControlKind::Button: {
-        auto *button = new QPushButton(QString::fromUtf8(entry.text), parent);
+        auto *button = new QPushButton(ShownText(entry), parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         button->setFocusPolicy(Qt::StrongFocus);
@@ -164,7 +194,8 @@ public:
 
     std::string decimalSeparator() override
     {
-        return window_->locale().decimalPoint().toStdString();
+        // The language's, so that numbers and words agree.
+        return CurrentLanguage().decimalSeparator;
     }
 
     std::optional<KeptPattern> keptPattern() override { return window_->kept_; }
@@ -204,9 +235,14 @@ void OrvaneFrm::buildControls()
         control->setGeometry(TwipsToPixels(entry));
         if (entry.font != FontRole::Form)
             control->setFont(FontFor(entry.font));
+        // A text drawn in a shorter form is still named in full.
+        const QString shown = ShownText(entry);
         if (entry.accessibleName)
-            control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
-        control->setAccessibleDescription(QString::fromUtf8(entry.description));
+            control->setAccessibleName(FullText("accessible name", entry.accessibleName));
+        else if (shown.contains(QChar(0x9C)))
+            control->setAccessibleName(shown.left(shown.indexOf(QChar(0x9C))));
+        if (*entry.description)
+            control->setAccessibleDescription(Text("description", entry.description));
         if (control->focusPolicy() != Qt::NoFocus) {
             if (previous)
                 setTabOrder(previous, control);
@@ -221,7 +257,7 @@ void OrvaneFrm::buildControls()
     // The keyboard focus starts on the first control in tab order, the surface.
     auto *gra = Find<PlotSurface>(this, "gra");
     gra->setFocus();
-    const QString empty = QString::fromStdString(EmptyPlotDescription() + " " + kListenHint);
+    const QString empty = QString::fromStdString(EmptyPlotDescription() + " ") + Text("listen", kListenHint);
     gra->setAccessibleDescription(empty);
     gra->setToolTip(empty);
     gra->installEventFilter(this);
@@ -234,13 +270,14 @@ void OrvaneFrm::buildPlotMenu()
 {
     auto *menu = new QMenu(this);
     menu->setObjectName("PlotMenu");
-    QAction *listen = menu->addAction("Listen to the pattern");
+    QAction *listen = menu->addAction(Text("menu", ORVANE_NOOP("menu", "Listen to the pattern")));
     listen->setObjectName("ListenAction");
     listen->setShortcut(QKeySequence(Qt::Key_L)); // shown in the menu; the plot handles the key
     listen->setShortcutContext(Qt::WidgetShortcut);
     connect(listen, &QAction::triggered, this, [this] { Dispatch("Listen", [this] { Listen(); }); });
     if (HasProbe(edition_)) {
-        QAction *probe = menu->addAction("Probing sound");
+        //: A switch: when on, turning the probe plays a short sound at its gain
+        QAction *probe = menu->addAction(Text("menu", ORVANE_NOOP("menu", "Probing sound")));
         probe->setObjectName("ProbeSoundAction");
         probe->setCheckable(true);
         probe->setChecked(probeSound_);
@@ -256,10 +293,15 @@ void OrvaneFrm::buildPlotMenu()
         QKeySequence::StandardKey key;
         void (OrvaneFrm::*handler)();
     };
+    const QChar kEllipsis(0x2026);
     const FigureEntry entries[] = {
-        {"CopyImageAction", tr("Copy image"), QKeySequence::Copy, &OrvaneFrm::CopyImage},
-        {"SaveImageAction", tr("Save image…"), QKeySequence::Save, &OrvaneFrm::SaveImage},
-        {"PrintAction", tr("Print…"), QKeySequence::Print, &OrvaneFrm::PrintImage},
+        //: The plot's menu: the plot and its caption to the clipboard, as a picture
+        {"CopyImageAction", Text("menu", "Copy image"), QKeySequence::Copy, &OrvaneFrm::CopyImage},
+        // The two that open a dialog end in "…" in every language.
+        //: The plot's menu: opens a file dialog; an ellipsis follows
+        {"SaveImageAction", Text("menu", "Save image") + kEllipsis, QKeySequence::Save, &OrvaneFrm::SaveImage},
+        //: The plot's menu: opens the print dialog; an ellipsis follows
+        {"PrintAction", Text("menu", "Print") + kEllipsis, QKeySequence::Print, &OrvaneFrm::PrintImage},
     };
     for (const FigureEntry &entry : entries) {
         QAction *action = menu->addAction(entry.text);
@@ -272,17 +314,17 @@ void OrvaneFrm::buildPlotMenu()
         });
     }
     menu->addSeparator();
-    QAction *details = menu->addAction(QCoreApplication::translate("orvane::PatternDetails", kShowDetailsAction));
+    QAction *details = menu->addAction(Text("menu", kShowDetailsAction));
     details->setObjectName("DetailsAction");
     details->setShortcut(QKeySequence(Qt::Key_D));
     details->setShortcutContext(Qt::WidgetShortcut);
     connect(details, &QAction::triggered, this, [this] { Dispatch("Details", [this] { ShowDetails(); }); });
-    QAction *keep = menu->addAction(QCoreApplication::translate("orvane::PatternDetails", kKeepAction));
+    QAction *keep = menu->addAction(Text("menu", kKeepAction));
     keep->setObjectName("KeepAction");
     keep->setShortcut(QKeySequence(Qt::Key_K));
     keep->setShortcutContext(Qt::WidgetShortcut);
     connect(keep, &QAction::triggered, this, [this] { Dispatch("Keep", [this] { Keep(); }); });
-    QAction *clear = menu->addAction(QCoreApplication::translate("orvane::PatternDetails", kClearKeptAction));
+    QAction *clear = menu->addAction(Text("menu", kClearKeptAction));
     clear->setObjectName("ClearKeptAction");
     clear->setEnabled(false);
     connect(clear, &QAction::triggered, this, [this] { Dispatch("Clear", [this] { ClearKept(); }); });
@@ -314,13 +356,13 @@ void OrvaneFrm::updateDetails()
 void OrvaneFrm::Keep()
 {
     setKept(KeptPattern{controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)});
-    announce(Filled(kKeptAnnouncement, {KeptLevels(*kept_, controls_->decimalSeparator())}));
+    announce(Format(Tr("announcement", kKeptAnnouncement), {KeptLevels(*kept_, controls_->decimalSeparator())}));
 }
 
 void OrvaneFrm::ClearKept()
 {
     setKept(std::nullopt);
-    announce(kClearedAnnouncement);
+    announce(std::string(Tr("announcement", kClearedAnnouncement)));
 }
 
 void OrvaneFrm::setKept(std::optional<KeptPattern> kept)
@@ -359,24 +401,28 @@ void OrvaneFrm::showState(const PatternState &state)
 
 void OrvaneFrm::CopyImage()
 {
-    const Figure figure = MakeFigure(shownState(), edition_, locale().decimalPoint(), kept_);
+    const Figure figure = MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()), kept_);
     const int scale = std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale);
     QGuiApplication::clipboard()->setImage(FigureImage(figure, scale));
 }
 
 void OrvaneFrm::SaveImage()
 {
-    const QString png = tr("PNG image (*.png)");
-    const QString svg = tr("SVG image (*.svg)");
-    const QString pdf = tr("PDF document (*.pdf)");
+    //: The file dialog's filter. Keep (*.png) as it is.
+    const QString png = Text("dialog", "PNG image (*.png)");
+    //: The file dialog's filter. Keep (*.svg) as it is.
+    const QString svg = Text("dialog", "SVG image (*.svg)");
+    //: The file dialog's filter. Keep (*.pdf) as it is.
+    const QString pdf = Text("dialog", "PDF document (*.pdf)");
     QString chosen = png;
-    QString path = QFileDialog::getSaveFileName(this, tr("Save image"), QString(),
+    //: The file dialog's title
+    QString path = QFileDialog::getSaveFileName(this, Text("dialog", "Save image"), QString(),
                                                 png + ";;" + svg + ";;" + pdf, &chosen);
     if (path.isEmpty())
         return;
     if (!FormatOfPath(path.toStdString()))
         path += chosen == svg ? ".svg" : chosen == pdf ? ".pdf" : ".png";
-    const Figure figure = MakeFigure(shownState(), edition_, locale().decimalPoint(), kept_);
+    const Figure figure = MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()), kept_);
     const QString error = SaveFigure(figure, path, std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale));
     if (!error.isEmpty())
         throw std::runtime_error(error.toStdString());
@@ -385,11 +431,12 @@ void OrvaneFrm::SaveImage()
 void OrvaneFrm::PrintImage()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(tr("Orvane polar pattern"));
+    //: The print job's name, as the printer queue lists it
+    printer.setDocName(Text("dialog", "Orvane polar pattern"));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    PrintFigure(printer, MakeFigure(shownState(), edition_, locale().decimalPoint(), kept_));
+    PrintFigure(printer, MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()), kept_));
 }
 
 bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
@@ -463,9 +510,9 @@ void OrvaneFrm::describePlot()
                                                        controls_->sliderValue(SliderId::Slider2), separator)
                                   : EmptyPlotDescription();
     if (kept_)
-        text += " " + Filled(kKeptDescription, {KeptLevels(*kept_, separator)});
+        text += " " + Format(Tr("plot", kKeptDescription), {KeptLevels(*kept_, separator)});
     auto *gra = Find<PlotSurface>(this, "gra");
-    gra->setAccessibleDescription(QString::fromStdString(text + " " + kListenHint));
+    gra->setAccessibleDescription(QString::fromStdString(text + " ") + Text("listen", kListenHint));
     gra->setToolTip(gra->accessibleDescription());
     // The figures follow once the handler has ended, before the next paint, so
     // that an open details view costs a slider move nothing; moves that come in
@@ -479,9 +526,9 @@ void OrvaneFrm::describePlot()
     }
 }
 
-void OrvaneFrm::announce(const std::string &text)
+void OrvaneFrm::announce(std::string_view text)
 {
-    announcer_->announce(QString::fromStdString(text));
+    announcer_->announce(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 template <typename Handler>
@@ -492,7 +539,8 @@ void OrvaneFrm::Dispatch(const char *source, Handler handler) noexcept
     } catch (const std::exception &error) {
         reporter_(QString("%1: %2").arg(QString::fromLatin1(source), QString::fromUtf8(error.what())));
     } catch (...) {
-        reporter_(QString("%1: unknown error").arg(QString::fromLatin1(source)));
+        //: %1: the control whose action stopped, by its name in the program ("Slider1")
+        reporter_(Text("error", "%1: unknown error").arg(QString::fromLatin1(source)));
     }
 }
 
@@ -500,8 +548,10 @@ void OrvaneFrm::ShowError(const QString &message)
 {
     // Not modal to the event loop: the program goes on while the box is up.
     auto *box = new QMessageBox(QMessageBox::Critical, windowTitle(),
-                                "This action stopped with an error:\n" + message +
-                                    "\n\nWhat was shown before it stays; the window goes on working.",
+                                QString::fromStdString(Format(
+                                    Tr("error", "This action stopped with an error:\n%1\n\nWhat was shown "
+                                                "before it stays; the window goes on working."),
+                                    {message.toStdString()})),
                                 QMessageBox::Ok, this);
     box->setObjectName("ErrorBox");
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -533,11 +583,12 @@ void OrvaneFrm::Listen()
     SoundOutput &out = output();
     out.play(SweepSound(s1, s2, out.sampleRate()), [this](const QString &error) {
         if (!error.isEmpty())
-            reporter_("Listen: " + error);
+            //: %1: what the sound system said
+            reporter_(Text("error", "Listen: %1").arg(error));
         else
-            announce(kListenEnded);
+            announce(Tr("listen", kListenEnded));
     });
-    announce(kListenStarted);
+    announce(Tr("listen", kListenStarted));
 }
 
 void OrvaneFrm::PlayProbeSound()
@@ -550,7 +601,7 @@ void OrvaneFrm::PlayProbeSound()
                             controls_->sliderValue(SliderId::Slider2), out.sampleRate()),
                  [this](const QString &error) {
                      if (!error.isEmpty())
-                         reporter_("Probing sound: " + error);
+                         reporter_(Text("error", "Probing sound: %1").arg(error));
                  });
     } catch (...) {
         // Said once, not at every step of the slider: the switch goes off.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <QWidget>
 
@@ -94,7 +95,7 @@ private:
     void connectHandlers();
     // The plot's description and tooltip: the pattern it shows, in words.
     void describePlot();
-    void announce(const std::string &text);
+    void announce(std::string_view text);
 
     Edition edition_;
     ErrorReporter reporter_;

@@ -3,10 +3,12 @@
 #include <array>
 #include <cstdint>
 
+#include "pattern/translation.h"
+
 namespace orvane {
 
 // The five named patterns: the positions each button gives the level sliders,
-// and the pattern's name as a listener hears it. Plain data, shared by the
+// and the pattern's name as a listener hears it (English; Tr("pattern", ...)). Plain data, shared by the
 // desktop window and the web page.
 struct Preset {
     const char *button;
@@ -16,11 +18,12 @@ struct Preset {
 };
 
 inline constexpr std::array<Preset, 5> kPresets{{
-    {"Cardiod", 0, 0, "Cardioid"},
-    {"Command1", 0, 100, "Omni"},         // "Omni"
-    {"Command2", 100, 0, "Figure-8"},     // "Fig. 8"
-    {"Command3", 30, 0, "Supercardioid"}, // "Super Card"
-    {"Command4", 50, 0, "Hypercardioid"}, // "Hyper Card"
+    //: The patterns' full names, spoken after a pattern button and in the announcement
+    {"Cardiod", 0, 0, ORVANE_NOOP("pattern", "Cardioid")},
+    {"Command1", 0, 100, ORVANE_NOOP("pattern", "Omni")},              // "Omni"
+    {"Command2", 100, 0, ORVANE_NOOP("pattern", "Figure-8")},          // "Fig. 8"
+    {"Command3", 30, 0, ORVANE_NOOP("pattern", "Supercardioid")},      // "Super Card"
+    {"Command4", 50, 0, ORVANE_NOOP("pattern", "Hypercardioid")},      // "Hyper Card"
 }};
 
 // The name of the pattern whose levels these are, or "" where no preset gives them.

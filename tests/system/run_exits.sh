@@ -97,7 +97,7 @@ arguments() {
     run "$exe" -- --help
     if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[OPTION\]\.\.\.\$" &&
       grep -q -- '--version' "$work/out" && grep -q -- '--export FILE' "$work/out" &&
-      grep -q -- '--details' "$work/out" &&
+      grep -q -- '--details' "$work/out" && grep -q -- '--lang CODE' "$work/out" &&
       grep -q 'xvfb-run -a' "$work/out" && [ ! -s "$work/err" ]; then
       passed=$((passed + 1))
     else

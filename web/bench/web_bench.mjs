@@ -9,6 +9,7 @@
 // Medians over repeated runs.
 // Usage: node web/bench/web_bench.mjs   (make web-bench; every engine)
 //        ORVANE_BROWSER=firefox node web/bench/web_bench.mjs --json   (one engine)
+//        ORVANE_BENCH_LANG=ja ...   (the page in that language: ?lang=ja)
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -17,6 +18,7 @@ import path from 'node:path';
 const runs = 15;
 const median = (list) => { const s = [...list].sort((a, b) => a - b); return s[Math.floor(s.length / 2)]; };
 const engines = ['chromium', 'firefox', 'webkit'];
+const language = process.env.ORVANE_BENCH_LANG || '';
 const here = path.dirname(new URL(import.meta.url).pathname);
 
 // Time from navigation to the readouts, and to the next frame after that.
@@ -36,7 +38,7 @@ async function measureEngine() {
   const ready = [];
   const frame = [];
   for (let i = 0; i <= runs; ++i) {
-    const { page } = await open(browser, 'index.html');
+    const { page } = await open(browser, language ? `index.html?lang=${language}` : 'index.html');
     const times = await timesOf(page);
     if (i > 0) { // the first run warms the browser up
       ready.push(times[0]);

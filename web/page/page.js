@@ -15,22 +15,25 @@
     for (let i = 0; i < text.length; ++i) wasmBinary[i] = text.charCodeAt(i);
     return OrvaneModule({ page: hooks, wasmBinary });
   })();
-  const layout = ORVANE_LAYOUT;
+  let layout = ORVANE_LAYOUT; // in English until the module gives the user's language
   const frame = document.getElementById('OrvaneFrm');
   const win = document.getElementById('Window');
   const errorBox = document.getElementById('ErrorBox');
   const MISSING = -2147483648; // a slider the page does not have
 
-  // The browser's decimal separator; an English page shows the desktop's texts.
-  const separator = (() => {
-    try {
-      const part = new Intl.NumberFormat(navigator.language).formatToParts(1.5)
-        .find((p) => p.type === 'decimal');
-      return part ? part.value : '.';
-    } catch (e) {
-      return '.';
-    }
+  // The user's languages, in order: ?lang=CODE in the address first, then the
+  // browser's. The module picks the first it has texts for (English else), as
+  // the desktop does; numbers take that language's decimal separator.
+  const languages = (() => {
+    const asked = new URLSearchParams(location.search).get('lang');
+    const valid = (code) => typeof code === 'string' && /^[A-Za-z0-9_-]{1,35}$/.test(code);
+    const browser = navigator.languages && navigator.languages.length ? navigator.languages : [navigator.language];
+    return [asked].concat(Array.from(browser)).filter(valid).join(',');
   })();
+  let separator = '.';
+  let texts = layout.texts;
+  // `template` with %1 replaced by `text`.
+  const fill = (template, text) => template.replace('%1', () => text);
 
   let module = null;
   let separatorPtr = 0;
@@ -38,9 +41,7 @@
   let canvasContext = null;
 
   function showError(message) {
-    document.getElementById('ErrorText').textContent =
-      'This action stopped with an error:\n' + message +
-      '\n\nWhat was shown before it stays; the page goes on working.';
+    document.getElementById('ErrorText').textContent = fill(texts.error, message);
     errorBox.hidden = false;
     document.getElementById('ErrorOk').focus();
   }
@@ -59,7 +60,7 @@
   // What a screen reader says of a slider's value: the level in dB, the angle
   // in degrees, as the desktop says them.
   function spokenValue(slider) {
-    if (slider.index === 2) return slider.value + (Math.abs(slider.value) === 1 ? ' degree' : ' degrees');
+    if (slider.index === 2) return module.UTF8ToString(module._orvane_spoken_angle(slider.value));
     return module.UTF8ToString(module._orvane_spoken_level(slider.value, separatorPtr));
   }
 
@@ -319,7 +320,7 @@
       try {
         history.replaceState(history.state, '', location.pathname + location.search);
       } catch (e) { /* the address keeps it; the page shows none of it */ }
-      showError(layout.addressNoState.replace('%1', error));
+      showError(texts.addressNoState.replace('%1', error));
     }
   }
 
@@ -396,7 +397,7 @@
       copied = document.execCommand('copy');
       field.remove();
     }
-    if (copied) announce(layout.linkCopied);
+    if (copied) announce(texts.linkCopied);
   }
 
   function blit() {
@@ -419,7 +420,7 @@
       return 1;
     },
     // The plot's text alternative says what it shows.
-    describePlot: (text) => document.getElementById('gra').setAttribute('aria-label', 'Polar plot. ' + text),
+    describePlot: (text) => document.getElementById('gra').setAttribute('aria-label', texts.plot + '. ' + text),
     showError,
   });
 
@@ -457,10 +458,10 @@
 
   function listen() {
     try {
-      play(1000, () => announce(layout.listenEnded));
-      announce(layout.listenStarted);
+      play(1000, () => announce(texts.listenEnded));
+      announce(texts.listenStarted);
     } catch (error) {
-      showError('Listen: ' + error.message);
+      showError(fill(texts.listenError, error.message));
     }
   }
 
@@ -470,7 +471,7 @@
       play(sliders[2].value);
     } catch (error) {
       probeSwitch.setAttribute('aria-checked', 'false'); // said once, not at every step
-      showError('Probing sound: ' + error.message);
+      showError(fill(texts.probeError, error.message));
     }
   }
 
@@ -562,6 +563,7 @@
     blit();
     if (!said) return;
     clearKeptButton.hidden = !on;
+    fitTexts(); // the button shown takes the longest form that fits
     if (detailsOpen) showDetails();
     announce(said);
   }
@@ -587,7 +589,76 @@
   let maximised = false;
   let windowScale = 1;
 
+  // A text for a small box may come with shorter forms after U+009C, longest
+  // first: the box shows the longest that fits, as Qt's labels and buttons do,
+  // and a shortened one keeps its full form as its name and tooltip.
+  const fitted = [];
+  function fits(element) {
+    const range = document.createRange();
+    range.selectNodeContents(element);
+    const text = range.getBoundingClientRect();
+    const box = element.getBoundingClientRect();
+    const scale = box.width / (element.offsetWidth || 1);
+    const left = box.left + element.clientLeft * scale;
+    const top = box.top + element.clientTop * scale;
+    return text.left >= left - 0.5 && text.right <= left + element.clientWidth * scale + 0.5 &&
+      text.top >= top - 0.5 && text.bottom <= top + element.clientHeight * scale + 0.5;
+  }
+  function fitTexts() {
+    for (const { element, forms, title } of fitted) {
+      let shown = 0;
+      element.textContent = forms[0];
+      while (shown + 1 < forms.length && !fits(element)) element.textContent = forms[++shown];
+      if (shown > 0) {
+        element.setAttribute('aria-label', forms[0]);
+        element.title = title || forms[0];
+      } else {
+        element.removeAttribute('aria-label');
+        if (title) element.title = title;
+        else element.removeAttribute('title');
+      }
+    }
+  }
+
+  // Every text of the page in the language the module chose.
+  function showLanguage(code) {
+    document.documentElement.lang = code;
+    layout = JSON.parse(module.UTF8ToString(module._orvane_layout(layout.edition === 'Orvane' ? 0 : 1)));
+    texts = layout.texts;
+    separator = layout.decimalSeparator;
+    for (const c of layout.controls) {
+      const element = document.getElementById(c.name);
+      if (!element) continue;
+      if (c.description) element.setAttribute('aria-description', c.description);
+      if (c.kind === 'button' || (c.kind === 'label' && c.captionOf)) {
+        fitted.push({ element, forms: c.text.split('\u009c') });
+      } else if (c.accessibleName) {
+        element.setAttribute('aria-label', c.accessibleName);
+      }
+    }
+    document.getElementById('gra').setAttribute('aria-description', texts.listenHint);
+    const listenButton = document.getElementById('ListenButton');
+    listenButton.textContent = texts.listen;
+    listenButton.title = texts.listenTitle;
+    if (probeSwitch) probeSwitch.textContent = texts.probeSound;
+    maximiseButton.title = texts.maximise;
+    maximiseButton.querySelector('.visually-hidden').textContent = texts.maximise;
+    document.getElementById('ErrorOk').textContent = texts.ok;
+    // The title bar's buttons may carry shorter forms, as the window's do.
+    for (const [id, name] of [['ShareButton', 'share'], ['SaveImageButton', 'saveImage'], ['DetailsButton', 'detailsButton'],
+      ['KeepButton', 'keepButton'], ['ClearKeptButton', 'clearKeptButton']]) {
+      fitted.push({ element: document.getElementById(id), forms: texts[name].split('\u009c'), title: id === 'KeepButton' ? texts.keepAction : '' });
+    }
+    for (const [id, name] of [['SavePng', 'savePng'], ['SaveSvg', 'saveSvg'], ['DetailsTitle', 'detailsTitle'],
+      ['DetailsMessage', 'detailsNoPattern']]) {
+      document.getElementById(id).textContent = texts[name];
+    }
+    const headings = document.querySelectorAll('#DetailsTable thead th');
+    [texts.detailsFigure, texts.detailsCurrent, texts.detailsKept].forEach((text, i) => { headings[i].textContent = text; });
+  }
+
   function fitWindow() {
+    fitTexts();
     windowScale = 1;
     win.style.transform = '';
     win.style.left = '';
@@ -683,6 +754,11 @@
 
   function start(loaded) {
     module = loaded;
+    const bytes0 = module.lengthBytesUTF8(languages) + 1;
+    const languagesPtr = module._malloc(bytes0);
+    module.stringToUTF8(languages, languagesPtr, bytes0);
+    showLanguage(module.UTF8ToString(module._orvane_set_language(languagesPtr)));
+    module._free(languagesPtr);
     const bytes = module.lengthBytesUTF8(separator) + 1;
     separatorPtr = module._malloc(bytes);
     module.stringToUTF8(separator, separatorPtr, bytes);

@@ -20,5 +20,15 @@ export async function loadRules() {
     presetAnnouncement: (index) => m.UTF8ToString(m._orvane_preset_announcement(index, point)),
     probeAnnouncement: (s1, s2, v) => m.UTF8ToString(m._orvane_probe_announcement(s1, s2, v, point)),
     layout: (edition) => JSON.parse(m.UTF8ToString(m._orvane_layout(edition))),
+    languages: () => JSON.parse(m.UTF8ToString(m._orvane_languages())),
+    // The language of every text from here on, as the page chooses it.
+    setLanguage: (codes) => {
+      const bytes = m.lengthBytesUTF8(codes) + 1;
+      const at = m._malloc(bytes);
+      m.stringToUTF8(codes, at, bytes);
+      const chosen = m.UTF8ToString(m._orvane_set_language(at));
+      m._free(at);
+      return chosen;
+    },
   };
 }

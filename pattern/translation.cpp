@@ -1,0 +1,194 @@
+#include "pattern/translation.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <mutex>
+#include <set>
+
+namespace orvane {
+
+namespace {
+
+// The languages, English first. A new language: its catalogue po/CODE.po and a
+// line here (the tests take every language from this table).
+constexpr auto kLanguages = std::to_array<Language>({
+    {"en", "English", ".", PluralRule::OneOther, ""},
+    {"de", "Deutsch", ",", PluralRule::OneOther, ""},
+    {"fr", "Français", ",", PluralRule::ZeroOneOther, ""},
+    {"es", "Español", ",", PluralRule::OneOther, ""},
+    {"it", "Italiano", ",", PluralRule::OneOther, ""},
+    {"pt-BR", "Português (Brasil)", ",", PluralRule::ZeroOneOther, ""},
+    {"nl", "Nederlands", ",", PluralRule::OneOther, ""},
+    {"pl", "Polski", ",", PluralRule::Polish, ""},
+    {"ja", "日本語", ".", PluralRule::Single, "Noto Sans CJK JP"},
+    {"zh-CN", "简体中文", ".", PluralRule::Single, "Noto Sans CJK SC"},
+    {"ko", "한국어", ".", PluralRule::Single, "Noto Sans CJK KR"},
+});
+
+constexpr char32_t kVariantSeparator = 0x9C; // U+009C, two bytes in UTF-8
+constexpr std::string_view kVariantUtf8 = "\xC2\x9C";
+
+const Language *current = &kLanguages[0];
+const Catalogue *currentCatalogue = nullptr;
+
+std::mutex missedLock;
+std::set<std::string> missed;
+
+std::string Canonical(std::string_view code)
+{
+    std::string out;
+    for (const char c : code)
+        out += c == '_' ? '-' : static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return out;
+}
+
+const Catalogue *CatalogueOf(const Language &language)
+{
+    for (const Catalogue &catalogue : Catalogues())
+        if (std::string_view(catalogue.code) == language.code)
+            return &catalogue;
+    return nullptr;
+}
+
+const CatalogueEntry *Find(std::string_view context, std::string_view id)
+{
+    const Catalogue *catalogue = currentCatalogue ? currentCatalogue : CatalogueOf(kLanguages[0]);
+    if (!catalogue)
+        return nullptr;
+    const auto key = [](const CatalogueEntry &e) {
+        return std::pair<std::string_view, std::string_view>(e.context, e.id);
+    };
+    const std::pair<std::string_view, std::string_view> wanted(context, id);
+    const auto it = std::lower_bound(catalogue->entries.begin(), catalogue->entries.end(), wanted,
+                                     [&](const CatalogueEntry &e, const auto &w) { return key(e) < w; });
+    if (it != catalogue->entries.end() && key(*it) == wanted)
+        return &*it;
+    const std::lock_guard<std::mutex> hold(missedLock);
+    missed.insert(std::string(context) + "|" + std::string(id));
+    return nullptr;
+}
+
+std::size_t FormIndex(PluralRule rule, std::int64_t n)
+{
+    const std::int64_t a = n < 0 ? -n : n;
+    switch (rule) {
+    case PluralRule::OneOther: return a == 1 ? 0 : 1;
+    case PluralRule::ZeroOneOther: return a <= 1 ? 0 : 1;
+    case PluralRule::Polish:
+        if (a == 1)
+            return 0;
+        return a % 10 >= 2 && a % 10 <= 4 && (a % 100 < 12 || a % 100 > 14) ? 1 : 2;
+    case PluralRule::Single: return 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::span<const Language> Languages()
+{
+    return kLanguages;
+}
+
+const Language &English()
+{
+    return kLanguages[0];
+}
+
+const Language *FindLanguage(std::string_view code)
+{
+    const std::string wanted = Canonical(code);
+    if (wanted.empty())
+        return nullptr;
+    for (const Language &language : kLanguages)
+        if (Canonical(language.code) == wanted)
+            return &language;
+    const std::string base = wanted.substr(0, wanted.find('-'));
+    if (base == "zh") { // only the simplified characters have a catalogue
+        for (const std::string_view traditional : {"-tw", "-hk", "-mo", "-hant"})
+            if (wanted.find(traditional) != std::string::npos)
+                return nullptr;
+    }
+    for (const Language &language : kLanguages) {
+        const std::string own = Canonical(language.code);
+        if (own.substr(0, own.find('-')) == base)
+            return &language;
+    }
+    return nullptr;
+}
+
+const Language &ChooseLanguage(std::span<const std::string> preferred)
+{
+    for (const std::string &code : preferred)
+        if (const Language *language = FindLanguage(code))
+            return *language;
+    return English();
+}
+
+const Language &CurrentLanguage()
+{
+    return *current;
+}
+
+void SetLanguage(const Language &language)
+{
+    current = &language;
+    currentCatalogue = CatalogueOf(language);
+}
+
+std::string_view Tr(std::string_view context, std::string_view text)
+{
+    const CatalogueEntry *entry = Find(context, text);
+    return entry ? std::string_view(entry->forms[0]) : text;
+}
+
+std::string TrPlural(std::string_view context, std::string_view singular, std::string_view plural,
+                     std::int64_t n)
+{
+    const CatalogueEntry *entry = Find(context, singular);
+    std::string_view form;
+    if (entry) {
+        std::size_t index = FormIndex(current->plural, n);
+        while (index > 0 && !entry->forms[index])
+            --index;
+        form = entry->forms[index];
+    } else {
+        form = FormIndex(PluralRule::OneOther, n) == 0 ? singular : plural;
+    }
+    std::string out(form);
+    const std::string number = std::to_string(n);
+    for (std::size_t at = out.find("%n"); at != std::string::npos; at = out.find("%n", at + number.size()))
+        out.replace(at, 2, number);
+    return out;
+}
+
+std::string_view FullForm(std::string_view text)
+{
+    static_cast<void>(kVariantSeparator);
+    return text.substr(0, text.find(kVariantUtf8));
+}
+
+std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args)
+{
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const auto index = static_cast<std::size_t>(next - '1');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && index < args.size()) {
+            out += args.begin()[index];
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> MissedTexts()
+{
+    const std::lock_guard<std::mutex> hold(missedLock);
+    return {missed.begin(), missed.end()};
+}
+
+} // namespace orvane

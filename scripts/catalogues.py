@@ -1,0 +1,253 @@
+#!/usr/bin/env python3
+"""The program's texts in every language, from the gettext catalogues in po/.
+
+  catalogues.py OUTPUT.cpp [--without CONTEXT]...
+                                writes the table the program reads (pattern/translation.h),
+                                leaving out the texts of CONTEXT (the page has no command line)
+  catalogues.py --extract POT   writes the template: every text the code marks (xgettext)
+  catalogues.py --check         compares the template with the code and every catalogue
+  catalogues.py --desktop|--xml TEMPLATE OUTPUT
+                                a desktop entry or AppStream metainfo with every language's
+                                fields (Comment[de]=, xml:lang="de"), by msgfmt
+
+Writing the table checks every catalogue against the template po/orvane.pot and
+stops the build, naming each language and text, where a catalogue lacks a text,
+holds one the program no longer has, leaves one untranslated or fuzzy, or drops
+or adds a placeholder. --check also fails where the code marks a text that the
+template lacks or the template holds one that the code no longer marks
+(`make po` brings the template and catalogues up to date).
+
+A text for a fixed box (context "button", "caption" or "title bar", the
+page's) may carry shorter forms
+for the screen after the full one, each after a "|", longest first: they become
+Qt's length variants.
+"""
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+PO = os.path.join(ROOT, 'po')
+SOURCES = ['pattern/*.cpp', 'pattern/*.h', 'window/*.cpp', 'window/*.h', 'editions/*.cpp', 'editions/*.h', 'web/*.cpp']
+# Text() is the window's Tr() giving a QString (window/main_window.cpp).
+KEYWORDS = ['Tr:1c,2', 'ORVANE_NOOP:1c,2', 'TrPlural:1c,2,3', 'Text:1c,2']
+VARIANT_CONTEXTS = {'button', 'caption', 'title bar'}
+
+
+def unquote(text):
+    text = text.strip()
+    assert text.startswith('"') and text.endswith('"'), text
+    out, i, body = [], 0, text[1:-1]
+    escapes = {'n': '\n', 't': '\t', '"': '"', '\\': '\\', 'r': '\r'}
+    while i < len(body):
+        c = body[i]
+        if c == '\\':
+            out.append(escapes.get(body[i + 1], body[i + 1]))
+            i += 2
+        else:
+            out.append(c)
+            i += 1
+    return ''.join(out)
+
+
+def read_po(path):
+    """Entries of a PO file: {(context, id): {'plural', 'forms', 'fuzzy', 'line'}}."""
+    entries, entry, field = {}, None, None
+
+    def finish():
+        if entry and 'id' in entry and entry['id'] != '':
+            key = (entry.get('context', ''), entry['id'])
+            forms = [entry['str'][k] for k in sorted(entry.get('str', {}))]
+            entries[key] = {'plural': entry.get('plural'), 'forms': forms,
+                            'fuzzy': entry.get('fuzzy', False), 'line': entry['line']}
+
+    with open(path, encoding='utf-8') as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip('\n')
+            if not line.strip():
+                continue
+            if line.startswith('#~'):
+                raise SystemExit(f'{path}:{number}: an obsolete text; delete it (make po does)')
+            if line.startswith('#,'):
+                finish()
+                entry, field = {'line': number, 'fuzzy': 'fuzzy' in line}, None
+                continue
+            if line.startswith('#'):
+                if entry is None or 'id' in entry:
+                    finish()
+                    entry, field = {'line': number}, None
+                continue
+            m = re.match(r'(msgctxt|msgid_plural|msgid|msgstr(?:\[(\d)\])?)\s+(".*")$', line)
+            if m:
+                keyword, index, value = m.group(1), m.group(2), unquote(m.group(3))
+                if keyword in ('msgctxt', 'msgid') and entry is not None and 'id' in entry and \
+                        (keyword == 'msgctxt' or 'str' in entry):
+                    finish()
+                    entry = None
+                if entry is None:
+                    entry = {'line': number}
+                if keyword == 'msgctxt':
+                    entry['context'], field = value, ('context', None)
+                elif keyword == 'msgid':
+                    entry['id'], field = value, ('id', None)
+                elif keyword == 'msgid_plural':
+                    entry['plural'], field = value, ('plural', None)
+                else:
+                    entry.setdefault('str', {})[int(index or 0)] = value
+                    field = ('str', int(index or 0))
+            elif line.startswith('"') and field:
+                name, index = field
+                if name == 'str':
+                    entry['str'][index] += unquote(line)
+                else:
+                    entry[name] += unquote(line)
+            else:
+                raise SystemExit(f'{path}:{number}: cannot read this line')
+    finish()
+    return entries
+
+
+def placeholders(text):
+    return sorted(set(re.findall(r'%[1-9n]', text)))
+
+
+def describe(key):
+    context, text = key
+    return f'[{context}] "{text}"'
+
+
+def check_catalogue(path, template):
+    """Problems of one catalogue against the template, one line each."""
+    code = os.path.basename(path)[:-3]
+    entries = read_po(path)
+    problems = []
+    for key in template:
+        if key not in entries:
+            problems.append(f'{code}: missing {describe(key)}')
+            continue
+        e = entries[key]
+        if e['fuzzy']:
+            problems.append(f'{code}: fuzzy (check it and remove the flag) {describe(key)}')
+        if not e['forms'] or any(f == '' for f in e['forms']):
+            problems.append(f'{code}: untranslated {describe(key)}')
+            continue
+        wanted = placeholders(key[1] + (template[key]['plural'] or ''))
+        for form in e['forms']:
+            if placeholders(form) != wanted and not (template[key]['plural'] and
+                                                    placeholders(form) == sorted(set(wanted) - {'%n'})):
+                problems.append(f'{code}: placeholders {placeholders(form)} where the English has '
+                                f'{wanted} in {describe(key)}')
+            if '|' in form and key[0] not in VARIANT_CONTEXTS and '|' not in key[1]:
+                problems.append(f'{code}: shorter forms ("|") only on a button or caption: {describe(key)}')
+    for key in entries:
+        if key not in template:
+            problems.append(f'{code}: no longer in the program (delete it, or run make po) {describe(key)}')
+    return code, entries, problems
+
+
+def c_string(text):
+    out = []
+    for byte in text.encode('utf-8'):
+        c = chr(byte)
+        if c in '"\\':
+            out.append('\\' + c)
+        elif 32 <= byte < 127:
+            out.append(c)
+        else:
+            out.append('\\%03o' % byte)
+    return '"' + ''.join(out) + '"'
+
+
+def write_table(output, without=()):
+    template = read_po(os.path.join(PO, 'orvane.pot'))
+    catalogues, problems = {'en': {k: {'forms': [k[1]] + ([v['plural']] if v['plural'] else [])}
+                                   for k, v in template.items()}}, []
+    for path in sorted(glob.glob(os.path.join(PO, '*.po'))):
+        code, entries, found = check_catalogue(path, template)
+        catalogues[code] = entries
+        problems += found
+    if problems:
+        sys.stderr.write('The catalogues in po/ do not match the program\'s texts:\n  ' +
+                         '\n  '.join(problems) + '\n')
+        sys.exit(1)
+    lines = ['// Written by scripts/catalogues.py from po/*.po; edit the catalogues, not this.',
+             '#include "pattern/translation.h"', '', 'namespace orvane {', '', 'namespace {', '']
+    names = []
+    for code, entries in catalogues.items():
+        name = 'k' + re.sub(r'[^A-Za-z0-9]', '', code)
+        names.append((code, name))
+        lines.append(f'constexpr CatalogueEntry {name}[] = {{')
+        for key in sorted(k for k in entries if k[0] and k[0] not in without):
+            forms = entries[key]['forms']
+            if key[0] in VARIANT_CONTEXTS:
+                forms = [f.replace('|', '\u009c') for f in forms]
+            cells = ', '.join(c_string(f) for f in forms) + ''.join(', nullptr' for _ in range(3 - len(forms)))
+            lines.append(f'    {{{c_string(key[0])}, {c_string(key[1])}, {{{cells}}}}},')
+        lines.append('};')
+    lines += ['', 'constexpr Catalogue kCatalogues[] = {']
+    lines += [f'    {{{c_string(code)}, {name}}},' for code, name in names]
+    lines += ['};', '', '} // namespace', '', 'std::span<const Catalogue> Catalogues()', '{',
+              '    return kCatalogues;', '}', '', '} // namespace orvane', '']
+    text = '\n'.join(lines)
+    if not os.path.exists(output) or open(output, encoding='utf-8').read() != text:
+        with open(output, 'w', encoding='utf-8') as f:
+            f.write(text)
+
+
+def extract(pot):
+    files = sorted(f for pattern in SOURCES for f in glob.glob(os.path.join(ROOT, pattern)))
+    subprocess.run(['xgettext', '--from-code=UTF-8', '--language=C++', '--add-comments=:',
+                    '--sort-output', '--no-wrap', '--omit-header', '--keyword'] +
+                   [f'--flag={k.split(":")[0]}:2:no-c-format' for k in KEYWORDS] +
+                   [f'--keyword={k}' for k in KEYWORDS] + ['-o', pot] +
+                   [os.path.relpath(f, ROOT) for f in files], check=True, cwd=ROOT)
+    # The desktop entries' and AppStream files' texts (not the product's name),
+    # which have no context: the program's table leaves them out.
+    subprocess.run(['xgettext', '-j', '--language=Desktop', '--sort-output', '--no-wrap', '--omit-header',
+                    '--keyword', '--keyword=GenericName', '--keyword=Comment', '--keyword=Keywords', '-o', pot] +
+                   [os.path.relpath(f, ROOT) for f in sorted(glob.glob(os.path.join(ROOT, 'packaging', '*.desktop')))], check=True, cwd=ROOT)
+    subprocess.run(['xgettext', '-j', '--sort-output', '--no-wrap', '--omit-header',
+                    '--its=/usr/share/gettext/its/metainfo.its', '-o', pot] +
+                   [os.path.relpath(f, ROOT) for f in sorted(glob.glob(os.path.join(ROOT, 'packaging', '*.metainfo.xml.in')))], check=True, cwd=ROOT)
+
+
+def localized(kind, template, output):
+    """Every language's fields into a desktop entry or a metainfo file."""
+    shutil.copyfile(template, output)
+    for path in sorted(glob.glob(os.path.join(PO, '*.po'))):
+        locale = os.path.basename(path)[:-3].replace('-', '_')  # pt-BR -> pt_BR, as both formats name it
+        subprocess.run(['msgfmt', kind, '--template', output, '-l', locale, '-o', output + '.new', path],
+                       check=True)
+        os.replace(output + '.new', output)
+
+
+def check():
+    template = read_po(os.path.join(PO, 'orvane.pot'))
+    with tempfile.TemporaryDirectory() as scratch:
+        fresh = os.path.join(scratch, 'fresh.pot')
+        extract(fresh)
+        marked = read_po(fresh) if os.path.exists(fresh) else {}
+    problems = [f'template: missing {describe(k)} (run make po)' for k in marked if k not in template]
+    problems += [f'template: no longer in the code {describe(k)} (run make po)' for k in template
+                 if k not in marked]
+    for path in sorted(glob.glob(os.path.join(PO, '*.po'))):
+        problems += check_catalogue(path, template)[2]
+    print('\n'.join(problems) if problems else f'{len(template)} texts, every catalogue complete')
+    return 1 if problems else 0
+
+
+if __name__ == '__main__':
+    if sys.argv[1:2] in (['--desktop'], ['--xml']):
+        localized(sys.argv[1], sys.argv[2], sys.argv[3])
+    elif sys.argv[1:2] == ['--extract']:
+        extract(sys.argv[2])
+    elif sys.argv[1:2] == ['--check']:
+        sys.exit(check())
+    else:
+        arguments = sys.argv[2:]
+        write_table(sys.argv[1], [arguments[i + 1] for i in range(0, len(arguments) - 1, 2)
+                                  if arguments[i] == '--without'])

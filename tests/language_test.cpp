@@ -1,0 +1,373 @@
+// The window in every language of the table in pattern/translation.cpp: a
+// digest of every text it shows and says, so that a change to any translation
+// shows in review; every text measured against its box in the window's fonts;
+// and the choice of the language, from the system's settings and --lang, with
+// the decimal separator that comes with it.
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <map>
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAction>
+#include <QFontMetricsF>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QStyleOptionButton>
+
+#include "editions/command_line.h"
+#include "pattern/pattern_sound.h"
+#include "pattern/state_text.h"
+#include "pattern/translation.h"
+#include "tests/window_fixture.h"
+#include "window/accessibility.h"
+#include "window/figure.h"
+#include "window/layout.h"
+
+namespace orvane {
+// The language's code in test names and messages.
+inline void PrintTo(const Language *language, std::ostream *out)
+{
+    *out << language->code;
+}
+} // namespace orvane
+
+namespace orvane::testing {
+namespace {
+
+// The digests of each language, full edition then lite. A change to a
+// translation changes its line here; the English one changes only where the
+// window gains texts (the plot's figure and details entries, the details
+// window, the messages of links and the command line, a longer --help).
+const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
+    {"en", {0x6342AA29D15D187C, 0xE3D2CF4D97E2DD82}},
+    {"de", {0xE04DB261341CBBE8, 0xF2078231EB35E4CD}},
+    {"fr", {0xFADA273181F17BE3, 0xD94418CC737453E8}},
+    {"es", {0xA9E4B9F8D41CF09C, 0xB90616056EB2A51B}},
+    {"it", {0x13749AB1DD1CD1BE, 0x83653E682DBB609C}},
+    {"pt-BR", {0x6F5999FF9A2F16CE, 0x9EA62423C1E9FAE6}},
+    {"nl", {0x4182B740D75AF6E5, 0x9AF641CF2DB469B0}},
+    {"pl", {0x574267BE262B5851, 0x0D2E7236943E3DB9}},
+    {"ja", {0xDC9ED1C3C918992E, 0xD8E6CE4EE82D5A9B}},
+    {"zh-CN", {0x0426898E7CAB7076, 0xF3BD212807EC8257}},
+    {"ko", {0x6072A5F70ECF1172, 0x01CA38AA992380D4}},
+};
+
+bool IsReadout(const QWidget *control);
+
+// Sets the language for one window and back to English after it.
+class InLanguage : public WindowTest, public ::testing::WithParamInterface<const Language *> {
+protected:
+    void SetUp() override { SetLanguage(*GetParam()); }
+    void TearDown() override
+    {
+        WindowTest::TearDown();
+        window.reset();
+        SetLanguage(English());
+    }
+
+    void checkFit();
+
+    QString announced()
+    {
+        for (QObject *child : window->children())
+            if (auto *announcer = dynamic_cast<Announcer *>(child))
+                return announcer->text();
+        return {};
+    }
+
+    // Every text of the window as it stands: each control's shown text,
+    // tooltip, accessible name and description, in tab order, and the menu.
+    void collect(QStringList &texts)
+    {
+        for (QWidget *control : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            QString shown;
+            if (auto *label = qobject_cast<QLabel *>(control))
+                shown = label->text();
+            else if (auto *button = qobject_cast<QAbstractButton *>(control))
+                shown = button->text();
+            texts << control->objectName() + ": " + shown + " | " + control->toolTip() + " | " +
+                         control->accessibleName() + " | " + control->accessibleDescription();
+        }
+        for (QAction *action : find<QMenu>("PlotMenu")->actions())
+            texts << action->objectName() + ": " + action->text();
+    }
+
+    // The details window's title, headings, figures and their names.
+    void collectDetails(QStringList &texts)
+    {
+        auto *view = window->findChild<QWidget *>("DetailsView");
+        texts << view->windowTitle();
+        for (QLabel *label : view->findChildren<QLabel *>())
+            if (label->isVisibleTo(view))
+                texts << label->objectName() + ": " + label->text() + " | " + label->accessibleName();
+    }
+
+    // What the window shows and says through a session that reaches every
+    // kind of text: the start, each pattern button, the probe at the angles
+    // where its words change (one degree, "off"), a slider move; the sentences
+    // spoken on listening, the error box's and --help.
+    QStringList session(Edition edition)
+    {
+        open(edition);
+        QStringList texts;
+        collect(texts);
+        for (const char *button : {"Cardiod", "Command1", "Command2", "Command3", "Command4"}) {
+            find<QPushButton>(button)->click();
+            texts << announced();
+            if (edition == Edition::Full) {
+                for (const int angle : {1, -1, 2, 5, 180}) {
+                    auto *slider = find<QAbstractSlider>("Slider3");
+                    slider->setSliderPosition(angle);
+                    slider->triggerAction(QAbstractSlider::SliderMove);
+                    texts << announced();
+                }
+            }
+            collect(texts);
+        }
+        press("Slider1", Qt::Key_PageDown, 3);
+        collect(texts);
+        // The pattern's figures and the comparison: the details window, the
+        // announcements and the plot's description while a pattern is kept.
+        find<QAction>("DetailsAction")->trigger();
+        find<QAction>("KeepAction")->trigger();
+        texts << announced();
+        QCoreApplication::processEvents(); // the details window follows once the handler has ended
+        collect(texts);
+        collectDetails(texts);
+        find<QAction>("ClearKeptAction")->trigger();
+        texts << announced();
+        // The figure's captions, and the messages of links and the command line.
+        const QString separator = QString::fromUtf8(CurrentLanguage().decimalSeparator);
+        for (const PatternState &state : {PatternState{30, 0, 120}, PatternState{20, 10, 45}, PatternState{0, 0, 180}})
+            texts << QString::fromStdString(MakeFigure(state, edition, separator).caption);
+        texts << SaveFigure(MakeFigure({}, edition, separator), "/nonexistent-folder/plot.png", 1)
+              << SaveFigure(MakeFigure({}, edition, separator), "plot.gif", 1);
+        for (const char *state : {"", "omni=1&omni=2&fig8=0", "omni=1", "omni", "omni=1&fig8=0&tilt=3",
+                                  "omni=x&fig8=0", "omni=101&fig8=0"})
+            texts << QString::fromStdString(ReadStateText(state).error);
+        for (const std::vector<const char *> &arguments :
+             std::vector<std::vector<const char *>>{{"--bogus"}, {"--omni"}, {"--preset", "x"},
+                                                    {"--export", "a.gif"}, {"--export", "a.png", "--scale", "9"},
+                                                    {"--scale", "2"}}) {
+            std::vector<const char *> argv{"Orvane"};
+            argv.insert(argv.end(), arguments.begin(), arguments.end());
+            texts << QString::fromStdString(ReadCommandLine(static_cast<int>(argv.size()), argv.data()).error);
+        }
+        for (const char *listen : {kListenStarted, kListenEnded})
+            texts << QString::fromUtf8(Tr("listen", listen));
+        texts << QString::fromStdString(Format(Tr("error", "This action stopped with an error:\n%1\n\nWhat was "
+                                                           "shown before it stays; the window goes on working."),
+                                               {"Slider1: " + std::string(Tr("error", "Overflow"))}));
+        texts << QString::fromStdString(UsageText("Orvane", "Orvane"));
+        return texts;
+    }
+};
+
+bool IsReadout(const QWidget *control)
+{
+    for (const ControlSpec &entry : ControlTable())
+        if (control->objectName() == QLatin1String(entry.name))
+            return entry.kind == ControlKind::Readout;
+    return false;
+}
+
+std::uint64_t Digest(const QStringList &texts)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const QString &text : texts)
+        for (const char byte : text.toUtf8() + '\n') {
+            hash ^= static_cast<unsigned char>(byte);
+            hash *= 0x100000001b3ULL;
+        }
+    return hash;
+}
+
+TEST_P(InLanguage, EveryTextShownAndSpokenMatchesItsDigest)
+{
+    const std::string code = GetParam()->code;
+    for (const Edition edition : {Edition::Full, Edition::Lite}) {
+        const QStringList texts = session(edition);
+        const std::uint64_t digest = Digest(texts);
+        const auto pinned = kDigests.find(code);
+        const std::uint64_t expected = pinned == kDigests.end() ? 0
+                                       : edition == Edition::Full ? pinned->second.first
+                                                                  : pinned->second.second;
+        if (digest != expected) {
+            // The texts themselves, for the review of the change.
+            const std::string path = "texts-" + code + (edition == Edition::Full ? "" : "-lite") + ".txt";
+            std::ofstream(path) << texts.join("\n").toStdString() << "\n";
+            char hex[24];
+            std::snprintf(hex, sizeof hex, "0x%016llX", static_cast<unsigned long long>(digest));
+            ADD_FAILURE() << code << " " << (edition == Edition::Full ? "full" : "lite") << ": digest " << hex
+                          << "; the texts are in " << path;
+        }
+        EXPECT_EQ(MissedTexts(), std::vector<std::string>{}) << "looked up under another context than marked";
+        window.reset();
+    }
+}
+
+// The readouts carry the language's decimal separator, with the same digits.
+TEST_P(InLanguage, ReadoutsUseTheLanguagesDecimalSeparator)
+{
+    open(Edition::Full);
+    const QString separator = QString::fromUtf8(GetParam()->decimalSeparator);
+    EXPECT_EQ(text("dbomni"), "-40" + separator + "0864274753527");
+    find<QPushButton>("Command3")->click();
+    EXPECT_EQ(text("dbomni"), "-3" + separator + "06126050124842");
+}
+
+// Every text fits its box in the window's fonts: a label's text, or the
+// shortest of its forms, within its box; a button's within the room its
+// frame leaves. Run at scale 1 here and at scale 2 with the scaled tests.
+TEST_P(InLanguage, EveryTextFitsItsBoxInTheWindowsFonts)
+{
+    checkFit();
+}
+
+void InLanguage::checkFit()
+{
+    for (const Edition edition : {Edition::Full, Edition::Lite}) {
+        open(edition);
+        for (QWidget *control : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (IsReadout(control))
+                continue; // fixed boxes that clip long values by design; the tooltip has all of it
+            QString text;
+            QRect room = control->contentsRect();
+            if (auto *label = qobject_cast<QLabel *>(control)) {
+                text = label->text();
+            } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+                text = button->text();
+                QStyleOptionButton option;
+                option.initFrom(button);
+                room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            } else {
+                continue;
+            }
+            const QFontMetricsF metrics(control->font(), control);
+            // The forms, longest first, as Qt draws the first that fits.
+            const QStringList forms = text.split(QChar(0x9C));
+            const QString &shortest = forms.back();
+            const QRectF needed = metrics.boundingRect(QRectF(room), Qt::AlignLeft | Qt::AlignTop, shortest);
+            EXPECT_LE(needed.width(), room.width())
+                << GetParam()->code << " " << control->objectName().toStdString() << ": \""
+                << shortest.toStdString() << "\" needs " << needed.width() << " of " << room.width() << " pixels";
+            EXPECT_LE(needed.height(), room.height() + 1)
+                << GetParam()->code << " " << control->objectName().toStdString();
+            if (forms.size() > 1) {
+                // A shorter form on the screen; the full term for assistive technology.
+                EXPECT_EQ(control->accessibleName(), forms.front()) << control->objectName().toStdString();
+            }
+        }
+        // The details window sizes itself to its texts: a kept pattern beside
+        // the current one, each figure's name and value whole on its line.
+        find<QPushButton>("Command3")->click();
+        find<QAction>("KeepAction")->trigger();
+        find<QPushButton>("Cardiod")->click();
+        find<QAction>("DetailsAction")->trigger();
+        QCoreApplication::processEvents();
+        auto *view = window->findChild<QWidget *>("DetailsView");
+        EXPECT_TRUE(view->findChild<QLabel *>("Kept_null_deg")->isVisibleTo(view)) << "the kept column is measured too";
+        for (QLabel *label : view->findChildren<QLabel *>()) {
+            if (!label->isVisibleTo(view) || label->wordWrap())
+                continue;
+            const QFontMetricsF metrics(label->font(), label);
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width() + 0.5)
+                << GetParam()->code << " " << label->objectName().toStdString() << ": \"" << label->text().toStdString() << "\"";
+        }
+        window.reset();
+    }
+}
+
+std::vector<const Language *> AllLanguages()
+{
+    std::vector<const Language *> all;
+    for (const Language &language : Languages())
+        all.push_back(&language);
+    return all;
+}
+
+std::string CodeName(const ::testing::TestParamInfo<const Language *> &info)
+{
+    std::string name = info.param->code;
+    for (char &c : name)
+        if (c == '-')
+            c = '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, InLanguage, ::testing::ValuesIn(AllLanguages()), CodeName);
+
+// The scaled run (QT_SCALE_FACTOR=2) measures again at its own font sizes.
+class ScaledLanguage : public InLanguage {};
+TEST_P(ScaledLanguage, EveryTextFitsItsBox)
+{
+    checkFit();
+}
+INSTANTIATE_TEST_SUITE_P(Languages, ScaledLanguage, ::testing::ValuesIn(AllLanguages()), CodeName);
+
+// The language the program starts in: the system's settings in Qt's order,
+// --lang over them, English for a language with no catalogue (with one line
+// on standard error where --lang named it), as --help shows it.
+TEST(LanguageChoice, SystemSettingsAndLangPickTheCatalogue)
+{
+    struct Case {
+        QStringList environment;
+        QStringList arguments;
+        const char *helpStarts; // the first word of --help
+        const char *error;      // what standard error says, or ""
+    };
+    const Case cases[] = {
+        {{"LANG=de_DE.UTF-8"}, {}, "Aufruf:", ""},
+        {{"LANG=de_DE.UTF-8", "LANGUAGE=fr:de"}, {}, "Usage :", ""},
+        {{"LANG=de_DE.UTF-8", "LC_MESSAGES=ja_JP.UTF-8"}, {}, "使い方:", ""},
+        {{"LANG=de_DE.UTF-8", "LC_ALL=pl_PL.UTF-8"}, {}, "Użycie:", ""},
+        {{"LANG=pt_BR.UTF-8"}, {}, "Uso:", ""},
+        {{"LANG=sv_SE.UTF-8"}, {}, "Usage:", ""},
+        {{"LANG=zh_TW.UTF-8"}, {}, "Usage:", ""},
+        {{"LANG=de_DE.UTF-8"}, {"--lang", "ko"}, "사용법:", ""},
+        {{"LANG=C"}, {"--lang=pt-BR"}, "Uso:", ""},
+        {{"LANG=C"}, {"--lang", "zh_CN"}, "用法：", ""},
+        {{"LANG=de_DE.UTF-8"}, {"--lang", "xx-YY"}, "Usage:", "no texts in \"xx-YY\"; the window is in English"},
+        {{"LANG=de_DE.UTF-8"}, {"--lang", "en"}, "Usage:", ""},
+    };
+    for (const Case &c : cases) {
+        QProcess program;
+        QProcessEnvironment environment;
+        environment.insert("PATH", qEnvironmentVariable("PATH"));
+        for (const QString &setting : c.environment)
+            environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        program.setProcessEnvironment(environment);
+        program.start(ORVANE_PROGRAM, c.arguments + QStringList{"--help"});
+        ASSERT_TRUE(program.waitForFinished(10000));
+        const QString help = QString::fromUtf8(program.readAllStandardOutput());
+        const QString error = QString::fromUtf8(program.readAllStandardError());
+        const QString setting = c.environment.join(' ') + " " + c.arguments.join(' ');
+        EXPECT_TRUE(help.startsWith(QString::fromUtf8(c.helpStarts))) << setting.toStdString() << "\n" << help.toStdString();
+        EXPECT_EQ(error.trimmed(), *c.error ? "Orvane: " + QString::fromUtf8(c.error) : QString()) << setting.toStdString();
+        EXPECT_EQ(program.exitCode(), 0) << setting.toStdString();
+    }
+}
+
+// A refused command line is said in --lang's language, wherever --lang stands.
+TEST(LanguageChoice, ARefusalIsSaidInLangsLanguage)
+{
+    const std::pair<QStringList, QString> cases[] = {
+        {{"--omni", "101", "--lang", "de"}, "Orvane: --omni 101 liegt außerhalb des Bereichs: 0 bis 100."},
+        {{"--lang=ja", "--bogus"}, "Orvane: 不明な引数「--bogus」です。--help でオプションを表示します"},
+        {{"--lang", "pl", "--scale", "2"}, "Orvane: --scale to rozmiar dla --export; podaj też --export FILE"},
+    };
+    for (const auto &[arguments, said] : cases) {
+        QProcess program;
+        program.setProcessEnvironment(QProcessEnvironment{});
+        program.start(ORVANE_PROGRAM, arguments);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()).trimmed(), said) << arguments.join(' ').toStdString();
+        EXPECT_EQ(program.exitCode(), 2);
+    }
+}
+
+} // namespace
+} // namespace orvane::testing
