@@ -9,7 +9,7 @@ namespace orvane {
 
 namespace {
 
-struct KeySpec {
+struct KeyRange {
     StateKey key;
     const char *name;
     std::int32_t minimum;
@@ -17,13 +17,13 @@ struct KeySpec {
 };
 
 // The level sliders hold 0 to 100, the angle slider -180 to 180.
-constexpr std::array<KeySpec, 3> kKeys{{
+constexpr std::array<KeyRange, 3> kKeys{{
     {StateKey::Omni, "omni", 0, 100},
     {StateKey::Fig8, "fig8", 0, 100},
     {StateKey::Angle, "angle", -180, 180},
 }};
 
-const KeySpec &Spec(StateKey key)
+const KeyRange &RangeOf(StateKey key)
 {
     return kKeys.at(static_cast<std::size_t>(key));
 }
@@ -32,17 +32,17 @@ const KeySpec &Spec(StateKey key)
 
 const char *KeyName(StateKey key)
 {
-    return Spec(key).name;
+    return RangeOf(key).name;
 }
 
 std::int32_t KeyMinimum(StateKey key)
 {
-    return Spec(key).minimum;
+    return RangeOf(key).minimum;
 }
 
 std::int32_t KeyMaximum(StateKey key)
 {
-    return Spec(key).maximum;
+    return RangeOf(key).maximum;
 }
 
 std::string ShownInput(std::string_view input)
@@ -102,17 +102,17 @@ StateReading ReadStateText(std::string_view text)
         if (equals == std::string_view::npos)
             return {std::nullopt, Format(Tr("state", kStateNotPair), {ShownInput(pair)})};
         const std::string_view name = pair.substr(0, equals);
-        const KeySpec *spec = nullptr;
-        for (const KeySpec &candidate : kKeys)
+        const KeyRange *range = nullptr;
+        for (const KeyRange &candidate : kKeys)
             if (name == candidate.name)
-                spec = &candidate;
-        if (!spec)
+                range = &candidate;
+        if (!range)
             return {std::nullopt, Format(Tr("state", kStateUnknownKey), {ShownInput(name)})};
-        auto &slot = values.at(static_cast<std::size_t>(spec->key));
+        auto &slot = values.at(static_cast<std::size_t>(range->key));
         if (slot)
-            return {std::nullopt, Format(Tr("state", kStateTwice), {spec->name})};
+            return {std::nullopt, Format(Tr("state", kStateTwice), {range->name})};
         std::int32_t value = 0;
-        std::string error = ReadStateValue(spec->key, pair.substr(equals + 1), spec->name, value);
+        std::string error = ReadStateValue(range->key, pair.substr(equals + 1), range->name, value);
         if (!error.empty())
             return {std::nullopt, std::move(error)};
         slot = value;
@@ -120,9 +120,9 @@ StateReading ReadStateText(std::string_view text)
             break;
         text.remove_prefix(end + 1);
     }
-    for (const KeySpec &spec : kKeys)
-        if (spec.key != StateKey::Angle && !values.at(static_cast<std::size_t>(spec.key)))
-            return {std::nullopt, Format(Tr("state", kStateMissing), {spec.name})};
+    for (const KeyRange &range : kKeys)
+        if (range.key != StateKey::Angle && !values.at(static_cast<std::size_t>(range.key)))
+            return {std::nullopt, Format(Tr("state", kStateMissing), {range.name})};
     return {PatternState{*values[0], *values[1], values[2]}, {}};
 }
 
