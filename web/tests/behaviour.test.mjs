@@ -209,7 +209,8 @@ test('Details shows the figures and follows the sliders; Keep compares until cle
   const { page, problems } = await open(browser, 'index.html');
   const cell = (key, column) => page.$eval(`#DetailsTable tr[data-key="${key}"] td.${column}`,
     (e) => (e.offsetParent ? e.textContent : '(hidden)'));
-  const shown = (id) => page.$eval('#' + id, (e) => !e.hidden && e.getClientRects().length > 0);
+  // Shown is drawn: a [hidden] element that a style still lays out counts as shown.
+  const shown = (id) => page.$eval('#' + id, (e) => e.getClientRects().length > 0);
   const coloured = ({ data, width }, r, g, b) => {
     const out = [];
     for (let i = 0; i < data.length; i += 4)
@@ -220,6 +221,7 @@ test('Details shows the figures and follows the sliders; Keep compares until cle
   await page.click('#DetailsButton');
   assert.equal(await page.$eval('#DetailsButton', (e) => e.getAttribute('aria-expanded')), 'true');
   assert.ok(await shown('DetailsMessage'), 'no pattern at the start');
+  assert.equal(await shown('ClearKeptButton'), false, 'nothing to clear at the start');
   const [panel, win] = await page.evaluate(() => ['DetailsPanel', 'Window'].map((id) => document.getElementById(id).getBoundingClientRect().toJSON()));
   assert.ok(panel.left >= win.right, 'beside the window');
 
