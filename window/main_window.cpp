@@ -399,9 +399,14 @@ void OrvaneFrm::showState(const PatternState &state)
     });
 }
 
+Figure OrvaneFrm::shownFigure()
+{
+    return MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()), kept_);
+}
+
 void OrvaneFrm::CopyImage()
 {
-    const Figure figure = MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()), kept_);
+    const Figure figure = shownFigure();
     const int scale = std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale);
     QGuiApplication::clipboard()->setImage(FigureImage(figure, scale));
 }
@@ -422,7 +427,7 @@ void OrvaneFrm::SaveImage()
         return;
     if (!FormatOfPath(path.toStdString()))
         path += chosen == svg ? ".svg" : chosen == pdf ? ".pdf" : ".png";
-    const Figure figure = MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()), kept_);
+    const Figure figure = shownFigure();
     const QString error = SaveFigure(figure, path, std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale));
     if (!error.isEmpty())
         throw std::runtime_error(error.toStdString());
@@ -436,7 +441,7 @@ void OrvaneFrm::PrintImage()
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    PrintFigure(printer, MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()), kept_));
+    PrintFigure(printer, shownFigure());
 }
 
 bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)

@@ -16,6 +16,7 @@
 namespace orvane {
 
 class Announcer;
+struct Figure;
 class DetailsView;
 class SoundOutput;
 
@@ -76,6 +77,8 @@ private:
     void CopyImage();
     void SaveImage();
     void PrintImage();
+    // The figure of what the plot shows: the state, the kept pattern, the language's numbers.
+    Figure shownFigure();
     // The tool window "Pattern details", beside the window; made when first asked for.
     void ShowDetails();
     // Keeps the pattern as it stands for comparison, or lets it go; the plot
