@@ -54,8 +54,16 @@ std::vector<std::string> PresetNames(std::size_t index)
 {
     const Preset &preset = kPresets[index];
     const char *caption = ControlNamed(preset.button)->text;
-    std::vector<std::string> names{caption, std::string(Tr("button", caption)), preset.spokenName,
-                                   std::string(Tr("pattern", preset.spokenName))};
+    std::vector<std::string> names{caption, preset.spokenName};
+    // A caption may hold shorter forms after the full one, each after U+009C;
+    // the button shows whichever fits, so each is the preset's name.
+    for (const std::string_view shown : {Tr("button", caption), Tr("pattern", preset.spokenName)}) {
+        for (std::size_t from = 0; from <= shown.size();) {
+            const std::size_t end = std::min(shown.find("\u009c", from), shown.size());
+            names.emplace_back(shown.substr(from, end - from));
+            from = end + std::string_view("\u009c").size();
+        }
+    }
     for (const char *word : kPresetWords[index])
         if (word)
             names.emplace_back(word);
@@ -67,7 +75,7 @@ std::string PresetList()
 {
     std::vector<std::string> listed;
     for (const Preset &preset : kPresets)
-        listed.emplace_back(Tr("button", ControlNamed(preset.button)->text));
+        listed.emplace_back(FullForm(Tr("button", ControlNamed(preset.button)->text)));
     for (const auto &words : kPresetWords)
         for (const char *word : words)
             if (word)

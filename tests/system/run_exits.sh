@@ -179,6 +179,7 @@ arguments() {
       "--preset;Hyper-Cardioid;--details|0||null_deg\t120.00000000000001"
       "--preset;hyper;--details|0||null_deg\t120.00000000000001"
       "--lang;de;--preset;NIERE;--details|0||rear_db\t-inf"
+      "--lang;ja;--preset;スーパー;--details|0||null_deg\t134.4270040008057"
       "--omni;0;--details;--export;both.png|0||rear_db\t0"
       "--export;f.jpg|2|the formats are PNG (.png), SVG (.svg), PDF (.pdf)"
       "--scale;2|2|give --export FILE too"
