@@ -11,6 +11,11 @@ the pan, and the cardioid's rear is silent.
 The expected gain is worked out here afresh from the pattern's formula, the
 omni level a plus the figure-8 level b times the cosine of the direction:
   listen_check.py --rate 48000 --name cardioid --levels 0 0 [--frames FROM TO] recording.f32
+
+What the tests wait on before they check: whether N sounds have been heard
+from frame FROM on, each followed by a moment of silence (status 0), or not yet
+(status 1); with --started, whether any sound has begun:
+  listen_check.py --rate 48000 --heard N [--started] --frames FROM END recording.f32
 """
 
 import argparse
@@ -60,11 +65,32 @@ def demodulate(samples, rate, start, length, channel, window):
     return 2.0 * math.hypot(re, im) / sum(window)
 
 
+def heard(samples, rate, count, started):
+    """Whether `count` sounds lie in the recording, each ended by silence."""
+    block = rate // 100
+    quiet = (FULL_SCALE * 10 ** (-60 / 20)) ** 2 / 2  # a tone's mean square at -60 dB
+    gap = int(0.3 * 100)  # blocks of silence that end a sound
+    sounds, loud, silent = 0, False, 0
+    for start in range(0, len(samples) // 2 - block + 1, block):
+        part = samples[2 * start:2 * (start + block)]
+        if sum(x * x for x in part) / block > quiet:
+            if started:
+                return 0
+            loud, silent = True, 0
+        elif loud:
+            silent += 1
+            if silent >= gap:
+                sounds, loud = sounds + 1, False
+    return 0 if sounds >= count and not started else 1
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--rate", type=int, required=True)
-    parser.add_argument("--name", required=True)
-    parser.add_argument("--levels", type=int, nargs=2, required=True)
+    parser.add_argument("--heard", type=int, metavar="N", help="only tell whether N sounds have been heard")
+    parser.add_argument("--started", action="store_true", help="with --heard: whether a sound has begun")
+    parser.add_argument("--name")
+    parser.add_argument("--levels", type=int, nargs=2)
     parser.add_argument("--frames", type=int, nargs=2, metavar=("FROM", "TO"),
                         help="the part of the recording to look at")
     parser.add_argument("--probe", type=int, nargs="+", metavar="ANGLE",
@@ -72,6 +98,15 @@ def main():
     parser.add_argument("recording")
     args = parser.parse_args()
     rate = args.rate
+    if args.heard is not None:
+        samples = array.array("f")
+        with open(args.recording, "rb") as f:
+            f.seek(8 * args.frames[0])
+            data = f.read(8 * (args.frames[1] - args.frames[0]))
+        samples.frombytes(data[:len(data) // 8 * 8])  # parec may be mid-frame
+        return heard(samples, rate, args.heard, args.started)
+    if args.name is None or args.levels is None:
+        parser.error("--name and --levels are wanted")
     a = (100 - args.levels[0]) / 100.0
     b = (100 - args.levels[1]) / 100.0
     loudest = max(abs(a + b * math.cos(math.radians(v))) for v in range(-180, 181))
