@@ -15,6 +15,7 @@
 #   (/proc/PID/maps): the sound output is a plugin loaded on the first sound.
 #   Exits 77, and so is skipped, where no X server can be started.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 
 mode=${1:-}
 case $mode in
@@ -102,6 +103,17 @@ arguments() {
       passed=$((passed + 1))
     else
       fail "$name --help: wanted the usage text and status 0; $(shown)"
+    fi
+
+    # The manual page's options are --help's, each with the same value name.
+    local listed documented
+    listed=$(sed -n 's/^  \(--[a-z0-9-]*\)\( [A-Z0-9][A-Z0-9]*\)\? .*/\1\2/p' "$work/out" | sort)
+    documented=$(sed -n '/^\.SH OPTIONS/,/^\.SH/{/^\.TP/{n;s/^\.BI\? //;s/\\-/-/g;s/"//g;s/  */ /g;p}}' \
+      "$here/../../packaging/orvane.1.in" | sort)
+    if [ -n "$listed" ] && [ "$listed" = "$documented" ]; then
+      passed=$((passed + 1))
+    else
+      fail "$name: the manual page's options differ from --help's: $(diff <(echo "$documented") <(echo "$listed") | paste -sd' ')"
     fi
 
     # --details prints the figures with no display, in the C locale whatever
