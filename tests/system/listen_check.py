@@ -14,8 +14,9 @@ omni level a plus the figure-8 level b times the cosine of the direction:
 
 What the tests wait on before they check: whether N sounds have been heard
 from frame FROM on, each followed by a moment of silence (status 0), or not yet
-(status 1); with --started, whether any sound has begun:
-  listen_check.py --rate 48000 --heard N [--started] --frames FROM END recording.f32
+(status 1), counting only those of at least SECONDS; with --started, whether
+any sound has begun:
+  listen_check.py --rate 48000 --heard N [--shortest SECONDS] [--started] --frames FROM END recording.f32
 """
 
 import argparse
@@ -65,22 +66,23 @@ def demodulate(samples, rate, start, length, channel, window):
     return 2.0 * math.hypot(re, im) / sum(window)
 
 
-def heard(samples, rate, count, started):
-    """Whether `count` sounds lie in the recording, each ended by silence."""
+def heard(samples, rate, count, started, shortest):
+    """Whether `count` sounds of at least `shortest` seconds lie in the
+    recording, each ended by silence."""
     block = rate // 100
     quiet = (FULL_SCALE * 10 ** (-60 / 20)) ** 2 / 2  # a tone's mean square at -60 dB
     gap = int(0.3 * 100)  # blocks of silence that end a sound
-    sounds, loud, silent = 0, False, 0
-    for start in range(0, len(samples) // 2 - block + 1, block):
+    sounds, first, last = 0, None, None
+    for i, start in enumerate(range(0, len(samples) // 2 - block + 1, block)):
         part = samples[2 * start:2 * (start + block)]
         if sum(x * x for x in part) / block > quiet:
             if started:
                 return 0
-            loud, silent = True, 0
-        elif loud:
-            silent += 1
-            if silent >= gap:
-                sounds, loud = sounds + 1, False
+            first = i if first is None else first
+            last = i
+        elif first is not None and i - last >= gap:
+            sounds += (last + 1 - first) / 100 >= shortest
+            first = None
     return 0 if sounds >= count and not started else 1
 
 
@@ -89,6 +91,7 @@ def main():
     parser.add_argument("--rate", type=int, required=True)
     parser.add_argument("--heard", type=int, metavar="N", help="only tell whether N sounds have been heard")
     parser.add_argument("--started", action="store_true", help="with --heard: whether a sound has begun")
+    parser.add_argument("--shortest", type=float, default=0.0, help="with --heard: the seconds a sound lasts at least")
     parser.add_argument("--name")
     parser.add_argument("--levels", type=int, nargs=2)
     parser.add_argument("--frames", type=int, nargs=2, metavar=("FROM", "TO"),
@@ -104,7 +107,7 @@ def main():
             f.seek(8 * args.frames[0])
             data = f.read(8 * (args.frames[1] - args.frames[0]))
         samples.frombytes(data[:len(data) // 8 * 8])  # parec may be mid-frame
-        return heard(samples, rate, args.heard, args.started)
+        return heard(samples, rate, args.heard, args.started, args.shortest)
     if args.name is None or args.levels is None:
         parser.error("--name and --levels are wanted")
     a = (100 - args.levels[0]) / 100.0
