@@ -47,14 +47,17 @@ check() { # a condition, then what it means when it fails
 }
 
 # A stream of silence keeps the sink running, so that its monitor delivers from
-# the moment parec connects rather than from the first sound; parec records
-# that monitor into a file of its own for each life of the server.
+# the moment parec connects rather than from the first sound; its low latency
+# holds the sink's low too. (A sink that works far ahead mixes a new sound
+# into a stretch its monitor has already handed on, and the recording misses
+# up to that much of the sound's start: a probing sound seemed cut to 0.04 s.)
+# parec records that monitor into a file of its own for each life of the server.
 lives=0
 recording=
 record() {
   lives=$((lives + 1))
   recording=$work/recording$lives.f32
-  pacat -d orvane_null --rate=$pulse_rate --channels=2 --format=float32le --raw /dev/zero \
+  pacat -d orvane_null --rate=$pulse_rate --channels=2 --format=float32le --latency-msec=20 --raw /dev/zero \
     >"$work/pacat.log" 2>&1 &
   session_pids+=("$!")
   stop_pid "$rec_pid"
