@@ -87,7 +87,6 @@ public:
         connect();
         if (sound.sampleRate != rate_)
             throw std::logic_error("The sound was made for another sample rate");
-        ++*playing_;
 
         const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(rate_), 2};
         const auto bytes = static_cast<std::uint32_t>(sound.samples.size() * sizeof(float));
@@ -227,9 +226,11 @@ private:
     }
 
     // Ends the sound that plays, if any, without a word: nothing of it reaches
-    // the window afterwards. With the lock held.
+    // the window afterwards, not even an end or a fault the library's thread
+    // has already posted. With the lock held, on the window's thread.
     void stop()
     {
+        ++*playing_;
         if (drain_) {
             pa_operation_cancel(drain_);
             pa_operation_unref(drain_);
