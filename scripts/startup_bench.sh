@@ -95,4 +95,3 @@ for k in $(seq 0 $((count - 1))); do
     'BEGIN {printf "%-24s %10s %14s %10s %12.2f %12.2f", n, t, m, l, t / bt, m / bm;
             if (lang) printf " %10.3f %10.3f", t / et, m / em; printf "\n"}'
 done
-echo "goal: time ratio 1.00 or less, memory ratio 1.10 or less; each language within 1.05 of $first"
