@@ -101,7 +101,7 @@ WEB_PORT ?= 8000
 # The desktop build's icon painter paints the web app's icons.
 web:
 	@scripts/setup.sh run web
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORVANE_WEB=ON $(FIRST_OPTIONS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(FIRST_OPTIONS) -DORVANE_WEB=ON
 	cmake --build $(BUILD) -j $(JOBS) --target orvane-make-icons
 	web/build.sh $(WEB) $(JOBS) $(abspath $(BUILD))/orvane-make-icons
 
