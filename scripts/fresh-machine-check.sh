@@ -205,11 +205,8 @@ LC_ALL=C comm -13 "$scratch/before-run.txt" "$scratch/after-run.txt" >"$scratch/
 step "dev: make run brought in only what running needs" in_root "$dev" "
   cd /root/orvane
   new=\"$(tr '\n' ' ' <"$scratch/run-packages.txt")\"
-  kib=0 bytes=0
-  for p in \$new; do
-    kib=\$((kib + \$(dpkg-query -W -f='\${Installed-Size}' \$p)))
-    bytes=\$((bytes + \$(apt-cache show --no-all-versions \$p | sed -n 's/^Size: //p' | head -n1)))
-  done
+  kib=\$(dpkg-query -W -f='\${Installed-Size}\\n' \$new | awk '{ s += \$1 } END { print s }')
+  bytes=\$(apt-cache show --no-all-versions \$new | awk '/^Size: / { s += \$2 } END { print s }')
   echo \"make run installed \$(echo \$new | wc -w) packages: \$((bytes / 1000000)) MB to download, \$((kib / 1024)) MiB installed\"
   bad=0
   for p in $not_for_running; do
