@@ -14,7 +14,7 @@
 #   2. "pkg" system, a second clean copy: installs that .deb with apt (plus
 #      xvfb, xauth and xdotool, to have a virtual display to start it on) and
 #      starts both programs there.
-# --run-only stops after the `make run` steps (about a third of the time).
+# --run-only stops after the `make run` steps (5 to 10 minutes).
 #
 # Run by hand, as root (it mounts /proc, /sys and /dev/pts into the systems):
 #   sudo scripts/fresh-machine-check.sh [--run-only] [--keep] [--cache DIR] [SCRATCH]
