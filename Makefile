@@ -1,18 +1,39 @@
-# `make run` and `make test` do the whole set-up on a fresh Debian machine.
+# `make run` and `make test` do the whole set-up on a fresh Debian machine:
+# `make run` only what the desktop programs need, `make test` everything.
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run run-lite test golden setup build bench startup-bench export-bench sanitize valgrind screenshot clean \
-        web serve-web web-bench po
+# A build with everything: the pages, the tests and the benchmarks.
+FULL_OPTIONS = -DORVANE_WEB=ON -DBUILD_TESTING=ON -DORVANE_BENCH=ON
+# Options for a build folder's first configure by `make run` or `make web`;
+# a folder configured before keeps its own (after `make test`, everything).
+FIRST_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DORVANE_WEB=OFF -DBUILD_TESTING=OFF -DORVANE_BENCH=OFF)
+
+.PHONY: run run-lite desktop test check golden setup build bench startup-bench export-bench sanitize \
+        valgrind screenshot clean web serve-web web-bench po
 
 # Status 1 is the program's own one-line report that it found no display;
 # make adds no second error line to it. Any other failure still shows.
-run: build
+run: desktop
 	@$(BUILD)/Orvane || [ $$? -eq 1 ]
 
-run-lite: build
+run-lite: desktop
 	@$(BUILD)/OrvaneLite || [ $$? -eq 1 ]
+
+# The two programs alone, with the packages they need to build and run:
+# no WebAssembly, no tests, no test tools.
+desktop:
+	@scripts/setup.sh run
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(FIRST_OPTIONS)
+	cmake --build $(BUILD) -j $(JOBS) --target Orvane OrvaneLite
+
+# The quick tier (CTest label "quick"): the rules, the window offscreen, the
+# catalogues and the command line, built without the pages.
+check: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(FULL_OPTIONS)
+	cmake --build $(BUILD) -j $(JOBS) --target pattern_tests window_tests Orvane OrvaneLite
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L quick
 
 # Every test runs once: a test that fails fails the run.
 test: build
@@ -40,12 +61,12 @@ po:
 	scripts/catalogues.py --check
 
 build: setup
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(FULL_OPTIONS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Release build of the benchmarks; prints medians over repeated runs.
 bench: setup
-	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DORVANE_HARDENING=OFF
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DORVANE_HARDENING=OFF -DORVANE_BENCH=ON
 	cmake --build build-release -j $(JOBS) --target orvane_bench
 	QT_QPA_PLATFORM=offscreen build-release/bench/orvane_bench \
 	  --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
@@ -76,8 +97,9 @@ WEB ?= build-web
 WEB_PORT ?= 8000
 
 # The desktop build's icon painter paints the web app's icons.
-web: setup
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+web:
+	@scripts/setup.sh run web
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(FIRST_OPTIONS) -DORVANE_WEB=ON
 	cmake --build $(BUILD) -j $(JOBS) --target orvane-make-icons
 	web/build.sh $(WEB) $(JOBS) $(abspath $(BUILD))/orvane-make-icons
 
@@ -89,7 +111,7 @@ serve-web: web
 # Start-up and redraw of the pages in Chromium, Firefox and WebKit, a visit served
 # by the service worker, and their size; medians. Beside `make bench`'s native redraw
 # when build-release/ has it.
-web-bench: web
+web-bench: setup web
 	ORVANE_WEB_DIR=$(WEB) node web/bench/web_bench.mjs
 
 screenshot: build

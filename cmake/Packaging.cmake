@@ -178,8 +178,10 @@ set(edition_ids "")
 foreach(edition IN LISTS ORVANE_EDITIONS)
   list(APPEND edition_ids ${edition}=${ORVANE_ID_${edition}})
 endforeach()
-add_test(NAME package_check
-  COMMAND bash ${ORVANE_PACKAGING_DIR}/check_package.sh
-          ${PROJECT_BINARY_DIR} ${PROJECT_VERSION} $<TARGET_FILE:orvane-make-icons>
-          ${ORVANE_ICON_NAME} "${icon_sizes}" ${ORVANE_HARDENED} ${edition_ids})
-set_tests_properties(package_check PROPERTIES TIMEOUT 300 LABELS packaging)
+if(BUILD_TESTING)
+  add_test(NAME package_check
+    COMMAND bash ${ORVANE_PACKAGING_DIR}/check_package.sh
+            ${PROJECT_BINARY_DIR} ${PROJECT_VERSION} $<TARGET_FILE:orvane-make-icons>
+            ${ORVANE_ICON_NAME} "${icon_sizes}" ${ORVANE_HARDENED} ${edition_ids})
+  set_tests_properties(package_check PROPERTIES TIMEOUT 300 LABELS packaging)
+endif()

@@ -4,7 +4,7 @@
 # display, as scripts/startup_bench.sh measures it), and the SVG's size.
 # Usage: scripts/export_bench.sh [ROUNDS] [BUILD]   (make export-bench)
 # Rounds alternate between the three; medians are printed, and the ratios of
-# the medians. Needs Xvfb and xdotool (scripts/packages.txt).
+# the medians. Needs Xvfb and xdotool (scripts/packages/test.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-11}

@@ -2,16 +2,22 @@
 # Tries the README on a truly fresh machine: a minimal Debian 12 system
 # (debootstrap --variant=minbase) with only git and make added.
 #
-#   1. "dev" system: git clone of this checkout's HEAD, `make test`, then
-#      `make run` under xvfb-run -a (the window must show; it is then closed as
-#      another client would), then `cd build && cpack -G DEB` and lintian on
-#      the package.
+#   1. "dev" system: git clone of this checkout's HEAD, then `make run` with
+#      no display (it sets up and builds, then says in one line that it found
+#      no display). It must have installed none of the test tools (browsers,
+#      screen reader, sound server, emscripten, node, GoogleTest) and built no
+#      WebAssembly and no tests; the packages and the download it brought in
+#      are counted. Then, with xvfb, xauth and xdotool added, `make run` and
+#      `make run-lite` under xvfb-run -a (each window must show; it is then
+#      closed as another client would). Then `make test`, `cd build && cpack
+#      -G DEB` and lintian on the package.
 #   2. "pkg" system, a second clean copy: installs that .deb with apt (plus
 #      xvfb, xauth and xdotool, to have a virtual display to start it on) and
 #      starts both programs there.
+# --run-only stops after the `make run` steps (5 to 10 minutes).
 #
 # Run by hand, as root (it mounts /proc, /sys and /dev/pts into the systems):
-#   sudo scripts/fresh-machine-check.sh [--keep] [--cache DIR] [SCRATCH]
+#   sudo scripts/fresh-machine-check.sh [--run-only] [--keep] [--cache DIR] [SCRATCH]
 # SCRATCH is the folder the systems are built in (default: a new folder under
 # /var/tmp); it is removed at the end unless --keep. --cache DIR keeps the
 # downloaded Debian packages in DIR between runs. MIRROR overrides the Debian
@@ -21,11 +27,13 @@
 set -euo pipefail
 
 keep=false
+run_only=false
 cache=
 scratch=
 while [ $# -gt 0 ]; do
   case $1 in
     --keep) keep=true ;;
+    --run-only) run_only=true ;;
     --cache) cache=$(realpath -m "${2:?--cache needs a folder}"); shift ;;
     -h | --help) sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "$0"; exit 0 ;;
     -*) echo "fresh-machine-check: unknown option $1" >&2; exit 2 ;;
@@ -169,7 +177,7 @@ debootstrap --variant=minbase ${cache:+--cache-dir="$cache"} "$suite" "$base" "$
   >"$scratch/debootstrap.log" 2>&1 || { tail -n 20 "$scratch/debootstrap.log"; exit 1; }
 echo "done in $(($(date +%s) - started)) s; $(chroot "$base" dpkg-query -W | wc -l) packages"
 cp -a "$base" "$dev"
-cp -a "$base" "$pkg"
+$run_only || cp -a "$base" "$pkg"
 rm -rf "$base"
 
 # --- The developer's machine: only git and make, then the README.
@@ -182,16 +190,52 @@ step "dev: apt-get install git make" in_root "$dev" '
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends git make >/dev/null
   dpkg-query -W git make'
 step "dev: git clone" in_root "$dev" 'git clone -q /srv/orvane.git /root/orvane && git -C /root/orvane log -1 --oneline'
+# What `make run` may not bring in: the tests' and the pages' tools.
+not_for_running='chromium firefox-esr webkit2gtk-driver orca pulseaudio emscripten nodejs npm libgtest-dev libbenchmark-dev xvfb lintian'
+in_root "$dev" 'dpkg-query -W -f="\${Package}\n" | LC_ALL=C sort' >"$scratch/before-run.txt"
 started=$(date +%s)
-step "dev: make test" in_root "$dev" 'cd /root/orvane && make test 2>&1 | tail -n 25'
-echo "(make test took $(($(date +%s) - started)) s)"
-step "dev: no display: make run" in_root "$dev" '
+step "dev: make run, with no display" in_root "$dev" '
+  cd /root/orvane
+  make run >/tmp/run.out 2>/tmp/run.err && status=0 || status=$?
+  echo "make run: exit status $status; the last lines:"; tail -n 3 /tmp/run.out; tail -n 1 /tmp/run.err
+  [ $status -eq 0 ] && tail -n 1 /tmp/run.err | grep -q "^Orvane: cannot open the X display"'
+echo "(make run took $(($(date +%s) - started)) s)"
+in_root "$dev" 'dpkg-query -W -f="\${Package}\n" | LC_ALL=C sort' >"$scratch/after-run.txt"
+LC_ALL=C comm -13 "$scratch/before-run.txt" "$scratch/after-run.txt" >"$scratch/run-packages.txt"
+step "dev: make run brought in only what running needs" in_root "$dev" "
+  cd /root/orvane
+  new=\"$(tr '\n' ' ' <"$scratch/run-packages.txt")\"
+  kib=\$(dpkg-query -W -f='\${Installed-Size}\\n' \$new | awk '{ s += \$1 } END { print s }')
+  bytes=\$(apt-cache show --no-all-versions \$new | awk '/^Size: / { s += \$2 } END { print s }')
+  echo \"make run installed \$(echo \$new | wc -w) packages: \$((bytes / 1000000)) MB to download, \$((kib / 1024)) MiB installed\"
+  bad=0
+  for p in $not_for_running; do
+    if echo \" \$new \" | grep -q \" \$p \"; then echo \"FAIL: make run installed \$p\"; bad=1; fi
+  done
+  [ ! -e build-web ] || { echo 'FAIL: make run built the pages (build-web/)'; bad=1; }
+  [ ! -e build/tests ] || { echo 'FAIL: make run built the tests (build/tests/)'; bad=1; }
+  [ \"\$(cd build && ctest -N | sed -n 's/^Total Tests: //p')\" = 0 ] || { echo 'FAIL: make run configured tests'; bad=1; }
+  [ \$bad -eq 0 ] && echo 'none of: $not_for_running; no build-web/, no tests'"
+step "dev: no display: make run again says so in one line" in_root "$dev" '
   cd /root/orvane
   make run >/tmp/run.out 2>/tmp/run.err && status=0 || status=$?
   echo "make run: exit status $status; stderr:"; cat /tmp/run.err
   [ "$(grep -cv "^make.*Entering\|^make.*Leaving" /tmp/run.err)" -eq 1 ]'
+step "dev: apt-get install xvfb xauth xdotool (to see the window)" in_root "$dev" '
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xvfb xauth xdotool >/dev/null
+  dpkg-query -W xvfb xdotool'
 step "dev: xvfb-run -a make run" in_root "$dev" "$window_check"'
   cd /root/orvane && show_and_close "make --no-print-directory run"'
+step "dev: xvfb-run -a make run-lite" in_root "$dev" "$window_check"'
+  cd /root/orvane && show_and_close "make --no-print-directory run-lite"'
+if $run_only; then
+  say "fresh-machine-check --run-only: $failures step(s) failed"
+  [ "$failures" -eq 0 ]
+  exit
+fi
+started=$(date +%s)
+step "dev: make test" in_root "$dev" 'cd /root/orvane && make test 2>&1 | tail -n 25'
+echo "(make test took $(($(date +%s) - started)) s)"
 step "dev: cd build && cpack -G DEB" in_root "$dev" '
   cd /root/orvane/build && cpack -G DEB | tail -n 3 && ls -l orvane_*.deb'
 step "dev: lintian" in_root "$dev" '

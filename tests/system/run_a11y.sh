@@ -67,7 +67,7 @@ check() {
   fi
 }
 
-# The German run needs its locale generated (scripts/setup.d/locale.sh): Qt
+# The German run needs its locale generated (scripts/setup.d/test-locale.sh): Qt
 # would write German numbers without it, but the C library would stay in "C",
 # and the run would not be the one a German user has.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then

@@ -19,7 +19,7 @@ test.after(() => fs.rmSync(work, { recursive: true, force: true }));
 const desktop = process.env.ORVANE_DESKTOP;
 
 // The shared table of bad state texts (tests/state_bad_inputs.tsv).
-const badStates = fs.readFileSync(path.join(import.meta.dirname, '../../tests/state_bad_inputs.tsv'), 'utf8')
+const badStates = fs.readFileSync(new URL('../../tests/state_bad_inputs.tsv', import.meta.url), 'utf8')
   .split('\n').filter((row) => row && !row.startsWith('#')).map((row) => {
     const [input, wanted] = row.split('\t');
     return [input.replace(/\\t/g, '\t').replace(/\\x([0-9a-f]{2})/gi, (_, h) => String.fromCharCode(parseInt(h, 16))), wanted];

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Generates the German locale (de_DE.UTF-8), under which the accessibility test
 # checks that the readouts use a decimal comma. Does nothing when it exists.
-# Run by setup.sh, which installs the locales package and sets SUDO.
+# Run by `setup.sh test`, which installs the locales package and sets SUDO.
 set -euo pipefail
 
 wanted=de_DE.UTF-8

@@ -3,7 +3,7 @@
 # packages (puppeteer-core, selenium-webdriver, axe-core, lighthouse) exactly as
 # web/package-lock.json pins them.
 # No browser is downloaded: the tests drive Debian's chromium, firefox-esr and WebKit.
-# Run by setup.sh, which installs nodejs, emscripten and chromium and sets SUDO.
+# Run by `setup.sh test`, after the web group (nodejs) and the browsers are installed; setup.sh sets SUDO.
 set -euo pipefail
 cd "$(dirname "$0")/../../web"
 
