@@ -172,6 +172,9 @@ private:
     {
         if (context_ && pa_context_get_state(context_) == PA_CONTEXT_READY)
             return;
+        // A sound on the lost connection has ended with it; its fault, maybe
+        // posted already, is not said beside this call's own.
+        stop();
         dropContext();
         context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "Orvane");
         if (!context_)

@@ -92,8 +92,15 @@ has_windows() { [ "$(windows)" -eq "$1" ]; }
 # the window's input while it is up). A second box for the same fault shows
 # while later steps wait on the window, and fails them and the last count.
 wait_box() {
-  check "$*: wanted one error box, $(($(windows) - 1)) shown" wait_until 100 has_windows 2
+  wait_until 100 has_windows 2 || check "$*: wanted one error box, $(($(windows) - 1)) shown: $(shown_windows)" false
   check "$*: the error box did not close" wait_until 100 close_box
+}
+# The program's windows, for a failure's message: id, size and place.
+shown_windows() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+    printf '%s %s; ' "$w" "$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*\(Position\|Geometry\): //p' | paste -sd' ')"
+  done
 }
 # Escape to the box until it has gone: a key that comes before the box takes
 # the focus is lost, and an Escape more is nothing to the window.
