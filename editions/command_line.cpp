@@ -4,6 +4,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <vector>
+
+#include <QString>
 
 #include "pattern/figure.h"
 #include "pattern/pattern_details.h"
@@ -15,20 +18,6 @@ namespace orvane {
 
 namespace {
 
-// A name as the user may write it: letters and digits only, in lower case, so
-// "Fig. 8", "fig8" and "FIG 8" are one.
-std::string Folded(std::string_view text)
-{
-    std::string folded;
-    for (const char c : text) {
-        if (c >= 'A' && c <= 'Z')
-            folded += static_cast<char>(c - 'A' + 'a');
-        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-            folded += c;
-    }
-    return folded;
-}
-
 const ControlSpec *ControlNamed(std::string_view name)
 {
     for (const ControlSpec &entry : ControlTable())
@@ -37,11 +26,63 @@ const ControlSpec *ControlNamed(std::string_view name)
     return nullptr;
 }
 
+// A preset's name as a teacher may write it: any case, with or without
+// spaces, hyphens and dots, so "Fig. 8", "fig8" and "FIG-8" are one. Letters
+// beyond ASCII fold too, for the buttons' names in other languages.
+QString Folded(std::string_view text)
+{
+    const QString folded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded();
+    QString kept;
+    for (const QChar c : folded)
+        if (c.isLetterOrNumber())
+            kept += c;
+    return kept;
+}
+
+// Beside the buttons' captions and the patterns' full names, the words the
+// textbooks use; in the order of kPresets.
+constexpr std::array<std::array<const char *, 3>, kPresets.size()> kPresetWords{{
+    {"cardioid", nullptr, nullptr},
+    {"omni", "omnidirectional", nullptr},
+    {"figure-8", "fig8", "bidirectional"},
+    {"supercardioid", "super", nullptr},
+    {"hypercardioid", "hyper", nullptr},
+}};
+
+// Every name a preset answers to, in English and in the current language.
+std::vector<std::string> PresetNames(std::size_t index)
+{
+    const Preset &preset = kPresets[index];
+    const char *caption = ControlNamed(preset.button)->text;
+    std::vector<std::string> names{caption, preset.spokenName};
+    // A caption may hold shorter forms after the full one, each after U+009C;
+    // the button shows whichever fits, so each is the preset's name.
+    for (const std::string_view shown : {Tr("button", caption), Tr("pattern", preset.spokenName)}) {
+        for (std::size_t from = 0; from <= shown.size();) {
+            const std::size_t end = std::min(shown.find("\u009c", from), shown.size());
+            names.emplace_back(shown.substr(from, end - from));
+            from = end + std::string_view("\u009c").size();
+        }
+    }
+    for (const char *word : kPresetWords[index])
+        if (word)
+            names.emplace_back(word);
+    return names;
+}
+
+// The buttons' captions as the window shows them, then the other words.
 std::string PresetList()
 {
-    std::string list;
+    std::vector<std::string> listed;
     for (const Preset &preset : kPresets)
-        list += (list.empty() ? "" : ", ") + std::string(ControlNamed(preset.button)->text);
+        listed.emplace_back(FullForm(Tr("button", ControlNamed(preset.button)->text)));
+    for (const auto &words : kPresetWords)
+        for (const char *word : words)
+            if (word)
+                listed.emplace_back(word);
+    std::string list;
+    for (const std::string &name : listed)
+        list += (list.empty() ? "" : ", ") + name;
     return list;
 }
 
@@ -91,11 +132,14 @@ constexpr auto kOptions = std::to_array<Option>({
      ORVANE_NOOP("command line",
                  "the levels of a preset, by its button: Omni, Fig. 8, Cardiod, Super Card, Hyper Card"),
      [](CommandLine &line, std::string_view v) -> std::string {
-         for (const Preset &preset : kPresets) {
-             if (Folded(v) == Folded(ControlNamed(preset.button)->text)) {
-                 line.omni = preset.slider1;
-                 line.fig8 = preset.slider2;
-                 return {};
+         const QString wanted = Folded(v);
+         for (std::size_t i = 0; i < kPresets.size() && !wanted.isEmpty(); ++i) {
+             for (const std::string &name : PresetNames(i)) {
+                 if (wanted == Folded(name)) {
+                     line.omni = kPresets[i].slider1;
+                     line.fig8 = kPresets[i].slider2;
+                     return {};
+                 }
              }
          }
          return Format(Tr("command line", kUnknownPreset), {ShownInput(v), PresetList()});
@@ -270,8 +314,9 @@ std::string DetailsTable(std::int32_t omni, std::int32_t fig8)
         } else {
             // The shortest digits that read back as the same double, never in
             // the locale's form.
+            // A zero is "0" whatever its sign: spreadsheets read "-0" as text.
             char buffer[32];
-            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value == 0 ? 0.0 : value).ptr;
             table.append(buffer, end);
         }
         table.append("\n");

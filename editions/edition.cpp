@@ -102,6 +102,11 @@ int RunEdition(int argc, char **argv, Edition edition)
     case CommandLine::Action::Version:
         return Print(name, std::string(name) + " " + ORVANE_VERSION + "\n");
     case CommandLine::Action::Details: {
+        // With --export the figure is written as well; the figures are printed
+        // only once it has been, so a failed export is not mistaken for done.
+        if (!line.exportPath.empty())
+            if (const int status = ExportFigure(name, command, line, edition); status != 0)
+                return status;
         const PatternState state = StartState(line);
         return Print(name, DetailsTable(state.omni, state.fig8));
     }

@@ -3,7 +3,7 @@
 # entries and metainfo pass their validators and agree with each other, each
 # binary carries its version record, every icon size is there and painted, the
 # .deb holds all of it, the sound output plugin is installed where the
-# binaries look for it and only it links Qt Multimedia, and lintian finds
+# binaries look for it and only it links libpulse, and lintian finds
 # nothing to warn about. HARDENED (ON
 # or OFF) says whether the build used Debian's hardening flags; when ON, the
 # packaged binaries must show them.
@@ -96,7 +96,8 @@ for pair in "${editions[@]}"; do
 done
 
 echo "== the sound output plugin"
-# Loaded on the first sound: the programs must not need Qt Multimedia at start,
+# Loaded on the first sound: the programs must not need the sound server's
+# client library (libpulse) at start,
 # the plugin must, and it must lie where they look for it (the folder relative
 # to theirs is written into them).
 needed() { readelf -d "$1" 2>/dev/null | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }
@@ -106,11 +107,11 @@ if [ ${#plugins[@]} -ne 1 ]; then
 else
   plugin=${plugins[0]}
   echo "${plugin#"$root"}"
-  needed "$plugin" | grep -q '^libQt6Multimedia' || fail "the plugin does not link Qt Multimedia"
+  needed "$plugin" | grep -q '^libpulse\.' || fail "the plugin does not link libpulse"
   plugin_dir=$(realpath --relative-to="$root$prefix/bin" "$(dirname "$plugin")")
   for pair in "${editions[@]}"; do
     exe=${pair%%=*}
-    needed "$root$prefix/bin/$exe" | grep -q '^libQt6Multimedia' && fail "$exe links Qt Multimedia at start"
+    needed "$root$prefix/bin/$exe" | grep -q '^libpulse' && fail "$exe links libpulse at start"
     grep -qaF "/$plugin_dir" "$root$prefix/bin/$exe" || fail "$exe does not look for the plugin in $plugin_dir"
   done
 fi
@@ -147,7 +148,7 @@ if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >"$scratch
     [ -z "$missing" ] || fail "not in the package: $missing"
     [ -s "$scratch/installed.list" ] || fail "nothing was installed"
     depends=$(dpkg-deb -f "$deb" Depends)
-    for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 fonts-liberation; do
+    for dep in libqt6widgets6 libqt6gui6 libqt6core6 libpulse0 fonts-liberation; do
       [[ ", $depends," == *", $dep "* || ", $depends," == *", $dep,"* ]] ||
         fail "package does not depend on $dep (Depends: $depends)"
     done

@@ -605,16 +605,24 @@ void OrvaneFrm::PlayProbeSound()
         out.play(ProbeSound(controls_->sliderValue(SliderId::Slider3), controls_->sliderValue(SliderId::Slider1),
                             controls_->sliderValue(SliderId::Slider2), out.sampleRate()),
                  [this](const QString &error) {
-                     if (!error.isEmpty())
-                         reporter_(Text("error", "Probing sound: %1").arg(error));
+                     if (error.isEmpty())
+                         return;
+                     // Said once: the next step of the slider must not say it again.
+                     ProbeSoundOff();
+                     reporter_(Text("error", "Probing sound: %1").arg(error));
                  });
     } catch (...) {
         // Said once, not at every step of the slider: the switch goes off.
-        if (auto *probe = findChild<QAction *>("ProbeSoundAction"))
-            probe->setChecked(false);
-        probeSound_ = false;
+        ProbeSoundOff();
         throw;
     }
+}
+
+void OrvaneFrm::ProbeSoundOff()
+{
+    if (auto *probe = findChild<QAction *>("ProbeSoundAction"))
+        probe->setChecked(false);
+    probeSound_ = false;
 }
 
 void OrvaneFrm::Form_Load()

@@ -71,6 +71,7 @@ private:
     void Listen();
     // The probe's short sound for the angle slider as it stands, when switched on.
     void PlayProbeSound();
+    void ProbeSoundOff();
     SoundOutput &output();
     void buildPlotMenu();
     // The plot as a figure: to the clipboard, to a file, to a printer.

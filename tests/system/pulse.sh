@@ -4,7 +4,8 @@
 # stereo floats, and the local socket, open to this user without a cookie.
 # Afterwards PULSE_SERVER and the other PULSE_ variables point every client
 # (Qt's sound output, parec) at it; it ends with the session. pulse_start
-# returns 1, with the reason in $pulse_why, when it cannot start.
+# returns 1, with the reason in $pulse_why, when it cannot start; it may be
+# called again after pulse_kill, which ends the server as a crash would.
 
 pulse_rate=48000
 
@@ -29,6 +30,7 @@ PA
   pulseaudio -n --daemonize=no --system=no --exit-idle-time=-1 --use-pid-file=no \
     --log-target=stderr -F "$dir/server.pa" >"$work/pulse.log" 2>&1 &
   local pid=$!
+  pulse_pid=$pid
   session_pids+=("$pid")
   server_up() { pactl info >/dev/null 2>&1 || ! kill -0 "$pid" 2>/dev/null; }
   wait_until 100 server_up || true
@@ -36,4 +38,10 @@ PA
     pulse_why=$(grep -m1 '^E:' "$work/pulse.log" || echo "pulseaudio did not answer")
     return 1
   fi
+}
+
+pulse_kill() {
+  kill -KILL "$pulse_pid" 2>/dev/null
+  wait "$pulse_pid" 2>/dev/null
+  return 0
 }

@@ -15,6 +15,7 @@
 #   (/proc/PID/maps): the sound output is a plugin loaded on the first sound.
 #   Exits 77, and so is skipped, where no X server can be started.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 
 mode=${1:-}
 case $mode in
@@ -104,6 +105,17 @@ arguments() {
       fail "$name --help: wanted the usage text and status 0; $(shown)"
     fi
 
+    # The manual page's options are --help's, each with the same value name.
+    local listed documented
+    listed=$(sed -n 's/^  \(--[a-z0-9-]*\)\( [A-Z0-9][A-Z0-9]*\)\? .*/\1\2/p' "$work/out" | sort)
+    documented=$(sed -n '/^\.SH OPTIONS/,/^\.SH/{/^\.TP/{n;s/^\.BI\? //;s/\\-/-/g;s/"//g;s/  */ /g;p}}' \
+      "$here/../../packaging/orvane.1.in" | sort)
+    if [ -n "$listed" ] && [ "$listed" = "$documented" ]; then
+      passed=$((passed + 1))
+    else
+      fail "$name: the manual page's options differ from --help's: $(diff <(echo "$documented") <(echo "$listed") | paste -sd' ')"
+    fi
+
     # --details prints the figures with no display, in the C locale whatever
     # the user's; a bad position is named, with status 2.
     run "$exe" LC_ALL=de_DE.UTF-8 -- --details --omni 30 --fig8 0
@@ -152,7 +164,9 @@ arguments() {
     done
 
     # The state and figure options, with no display: the arguments (split at
-    # ";"), the status, and what the one line on stderr must say.
+    # ";"), the status, what the one line on stderr must say, and a line that
+    # standard output must hold (none: it stays empty). No figure is ever
+    # printed as a negative zero.
     local entry cases=(
       "--omni;101|2|--omni 101 is out of range: 0 to 100"
       "--fig8;abc|2|--fig8 \"abc\" is not a whole number"
@@ -160,7 +174,25 @@ arguments() {
       "--angle=-181|2|--angle -181 is out of range: -180 to 180"
       "--state;omni=5|2|--state \"omni=5\": \"fig8\" is missing from the state."
       "--state;omni=1&fig8=2&<b>=3|2|Unknown key \"<b>\""
-      "--preset;Wide|2|unknown preset \"Wide\"; the presets are Cardiod, Omni, Fig. 8, Super Card, Hyper Card"
+      "--preset;Wide|2|unknown preset \"Wide\"; the presets are Cardiod, Omni, Fig. 8, Super Card, Hyper Card, cardioid, omni,"
+      "--preset;card|2|unknown preset \"card\""
+      "--preset;-|2|unknown preset \"-\""
+      "--lang;de;--preset;Wide|2|Niere"
+      "--preset;cardioid;--details|0||rear_db\t-inf"
+      "--preset;Cardioid;--details|0||front_to_back_db\tinf"
+      "--preset;omni;--details|0||rear_db\t0"
+      "--preset;OMNIDIRECTIONAL;--details|0||rear_db\t0"
+      "--preset;figure-8;--details|0||front_to_back_db\t0"
+      "--preset;Figure 8;--details|0||front_to_back_db\t0"
+      "--preset;fig8;--details|0||front_to_back_db\t0"
+      "--preset;Bi-directional;--details|0||front_to_back_db\t0"
+      "--preset;supercardioid;--details|0||null_deg\t134.4270040008057"
+      "--preset;super;--details|0||null_deg\t134.4270040008057"
+      "--preset;Hyper-Cardioid;--details|0||null_deg\t120.00000000000001"
+      "--preset;hyper;--details|0||null_deg\t120.00000000000001"
+      "--lang;de;--preset;NIERE;--details|0||rear_db\t-inf"
+      "--lang;ja;--preset;スーパー;--details|0||null_deg\t134.4270040008057"
+      "--omni;0;--details;--export;both.png|0||rear_db\t0"
       "--export;f.jpg|2|the formats are PNG (.png), SVG (.svg), PDF (.pdf)"
       "--scale;2|2|give --export FILE too"
       "--export;f.png;--scale;9|2|--scale 9 is out of range: 1 to 8"
@@ -172,12 +204,15 @@ arguments() {
     )
     printf 'old' >"$work/old.png"
     for entry in "${cases[@]}"; do
-      local argv=() wanted_status wanted_words
+      local argv=() wanted_status wanted_words wanted_out
       IFS=';' read -r -a argv <<<"${entry%%|*}"
       wanted_status=${entry#*|} && wanted_status=${wanted_status%%|*}
-      wanted_words=${entry##*|}
+      wanted_words=${entry#*|*|} && wanted_words=${wanted_words%%|*}
+      wanted_out=
+      [[ $entry == *\|*\|*\|* ]] && wanted_out=$(printf '%b' "${entry##*|}")
       run "$exe" -- "${argv[@]}"
-      if [ "$status" -eq "$wanted_status" ] && [ ! -s "$work/out" ] &&
+      if [ "$status" -eq "$wanted_status" ] && ! grep -qE $'\t-0(\\.0*)?$' "$work/out" &&
+        if [ -z "$wanted_out" ]; then [ ! -s "$work/out" ]; else grep -qxF -- "$wanted_out" "$work/out"; fi &&
         if [ -z "$wanted_words" ]; then [ ! -s "$work/err" ]; else
           [ "$(lines "$work/err")" -eq 1 ] && grep -q "^$name: " "$work/err" &&
             grep -qF -- "$wanted_words" "$work/err"
@@ -187,14 +222,16 @@ arguments() {
         fail "$name ${argv[*]}: wanted status $wanted_status and \"$wanted_words\"; $(shown)"
       fi
     done
-    # The figures were written, the old file replaced by a whole new one.
+    # The figures were written, the old file replaced by a whole new one, and
+    # --export beside --details wrote its file too.
     if head -c 5 "$work/f.svg" | grep -q '<?xml' && head -c 5 "$work/f.pdf" | grep -q '%PDF' &&
+      [ "$(head -c 4 "$work/both.png" | tail -c 3)" = PNG ] &&
       [ "$(head -c 4 "$work/old.png" | tail -c 3)" = PNG ] && ! ls -A "$work" | grep -qE '\.(png|svg|pdf).'; then
       passed=$((passed + 1))
     else
       fail "$name --export: wanted f.svg, f.pdf and a new old.png and no temporary files; $(ls -a "$work" | paste -sd' ')"
     fi
-    rm -f "$work"/f.* "$work/old.png"
+    rm -f "$work"/f.* "$work/old.png" "$work/both.png"
   done
 }
 

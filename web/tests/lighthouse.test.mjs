@@ -22,8 +22,9 @@ function failures(lhr, category) {
       (a.details && a.details.items ? ' ' + JSON.stringify(a.details.items.slice(0, 3)) : ''));
 }
 
-// Lighthouse audits through Chromium's DevTools protocol: in the other engines
-// these cases are skipped with that reason.
+// Lighthouse audits through Chromium's DevTools protocol: the test matrix runs
+// this file in Chromium alone; started by hand in another engine, its cases
+// are skipped with that reason.
 const skip = lacks('devtools');
 let server;
 let chrome;

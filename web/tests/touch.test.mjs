@@ -460,12 +460,21 @@ for (const { screen, leave } of maximiseCases) {
       await page.click('#Maximise');
       await page.waitForFunction(() => document.documentElement.classList.contains('maximised'));
       // The full screen settles: the viewport may grow once more (WebKit's
-      // window takes the whole display), and the window follows it.
+      // window takes the whole display), and the window and its plot follow
+      // it. Settled: the window meets the viewport, the canvas is drawn at the
+      // size it is shown, and neither has changed for three frames.
       await page.waitForFunction(() => {
         const r = document.getElementById('Window').getBoundingClientRect();
-        return Math.abs(r.width - innerWidth) < 1 || Math.abs(r.height - innerHeight) < 1;
-      }, { timeout: 3000 }).catch(() => {});
-      await new Promise((resolve) => setTimeout(resolve, 100));
+        const c = document.querySelector('#gra canvas');
+        const cr = c.getBoundingClientRect();
+        const fits = (Math.abs(r.width - innerWidth) < 1 || Math.abs(r.height - innerHeight) < 1) &&
+          Math.round(cr.width * devicePixelRatio) === c.width && Math.round(cr.height * devicePixelRatio) === c.height;
+        const key = [innerWidth, innerHeight, r.width, r.height, c.width, c.height].join();
+        const same = fits && window.settledKey === key;
+        window.settledFrames = same ? window.settledFrames + 1 : 0;
+        window.settledKey = key;
+        return window.settledFrames >= 3;
+      }, { polling: 'raf' });
       const seen = await page.evaluate(() => {
         const r = document.getElementById('Window').getBoundingClientRect();
         const c = document.querySelector('#gra canvas');
@@ -501,7 +510,11 @@ for (const { screen, leave } of maximiseCases) {
       if (leave === 'Escape') await page.keyboard.press('Escape');
       else await page.click('#Maximise');
       await page.waitForFunction(() => !document.documentElement.classList.contains('maximised') && !document.fullscreenElement);
-      await new Promise((resolve) => setTimeout(resolve, 100));
+      // Back when the plot is drawn at its former size again.
+      await page.waitForFunction((w, h) => {
+        const c = document.querySelector('#gra canvas');
+        return c.width === w && c.height === h;
+      }, {}, normal.canvas.width, normal.canvas.height);
       const back = await survey(page);
       assert.deepEqual([back.canvas.width, back.canvas.height, back.gra.w], [normal.canvas.width, normal.canvas.height, normal.gra.w]);
       assert.equal(await page.$eval('#Maximise', (e) => e.getAttribute('aria-pressed')), 'false');
