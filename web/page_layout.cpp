@@ -96,17 +96,6 @@ std::string NameList(const std::array<const char *, N> &names)
     return "[" + list + "]";
 }
 
-// A control's text as it shows: a button's and a caption's in the language,
-// with its shorter forms after U+009C, which page.js tries longest first.
-std::string ShownText(const ControlSpec &entry)
-{
-    if (entry.kind == ControlKind::Button)
-        return std::string(Tr("button", entry.text));
-    if (entry.kind == ControlKind::Label && entry.captionOf)
-        return std::string(Tr("caption", entry.text));
-    return entry.text;
-}
-
 // The page's own texts, beside the window's.
 std::string PageTexts()
 {
