@@ -320,7 +320,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, cons
     Attach(ratio);
     page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     page->controls.recorded().clear(); // a new surface shows its background until the first redraw
-    Dispatch("load", [] { page->behaviour.Load(); });
+    Dispatch("Orvane", [] { page->behaviour.Load(); });
     return page->pixels.data();
 }
 
@@ -352,11 +352,11 @@ EMSCRIPTEN_KEEPALIVE int orvane_scroll(int slider)
         return 0;
     switch (slider) {
     case 0:
-        return Dispatch("Slider1", [] { page->behaviour.PreGraph(); });
+        return Dispatch(ControlWords("Slider1"), [] { page->behaviour.PreGraph(); });
     case 1:
-        return Dispatch("Slider2", [] { page->behaviour.PreGraph(); });
+        return Dispatch(ControlWords("Slider2"), [] { page->behaviour.PreGraph(); });
     case 2:
-        return Dispatch("Slider3", [] { page->behaviour.AngleScroll(); });
+        return Dispatch(ControlWords("Slider3"), [] { page->behaviour.AngleScroll(); });
     default:
         return 0;
     }
@@ -369,7 +369,7 @@ EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
     if (!page || index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
         return 0;
     const Preset &preset = kPresets[static_cast<std::size_t>(index)];
-    return Dispatch(preset.button,
+    return Dispatch(ControlWords(preset.button),
                     [&preset] { page->behaviour.Preset(preset.slider1, preset.slider2, preset.spokenName); });
 }
 
@@ -443,7 +443,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_show_state(const char *text)
     if (!page || !reading.state)
         return Return(reading.error);
     const PatternState state = *reading.state;
-    Dispatch("state", [&state] { page->behaviour.ShowState(state); });
+    Dispatch(text, [&state] { page->behaviour.ShowState(state); });
     return Return("");
 }
 

@@ -107,7 +107,7 @@ std::string PageTexts()
         //: The page's title bar: the window filling the screen, and back
         {"maximise", std::string(Tr("page", "Maximise"))},
         {"ok", std::string(Tr("page", "OK"))},
-        //: %1: what stopped, as "Slider1: Overflow"
+        //: %1: what stopped, as "Radial Position: Overflow"
         {"error", std::string(Tr("page", "This action stopped with an error:\n%1\n\nWhat was shown before it "
                                          "stays; the page goes on working."))},
         //: %1: the browser's reason

@@ -212,7 +212,7 @@ OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
 
     buildControls();
     connectHandlers();
-    Dispatch("load", [this] { Form_Load(); });
+    Dispatch(windowTitle().toStdString(), [this] { Form_Load(); });
 }
 
 OrvaneFrm::~OrvaneFrm() = default;
@@ -343,7 +343,8 @@ PatternState OrvaneFrm::shownState()
 
 void OrvaneFrm::showState(const PatternState &state)
 {
-    Dispatch("state", [this, &state] {
+    // An error names the state as the user gave it.
+    Dispatch(StateText(state, edition_), [this, &state] {
         if (behaviour_->ShowState(state))
             PlayProbeSound();
     });
@@ -427,7 +428,7 @@ void OrvaneFrm::connectHandlers()
     auto onUserMove = [this](const char *name, void (OrvaneFrm::*handler)()) {
         auto *slider = Find<QAbstractSlider>(this, name);
         connect(slider, &QAbstractSlider::actionTriggered, this,
-                [this, name, handler] { Dispatch(name, [this, handler] { (this->*handler)(); }); });
+                [this, name, handler] { Dispatch(ControlWords(name), [this, handler] { (this->*handler)(); }); });
     };
     onUserMove("Slider1", &OrvaneFrm::Slider1_Scroll);
     onUserMove("Slider2", &OrvaneFrm::Slider2_Scroll);
@@ -436,7 +437,7 @@ void OrvaneFrm::connectHandlers()
 
     for (const Preset &preset : kPresets) {
         connect(Find<QPushButton>(this, preset.button), &QPushButton::clicked, this, [this, preset] {
-            Dispatch(preset.button, [this, preset] {
+            Dispatch(ControlWords(preset.button), [this, preset] {
                 PresetClick(preset.slider1, preset.slider2);
             });
         });
