@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -40,19 +41,20 @@ namespace {
 // The digests of each language, full edition then lite. A change to a
 // translation changes its line here; the English one changes only where the
 // window gains texts (the plot's figure and details entries, the details
-// window, the messages of links and the command line, a longer --help).
+// window, the messages of links and the command line, a longer --help, the
+// menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0x6342AA29D15D187C, 0xE3D2CF4D97E2DD82}},
-    {"de", {0xE04DB261341CBBE8, 0xF2078231EB35E4CD}},
-    {"fr", {0xFADA273181F17BE3, 0xD94418CC737453E8}},
-    {"es", {0xA9E4B9F8D41CF09C, 0xB90616056EB2A51B}},
-    {"it", {0x13749AB1DD1CD1BE, 0x83653E682DBB609C}},
-    {"pt-BR", {0x6F5999FF9A2F16CE, 0x9EA62423C1E9FAE6}},
-    {"nl", {0x4182B740D75AF6E5, 0x9AF641CF2DB469B0}},
-    {"pl", {0x574267BE262B5851, 0x0D2E7236943E3DB9}},
-    {"ja", {0xDC9ED1C3C918992E, 0xD8E6CE4EE82D5A9B}},
-    {"zh-CN", {0x0426898E7CAB7076, 0xF3BD212807EC8257}},
-    {"ko", {0x6072A5F70ECF1172, 0x01CA38AA992380D4}},
+    {"en", {0x6AC37037E75303B2, 0x91F2854496BAE814}},
+    {"de", {0xA538A420223819DE, 0xEFAB23C6E22F2D4D}},
+    {"fr", {0x64CC334A06DA30CD, 0x7043EE2DADF11332}},
+    {"es", {0x03FFE168D64187E0, 0x593D4944FEE81715}},
+    {"it", {0xA948316B3940F6A2, 0x5773E8C95B6D1CB0}},
+    {"pt-BR", {0x0D1CC93D9AAECEDA, 0x598B58BF3045680C}},
+    {"nl", {0x7F883379247C9417, 0xD3DB2406978258AE}},
+    {"pl", {0x04788BB553B94EB7, 0x3EB7BFCDFD811DF9}},
+    {"ja", {0xB0D8106C7A3C0D28, 0xA31C861AF8A86529}},
+    {"zh-CN", {0xD12F59C53B9301C2, 0x8FCA883D48D00CED}},
+    {"ko", {0xA869B49EB779B418, 0xC6B8FB30E95418CC}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -93,6 +95,12 @@ protected:
         }
         for (QAction *action : find<QMenu>("PlotMenu")->actions())
             texts << action->objectName() + ": " + action->text();
+        for (QAction *menu : find<QMenuBar>("MenuBar")->actions()) {
+            texts << menu->text();
+            for (QAction *action : menu->menu()->actions())
+                texts << action->objectName() + ": " + action->text() + " | " +
+                             action->shortcut().toString(QKeySequence::NativeText);
+        }
     }
 
     // The details window's title, headings, figures and their names.

@@ -207,9 +207,11 @@ OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
     setObjectName("OrvaneFrm");
     setWindowTitle("Orvane");
     setFont(FontFor(FontRole::Form));
-    resize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
     reporter_ = [this](const QString &message) { ShowError(message); };
 
+    // The menu bar above the client area, which it moves down as a whole.
+    buildMenuBar();
+    resize(kClientWidth / kTwipsPerPixel, clientTop_ + kClientHeight / kTwipsPerPixel);
     buildControls();
     connectHandlers();
     Dispatch(windowTitle().toStdString(), [this] { Form_Load(); });
@@ -225,7 +227,7 @@ void OrvaneFrm::buildControls()
             continue;
         QWidget *control = MakeControl(entry, this);
         control->setObjectName(QString::fromLatin1(entry.name));
-        control->setGeometry(TwipsToPixels(entry));
+        control->setGeometry(TwipsToPixels(entry).translated(0, clientTop_));
         if (entry.font != FontRole::Form)
             control->setFont(FontFor(entry.font));
         // A text drawn in a shorter form is still named in full.
@@ -255,62 +257,6 @@ void OrvaneFrm::buildControls()
     gra->setToolTip(empty);
     gra->installEventFilter(this);
     buildActions();
-}
-
-// The plot's context menu, from the action table. Built once; it opens where
-// the user asks for it. The letters are taken by the plot (eventFilter); the
-// platform's keys for copy, save and print work while the plot has the focus.
-void OrvaneFrm::buildActions()
-{
-    auto *menu = new QMenu(this);
-    menu->setObjectName("PlotMenu");
-    auto *gra = Find<PlotSurface>(this, "gra");
-    for (const ActionSpec &spec : ActionTable()) {
-        if (!Shows(spec, edition_) || !(spec.places & kPlotMenu))
-            continue;
-        if (spec.separatorBefore)
-            menu->addSeparator();
-        QAction *action = menu->addAction(QString::fromStdString(ActionText(spec)));
-        action->setObjectName(spec.name);
-        action->setShortcutContext(Qt::WidgetShortcut);
-        switch (spec.key) {
-        case KeyKind::None: break;
-        case KeyKind::Letter: action->setShortcut(QKeySequence(QChar(spec.letter))); break;
-        case KeyKind::Copy: action->setShortcut(QKeySequence::Copy); break;
-        case KeyKind::Save: action->setShortcut(QKeySequence::Save); break;
-        case KeyKind::Print: action->setShortcut(QKeySequence::Print); break;
-        }
-        if (spec.key != KeyKind::None && spec.key != KeyKind::Letter)
-            gra->addAction(action);
-        if (spec.checkable) {
-            action->setCheckable(true);
-            action->setChecked(probeSound_);
-            connect(action, &QAction::toggled, this, [this](bool on) { probeSound_ = on; });
-        } else {
-            connect(action, &QAction::triggered, this, [this, &spec] { Trigger(spec.action); });
-        }
-    }
-    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
-        clear->setEnabled(false);
-}
-
-// One of the action table's entries, chosen from a menu or by its key.
-void OrvaneFrm::Trigger(Action action)
-{
-    const ActionSpec &spec = SpecOf(action);
-    const std::string source(Tr("menu", spec.text));
-    Dispatch(source, [this, action] {
-        switch (action) {
-        case Action::Listen: Listen(); break;
-        case Action::CopyImage: CopyImage(); break;
-        case Action::SaveImage: SaveImage(); break;
-        case Action::Print: PrintImage(); break;
-        case Action::Details: ShowDetails(); break;
-        case Action::Keep: behaviour_->Keep(); break;
-        case Action::ClearKept: behaviour_->ClearKept(); break;
-        case Action::ProbeSound: break; // a switch, no handler
-        }
-    }, spec.errorFormat);
 }
 
 void OrvaneFrm::ShowDetails()
@@ -394,30 +340,6 @@ void OrvaneFrm::PrintImage()
     if (dialog.exec() != QDialog::Accepted)
         return;
     PrintFigure(printer, shownFigure());
-}
-
-bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched->objectName() != QLatin1String("gra"))
-        return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
-        for (const ActionSpec &spec : ActionTable()) {
-            if (spec.key != KeyKind::Letter || key->key() != spec.letter || !plain || !Shows(spec, edition_))
-                continue;
-            if (!key->isAutoRepeat())
-                Trigger(spec.action);
-            return true;
-        }
-    } else if (event->type() == QEvent::ContextMenu) {
-        auto *menu = findChild<QMenu *>("PlotMenu", Qt::FindDirectChildrenOnly);
-        if (menu)
-            menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void OrvaneFrm::connectHandlers()
