@@ -100,6 +100,8 @@ private:
     void Show(const Outcome &outcome);
     void ShowError(const QString &message);
 
+    // The controls of the layout table (window_controls.cpp), in the window's font.
+    static QFont formFont();
     void buildControls();
     void connectHandlers();
     // The plot's description and tooltip: the pattern it shows, in words.
