@@ -27,6 +27,8 @@
 #include "pattern/state_text.h"
 #include "pattern/translation.h"
 #include "web/page_layout.h"
+#include "web/recorded_surface.h"
+#include "web/returned.h"
 #include "window/layout.h"
 #include "window/presets.h"
 
@@ -43,105 +45,6 @@ namespace orvane {
 namespace {
 
 constexpr int kMissing = INT32_MIN;
-
-// The plot's surface on the page: the rasteriser over the canvas's pixels,
-// keeping what was drawn since the last clear, in twips. When the canvas takes
-// another size or pixel ratio, the same picture is drawn again at the new
-// scale: a probe line stays, a plot that was never drawn stays blank, and no
-// handler runs again.
-//
-// On a large canvas (a phone's or a tablet's at two or three device pixels a
-// point, a projector's) a clear that fills every pixel costs more than the
-// whole plot: there the lines drawn since the last clear are drawn again in
-// the background colour, which leaves the same pixels.
-class RecordedSurface : public DrawingSurface {
-public:
-    void attach(std::uint32_t *pixels, int width, int height, double ratio)
-    {
-        raster_.attach(pixels, width, height, width, ratio);
-        const SurfaceGeometry window = SurfaceGeometryOf();
-        // Above twice the window's plot, a clear draws over the lines.
-        overdraw_ = static_cast<long>(width) * height > 2L * window.innerWidth * window.innerHeight;
-        known_ = false; // the new pixels are not yet the picture
-    }
-
-    void clear() override
-    {
-        if (known_ && overdraw_) {
-            raster_.setPen(startX_, startY_);
-            Replay(true);
-            raster_.setPen(penX_, penY_);
-        } else {
-            raster_.clear();
-        }
-        known_ = true;
-        drawn_.clear();
-        startX_ = penX_;
-        startY_ = penY_;
-    }
-    float width() override { return raster_.width(); }
-    float height() override { return raster_.height(); }
-    void setPen(float x, float y) override
-    {
-        raster_.setPen(x, y);
-        Record({Step::Pen, x, y, 0, 0, 0}, x, y);
-    }
-    void lineTo(float x, float y, Colour colour) override
-    {
-        raster_.lineTo(x, y, colour);
-        Record({Step::LineTo, x, y, 0, 0, colour}, x, y);
-    }
-    void line(float x1, float y1, float x2, float y2, Colour colour) override
-    {
-        raster_.line(x1, y1, x2, y2, colour);
-        Record({Step::Line, x1, y1, x2, y2, colour}, x2, y2);
-    }
-
-    RasterSurface &raster() { return raster_; }
-
-    // Draws everything again on the raster as it is now attached.
-    void redraw()
-    {
-        raster_.clear();
-        raster_.setPen(startX_, startY_);
-        Replay(false);
-        known_ = true;
-    }
-
-private:
-    struct Step {
-        enum Kind : std::uint8_t { Pen, LineTo, Line } kind;
-        float x1, y1, x2, y2;
-        Colour colour;
-    };
-    void Record(const Step &step, float x, float y)
-    {
-        drawn_.push_back(step);
-        penX_ = x;
-        penY_ = y;
-    }
-
-    void Replay(bool erase)
-    {
-        for (const Step &step : drawn_) {
-            const Colour colour = erase ? kSurfaceBackground : step.colour;
-            switch (step.kind) {
-            case Step::Pen: raster_.setPen(step.x1, step.y1); break;
-            case Step::LineTo: raster_.lineTo(step.x1, step.y1, colour); break;
-            case Step::Line: raster_.line(step.x1, step.y1, step.x2, step.y2, colour); break;
-            }
-        }
-    }
-
-    RasterSurface raster_{PixelFormat::Rgba8, kSurfaceBackground};
-    std::vector<Step> drawn_;
-    bool known_ = false;    // the pixels are the background and drawn_, nothing else
-    bool overdraw_ = false; // a clear draws over the lines rather than filling
-    float penX_ = 0;        // the pen, as the raster has it
-    float penY_ = 0;
-    float startX_ = 0;      // the pen when the surface was last cleared
-    float startY_ = 0;
-};
 
 // The page's controls as the behaviour uses them.
 class PageControls : public FaceControls {
@@ -251,15 +154,6 @@ std::string JsonField(const char *name, std::string_view value)
     return Quoted(name) + ":" + Quoted(value);
 }
 
-std::string returned; // the text the last call below hands to the page
-Sound sound;          // the samples the last sound call below hands to the page
-
-const char *Return(std::string text)
-{
-    returned = std::move(text);
-    return returned.c_str();
-}
-
 } // namespace
 
 } // namespace orvane
@@ -283,23 +177,6 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_set_language(const char *codes)
     }
     SetLanguage(ChooseLanguage(preferred));
     return CurrentLanguage().code;
-}
-
-// The languages with a catalogue, for the tests: JSON, [{"code", "separator"}].
-EMSCRIPTEN_KEEPALIVE const char *orvane_languages()
-{
-    std::string json;
-    for (const Language &language : Languages())
-        json += std::string(json.empty() ? "" : ",") + "{\"code\":\"" + language.code + "\",\"separator\":\"" +
-                language.decimalSeparator + "\"}";
-    return Return("[" + json + "]");
-}
-
-// An angle as a listener hears it, "1 degree", for the angle slider's spoken value.
-EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_angle(int angle)
-{
-    //: The angle slider's value, spoken: %n whole degrees
-    return Return(TrPlural("page", "%n degree", "%n degrees", angle));
 }
 
 // The page's controls, for building the page and its tests: JSON.
@@ -428,12 +305,6 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_state()
     }
 }
 
-// Why `text` is no state, or the empty text: for the page's tests, with no page.
-EMSCRIPTEN_KEEPALIVE const char *orvane_check_state(const char *text)
-{
-    return Return(ReadStateText(text).error);
-}
-
 // Moves the sliders to the state `text` and runs their handlers, as the user's
 // moves would. A text that is no state changes nothing: the message is returned
 // (the empty text when the state was shown).
@@ -496,104 +367,5 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
 
 EMSCRIPTEN_KEEPALIVE int orvane_figure_width() { return figureWidth; }
 EMSCRIPTEN_KEEPALIVE int orvane_figure_height() { return figureHeight; }
-
-// The pattern as sound, for the page to play with the Web Audio API: the
-// sweep (angle 1000), or the probe's sound for the angle slider at `angle`,
-// for the level sliders at s1 and s2, at the audio context's `rate`. Returns
-// the samples, left and right in turn, orvane_sound_frames() pairs of 32-bit
-// floats; null when they cannot be made, which the page reports.
-EMSCRIPTEN_KEEPALIVE const float *orvane_sound(int angle, int s1, int s2, int rate)
-{
-    try {
-        sound = angle == 1000 ? SweepSound(s1, s2, rate) : ProbeSound(angle, s1, s2, rate);
-        return sound.samples.data();
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE int orvane_sound_frames()
-{
-    return static_cast<int>(sound.frames());
-}
-
-// The texts of the rules, for the tests, and a level as a listener hears it,
-// for the level sliders' spoken values. An error gives the empty text.
-EMSCRIPTEN_KEEPALIVE const char *orvane_readout_text(int position, const char *separator)
-{
-    try {
-        return Return(ReadoutText(position, separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_level(int position, const char *separator)
-{
-    try {
-        return Return(SpokenLevel(position, separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-// What a listener hears once a handler has run, as the desktop announces it:
-// after preset button `index`, and after the probe turned to `angle` with the
-// level sliders at s1 and s2.
-EMSCRIPTEN_KEEPALIVE const char *orvane_preset_announcement(int index, const char *separator)
-{
-    if (index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
-        return Return("");
-    const Preset &preset = kPresets[static_cast<std::size_t>(index)];
-    try {
-        return Return(PresetAnnouncement(preset.spokenName, preset.slider1, preset.slider2, separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE const char *orvane_probe_announcement(int s1, int s2, int angle, const char *separator)
-{
-    try {
-        return Return(ProbeAnnouncement(angle, ProbeGain(ProbeDirection(angle), s1, s2), separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE const char *orvane_probe_text(int s1, int s2, int v, const char *separator)
-{
-    try {
-        return Return(GainText(ProbeGain(ProbeDirection(v), s1, s2), separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-// For the benchmark: `runs` redraws of the plot at the cardioid's lengths on a
-// surface of the page's size at `ratio` device pixels to a logical pixel (1 the
-// desktop's window, 3 and more a phone's plot). Returns the milliseconds they took.
-EMSCRIPTEN_KEEPALIVE double orvane_bench_graph_at(int runs, double ratio)
-{
-    const SurfaceGeometry geometry = SurfaceGeometryOf();
-    const int width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
-    const int height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    RecordedSurface surface; // the page's, as a redraw on the page runs
-    surface.attach(pixels.data(), width, height, ratio);
-    surface.raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
-    const std::int16_t Radius = 2000;
-    const std::int32_t Radius8 = 2000;
-    Graph(surface, Radius, Radius8, Edition::Full); // the first clear fills
-    const double start = emscripten_get_now();
-    for (int i = 0; i < runs; ++i)
-        Graph(surface, Radius, Radius8, Edition::Full);
-    return emscripten_get_now() - start;
-}
-
-EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
-{
-    return orvane_bench_graph_at(runs, 1.0);
-}
 
 } // extern "C"
