@@ -26,6 +26,7 @@
 #include "pattern/raster.h"
 #include "pattern/state_text.h"
 #include "pattern/translation.h"
+#include "web/json_text.h"
 #include "web/page_layout.h"
 #include "web/recorded_surface.h"
 #include "web/returned.h"
@@ -148,11 +149,6 @@ Figured PageFigure()
 std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
 int figureWidth = 0;
 int figureHeight = 0;
-
-std::string JsonField(const char *name, std::string_view value)
-{
-    return Quoted(name) + ":" + Quoted(value);
-}
 
 } // namespace
 
@@ -281,14 +277,15 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
         const std::optional<KeptPattern> kept = page->behaviour.kept();
         const std::optional<PatternDetails> keptFigures =
             kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
-        std::string rows;
+        std::vector<std::string> rows;
         for (std::size_t i = 0; i < kDetailRows.size(); ++i)
-            rows += std::string(i ? "," : "") + "{" + JsonField("key", kDetailRows[i].key) + "," +
-                    JsonField("label", Tr("details", kDetailRows[i].label)) + "," +
-                    JsonField("current", DetailText(current, i, separator)) + "," +
-                    JsonField("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "") + "}";
-        return Return(std::string("{\"empty\":") + (current.empty ? "true" : "false") +
-                      ",\"kept\":" + (kept ? "true" : "false") + ",\"rows\":[" + rows + "]}");
+            rows.push_back(JsonObject(
+                {JsonField("key", JsonString(kDetailRows[i].key)),
+                 JsonField("label", JsonString(Tr("details", kDetailRows[i].label))),
+                 JsonField("current", JsonString(DetailText(current, i, separator))),
+                 JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
+        return Return(JsonObject({JsonField("empty", current.empty ? "true" : "false"),
+                                  JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))}));
     } catch (const std::exception &) {
         return Return("");
     }

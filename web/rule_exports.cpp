@@ -16,6 +16,7 @@
 #include "pattern/polar_plot.h"
 #include "pattern/state_text.h"
 #include "pattern/translation.h"
+#include "web/json_text.h"
 #include "web/page_layout.h"
 #include "web/recorded_surface.h"
 #include "web/returned.h"
@@ -34,11 +35,11 @@ extern "C" {
 // The languages with a catalogue, for the tests: JSON, [{"code", "separator"}].
 EMSCRIPTEN_KEEPALIVE const char *orvane_languages()
 {
-    std::string json;
+    std::vector<std::string> languages;
     for (const Language &language : Languages())
-        json += std::string(json.empty() ? "" : ",") + "{\"code\":\"" + language.code + "\",\"separator\":\"" +
-                language.decimalSeparator + "\"}";
-    return Return("[" + json + "]");
+        languages.push_back(JsonObject({JsonField("code", JsonString(language.code)),
+                                        JsonField("separator", JsonString(language.decimalSeparator))}));
+    return Return(JsonArray(languages));
 }
 
 // An angle as a listener hears it, "1 degree", for the angle slider's spoken value.
@@ -151,6 +152,12 @@ EMSCRIPTEN_KEEPALIVE double orvane_bench_graph_at(int runs, double ratio)
 EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
 {
     return orvane_bench_graph_at(runs, 1.0);
+}
+
+// `text` as the page's JSON writer writes it, for the tests.
+EMSCRIPTEN_KEEPALIVE const char *orvane_json_string(const char *text)
+{
+    return Return(JsonString(text));
 }
 
 } // extern "C"
