@@ -57,22 +57,30 @@ PatternControls &Behaviour::rules()
     return *rules_;
 }
 
-Outcome Behaviour::Dispatch(std::string_view source, const std::function<void()> &handler,
-                            const char *errorFormat) noexcept
+Outcome Behaviour::Run(std::string_view source, void (*call)(void *), void *handler,
+                       const char *errorFormat) noexcept
 {
-    Outcome outcome;
     changed_ = false;
     announcement_.clear();
     try {
-        handler();
-        outcome.done = true;
+        call(handler);
+        return End(source, errorFormat, nullptr, true);
     } catch (const std::exception &error) {
-        outcome.error = errorFormat ? Format(Tr("error", errorFormat), {error.what()})
-                                    : Format("%1: %2", {source, error.what()});
+        return End(source, errorFormat, error.what(), false);
     } catch (...) {
+        return End(source, errorFormat, nullptr, false);
+    }
+}
+
+Outcome Behaviour::End(std::string_view source, const char *errorFormat, const char *what, bool done)
+{
+    Outcome outcome;
+    outcome.done = done;
+    if (!done && what)
+        outcome.error = errorFormat ? Format(Tr("error", errorFormat), {what}) : Format("%1: %2", {source, what});
+    else if (!done)
         //: %1: the control or the action that stopped, as the window shows it ("Radial Position")
         outcome.error = Format(Tr("error", "%1: unknown error"), {source});
-    }
     outcome.announcement = std::move(announcement_);
     announcement_.clear();
     outcome.plotChanged = changed_;

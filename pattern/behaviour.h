@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <type_traits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,8 +58,13 @@ public:
     // "<source>: <what>", or `errorFormat` filled with what; what was drawn or
     // written before it stays. The plot is described afterwards unless the
     // handler ended before drawing.
-    Outcome Dispatch(std::string_view source, const std::function<void()> &handler,
-                     const char *errorFormat = nullptr) noexcept;
+    template <typename Handler>
+    Outcome Dispatch(std::string_view source, Handler &&handler, const char *errorFormat = nullptr) noexcept
+    {
+        using Type = std::remove_reference_t<Handler>;
+        return Run(source, [](void *call) { (*static_cast<Type *>(call))(); },
+                   const_cast<void *>(static_cast<const void *>(&handler)), errorFormat);
+    }
     // Something for a listener to hear once the running handler ends.
     void announce(std::string text);
 
@@ -101,6 +106,11 @@ public:
 
 private:
     class Rules;
+    // Runs `handler` through `call`, the one place that catches what ends a
+    // handler; then what it yields, `what` the error that ended it (none: an
+    // unknown one), unless `done`.
+    Outcome Run(std::string_view source, void (*call)(void *), void *handler, const char *errorFormat) noexcept;
+    Outcome End(std::string_view source, const char *errorFormat, const char *what, bool done);
     void setKept(std::optional<KeptPattern> kept);
 
     Edition edition_;

@@ -40,6 +40,7 @@ EM_JS(int, PageSetCaption, (int caption, const char *text),
       { return Module.page.setCaption(caption, UTF8ToString(text)); });
 EM_JS(void, PageDescribePlot, (const char *text), { Module.page.describePlot(UTF8ToString(text)); });
 EM_JS(void, PageShowError, (const char *text), { Module.page.showError(UTF8ToString(text)); });
+EM_JS(void, PageAnnounce, (const char *text), { Module.page.announce(UTF8ToString(text)); });
 
 namespace orvane {
 
@@ -93,18 +94,22 @@ struct Page {
 
 std::unique_ptr<Page> page;
 
-// Shows what a handler yielded: the plot's description, and an error in the
-// page's error box. Returns whether the handler ran to its end.
-bool Show(const Outcome &outcome)
+// Shows what a handler yielded: the plot's description, what a listener hears
+// of a handler that ran to its end (unless the caller says it), and an error
+// in the page's error box. Returns whether the handler ran to its end.
+bool Show(const Outcome &outcome, bool announces = true)
 {
     if (!outcome.description.empty())
         PageDescribePlot(outcome.description.c_str());
+    if (announces && outcome.done && !outcome.announcement.empty())
+        PageAnnounce(outcome.announcement.c_str());
     if (!outcome.error.empty())
         PageShowError(outcome.error.c_str());
     return outcome.done;
 }
 
-bool Dispatch(std::string_view source, const std::function<void()> &handler, const char *errorFormat = nullptr)
+template <typename Handler>
+bool Dispatch(std::string_view source, Handler &&handler, const char *errorFormat = nullptr)
 {
     return Show(page->behaviour.Dispatch(source, handler, errorFormat));
 }
@@ -260,7 +265,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
         else
             page->behaviour.ClearKept();
     }, spec.errorFormat);
-    return Return(Show(outcome) ? outcome.announcement : "");
+    return Return(Show(outcome, false) ? outcome.announcement : ""); // said once the page shows it
 }
 
 // The figures of the current pattern and of the kept one, for the details
@@ -279,11 +284,11 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
             kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
         std::vector<std::string> rows;
         for (std::size_t i = 0; i < kDetailRows.size(); ++i)
-            rows.push_back(JsonObject(
-                {JsonField("key", JsonString(kDetailRows[i].key)),
-                 JsonField("label", JsonString(Tr("details", kDetailRows[i].label))),
-                 JsonField("current", JsonString(DetailText(current, i, separator))),
-                 JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
+            rows.push_back(JsonObject({
+                JsonField("key", JsonString(kDetailRows[i].key)),
+                JsonField("label", JsonString(Tr("details", kDetailRows[i].label))),
+                JsonField("current", JsonString(DetailText(current, i, separator))),
+                JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
         return Return(JsonObject({JsonField("empty", current.empty ? "true" : "false"),
                                   JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))}));
     } catch (const std::exception &) {
@@ -311,7 +316,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_show_state(const char *text)
     if (!page || !reading.state)
         return Return(reading.error);
     const PatternState state = *reading.state;
-    Dispatch(text, [&state] { page->behaviour.ShowState(state); });
+    Show(page->behaviour.Dispatch(text, [&state] { page->behaviour.ShowState(state); }), false);
     return Return("");
 }
 

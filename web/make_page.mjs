@@ -24,6 +24,8 @@ module.stringToUTF8('.', point, 2);
 
 const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/"/g, '&quot;');
 const px = (twips, layout) => twips / layout.twipsPerPixel;
+// The plot's letter of an action of the action table.
+const keyOf = (layout, action) => layout.keys.find((k) => k.action === action).key;
 
 function attributes(list) {
   return Object.entries(list).filter(([, v]) => v !== undefined)
@@ -35,7 +37,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.texts.listenHint, 'aria-keyshortcuts': 'L D K', style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.texts.listenHint, 'aria-keyshortcuts': layout.keys.map((k) => k.key).join(' '), style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':
@@ -158,8 +160,8 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       `<div id="SaveImage"><button id="SaveImageButton" type="button" aria-haspopup="menu" aria-expanded="false" aria-controls="SaveImageMenu">${escape(layout.texts.saveImage)}</button>` +
       `<div id="SaveImageMenu" role="menu" hidden><button id="SavePng" type="button" role="menuitem">${escape(layout.texts.savePng)}</button>` +
       `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.texts.saveSvg)}</button></div></div>` +
-      `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="D">${escape(layout.texts.detailsButton)}</button>` +
-      `<button id="KeepButton" type="button" title="${escape(layout.texts.keepAction)}" aria-keyshortcuts="K">${escape(layout.texts.keepButton)}</button>` +
+      `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="${keyOf(layout, 'DetailsAction')}">${escape(layout.texts.detailsButton)}</button>` +
+      `<button id="KeepButton" type="button" title="${escape(layout.texts.keepAction)}" aria-keyshortcuts="${keyOf(layout, 'KeepAction')}">${escape(layout.texts.keepButton)}</button>` +
       `<button id="ClearKeptButton" type="button" hidden>${escape(layout.texts.clearKeptButton)}</button>`,
     // The figures, filled in by page.js: a row for each, the kept pattern's
     // column shown while one is kept.

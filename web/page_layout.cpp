@@ -4,7 +4,9 @@
 
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "pattern/actions.h"
 #include "pattern/controls.h"
 #include "pattern/figure.h"
 #include "pattern/pattern_details.h"
@@ -130,6 +132,17 @@ std::string PageTexts()
     return "{" + json + "}";
 }
 
+// The letters the plot takes, from the action table: [{"action", "key"}].
+std::string KeysJson(Edition edition)
+{
+    std::vector<std::string> keys;
+    for (const ActionSpec &spec : ActionTable())
+        if (spec.key == KeyKind::Letter && (spec.places & kPageButton) && Shows(spec, edition))
+            keys.push_back(JsonObject({JsonField("action", JsonString(spec.name)),
+                                       JsonField("key", JsonString(std::string(1, spec.letter)))}));
+    return JsonArray(keys);
+}
+
 int PresetIndex(std::string_view name)
 {
     for (std::size_t i = 0; i < kPresets.size(); ++i)
@@ -193,6 +206,7 @@ std::string PageLayoutJson(Edition edition)
            Field("texts", PageTexts()) + "," +
            Field("captionBand", kCaptionBand) + "," + Field("captionPixels", kCaptionPixels) + "," +
            Field("captionFamilies", JsonString(kCaptionFamilies)) + "," +
+           Field("keys", KeysJson(edition)) + "," +
            Field("controls", "[" + controls + "]") + "}";
 }
 
