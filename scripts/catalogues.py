@@ -30,6 +30,16 @@ import subprocess
 import sys
 import tempfile
 
+try:
+    import polib  # the maintained PO reader; Debian: python3-polib
+except ImportError:
+    # Another python3 first on the PATH (a virtual environment, pyenv) lacks
+    # Debian's modules: the system's own has them.
+    system = '/usr/bin/python3'
+    if os.path.exists(system) and os.path.realpath(sys.executable) != os.path.realpath(system):
+        os.execv(system, [system] + sys.argv)
+    raise SystemExit('catalogues.py reads the catalogues with polib: install python3-polib')
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PO = os.path.join(ROOT, 'po')
 SOURCES = ['pattern/*.cpp', 'pattern/*.h', 'window/*.cpp', 'window/*.h', 'editions/*.cpp', 'editions/*.h', 'web/*.cpp']
@@ -38,76 +48,25 @@ KEYWORDS = ['Tr:1c,2', 'ORVANE_NOOP:1c,2', 'TrPlural:1c,2,3', 'Text:1c,2']
 VARIANT_CONTEXTS = {'button', 'caption', 'title bar'}
 
 
-def unquote(text):
-    text = text.strip()
-    assert text.startswith('"') and text.endswith('"'), text
-    out, i, body = [], 0, text[1:-1]
-    escapes = {'n': '\n', 't': '\t', '"': '"', '\\': '\\', 'r': '\r'}
-    while i < len(body):
-        c = body[i]
-        if c == '\\':
-            out.append(escapes.get(body[i + 1], body[i + 1]))
-            i += 2
-        else:
-            out.append(c)
-            i += 1
-    return ''.join(out)
-
-
 def read_po(path):
     """Entries of a PO file: {(context, id): {'plural', 'forms', 'fuzzy', 'line'}}."""
-    entries, entry, field = {}, None, None
-
-    def finish():
-        if entry and 'id' in entry and entry['id'] != '':
-            key = (entry.get('context', ''), entry['id'])
-            forms = [entry['str'][k] for k in sorted(entry.get('str', {}))]
-            entries[key] = {'plural': entry.get('plural'), 'forms': forms,
-                            'fuzzy': entry.get('fuzzy', False), 'line': entry['line']}
-
-    with open(path, encoding='utf-8') as f:
-        for number, line in enumerate(f, 1):
-            line = line.rstrip('\n')
-            if not line.strip():
-                continue
-            if line.startswith('#~'):
-                raise SystemExit(f'{path}:{number}: an obsolete text; delete it (make po does)')
-            if line.startswith('#,'):
-                finish()
-                entry, field = {'line': number, 'fuzzy': 'fuzzy' in line}, None
-                continue
-            if line.startswith('#'):
-                if entry is None or 'id' in entry:
-                    finish()
-                    entry, field = {'line': number}, None
-                continue
-            m = re.match(r'(msgctxt|msgid_plural|msgid|msgstr(?:\[(\d)\])?)\s+(".*")$', line)
-            if m:
-                keyword, index, value = m.group(1), m.group(2), unquote(m.group(3))
-                if keyword in ('msgctxt', 'msgid') and entry is not None and 'id' in entry and \
-                        (keyword == 'msgctxt' or 'str' in entry):
-                    finish()
-                    entry = None
-                if entry is None:
-                    entry = {'line': number}
-                if keyword == 'msgctxt':
-                    entry['context'], field = value, ('context', None)
-                elif keyword == 'msgid':
-                    entry['id'], field = value, ('id', None)
-                elif keyword == 'msgid_plural':
-                    entry['plural'], field = value, ('plural', None)
-                else:
-                    entry.setdefault('str', {})[int(index or 0)] = value
-                    field = ('str', int(index or 0))
-            elif line.startswith('"') and field:
-                name, index = field
-                if name == 'str':
-                    entry['str'][index] += unquote(line)
-                else:
-                    entry[name] += unquote(line)
-            else:
-                raise SystemExit(f'{path}:{number}: cannot read this line')
-    finish()
+    try:
+        catalogue = polib.pofile(path, encoding='utf-8', wrapwidth=0)
+    except (IOError, ValueError) as error:
+        raise SystemExit(f'{path}: {error}')
+    for entry in catalogue.obsolete_entries():
+        raise SystemExit(f'{path}:{entry.linenum}: an obsolete text; delete it (make po does)')
+    entries = {}
+    for entry in catalogue:
+        if entry.msgid == '':
+            continue
+        if entry.msgid_plural:
+            forms = [entry.msgstr_plural[k] for k in sorted(entry.msgstr_plural)]
+        else:
+            forms = [entry.msgstr]
+        entries[(entry.msgctxt or '', entry.msgid)] = {
+            'plural': entry.msgid_plural or None, 'forms': forms,
+            'fuzzy': 'fuzzy' in entry.flags, 'line': entry.linenum}
     return entries
 
 

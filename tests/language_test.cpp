@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -40,19 +41,20 @@ namespace {
 // The digests of each language, full edition then lite. A change to a
 // translation changes its line here; the English one changes only where the
 // window gains texts (the plot's figure and details entries, the details
-// window, the messages of links and the command line, a longer --help).
+// window, the messages of links and the command line, a longer --help, the
+// menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0x4312A6B819F498EB, 0xBB9A0A28FBFE367D}},
-    {"de", {0x6ED4ADA0C2B1547B, 0xAFBA2A039ABE665C}},
-    {"fr", {0xA3E9DD5DFC7C3734, 0x5F0CFE3640A270DF}},
-    {"es", {0xF1607A0CCABAC17F, 0xE1F46CCAF3E2ED94}},
-    {"it", {0x84FA1CEACAFF1AE0, 0x516566F4B478D82E}},
-    {"pt-BR", {0x6F4C16BDEFEFD713, 0x04572C553C26AFBB}},
-    {"nl", {0x9DC914E0F2654917, 0xE1E5D9151494F51C}},
-    {"pl", {0xA8ABE0B4665ED542, 0x17E5689E2E2415FA}},
-    {"ja", {0x97AB012C6BACEA2B, 0xF1E5EDF632EF941E}},
-    {"zh-CN", {0xA90915DA86B132DF, 0x55144BB5EE8E8EFA}},
-    {"ko", {0x5900260F4DB4E0E5, 0x397BFCC8D1234A43}},
+    {"en", {0x6AC37037E75303B2, 0x91F2854496BAE814}},
+    {"de", {0xA538A420223819DE, 0xEFAB23C6E22F2D4D}},
+    {"fr", {0x64CC334A06DA30CD, 0x7043EE2DADF11332}},
+    {"es", {0x03FFE168D64187E0, 0x593D4944FEE81715}},
+    {"it", {0xA948316B3940F6A2, 0x5773E8C95B6D1CB0}},
+    {"pt-BR", {0x0D1CC93D9AAECEDA, 0x598B58BF3045680C}},
+    {"nl", {0x7F883379247C9417, 0xD3DB2406978258AE}},
+    {"pl", {0x04788BB553B94EB7, 0x3EB7BFCDFD811DF9}},
+    {"ja", {0xB0D8106C7A3C0D28, 0xA31C861AF8A86529}},
+    {"zh-CN", {0xD12F59C53B9301C2, 0x8FCA883D48D00CED}},
+    {"ko", {0xA869B49EB779B418, 0xC6B8FB30E95418CC}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -93,6 +95,12 @@ protected:
         }
         for (QAction *action : find<QMenu>("PlotMenu")->actions())
             texts << action->objectName() + ": " + action->text();
+        for (QAction *menu : find<QMenuBar>("MenuBar")->actions()) {
+            texts << menu->text();
+            for (QAction *action : menu->menu()->actions())
+                texts << action->objectName() + ": " + action->text() + " | " +
+                             action->shortcut().toString(QKeySequence::NativeText);
+        }
     }
 
     // The details window's title, headings, figures and their names.

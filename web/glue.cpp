@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "pattern/actions.h"
 #include "pattern/angle_probe.h"
+#include "pattern/behaviour.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/figure.h"
@@ -24,7 +26,10 @@
 #include "pattern/raster.h"
 #include "pattern/state_text.h"
 #include "pattern/translation.h"
+#include "web/json_text.h"
 #include "web/page_layout.h"
+#include "web/recorded_surface.h"
+#include "web/returned.h"
 #include "window/layout.h"
 #include "window/presets.h"
 
@@ -35,6 +40,7 @@ EM_JS(int, PageSetCaption, (int caption, const char *text),
       { return Module.page.setCaption(caption, UTF8ToString(text)); });
 EM_JS(void, PageDescribePlot, (const char *text), { Module.page.describePlot(UTF8ToString(text)); });
 EM_JS(void, PageShowError, (const char *text), { Module.page.showError(UTF8ToString(text)); });
+EM_JS(void, PageAnnounce, (const char *text), { Module.page.announce(UTF8ToString(text)); });
 
 namespace orvane {
 
@@ -42,107 +48,8 @@ namespace {
 
 constexpr int kMissing = INT32_MIN;
 
-// The plot's surface on the page: the rasteriser over the canvas's pixels,
-// keeping what was drawn since the last clear, in twips. When the canvas takes
-// another size or pixel ratio, the same picture is drawn again at the new
-// scale: a probe line stays, a plot that was never drawn stays blank, and no
-// handler runs again.
-//
-// On a large canvas (a phone's or a tablet's at two or three device pixels a
-// point, a projector's) a clear that fills every pixel costs more than the
-// whole plot: there the lines drawn since the last clear are drawn again in
-// the background colour, which leaves the same pixels.
-class RecordedSurface : public DrawingSurface {
-public:
-    void attach(std::uint32_t *pixels, int width, int height, double ratio)
-    {
-        raster_.attach(pixels, width, height, width, ratio);
-        const SurfaceGeometry window = SurfaceGeometryOf();
-        // Above twice the window's plot, a clear draws over the lines.
-        overdraw_ = static_cast<long>(width) * height > 2L * window.innerWidth * window.innerHeight;
-        known_ = false; // the new pixels are not yet the picture
-    }
-
-    void clear() override
-    {
-        if (known_ && overdraw_) {
-            raster_.setPen(startX_, startY_);
-            Replay(true);
-            raster_.setPen(penX_, penY_);
-        } else {
-            raster_.clear();
-        }
-        known_ = true;
-        drawn_.clear();
-        startX_ = penX_;
-        startY_ = penY_;
-    }
-    float width() override { return raster_.width(); }
-    float height() override { return raster_.height(); }
-    void setPen(float x, float y) override
-    {
-        raster_.setPen(x, y);
-        Record({Step::Pen, x, y, 0, 0, 0}, x, y);
-    }
-    void lineTo(float x, float y, Colour colour) override
-    {
-        raster_.lineTo(x, y, colour);
-        Record({Step::LineTo, x, y, 0, 0, colour}, x, y);
-    }
-    void line(float x1, float y1, float x2, float y2, Colour colour) override
-    {
-        raster_.line(x1, y1, x2, y2, colour);
-        Record({Step::Line, x1, y1, x2, y2, colour}, x2, y2);
-    }
-
-    RasterSurface &raster() { return raster_; }
-
-    // Draws everything again on the raster as it is now attached.
-    void redraw()
-    {
-        raster_.clear();
-        raster_.setPen(startX_, startY_);
-        Replay(false);
-        known_ = true;
-    }
-
-private:
-    struct Step {
-        enum Kind : std::uint8_t { Pen, LineTo, Line } kind;
-        float x1, y1, x2, y2;
-        Colour colour;
-    };
-    void Record(const Step &step, float x, float y)
-    {
-        drawn_.push_back(step);
-        penX_ = x;
-        penY_ = y;
-    }
-
-    void Replay(bool erase)
-    {
-        for (const Step &step : drawn_) {
-            const Colour colour = erase ? kSurfaceBackground : step.colour;
-            switch (step.kind) {
-            case Step::Pen: raster_.setPen(step.x1, step.y1); break;
-            case Step::LineTo: raster_.lineTo(step.x1, step.y1, colour); break;
-            case Step::Line: raster_.line(step.x1, step.y1, step.x2, step.y2, colour); break;
-            }
-        }
-    }
-
-    RasterSurface raster_{PixelFormat::Rgba8, kSurfaceBackground};
-    std::vector<Step> drawn_;
-    bool known_ = false;    // the pixels are the background and drawn_, nothing else
-    bool overdraw_ = false; // a clear draws over the lines rather than filling
-    float penX_ = 0;        // the pen, as the raster has it
-    float penY_ = 0;
-    float startX_ = 0;      // the pen when the surface was last cleared
-    float startY_ = 0;
-};
-
-// The page's controls as the pattern rules use them.
-class PageControls : public PatternControls {
+// The page's controls as the behaviour uses them.
+class PageControls : public FaceControls {
 public:
     std::int32_t sliderValue(SliderId slider) override
     {
@@ -152,7 +59,7 @@ public:
         return value;
     }
 
-    void setSliderValue(SliderId slider, std::int32_t value)
+    void setSliderValue(SliderId slider, std::int32_t value) override
     {
         if (!PageSetSlider(static_cast<int>(slider), value))
             throw ControlError(std::string("Invalid property value for ") + NameOf(slider));
@@ -166,8 +73,6 @@ public:
 
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
-    std::optional<KeptPattern> keptPattern() override { return kept_; }
-    void setKept(std::optional<KeptPattern> kept) { kept_ = kept; }
 
     RecordedSurface &recorded() { return surface_; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
@@ -175,54 +80,38 @@ public:
 private:
     RecordedSurface surface_;
     std::string separator_ = ".";
-    std::optional<KeptPattern> kept_;
 };
 
 // The running page: one per document, like the desktop's one window.
 struct Page {
-    Edition edition;
-    std::int16_t UnitTwips = 0;
+    explicit Page(Edition edition) : behaviour(edition, controls) {}
     PageControls controls;
+    Behaviour behaviour;
     std::vector<std::uint32_t> pixels;
     int width = 0;
     int height = 0;
-    bool probeShown = false; // the probe line is on the plot
-    bool drawn = false; // the plot stays blank until the first move
 };
 
 std::unique_ptr<Page> page;
 
-// The plot's description once a handler has run: the pattern in words, or the
-// plot before its first drawing, and the kept pattern it is compared with.
-void DescribePlot(bool draws)
+// Shows what a handler yielded: the plot's description, what a listener hears
+// of a handler that ran to its end (unless the caller says it), and an error
+// in the page's error box. Returns whether the handler ran to its end.
+bool Show(const Outcome &outcome, bool announces = true)
 {
-    page->drawn = page->drawn || draws;
-    PageControls &c = page->controls;
-    std::string text = page->drawn ? PatternDescription(c.sliderValue(SliderId::Slider1),
-                                                        c.sliderValue(SliderId::Slider2), c.decimalSeparator())
-                                   : EmptyPlotDescription();
-    if (const auto kept = c.keptPattern())
-        text += " " + Format(Tr("plot", kKeptDescription), {KeptLevels(*kept, c.decimalSeparator())});
-    PageDescribePlot(text.c_str());
+    if (!outcome.description.empty())
+        PageDescribePlot(outcome.description.c_str());
+    if (announces && outcome.done && !outcome.announcement.empty())
+        PageAnnounce(outcome.announcement.c_str());
+    if (!outcome.error.empty())
+        PageShowError(outcome.error.c_str());
+    return outcome.done;
 }
 
-// One event handler, as the desktop's dispatch runs it: an error that ends it is
-// shown to the user and the page goes on; what was drawn or written stays.
-// The load handler draws nothing, so the plot stays blank until the first move.
-// Returns whether the handler ran to its end.
 template <typename Handler>
-bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
+bool Dispatch(std::string_view source, Handler &&handler, const char *errorFormat = nullptr)
 {
-    try {
-        handler();
-        DescribePlot(draws);
-        return true;
-    } catch (const std::exception &error) {
-        PageShowError((std::string(source) + ": " + error.what()).c_str());
-    } catch (...) {
-        PageShowError(Format(Tr("error", "%1: unknown error"), {source}).c_str());
-    }
-    return false;
+    return Show(page->behaviour.Dispatch(source, handler, errorFormat));
 }
 
 // The largest scale the canvas is drawn at: a plot some 9,000 pixels across.
@@ -243,28 +132,6 @@ void Attach(double ratio, int multiple = 1)
     page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
 }
 
-void LevelScroll()
-{
-    page->probeShown = false;
-    PreGraph(page->controls, page->UnitTwips, page->edition);
-}
-
-void AngleScroll()
-{
-    page->probeShown = false;
-    Slider3Scroll(page->controls, page->UnitTwips, page->edition);
-    page->probeShown = true;
-}
-
-PatternState ShownState()
-{
-    PatternControls &c = page->controls;
-    PatternState state{c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2), std::nullopt};
-    if (page->probeShown && HasProbe(page->edition))
-        state.angle = c.sliderValue(SliderId::Slider3);
-    return state;
-}
-
 // The figure of the state shown, drawn afresh by the same handlers.
 struct Figured {
     std::unique_ptr<FigureDrawing> drawing;
@@ -277,9 +144,9 @@ Figured PageFigure()
     Figured figure{std::make_unique<FigureDrawing>(PlotGeometry{s.outerWidthTwips, s.outerHeightTwips,
                                                                 s.innerWidth, s.innerHeight, kSurfaceBackground}),
                    {}};
-    const PatternState state = ShownState();
-    const FigureReadouts readouts = DrawState(*figure.drawing, state, page->edition,
-                                              page->controls.decimalSeparator(), page->controls.keptPattern());
+    const PatternState state = page->behaviour.shownState();
+    const FigureReadouts readouts = DrawState(*figure.drawing, state, page->behaviour.edition(),
+                                              page->controls.decimalSeparator(), page->behaviour.kept());
     figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
     return figure;
 }
@@ -287,20 +154,6 @@ Figured PageFigure()
 std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
 int figureWidth = 0;
 int figureHeight = 0;
-
-std::string JsonField(const char *name, std::string_view value)
-{
-    return Quoted(name) + ":" + Quoted(value);
-}
-
-std::string returned; // the text the last call below hands to the page
-Sound sound;          // the samples the last sound call below hands to the page
-
-const char *Return(std::string text)
-{
-    returned = std::move(text);
-    return returned.c_str();
-}
 
 } // namespace
 
@@ -327,23 +180,6 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_set_language(const char *codes)
     return CurrentLanguage().code;
 }
 
-// The languages with a catalogue, for the tests: JSON, [{"code", "separator"}].
-EMSCRIPTEN_KEEPALIVE const char *orvane_languages()
-{
-    std::string json;
-    for (const Language &language : Languages())
-        json += std::string(json.empty() ? "" : ",") + "{\"code\":\"" + language.code + "\",\"separator\":\"" +
-                language.decimalSeparator + "\"}";
-    return Return("[" + json + "]");
-}
-
-// An angle as a listener hears it, "1 degree", for the angle slider's spoken value.
-EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_angle(int angle)
-{
-    //: The angle slider's value, spoken: %n whole degrees
-    return Return(TrPlural("page", "%n degree", "%n degrees", angle));
-}
-
 // The page's controls, for building the page and its tests: JSON.
 EMSCRIPTEN_KEEPALIVE const char *orvane_layout(int edition)
 {
@@ -356,14 +192,13 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_layout(int edition)
 // orvane_canvas_height() of them, with no gaps between rows.
 EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, const char *separator)
 {
-    page = std::make_unique<Page>();
-    page->edition = edition == 0 ? Edition::Full : Edition::Lite;
+    page = std::make_unique<Page>(edition == 0 ? Edition::Full : Edition::Lite);
     page->controls.setDecimalSeparator(separator);
     const SurfaceGeometry geometry = SurfaceGeometryOf();
     Attach(ratio);
     page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     page->controls.recorded().clear(); // a new surface shows its background until the first redraw
-    Dispatch("load", [] { LoadReadouts(page->controls, page->UnitTwips); }, false);
+    Dispatch("Orvane", [] { page->behaviour.Load(); });
     return page->pixels.data();
 }
 
@@ -395,11 +230,11 @@ EMSCRIPTEN_KEEPALIVE int orvane_scroll(int slider)
         return 0;
     switch (slider) {
     case 0:
-        return Dispatch("Slider1", [] { LevelScroll(); });
+        return Dispatch(ControlWords("Slider1"), [] { page->behaviour.PreGraph(); });
     case 1:
-        return Dispatch("Slider2", [] { LevelScroll(); });
+        return Dispatch(ControlWords("Slider2"), [] { page->behaviour.PreGraph(); });
     case 2:
-        return Dispatch("Slider3", [] { AngleScroll(); });
+        return Dispatch(ControlWords("Slider3"), [] { page->behaviour.AngleScroll(); });
     default:
         return 0;
     }
@@ -412,11 +247,8 @@ EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
     if (!page || index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
         return 0;
     const Preset &preset = kPresets[static_cast<std::size_t>(index)];
-    return Dispatch(preset.button, [&preset] {
-        page->controls.setSliderValue(SliderId::Slider1, preset.slider1);
-        page->controls.setSliderValue(SliderId::Slider2, preset.slider2);
-        LevelScroll();
-    });
+    return Dispatch(ControlWords(preset.button),
+                    [&preset] { page->behaviour.Preset(preset.slider1, preset.slider2, preset.spokenName); });
 }
 
 // "Keep" (keep 1) keeps the pattern as it stands for comparison, "Clear
@@ -426,17 +258,14 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
 {
     if (!page)
         return Return("");
-    std::string said;
-    const bool done = Dispatch(keep ? "Keep" : "Clear", [keep, &said] {
-        PageControls &c = page->controls;
-        c.setKept(keep ? std::optional(KeptPattern{c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2)})
-                       : std::nullopt);
-        if (page->drawn)
-            PreGraph(c, page->UnitTwips, page->edition);
-        said = keep ? Format(Tr("announcement", kKeptAnnouncement), {KeptLevels(*c.keptPattern(), c.decimalSeparator())})
-                    : std::string(Tr("announcement", kClearedAnnouncement));
-    }, false);
-    return Return(done ? said : "");
+    const ActionSpec &spec = SpecOf(keep ? Action::Keep : Action::ClearKept);
+    const Outcome outcome = page->behaviour.Dispatch(Tr("menu", spec.text), [keep] {
+        if (keep)
+            page->behaviour.Keep();
+        else
+            page->behaviour.ClearKept();
+    }, spec.errorFormat);
+    return Return(Show(outcome, false) ? outcome.announcement : ""); // said once the page shows it
 }
 
 // The figures of the current pattern and of the kept one, for the details
@@ -450,17 +279,18 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
         PageControls &c = page->controls;
         const std::string separator = c.decimalSeparator();
         const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
-        const std::optional<KeptPattern> kept = c.keptPattern();
+        const std::optional<KeptPattern> kept = page->behaviour.kept();
         const std::optional<PatternDetails> keptFigures =
             kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
-        std::string rows;
+        std::vector<std::string> rows;
         for (std::size_t i = 0; i < kDetailRows.size(); ++i)
-            rows += std::string(i ? "," : "") + "{" + JsonField("key", kDetailRows[i].key) + "," +
-                    JsonField("label", Tr("details", kDetailRows[i].label)) + "," +
-                    JsonField("current", DetailText(current, i, separator)) + "," +
-                    JsonField("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "") + "}";
-        return Return(std::string("{\"empty\":") + (current.empty ? "true" : "false") +
-                      ",\"kept\":" + (kept ? "true" : "false") + ",\"rows\":[" + rows + "]}");
+            rows.push_back(JsonObject({
+                JsonField("key", JsonString(kDetailRows[i].key)),
+                JsonField("label", JsonString(Tr("details", kDetailRows[i].label))),
+                JsonField("current", JsonString(DetailText(current, i, separator))),
+                JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
+        return Return(JsonObject({JsonField("empty", current.empty ? "true" : "false"),
+                                  JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))}));
     } catch (const std::exception &) {
         return Return("");
     }
@@ -471,16 +301,10 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
 EMSCRIPTEN_KEEPALIVE const char *orvane_state()
 {
     try {
-        return page ? Return(StateText(ShownState(), page->edition)) : Return("");
+        return page ? Return(page->behaviour.stateText()) : Return("");
     } catch (const std::exception &) {
         return Return("");
     }
-}
-
-// Why `text` is no state, or the empty text: for the page's tests, with no page.
-EMSCRIPTEN_KEEPALIVE const char *orvane_check_state(const char *text)
-{
-    return Return(ReadStateText(text).error);
 }
 
 // Moves the sliders to the state `text` and runs their handlers, as the user's
@@ -492,16 +316,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_show_state(const char *text)
     if (!page || !reading.state)
         return Return(reading.error);
     const PatternState state = *reading.state;
-    Dispatch("state", [&state] {
-        page->controls.setSliderValue(SliderId::Slider1, state.omni);
-        page->controls.setSliderValue(SliderId::Slider2, state.fig8);
-        if (state.angle && HasProbe(page->edition)) {
-            page->controls.setSliderValue(SliderId::Slider3, *state.angle);
-            AngleScroll();
-        } else {
-            LevelScroll();
-        }
-    });
+    Show(page->behaviour.Dispatch(text, [&state] { page->behaviour.ShowState(state); }), false);
     return Return("");
 }
 
@@ -525,8 +340,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
         const Figured figure = PageFigure();
         return Return(SvgFigure(*figure.drawing, figure.caption, scale));
     } catch (const std::exception &error) {
-        //: The page's error box when a figure could not be made. %1: what went wrong
-        PageShowError(Format(Tr("error", "Save image: %1"), {error.what()}).c_str());
+        PageShowError(ActionError(SpecOf(Action::SaveImage), error.what()).c_str());
         return Return("");
     }
 }
@@ -539,7 +353,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
     try {
         figure = PageFigure();
     } catch (const std::exception &error) {
-        PageShowError(Format(Tr("error", "Save image: %1"), {error.what()}).c_str());
+        PageShowError(ActionError(SpecOf(Action::SaveImage), error.what()).c_str());
         return nullptr;
     }
     const PlotGeometry &g = figure.drawing->geometry();
@@ -555,104 +369,5 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
 
 EMSCRIPTEN_KEEPALIVE int orvane_figure_width() { return figureWidth; }
 EMSCRIPTEN_KEEPALIVE int orvane_figure_height() { return figureHeight; }
-
-// The pattern as sound, for the page to play with the Web Audio API: the
-// sweep (angle 1000), or the probe's sound for the angle slider at `angle`,
-// for the level sliders at s1 and s2, at the audio context's `rate`. Returns
-// the samples, left and right in turn, orvane_sound_frames() pairs of 32-bit
-// floats; null when they cannot be made, which the page reports.
-EMSCRIPTEN_KEEPALIVE const float *orvane_sound(int angle, int s1, int s2, int rate)
-{
-    try {
-        sound = angle == 1000 ? SweepSound(s1, s2, rate) : ProbeSound(angle, s1, s2, rate);
-        return sound.samples.data();
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE int orvane_sound_frames()
-{
-    return static_cast<int>(sound.frames());
-}
-
-// The texts of the rules, for the tests, and a level as a listener hears it,
-// for the level sliders' spoken values. An error gives the empty text.
-EMSCRIPTEN_KEEPALIVE const char *orvane_readout_text(int position, const char *separator)
-{
-    try {
-        return Return(ReadoutText(position, separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_level(int position, const char *separator)
-{
-    try {
-        return Return(SpokenLevel(position, separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-// What a listener hears once a handler has run, as the desktop announces it:
-// after preset button `index`, and after the probe turned to `angle` with the
-// level sliders at s1 and s2.
-EMSCRIPTEN_KEEPALIVE const char *orvane_preset_announcement(int index, const char *separator)
-{
-    if (index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
-        return Return("");
-    const Preset &preset = kPresets[static_cast<std::size_t>(index)];
-    try {
-        return Return(PresetAnnouncement(preset.spokenName, preset.slider1, preset.slider2, separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE const char *orvane_probe_announcement(int s1, int s2, int angle, const char *separator)
-{
-    try {
-        return Return(ProbeAnnouncement(angle, ProbeGain(ProbeDirection(angle), s1, s2), separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE const char *orvane_probe_text(int s1, int s2, int v, const char *separator)
-{
-    try {
-        return Return(GainText(ProbeGain(ProbeDirection(v), s1, s2), separator));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-// For the benchmark: `runs` redraws of the plot at the cardioid's lengths on a
-// surface of the page's size at `ratio` device pixels to a logical pixel (1 the
-// desktop's window, 3 and more a phone's plot). Returns the milliseconds they took.
-EMSCRIPTEN_KEEPALIVE double orvane_bench_graph_at(int runs, double ratio)
-{
-    const SurfaceGeometry geometry = SurfaceGeometryOf();
-    const int width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
-    const int height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    RecordedSurface surface; // the page's, as a redraw on the page runs
-    surface.attach(pixels.data(), width, height, ratio);
-    surface.raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
-    const std::int16_t Radius = 2000;
-    const std::int32_t Radius8 = 2000;
-    Graph(surface, Radius, Radius8, Edition::Full); // the first clear fills
-    const double start = emscripten_get_now();
-    for (int i = 0; i < runs; ++i)
-        Graph(surface, Radius, Radius8, Edition::Full);
-    return emscripten_get_now() - start;
-}
-
-EMSCRIPTEN_KEEPALIVE double orvane_bench_graph(int runs)
-{
-    return orvane_bench_graph_at(runs, 1.0);
-}
 
 } // extern "C"

@@ -9,6 +9,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
+import { execFileSync } from 'node:child_process';
 import { writeOffline } from './offline.mjs';
 
 const [moduleFile, outDir] = process.argv.slice(2);
@@ -24,6 +25,8 @@ module.stringToUTF8('.', point, 2);
 
 const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/"/g, '&quot;');
 const px = (twips, layout) => twips / layout.twipsPerPixel;
+// The plot's letter of an action of the action table.
+const keyOf = (layout, action) => layout.keys.find((k) => k.action === action).key;
 
 function attributes(list) {
   return Object.entries(list).filter(([, v]) => v !== undefined)
@@ -35,7 +38,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.texts.listenHint, 'aria-keyshortcuts': 'L D K', style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.texts.listenHint, 'aria-keyshortcuts': layout.keys.map((k) => k.key).join(' '), style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':
@@ -96,32 +99,12 @@ function readingOrder(layout) {
 }
 
 // The page goes out without the sources' comments and indentation, to stay
-// small: the style's comments; the script's comments and leading blanks (it
-// has no regular expression literals, so "//" outside a string starts one).
+// small: the style's comments and leading blanks; the script minified by
+// esbuild (Debian's package).
 const compactStyle = (text) => text.replace(/\/\*[\s\S]*?\*\//g, '').split('\n')
   .map((line) => line.trim()).filter(Boolean).join('\n');
-function compactScript(text) {
-  const lines = [];
-  for (const source of text.split('\n')) {
-    let quote = null;
-    let end = source.length;
-    for (let i = 0; i < source.length; ++i) {
-      const c = source[i];
-      if (quote) {
-        if (c === '\\') ++i;
-        else if (c === quote) quote = null;
-      } else if (c === "'" || c === '"' || c === '`') {
-        quote = c;
-      } else if (c === '/' && source[i + 1] === '/') {
-        end = i;
-        break;
-      }
-    }
-    const line = source.slice(0, end).trim();
-    if (line) lines.push(line);
-  }
-  return lines.join('\n');
-}
+const compactScript = (text) =>
+  execFileSync('esbuild', ['--minify', '--loader=js', '--log-level=warning'], { input: text }).toString().trim();
 
 // The page must carry no "</script" inside its scripts.
 const script = (text) => text.replace(/<\/script/gi, '<\\/script');
@@ -158,8 +141,8 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       `<div id="SaveImage"><button id="SaveImageButton" type="button" aria-haspopup="menu" aria-expanded="false" aria-controls="SaveImageMenu">${escape(layout.texts.saveImage)}</button>` +
       `<div id="SaveImageMenu" role="menu" hidden><button id="SavePng" type="button" role="menuitem">${escape(layout.texts.savePng)}</button>` +
       `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.texts.saveSvg)}</button></div></div>` +
-      `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="D">${escape(layout.texts.detailsButton)}</button>` +
-      `<button id="KeepButton" type="button" title="${escape(layout.texts.keepAction)}" aria-keyshortcuts="K">${escape(layout.texts.keepButton)}</button>` +
+      `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="${keyOf(layout, 'DetailsAction')}">${escape(layout.texts.detailsButton)}</button>` +
+      `<button id="KeepButton" type="button" title="${escape(layout.texts.keepAction)}" aria-keyshortcuts="${keyOf(layout, 'KeepAction')}">${escape(layout.texts.keepButton)}</button>` +
       `<button id="ClearKeptButton" type="button" hidden>${escape(layout.texts.clearKeptButton)}</button>`,
     // The figures, filled in by page.js: a row for each, the kept pattern's
     // column shown while one is kept.

@@ -1,8 +1,12 @@
 #include "web/page_layout.h"
 
+#include "web/json_text.h"
+
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "pattern/actions.h"
 #include "pattern/controls.h"
 #include "pattern/figure.h"
 #include "pattern/pattern_details.h"
@@ -28,20 +32,6 @@ const ControlSpec &Surface()
 
 } // namespace
 
-std::string Quoted(std::string_view text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out + '"';
-}
-
 namespace {
 
 const char *KindName(ControlKind kind)
@@ -59,7 +49,7 @@ const char *KindName(ControlKind kind)
 
 std::string Field(const char *name, const std::string &value)
 {
-    return Quoted(name) + ":" + value;
+    return JsonString(name) + ":" + value;
 }
 
 std::string Field(const char *name, int value)
@@ -92,19 +82,8 @@ std::string NameList(const std::array<const char *, N> &names)
 {
     std::string list;
     for (const char *name : names)
-        list += (list.empty() ? "" : ",") + Quoted(name);
+        list += (list.empty() ? "" : ",") + JsonString(name);
     return "[" + list + "]";
-}
-
-// A control's text as it shows: a button's and a caption's in the language,
-// with its shorter forms after U+009C, which page.js tries longest first.
-std::string ShownText(const ControlSpec &entry)
-{
-    if (entry.kind == ControlKind::Button)
-        return std::string(Tr("button", entry.text));
-    if (entry.kind == ControlKind::Label && entry.captionOf)
-        return std::string(Tr("caption", entry.text));
-    return entry.text;
 }
 
 // The page's own texts, beside the window's.
@@ -118,7 +97,7 @@ std::string PageTexts()
         //: The page's title bar: the window filling the screen, and back
         {"maximise", std::string(Tr("page", "Maximise"))},
         {"ok", std::string(Tr("page", "OK"))},
-        //: %1: what stopped, as "Slider1: Overflow"
+        //: %1: what stopped, as "Radial Position: Overflow"
         {"error", std::string(Tr("page", "This action stopped with an error:\n%1\n\nWhat was shown before it "
                                          "stays; the page goes on working."))},
         //: %1: the browser's reason
@@ -149,8 +128,19 @@ std::string PageTexts()
     };
     std::string json;
     for (const auto &[name, text] : texts)
-        json += (json.empty() ? "" : ",") + Field(name, Quoted(text));
+        json += (json.empty() ? "" : ",") + Field(name, JsonString(text));
     return "{" + json + "}";
+}
+
+// The letters the plot takes, from the action table: [{"action", "key"}].
+std::string KeysJson(Edition edition)
+{
+    std::vector<std::string> keys;
+    for (const ActionSpec &spec : ActionTable())
+        if (spec.key == KeyKind::Letter && (spec.places & kPageButton) && Shows(spec, edition))
+            keys.push_back(JsonObject({JsonField("action", JsonString(spec.name)),
+                                       JsonField("key", JsonString(std::string(1, spec.letter)))}));
+    return JsonArray(keys);
 }
 
 int PresetIndex(std::string_view name)
@@ -177,45 +167,46 @@ std::string PageLayoutJson(Edition edition)
     for (const ControlSpec &entry : ControlTable()) {
         if (entry.probeOnly && !HasProbe(edition))
             continue;
-        std::string c = "{" + Field("name", Quoted(entry.name)) + "," +
-                        Field("kind", Quoted(KindName(entry.kind))) + "," +
-                        Field("text", Quoted(ShownText(entry))) + "," + Field("left", entry.left) + "," +
+        std::string c = "{" + Field("name", JsonString(entry.name)) + "," +
+                        Field("kind", JsonString(KindName(entry.kind))) + "," +
+                        Field("text", JsonString(ShownText(entry))) + "," + Field("left", entry.left) + "," +
                         Field("top", entry.top) + "," + Field("width", entry.width) + "," +
                         Field("height", entry.height) + "," +
                         Field("title", entry.font == FontRole::Title ? "true" : "false") + "," +
                         Field("alignRight", entry.alignRight ? "true" : "false") + "," +
                         Field("accessibleName",
-                              Quoted(entry.accessibleName ? FullForm(Tr("accessible name", entry.accessibleName))
+                              JsonString(entry.accessibleName ? FullForm(Tr("accessible name", entry.accessibleName))
                                                           : "")) +
                         "," +
-                        Field("description", Quoted(*entry.description ? Tr("description", entry.description) : "")) +
+                        Field("description", JsonString(*entry.description ? Tr("description", entry.description) : "")) +
                         "," +
                         Field("preset", PresetIndex(entry.name));
         if (entry.captionOf)
-            c += "," + Field("captionOf", Quoted(entry.captionOf));
+            c += "," + Field("captionOf", JsonString(entry.captionOf));
         if (entry.kind == ControlKind::Readout)
-            c += "," + Field("readWith", "[" + Quoted(entry.readWith.caption ? entry.readWith.caption : "") +
-                                             "," + Quoted(entry.readWith.unit ? entry.readWith.unit : "") + "]");
+            c += "," + Field("readWith", "[" + JsonString(entry.readWith.caption ? entry.readWith.caption : "") +
+                                             "," + JsonString(entry.readWith.unit ? entry.readWith.unit : "") + "]");
         if (entry.slider)
             c += "," + Field("slider", SliderJson(*entry.slider));
         controls += (controls.empty() ? "" : ",") + c + "}";
     }
     const SurfaceGeometry geometry = SurfaceGeometryOf();
-    return "{" + Field("title", Quoted("Orvane")) + "," +
-           Field("edition", Quoted(HasProbe(edition) ? "Orvane" : "OrvaneLite")) + "," +
+    return "{" + Field("title", JsonString("Orvane")) + "," +
+           Field("edition", JsonString(HasProbe(edition) ? "Orvane" : "OrvaneLite")) + "," +
            Field("twipsPerPixel", kTwipsPerPixel) + "," + Field("clientWidth", kClientWidth) + "," +
            Field("clientHeight", kClientHeight) + "," + Field("surfaceBorder", kSurfaceBorder) + "," +
-           Field("background", Quoted(CssColour(kSurfaceBackground))) + "," +
+           Field("background", JsonString(CssColour(kSurfaceBackground))) + "," +
            Field("canvasWidth", geometry.innerWidth) + "," +
            Field("canvasHeight", geometry.innerHeight) + "," +
            Field("sliders", NameList(kSliderNames)) + "," +
            Field("captions", NameList(kCaptionNames)) + "," +
-           Field("language", Quoted(CurrentLanguage().code)) + "," +
-           Field("decimalSeparator", Quoted(CurrentLanguage().decimalSeparator)) + "," +
-           Field("cjkFont", Quoted(CurrentLanguage().cjkFont)) + "," +
+           Field("language", JsonString(CurrentLanguage().code)) + "," +
+           Field("decimalSeparator", JsonString(CurrentLanguage().decimalSeparator)) + "," +
+           Field("cjkFont", JsonString(CurrentLanguage().cjkFont)) + "," +
            Field("texts", PageTexts()) + "," +
            Field("captionBand", kCaptionBand) + "," + Field("captionPixels", kCaptionPixels) + "," +
-           Field("captionFamilies", Quoted(kCaptionFamilies)) + "," +
+           Field("captionFamilies", JsonString(kCaptionFamilies)) + "," +
+           Field("keys", KeysJson(edition)) + "," +
            Field("controls", "[" + controls + "]") + "}";
 }
 

@@ -23,7 +23,4 @@ SurfaceGeometry SurfaceGeometryOf();
 // for sliders and captions, as JSON.
 std::string PageLayoutJson(Edition edition);
 
-// `text` as a JSON string, quotes included.
-std::string Quoted(std::string_view text);
-
 } // namespace orvane

@@ -36,7 +36,6 @@
   const fill = (template, text) => template.replace('%1', () => text);
 
   let module = null;
-  let separatorPtr = 0;
   let pixels = 0;
   let canvasContext = null;
 
@@ -61,7 +60,7 @@
   // in degrees, as the desktop says them.
   function spokenValue(slider) {
     if (slider.index === 2) return module.UTF8ToString(module._orvane_spoken_angle(slider.value));
-    return module.UTF8ToString(module._orvane_spoken_level(slider.value, separatorPtr));
+    return module.ccall('orvane_spoken_level', 'string', ['number', 'string'], [slider.value, separator]);
   }
 
   // A slider of the layout table, drawn and driven by this script. Qt's key
@@ -156,11 +155,8 @@
     userMove(value) {
       if (!module) return; // the window shows once the program has started
       this.set(Math.min(this.maximum, Math.max(this.minimum, value)));
-      if (run(() => module._orvane_scroll(this.index)) && this.index === 2) {
-        announce(module.UTF8ToString(module._orvane_probe_announcement(
-          sliders[0].value, sliders[1].value, this.value, separatorPtr)));
-        playProbeSound();
-      }
+      // The module says the probe's gain through page.announce.
+      if (run(() => module._orvane_scroll(this.index)) && this.index === 2) playProbeSound();
     }
 
     onKey(event) {
@@ -291,18 +287,6 @@
     }
   }
 
-  // Runs `call` with `text` as a C string of the module's.
-  function withText(text, call) {
-    const bytes = module.lengthBytesUTF8(text) + 1;
-    const at = module._malloc(bytes);
-    module.stringToUTF8(text, at, bytes);
-    try {
-      return call(at);
-    } finally {
-      module._free(at);
-    }
-  }
-
   // The state in the address the page was opened with. One that is no state
   // is named in the error box, and the page is as if opened without it.
   function showAddressState() {
@@ -311,7 +295,7 @@
     try {
       text = decodeURIComponent(text);
     } catch (e) { /* shown back as it stands */ }
-    const error = withText(text, (at) => module.UTF8ToString(module._orvane_show_state(at)));
+    const error = module.ccall('orvane_show_state', 'string', ['string'], [text]);
     blit();
     if (!error) {
       drawn = true;
@@ -422,6 +406,7 @@
     // The plot's text alternative says what it shows.
     describePlot: (text) => document.getElementById('gra').setAttribute('aria-label', texts.plot + '. ' + text),
     showError,
+    announce,
   });
 
   // The pattern as sound: the module's samples, played by the Web Audio API
@@ -487,14 +472,14 @@
   }
 
   document.getElementById('ListenButton').addEventListener('click', () => module && listen());
+  // The plot's letters, as the action table gives them.
+  const keyed = { ListenAction: () => listen(), DetailsAction: () => setDetailsOpen(true), KeepAction: () => keep(true) };
   document.getElementById('gra').addEventListener('keydown', (event) => {
-    const key = event.key.toLowerCase();
-    if (!['l', 'd', 'k'].includes(key) || event.altKey || event.ctrlKey || event.metaKey) return;
+    const entry = layout.keys.find((k) => k.key.toLowerCase() === event.key.toLowerCase());
+    if (!entry || event.altKey || event.ctrlKey || event.metaKey) return;
     event.preventDefault();
     if (!module || event.repeat) return;
-    if (key === 'l') listen();
-    else if (key === 'd') setDetailsOpen(true);
-    else keep(true);
+    keyed[entry.action]();
   });
 
   // The pattern's figures, in a panel beside the window (in the touch layout,
@@ -754,17 +739,11 @@
 
   function start(loaded) {
     module = loaded;
-    const bytes0 = module.lengthBytesUTF8(languages) + 1;
-    const languagesPtr = module._malloc(bytes0);
-    module.stringToUTF8(languages, languagesPtr, bytes0);
-    showLanguage(module.UTF8ToString(module._orvane_set_language(languagesPtr)));
-    module._free(languagesPtr);
-    const bytes = module.lengthBytesUTF8(separator) + 1;
-    separatorPtr = module._malloc(bytes);
-    module.stringToUTF8(separator, separatorPtr, bytes);
+    showLanguage(module.ccall('orvane_set_language', 'string', ['string'], [languages]));
 
     const ratio = window.devicePixelRatio || 1;
-    pixels = module._orvane_start(layout.edition === 'Orvane' ? 0 : 1, ratio, separatorPtr);
+    pixels = module.ccall('orvane_start', 'number', ['number', 'number', 'string'],
+      [layout.edition === 'Orvane' ? 0 : 1, ratio, separator]);
     canvasRatio = ratio;
     canvas.width = module._orvane_canvas_width();
     canvas.height = module._orvane_canvas_height();
@@ -777,8 +756,7 @@
     for (const button of frame.querySelectorAll('button[data-preset]')) {
       const index = Number(button.dataset.preset);
       button.addEventListener('click', () => {
-        if (run(() => module._orvane_preset(index)))
-          announce(module.UTF8ToString(module._orvane_preset_announcement(index, separatorPtr)));
+        run(() => module._orvane_preset(index)); // it says the pattern through page.announce
       });
     }
     showAddressState();

@@ -69,3 +69,13 @@ test('the layout the page is built from is the desktop table', () => {
   const readWith = Object.fromEntries(full.controls.filter((c) => c.kind === 'readout').map((c) => [c.name, c.readWith]));
   assert.deepEqual(readWith, { dbomni: ['Label1', 'Label3'], dbfig8: ['Label2', 'Label4'], LblAngle: ['Label8', ''], LblGain: ['Label9', ''] });
 });
+
+test('the page\'s JSON writer: every text, a translation with a tab or a quote too, comes through JSON.parse as written', () => {
+  const written = (text) => rules.module.ccall('orvane_json_string', 'string', ['string'], [text]);
+  const texts = ['Radial Position', 'Gain\t(dB):', 'the "kept" pattern', 'back\\slash', 'two\nlines\r\n',
+    '\u0001\u001f\u007f', 'Kenngrößen der Richtcharakteristik', '指向特性の詳細', '\u2028\u2029', ''];
+  for (const text of texts) {
+    assert.equal(JSON.parse(written(text)), text, JSON.stringify(text));
+    assert.doesNotMatch(written(text), /[\u0000-\u001f]/, `${JSON.stringify(text)}: no raw control character`);
+  }
+});

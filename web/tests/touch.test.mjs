@@ -57,6 +57,7 @@ function expectedPlot(edition, ratio, state, handler, multiple = 1) {
     setSlider: (i, v) => { sliders[i] = v; return 1; },
     setCaption: () => 1,
     describePlot: () => {},
+    announce: () => {},
     showError: (text) => { throw new Error(text); },
   });
   const point = m._malloc(2);

@@ -1,0 +1,57 @@
+#include "web/json_text.h"
+
+namespace orvane {
+
+std::string JsonString(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        default:
+            if (byte < 0x20) {
+                out += "\\u00";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0xFu];
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + '"';
+}
+
+std::string JsonField(std::string_view name, std::string_view value)
+{
+    return JsonString(name) + ":" + std::string(value);
+}
+
+namespace {
+
+std::string Joined(const std::vector<std::string> &items, char open, char close)
+{
+    std::string out(1, open);
+    for (const std::string &item : items)
+        out += (out.size() > 1 ? "," : "") + item;
+    return out + close;
+}
+
+} // namespace
+
+std::string JsonObject(const std::vector<std::string> &fields)
+{
+    return Joined(fields, '{', '}');
+}
+
+std::string JsonArray(const std::vector<std::string> &items)
+{
+    return Joined(items, '[', ']');
+}
+
+} // namespace orvane
