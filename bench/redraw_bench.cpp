@@ -114,6 +114,7 @@ public:
         painter_->drawLine(QPointF(x1 / 15.0, y1 / 15.0), QPointF(x2 / 15.0, y2 / 15.0));
         pen_ = {x2 / 15.0, y2 / 15.0};
     }
+    void text(float, float, std::string_view, Colour, TextAnchor) override {}
 
 private:
     QImage image_;
@@ -140,6 +141,7 @@ public:
     void setPen(float x, float y) override { sink_ += x + y; }
     void lineTo(float x, float y, Colour) override { sink_ += x + y; }
     void line(float, float, float x2, float y2, Colour) override { sink_ += x2 + y2; }
+    void text(float x, float y, std::string_view, Colour, TextAnchor) override { sink_ += x + y; }
     float sink_ = 0;
 };
 

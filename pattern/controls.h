@@ -35,6 +35,16 @@ struct KeptPattern {
     bool operator==(const KeptPattern &) const = default;
 };
 
+// How the plot shows the pattern: in proportion to its gain (the linear view,
+// the default), or on a dB scale as datasheets draw it, with `range` dB from
+// the outer ring to the centre.
+enum class PlotScale { Linear, Db };
+struct PlotView {
+    PlotScale scale = PlotScale::Linear;
+    std::int32_t range = 30;
+    bool operator==(const PlotView &) const = default;
+};
+
 // The window's controls as the pattern rules use them. Every call throws
 // ControlError when the control is missing or refuses the operation.
 class PatternControls {
@@ -49,6 +59,8 @@ public:
     // The pattern kept for comparison, drawn with the current one; none unless
     // the user kept one.
     virtual std::optional<KeptPattern> keptPattern() { return std::nullopt; }
+    // The view the plot is drawn in; the linear one unless the user chose another.
+    virtual PlotView plotView() { return {}; }
 };
 
 } // namespace orvane

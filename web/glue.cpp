@@ -74,6 +74,7 @@ public:
         }
         known_ = true;
         drawn_.clear();
+        labels_.clear();
         startX_ = penX_;
         startY_ = penY_;
     }
@@ -94,6 +95,12 @@ public:
         raster_.line(x1, y1, x2, y2, colour);
         Record({Step::Line, x1, y1, x2, y2, colour}, x2, y2);
     }
+    // The rasteriser has no fonts: the page writes these over the canvas.
+    void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override
+    {
+        labels_.push_back({x, y, std::string(text), colour, anchor, drawn_.size()});
+    }
+    const std::vector<FigureDrawing::Label> &labels() const { return labels_; }
 
     RasterSurface &raster() { return raster_; }
 
@@ -133,6 +140,7 @@ private:
 
     RasterSurface raster_{PixelFormat::Rgba8, kSurfaceBackground};
     std::vector<Step> drawn_;
+    std::vector<FigureDrawing::Label> labels_;
     bool known_ = false;    // the pixels are the background and drawn_, nothing else
     bool overdraw_ = false; // a clear draws over the lines rather than filling
     float penX_ = 0;        // the pen, as the raster has it

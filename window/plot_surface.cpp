@@ -2,9 +2,30 @@
 
 #include <QPainter>
 
+#include "pattern/figure.h"
+
 #include "window/layout.h"
 
 namespace orvane {
+
+void PaintLabel(QPainter &painter, double x, double y, std::string_view text, Colour colour, TextAnchor anchor)
+{
+    QFont font;
+    font.setFamilies(QString::fromUtf8(kCaptionFamilies).split(QStringLiteral(", ")));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kLabelPixels);
+    painter.setFont(font);
+    painter.setPen(QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    // A box wide enough for any label, placed by its anchor.
+    constexpr double kBox = 2000.0;
+    const double left = anchor == TextAnchor::Start ? x : anchor == TextAnchor::Middle ? x - kBox / 2 : x - kBox;
+    const Qt::Alignment horizontal = anchor == TextAnchor::Start    ? Qt::AlignLeft
+                                     : anchor == TextAnchor::Middle ? Qt::AlignHCenter
+                                                                    : Qt::AlignRight;
+    painter.drawText(QRectF(left, y - kLabelPixels, kBox, 2 * kLabelPixels), horizontal | Qt::AlignVCenter,
+                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
 
 PlotSurface::PlotSurface(QWidget *parent)
     : QFrame(parent), raster_(PixelFormat::Argb32, kSurfaceBackground)
@@ -71,6 +92,16 @@ void PlotSurface::line(float x1, float y1, float x2, float y2, Colour colour)
 {
     attachImage();
     raster_.line(x1, y1, x2, y2, colour);
+    scheduleRepaint();
+}
+
+void PlotSurface::text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor)
+{
+    {
+        QPainter painter(&image_);
+        PaintLabel(painter, x / kTwipsPerPixel, y / kTwipsPerPixel, text, colour, anchor);
+    }
+    attachImage();
     scheduleRepaint();
 }
 

@@ -7,7 +7,12 @@
 #include "pattern/drawing_surface.h"
 #include "pattern/raster.h"
 
+class QPainter;
+
 namespace orvane {
+
+// Writes one of the plot's labels at (x, y) in the painter's logical pixels.
+void PaintLabel(QPainter &painter, double x, double y, std::string_view text, Colour colour, TextAnchor anchor);
 
 // The drawing surface `gra`: a sunken frame whose inside shows a backing image,
 // so the plot survives the window being covered or minimised. Drawing goes into
@@ -29,6 +34,7 @@ public:
     void setPen(float x, float y) override;
     void lineTo(float x, float y, Colour colour) override;
     void line(float x1, float y1, float x2, float y2, Colour colour) override;
+    void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override;
 
 signals:
     // After every clear: each redraw of the plot starts with one.
