@@ -25,6 +25,8 @@ struct CommandLine {
     std::optional<std::int32_t> omni;
     std::optional<std::int32_t> fig8;
     std::optional<std::int32_t> angle;
+    std::optional<PlotScale> view; // the plot's view and its range, where given
+    std::optional<std::int32_t> range;
     std::string exportPath; // write the figure here and exit
     std::optional<std::int32_t> scale;
     std::string language; // --lang's code as given; empty: the system's languages

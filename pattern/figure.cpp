@@ -71,8 +71,8 @@ class StateControls : public PatternControls {
 public:
     StateControls(const PatternState &state, std::optional<KeptPattern> kept, DrawingSurface &surface,
                   std::string_view separator)
-        : sliders_{state.omni, state.fig8, state.angle.value_or(0)}, kept_(kept), surface_(surface),
-          separator_(separator)
+        : sliders_{state.omni, state.fig8, state.angle.value_or(0)}, kept_(kept), view_(state.view),
+          surface_(surface), separator_(separator)
     {
     }
 
@@ -87,12 +87,14 @@ public:
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
     std::optional<KeptPattern> keptPattern() override { return kept_; }
+    PlotView plotView() override { return view_; }
 
     const std::string &caption(CaptionId id) const { return captions_.at(static_cast<std::size_t>(id)); }
 
 private:
     std::array<std::int32_t, 3> sliders_;
     std::optional<KeptPattern> kept_;
+    PlotView view_;
     std::array<std::string, 4> captions_;
     DrawingSurface &surface_;
     std::string separator_;

@@ -20,7 +20,10 @@ TEST(StateText, EveryStateReadsBackAsWritten)
             for (const std::optional<std::int32_t> angle : {std::optional<std::int32_t>(), std::optional(-180),
                                                             std::optional(0), std::optional(omni - 50),
                                                             std::optional(180)}) {
-                const PatternState state{omni, fig8, angle};
+                // The linear view with the datasheet view's range as it starts, or
+                // the datasheet view at each range.
+                const PlotView view = fig8 % 4 == 0 ? PlotView{} : PlotView{PlotScale::Db, 10 + 10 * (fig8 % 4)};
+                const PatternState state{omni, fig8, angle, view};
                 const StateReading reading = ReadStateText(StateText(state));
                 ASSERT_TRUE(reading.state) << StateText(state) << ": " << reading.error;
                 EXPECT_EQ(*reading.state, state) << StateText(state);
@@ -34,6 +37,14 @@ TEST(StateText, KeysInAnyOrderAndTheLiteEditionWritesNoAngle)
     EXPECT_EQ(StateText(state, Edition::Lite), "omni=30&fig8=0");
     EXPECT_EQ(ReadStateText("angle=120&fig8=0&omni=30").state, state);
     EXPECT_EQ(ReadStateText("omni=030&fig8=-0").state, (PatternState{30, 0, std::nullopt}));
+    // The datasheet view after the levels; absent, the linear view.
+    const PatternState db{30, 0, 120, {PlotScale::Db, 40}};
+    EXPECT_EQ(StateText(db), "omni=30&fig8=0&angle=120&view=db&range=40");
+    EXPECT_EQ(StateText(db, Edition::Lite), "omni=30&fig8=0&view=db&range=40");
+    EXPECT_EQ(ReadStateText("range=40&view=db&fig8=0&omni=30&angle=120").state, db);
+    EXPECT_EQ(ReadStateText("omni=30&fig8=0&view=linear").state, (PatternState{30, 0, std::nullopt}));
+    EXPECT_EQ(ReadStateText("omni=30&fig8=0&view=db").state,
+              (PatternState{30, 0, std::nullopt, {PlotScale::Db, 30}}));
 }
 
 // The table's escapes: "\t" and "\xNN".
