@@ -40,9 +40,9 @@ std::int32_t KeyMaximum(StateKey key);
 inline constexpr const char *kStateEmpty = ORVANE_NOOP("state", "The state is empty; it reads omni=S1&fig8=S2&angle=V.");
 //: %1: a part of the state, as given. Keep key=value as it is.
 inline constexpr const char *kStateNotPair = ORVANE_NOOP("state", "\"%1\" in the state is not key=value.");
-//: %1: the key, as given. Keep omni, fig8 and angle as they are.
+//: %1: the key, as given. Keep omni, fig8, angle, view and range as they are.
 inline constexpr const char *kStateUnknownKey =
-    ORVANE_NOOP("state", "Unknown key \"%1\" in the state; the keys are omni, fig8 and angle.");
+    ORVANE_NOOP("state", "Unknown key \"%1\" in the state; the keys are omni, fig8, angle, view and range.");
 //: %1: the key (omni, fig8, angle)
 inline constexpr const char *kStateTwice = ORVANE_NOOP("state", "\"%1\" is given twice in the state.");
 //: %1: the key (omni, fig8, angle)

@@ -23,7 +23,8 @@ void PaintLabel(QPainter &painter, double x, double y, std::string_view text, Co
     const Qt::Alignment horizontal = anchor == TextAnchor::Start    ? Qt::AlignLeft
                                      : anchor == TextAnchor::Middle ? Qt::AlignHCenter
                                                                     : Qt::AlignRight;
-    painter.drawText(QRectF(left, y - kLabelPixels, kBox, 2 * kLabelPixels), horizontal | Qt::AlignVCenter,
+    painter.drawText(QRectF(left, y - kLabelPixels, kBox, 2 * kLabelPixels),
+                     static_cast<int>((horizontal | Qt::AlignVCenter).toInt()),
                      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
