@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include "pattern/controls.h"
+#include "pattern/datasheet_plot.h"
 #include "pattern/polar_plot.h"
 #include "window/details_view.h"
 #include "window/main_window.h"
@@ -88,6 +89,17 @@ void BM_Graph(benchmark::State &state)
     }
 }
 BENCHMARK(BM_Graph);
+
+// The datasheet view of the same pattern on the same surface: its grid, labels
+// and legend besides the curves. It should cost at most 1.5 times BM_Graph.
+void BM_DatasheetGraph(benchmark::State &state)
+{
+    CardioidWindow w;
+    for (auto _ : state) {
+        DatasheetGraph(*w.gra, 0, 0, kDefaultDbRange, ".");
+    }
+}
+BENCHMARK(BM_DatasheetGraph);
 
 // The reference: every segment drawn on its own with the pen set each time,
 // into an image of the same size, on the same points.

@@ -18,6 +18,8 @@
 #include <QStyleOptionButton>
 
 #include "editions/command_line.h"
+#include "pattern/datasheet_plot.h"
+#include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/state_text.h"
 #include "pattern/translation.h"
@@ -42,17 +44,17 @@ namespace {
 // window gains texts (the plot's figure and details entries, the details
 // window, the messages of links and the command line, a longer --help).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0x6342AA29D15D187C, 0xE3D2CF4D97E2DD82}},
-    {"de", {0xE04DB261341CBBE8, 0xF2078231EB35E4CD}},
-    {"fr", {0xFADA273181F17BE3, 0xD94418CC737453E8}},
-    {"es", {0xA9E4B9F8D41CF09C, 0xB90616056EB2A51B}},
-    {"it", {0x13749AB1DD1CD1BE, 0x83653E682DBB609C}},
-    {"pt-BR", {0x6F5999FF9A2F16CE, 0x9EA62423C1E9FAE6}},
-    {"nl", {0x4182B740D75AF6E5, 0x9AF641CF2DB469B0}},
-    {"pl", {0x574267BE262B5851, 0x0D2E7236943E3DB9}},
-    {"ja", {0xDC9ED1C3C918992E, 0xD8E6CE4EE82D5A9B}},
-    {"zh-CN", {0x0426898E7CAB7076, 0xF3BD212807EC8257}},
-    {"ko", {0x6072A5F70ECF1172, 0x01CA38AA992380D4}},
+    {"en", {0x249612F0CBA3BB1C, 0x49369633D25D71E2}},
+    {"de", {0xAEAD83758CBA521F, 0x2B0805D6F9CFE5A4}},
+    {"fr", {0xCEAC26FE1304836C, 0x51B897636A05DEE9}},
+    {"es", {0x98FDCE77E133095F, 0xCB12FDCAC0A61136}},
+    {"it", {0x549DC008DDC70E8C, 0xE8D31DA54FED0DD6}},
+    {"pt-BR", {0x52D19A0808582C09, 0xD4E768C26C59B171}},
+    {"nl", {0x0693E5B2203E5147, 0xC13605EA8D3EF586}},
+    {"pl", {0x4DB3A4A3B5F694CE, 0xB60461B125FD4136}},
+    {"ja", {0xBE55BABD58E5633C, 0xE33D22898200CF33}},
+    {"zh-CN", {0x377451FD00C3F413, 0x578772D48E2D2888}},
+    {"ko", {0x885D4EE4B2F82F06, 0x5859F90AAC37A4B0}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -143,15 +145,24 @@ protected:
         const QString separator = QString::fromUtf8(CurrentLanguage().decimalSeparator);
         for (const PatternState &state : {PatternState{30, 0, 120}, PatternState{20, 10, 45}, PatternState{0, 0, 180}})
             texts << QString::fromStdString(MakeFigure(state, edition, separator).caption);
+        // The datasheet view: its labels and legend, what it adds to the
+        // plot's description, its announcements, and the pattern's equation.
+        const std::string sep = separator.toStdString();
+        const Figure datasheet = MakeFigure({30, 0, std::nullopt, {PlotScale::Db, 30}}, edition, separator);
+        for (const FigureDrawing::Label &label : datasheet.drawing.labels())
+            texts << QString::fromStdString(label.text);
+        texts << QString::fromStdString(DatasheetDescription(30, 0, 20, sep))
+              << QString::fromStdString(ViewAnnouncement({PlotScale::Db, 40}))
+              << QString::fromStdString(ViewAnnouncement({})) << QString::fromStdString(PatternEquation(DetailsFor(30, 0), sep));
         texts << SaveFigure(MakeFigure({}, edition, separator), "/nonexistent-folder/plot.png", 1)
               << SaveFigure(MakeFigure({}, edition, separator), "plot.gif", 1);
         for (const char *state : {"", "omni=1&omni=2&fig8=0", "omni=1", "omni", "omni=1&fig8=0&tilt=3",
-                                  "omni=x&fig8=0", "omni=101&fig8=0"})
+                                  "omni=x&fig8=0", "omni=101&fig8=0", "omni=0&fig8=0&view=x"})
             texts << QString::fromStdString(ReadStateText(state).error);
         for (const std::vector<const char *> &arguments :
              std::vector<std::vector<const char *>>{{"--bogus"}, {"--omni"}, {"--preset", "x"},
                                                     {"--export", "a.gif"}, {"--export", "a.png", "--scale", "9"},
-                                                    {"--scale", "2"}}) {
+                                                    {"--scale", "2"}, {"--range", "25"}}) {
             std::vector<const char *> argv{"Orvane"};
             argv.insert(argv.end(), arguments.begin(), arguments.end());
             texts << QString::fromStdString(ReadCommandLine(static_cast<int>(argv.size()), argv.data()).error);

@@ -121,17 +121,32 @@ TEST(Figure, FormatComesFromTheSuffix)
 
 TEST(Figure, SvgHoldsTheSameLinesAndTheCaptionAsText)
 {
-    FigureDrawing drawing({8655, 7215, 573, 477, 0x00C0C000});
-    const FigureReadouts readouts = DrawState(drawing, {30, 0, 45}, Edition::Full, ".");
-    const std::string svg = SvgFigure(drawing, "<b>&\"", 2);
-    EXPECT_NE(svg.find("width=\"1146\" height=\"994\" viewBox=\"0 0 573 497\""), std::string::npos);
-    EXPECT_NE(svg.find("&lt;b&gt;&amp;&quot;</text>"), std::string::npos);
-    EXPECT_EQ(svg.find("<b>"), std::string::npos);
-    std::size_t points = 0;
-    for (const FigureLine &line : FigureLines(drawing))
-        points += line.points.size() - 1;
-    EXPECT_EQ(points, drawing.segments().size()); // every segment drawn, once
-    EXPECT_EQ(readouts.angle, "45");
+    for (const PlotView view : {PlotView{}, PlotView{PlotScale::Db, 20}}) {
+        FigureDrawing drawing({8655, 7215, 573, 477, 0x00C0C000});
+        const FigureReadouts readouts = DrawState(drawing, {30, 0, 45, view}, Edition::Full, ".");
+        const std::string svg = SvgFigure(drawing, "<b>&\"", 2);
+        EXPECT_NE(svg.find("width=\"1146\" height=\"994\" viewBox=\"0 0 573 497\""), std::string::npos);
+        EXPECT_NE(svg.find("&lt;b&gt;&amp;&quot;</text>"), std::string::npos);
+        EXPECT_EQ(svg.find("<b>"), std::string::npos);
+        std::size_t points = 0;
+        for (const FigureLine &line : FigureLines(drawing))
+            points += line.points.size() - 1;
+        EXPECT_EQ(points, drawing.segments().size()); // every segment drawn, once
+        EXPECT_EQ(readouts.angle, "45");
+
+        // The datasheet view's labels and legend as text, in the order drawn:
+        // after the grid, before the curves.
+        EXPECT_EQ(drawing.labels().empty(), view.scale == PlotScale::Linear);
+        std::size_t at = svg.find("stroke=\"#1f3f9f\"");
+        for (const FigureDrawing::Label &label : drawing.labels()) {
+            at = svg.find(">" + label.text + "</text>", at);
+            ASSERT_NE(at, std::string::npos) << label.text;
+        }
+        if (view.scale == PlotScale::Db) {
+            EXPECT_LT(svg.find("<text"), svg.find("stroke=\"#ffff00\""));
+            EXPECT_NE(svg.find(">0 dB = front, 4.61 dB</text>"), std::string::npos);
+        }
+    }
 }
 
 } // namespace
