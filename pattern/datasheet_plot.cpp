@@ -98,23 +98,62 @@ void GridLabels(DrawingSurface &surface, const PlotCentre &c, std::int32_t range
     }
 }
 
-// The points of a curve whose magnitude in each direction `magnitude` gives,
-// with whether the pattern is negative there.
+// The points of a curve in the sweep's directions, from its level in each
+// and whether the pattern is negative there.
 struct CurvePoint {
     Point point;
     bool negative;
 };
 
-template <typename Magnitude>
-std::vector<CurvePoint> Curve(const PlotCentre &c, double front, std::int32_t range, Magnitude magnitude)
+struct Level {
+    double db;
+    bool negative;
+};
+
+template <typename LevelAt>
+std::vector<CurvePoint> Curve(const PlotCentre &c, std::int32_t range, LevelAt levelAt)
 {
     std::vector<CurvePoint> points;
     points.reserve(Sweep().size());
-    for (const Direction &d : Sweep()) {
-        const double m = magnitude(d);
-        points.push_back({At(c, d, DbRadius(DbLevel(std::fabs(m), front), range)), m < 0.0});
+    for (std::size_t i = 0; i < Sweep().size(); ++i) {
+        const Level level = levelAt(i);
+        points.push_back({At(c, Sweep()[i], DbRadius(level.db, range)), level.negative});
     }
     return points;
+}
+
+// The logarithm is most of a redraw's work: the levels of a pattern are worked
+// out for the front half and mirrored, the pattern being the same on both
+// sides of its axis.
+std::vector<CurvePoint> PatternCurve(const PlotCentre &c, double a, double b, std::int32_t range)
+{
+    const double front = CheckFp(a + b);
+    constexpr std::size_t kHalf = 180;
+    std::array<Level, kHalf + 1> half;
+    for (std::size_t i = 0; i <= kHalf; ++i) {
+        const double m = CheckFp(a + CheckFp(b * Sweep()[i].sin));
+        half[i] = {DbLevel(std::fabs(m), front), m < 0.0};
+    }
+    return Curve(c, range, [&](std::size_t i) { return half[i <= kHalf ? i : 2 * kHalf - i]; });
+}
+
+// The figure-8 component's level, 20 log10(b |cos theta| / (a + b)): the
+// logarithm of |cos theta| in each direction once, that of b / (a + b) once
+// a redraw.
+std::vector<CurvePoint> Figure8Curve(const PlotCentre &c, double b, double front, std::int32_t range)
+{
+    static const std::vector<double> logCos = [] {
+        std::vector<double> logs;
+        for (const Direction &d : Sweep())
+            logs.push_back(ExactLog(std::fabs(d.sin)));
+        return logs;
+    }();
+    const double share = b == 0.0 ? 0.0 : ExactLog(CheckFp(b / front));
+    return Curve(c, range, [&](std::size_t i) -> Level {
+        if (b == 0.0 || std::isinf(logCos[i]))
+            return {-std::numeric_limits<double>::infinity(), false};
+        return {CheckFp(CheckFp(share + logCos[i]) * kDbFactor), false};
+    });
 }
 
 void Solid(DrawingSurface &surface, const std::vector<CurvePoint> &points, Colour colour)
@@ -206,24 +245,29 @@ double DbLevel(double m, double front)
 void DatasheetGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, std::int32_t range,
                     std::string_view decimalSeparator, std::optional<KeptPattern> kept)
 {
-    surface.clear();
+    // The grid depends on the range and the centre alone.
     const PlotCentre c = CentreOf(surface);
-    Grid(surface, c, range);
-    GridLabels(surface, c, range);
+    const std::string backdrop = "datasheet " + IntegerText(range) + " " + NumberText(c.cx) + " " + NumberText(c.cy);
+    if (!surface.restoreBackdrop(backdrop)) {
+        surface.clear();
+        Grid(surface, c, range);
+        GridLabels(surface, c, range);
+        surface.keepBackdrop(backdrop);
+    }
 
     const double a = Gain(s1);
     const double b = Gain(s2);
     const double front = CheckFp(a + b);
     if (front > 0.0) {
-        Solid(surface, Curve(c, front, range, [b](const Direction &d) { return CheckFp(b * d.sin); }), kYellow);
-        Solid(surface, Curve(c, front, range, [a](const Direction &) { return a; }), kWhite);
+        Solid(surface, Figure8Curve(c, b, front, range), kYellow);
+        const Level omni{DbLevel(a, front), false};
+        Solid(surface, Curve(c, range, [omni](std::size_t) { return omni; }), kWhite);
     }
     if (kept) {
         const double ka = Gain(kept->s1);
         const double kb = Gain(kept->s2);
-        if (const double keptFront = CheckFp(ka + kb); keptFront > 0.0) {
-            const auto points = Curve(c, keptFront, range,
-                                      [ka, kb](const Direction &d) { return CheckFp(ka + CheckFp(kb * d.sin)); });
+        if (CheckFp(ka + kb) > 0.0) {
+            const auto points = PatternCurve(c, ka, kb, range);
             Dasher dasher(surface, kDarkRed, kDashTwips, kGapTwips);
             dasher.start(points.front().point.x, points.front().point.y);
             for (const CurvePoint &p : points)
@@ -231,8 +275,7 @@ void DatasheetGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, s
         }
     }
     if (front > 0.0) {
-        Polarised(surface, c,
-                  Curve(c, front, range, [a, b](const Direction &d) { return CheckFp(a + CheckFp(b * d.sin)); }));
+        Polarised(surface, c, PatternCurve(c, a, b, range));
         Legend(surface, s1, s2, decimalSeparator);
     }
 }

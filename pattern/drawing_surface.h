@@ -38,6 +38,19 @@ public:
     // One line of text in the surface's own sans-serif face, kLabelPixels high.
     // It leaves the pen where it was.
     virtual void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) = 0;
+
+    // A drawing that starts every redraw the same way (a grid) may be kept:
+    // after clear() and that start, keepBackdrop(key) lets the surface keep a
+    // copy of its pixels; restoreBackdrop(key) in place of clear() puts the
+    // copy back and returns true where the surface kept one for `key` at its
+    // present size, so the start need not be drawn again. A surface that
+    // keeps nothing returns false: the drawing starts with clear() as always.
+    virtual bool restoreBackdrop(std::string_view key)
+    {
+        static_cast<void>(key);
+        return false;
+    }
+    virtual void keepBackdrop(std::string_view key) { static_cast<void>(key); }
 };
 
 } // namespace orvane

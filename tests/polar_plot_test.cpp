@@ -223,7 +223,7 @@ TEST_P(DatasheetPoints, LieWhereTheFormulaPutsThem)
 
     // The grid first, in its own colour: a ring every 5 dB, then 12 spokes.
     const std::int32_t rings = c.range / 5;
-    std::string grid = "clear width height";
+    std::string grid = "width height clear";
     for (std::int32_t k = 0; k < rings; ++k)
         grid += " pen 361*to(?)";
     EXPECT_EQ(Outline(gra).substr(0, grid.size() + 11), grid + " 12*line(?)");

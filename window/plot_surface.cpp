@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <cstring>
+
 #include "pattern/figure.h"
 
 #include "window/layout.h"
@@ -104,6 +106,26 @@ void PlotSurface::text(float x, float y, std::string_view text, Colour colour, T
     }
     attachImage();
     scheduleRepaint();
+}
+
+bool PlotSurface::restoreBackdrop(std::string_view key)
+{
+    fitImage();
+    if (key != backdropKey_ || backdrop_.size() != image_.size() ||
+        backdrop_.devicePixelRatio() != image_.devicePixelRatio())
+        return false;
+    // Both images have this format and size, so the same layout of bytes.
+    std::memcpy(image_.bits(), backdrop_.constBits(), static_cast<std::size_t>(image_.sizeInBytes()));
+    attachImage();
+    scheduleRepaint();
+    emit cleared();
+    return true;
+}
+
+void PlotSurface::keepBackdrop(std::string_view key)
+{
+    backdrop_ = image_.copy();
+    backdropKey_ = key;
 }
 
 // One request a frame: a redraw draws over a thousand segments.

@@ -4,6 +4,9 @@
 #include <QImage>
 #include <QPointF>
 
+#include <string>
+#include <string_view>
+
 #include "pattern/drawing_surface.h"
 #include "pattern/raster.h"
 
@@ -35,6 +38,8 @@ public:
     void lineTo(float x, float y, Colour colour) override;
     void line(float x1, float y1, float x2, float y2, Colour colour) override;
     void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override;
+    bool restoreBackdrop(std::string_view key) override;
+    void keepBackdrop(std::string_view key) override;
 
 signals:
     // After every clear: each redraw of the plot starts with one.
@@ -50,6 +55,8 @@ private:
     void scheduleRepaint();
 
     QImage image_;
+    QImage backdrop_; // the kept start of a drawing, and its key
+    std::string backdropKey_;
     RasterSurface raster_;
     bool repaintScheduled_ = false;
 };
