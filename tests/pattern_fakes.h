@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pattern/behaviour.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/drawing_surface.h"
@@ -77,7 +78,7 @@ private:
     }
 };
 
-class FakeControls : public PatternControls {
+class FakeControls : public FaceControls {
 public:
     std::map<SliderId, std::int32_t> sliders{
         {SliderId::Slider1, 100}, {SliderId::Slider2, 100}, {SliderId::Slider3, 0}};
@@ -92,6 +93,16 @@ public:
     {
         step("read " + Name(id));
         return sliders.at(id);
+    }
+    // The sliders' ranges, as the layout table gives them.
+    void setSliderValue(SliderId id, std::int32_t value) override
+    {
+        step("move " + Name(id));
+        const std::int32_t lowest = id == SliderId::Slider3 ? -180 : 0;
+        const std::int32_t highest = id == SliderId::Slider3 ? 180 : 100;
+        if (value < lowest || value > highest)
+            throw ControlError("Invalid property value for " + Name(id));
+        sliders[id] = value;
     }
     void setCaption(CaptionId id, const std::string &text) override
     {

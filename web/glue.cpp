@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "pattern/actions.h"
 #include "pattern/angle_probe.h"
+#include "pattern/behaviour.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/figure.h"
@@ -149,8 +151,8 @@ private:
     float startY_ = 0;
 };
 
-// The page's controls as the pattern rules use them.
-class PageControls : public PatternControls {
+// The page's controls as the behaviour uses them.
+class PageControls : public FaceControls {
 public:
     std::int32_t sliderValue(SliderId slider) override
     {
@@ -160,7 +162,7 @@ public:
         return value;
     }
 
-    void setSliderValue(SliderId slider, std::int32_t value)
+    void setSliderValue(SliderId slider, std::int32_t value) override
     {
         if (!PageSetSlider(static_cast<int>(slider), value))
             throw ControlError(std::string("Invalid property value for ") + NameOf(slider));
@@ -174,8 +176,6 @@ public:
 
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
-    std::optional<KeptPattern> keptPattern() override { return kept_; }
-    void setKept(std::optional<KeptPattern> kept) { kept_ = kept; }
 
     RecordedSurface &recorded() { return surface_; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
@@ -183,54 +183,34 @@ public:
 private:
     RecordedSurface surface_;
     std::string separator_ = ".";
-    std::optional<KeptPattern> kept_;
 };
 
 // The running page: one per document, like the desktop's one window.
 struct Page {
-    Edition edition;
-    std::int16_t UnitTwips = 0;
+    explicit Page(Edition edition) : behaviour(edition, controls) {}
     PageControls controls;
+    Behaviour behaviour;
     std::vector<std::uint32_t> pixels;
     int width = 0;
     int height = 0;
-    bool probeShown = false; // the probe line is on the plot
-    bool drawn = false; // the plot stays blank until the first move
 };
 
 std::unique_ptr<Page> page;
 
-// The plot's description once a handler has run: the pattern in words, or the
-// plot before its first drawing, and the kept pattern it is compared with.
-void DescribePlot(bool draws)
+// Shows what a handler yielded: the plot's description, and an error in the
+// page's error box. Returns whether the handler ran to its end.
+bool Show(const Outcome &outcome)
 {
-    page->drawn = page->drawn || draws;
-    PageControls &c = page->controls;
-    std::string text = page->drawn ? PatternDescription(c.sliderValue(SliderId::Slider1),
-                                                        c.sliderValue(SliderId::Slider2), c.decimalSeparator())
-                                   : EmptyPlotDescription();
-    if (const auto kept = c.keptPattern())
-        text += " " + Format(Tr("plot", kKeptDescription), {KeptLevels(*kept, c.decimalSeparator())});
-    PageDescribePlot(text.c_str());
+    if (!outcome.description.empty())
+        PageDescribePlot(outcome.description.c_str());
+    if (!outcome.error.empty())
+        PageShowError(outcome.error.c_str());
+    return outcome.done;
 }
 
-// One event handler, as the desktop's dispatch runs it: an error that ends it is
-// shown to the user and the page goes on; what was drawn or written stays.
-// The load handler draws nothing, so the plot stays blank until the first move.
-// Returns whether the handler ran to its end.
-template <typename Handler>
-bool Dispatch(const char *source, Handler handler, bool draws = true) noexcept
+bool Dispatch(std::string_view source, const std::function<void()> &handler, const char *errorFormat = nullptr)
 {
-    try {
-        handler();
-        DescribePlot(draws);
-        return true;
-    } catch (const std::exception &error) {
-        PageShowError((std::string(source) + ": " + error.what()).c_str());
-    } catch (...) {
-        PageShowError(Format(Tr("error", "%1: unknown error"), {source}).c_str());
-    }
-    return false;
+    return Show(page->behaviour.Dispatch(source, handler, errorFormat));
 }
 
 // The largest scale the canvas is drawn at: a plot some 9,000 pixels across.
@@ -251,28 +231,6 @@ void Attach(double ratio, int multiple = 1)
     page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
 }
 
-void LevelScroll()
-{
-    page->probeShown = false;
-    PreGraph(page->controls, page->UnitTwips, page->edition);
-}
-
-void AngleScroll()
-{
-    page->probeShown = false;
-    Slider3Scroll(page->controls, page->UnitTwips, page->edition);
-    page->probeShown = true;
-}
-
-PatternState ShownState()
-{
-    PatternControls &c = page->controls;
-    PatternState state{c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2), std::nullopt};
-    if (page->probeShown && HasProbe(page->edition))
-        state.angle = c.sliderValue(SliderId::Slider3);
-    return state;
-}
-
 // The figure of the state shown, drawn afresh by the same handlers.
 struct Figured {
     std::unique_ptr<FigureDrawing> drawing;
@@ -285,9 +243,9 @@ Figured PageFigure()
     Figured figure{std::make_unique<FigureDrawing>(PlotGeometry{s.outerWidthTwips, s.outerHeightTwips,
                                                                 s.innerWidth, s.innerHeight, kSurfaceBackground}),
                    {}};
-    const PatternState state = ShownState();
-    const FigureReadouts readouts = DrawState(*figure.drawing, state, page->edition,
-                                              page->controls.decimalSeparator(), page->controls.keptPattern());
+    const PatternState state = page->behaviour.shownState();
+    const FigureReadouts readouts = DrawState(*figure.drawing, state, page->behaviour.edition(),
+                                              page->controls.decimalSeparator(), page->behaviour.kept());
     figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
     return figure;
 }
@@ -364,14 +322,13 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_layout(int edition)
 // orvane_canvas_height() of them, with no gaps between rows.
 EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, const char *separator)
 {
-    page = std::make_unique<Page>();
-    page->edition = edition == 0 ? Edition::Full : Edition::Lite;
+    page = std::make_unique<Page>(edition == 0 ? Edition::Full : Edition::Lite);
     page->controls.setDecimalSeparator(separator);
     const SurfaceGeometry geometry = SurfaceGeometryOf();
     Attach(ratio);
     page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     page->controls.recorded().clear(); // a new surface shows its background until the first redraw
-    Dispatch("load", [] { LoadReadouts(page->controls, page->UnitTwips); }, false);
+    Dispatch("Orvane", [] { page->behaviour.Load(); });
     return page->pixels.data();
 }
 
@@ -403,11 +360,11 @@ EMSCRIPTEN_KEEPALIVE int orvane_scroll(int slider)
         return 0;
     switch (slider) {
     case 0:
-        return Dispatch("Slider1", [] { LevelScroll(); });
+        return Dispatch(ControlWords("Slider1"), [] { page->behaviour.PreGraph(); });
     case 1:
-        return Dispatch("Slider2", [] { LevelScroll(); });
+        return Dispatch(ControlWords("Slider2"), [] { page->behaviour.PreGraph(); });
     case 2:
-        return Dispatch("Slider3", [] { AngleScroll(); });
+        return Dispatch(ControlWords("Slider3"), [] { page->behaviour.AngleScroll(); });
     default:
         return 0;
     }
@@ -420,11 +377,8 @@ EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
     if (!page || index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
         return 0;
     const Preset &preset = kPresets[static_cast<std::size_t>(index)];
-    return Dispatch(preset.button, [&preset] {
-        page->controls.setSliderValue(SliderId::Slider1, preset.slider1);
-        page->controls.setSliderValue(SliderId::Slider2, preset.slider2);
-        LevelScroll();
-    });
+    return Dispatch(ControlWords(preset.button),
+                    [&preset] { page->behaviour.Preset(preset.slider1, preset.slider2, preset.spokenName); });
 }
 
 // "Keep" (keep 1) keeps the pattern as it stands for comparison, "Clear
@@ -434,17 +388,14 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
 {
     if (!page)
         return Return("");
-    std::string said;
-    const bool done = Dispatch(keep ? "Keep" : "Clear", [keep, &said] {
-        PageControls &c = page->controls;
-        c.setKept(keep ? std::optional(KeptPattern{c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2)})
-                       : std::nullopt);
-        if (page->drawn)
-            PreGraph(c, page->UnitTwips, page->edition);
-        said = keep ? Format(Tr("announcement", kKeptAnnouncement), {KeptLevels(*c.keptPattern(), c.decimalSeparator())})
-                    : std::string(Tr("announcement", kClearedAnnouncement));
-    }, false);
-    return Return(done ? said : "");
+    const ActionSpec &spec = SpecOf(keep ? Action::Keep : Action::ClearKept);
+    const Outcome outcome = page->behaviour.Dispatch(Tr("menu", spec.text), [keep] {
+        if (keep)
+            page->behaviour.Keep();
+        else
+            page->behaviour.ClearKept();
+    }, spec.errorFormat);
+    return Return(Show(outcome) ? outcome.announcement : "");
 }
 
 // The figures of the current pattern and of the kept one, for the details
@@ -458,7 +409,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
         PageControls &c = page->controls;
         const std::string separator = c.decimalSeparator();
         const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
-        const std::optional<KeptPattern> kept = c.keptPattern();
+        const std::optional<KeptPattern> kept = page->behaviour.kept();
         const std::optional<PatternDetails> keptFigures =
             kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
         std::string rows;
@@ -479,7 +430,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
 EMSCRIPTEN_KEEPALIVE const char *orvane_state()
 {
     try {
-        return page ? Return(StateText(ShownState(), page->edition)) : Return("");
+        return page ? Return(page->behaviour.stateText()) : Return("");
     } catch (const std::exception &) {
         return Return("");
     }
@@ -500,16 +451,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_show_state(const char *text)
     if (!page || !reading.state)
         return Return(reading.error);
     const PatternState state = *reading.state;
-    Dispatch("state", [&state] {
-        page->controls.setSliderValue(SliderId::Slider1, state.omni);
-        page->controls.setSliderValue(SliderId::Slider2, state.fig8);
-        if (state.angle && HasProbe(page->edition)) {
-            page->controls.setSliderValue(SliderId::Slider3, *state.angle);
-            AngleScroll();
-        } else {
-            LevelScroll();
-        }
-    });
+    Dispatch(text, [&state] { page->behaviour.ShowState(state); });
     return Return("");
 }
 
@@ -533,8 +475,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
         const Figured figure = PageFigure();
         return Return(SvgFigure(*figure.drawing, figure.caption, scale));
     } catch (const std::exception &error) {
-        //: The page's error box when a figure could not be made. %1: what went wrong
-        PageShowError(Format(Tr("error", "Save image: %1"), {error.what()}).c_str());
+        PageShowError(ActionError(SpecOf(Action::SaveImage), error.what()).c_str());
         return Return("");
     }
 }
@@ -547,7 +488,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
     try {
         figure = PageFigure();
     } catch (const std::exception &error) {
-        PageShowError(Format(Tr("error", "Save image: %1"), {error.what()}).c_str());
+        PageShowError(ActionError(SpecOf(Action::SaveImage), error.what()).c_str());
         return nullptr;
     }
     const PlotGeometry &g = figure.drawing->geometry();

@@ -96,17 +96,6 @@ std::string NameList(const std::array<const char *, N> &names)
     return "[" + list + "]";
 }
 
-// A control's text as it shows: a button's and a caption's in the language,
-// with its shorter forms after U+009C, which page.js tries longest first.
-std::string ShownText(const ControlSpec &entry)
-{
-    if (entry.kind == ControlKind::Button)
-        return std::string(Tr("button", entry.text));
-    if (entry.kind == ControlKind::Label && entry.captionOf)
-        return std::string(Tr("caption", entry.text));
-    return entry.text;
-}
-
 // The page's own texts, beside the window's.
 std::string PageTexts()
 {
@@ -118,7 +107,7 @@ std::string PageTexts()
         //: The page's title bar: the window filling the screen, and back
         {"maximise", std::string(Tr("page", "Maximise"))},
         {"ok", std::string(Tr("page", "OK"))},
-        //: %1: what stopped, as "Slider1: Overflow"
+        //: %1: what stopped, as "Radial Position: Overflow"
         {"error", std::string(Tr("page", "This action stopped with an error:\n%1\n\nWhat was shown before it "
                                          "stays; the page goes on working."))},
         //: %1: the browser's reason

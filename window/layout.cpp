@@ -82,4 +82,23 @@ std::span<const ControlSpec> ControlTable()
     return kControls;
 }
 
+std::string ShownText(const ControlSpec &entry)
+{
+    if (entry.kind == ControlKind::Button)
+        return std::string(Tr("button", entry.text));
+    if (entry.kind == ControlKind::Label && entry.captionOf)
+        return std::string(Tr("caption", entry.text));
+    return entry.text;
+}
+
+std::string ControlWords(std::string_view name)
+{
+    for (const ControlSpec &entry : ControlTable()) {
+        const bool names = entry.kind == ControlKind::Label && entry.captionOf && name == entry.captionOf;
+        if (names || (entry.kind == ControlKind::Button && name == entry.name))
+            return std::string(FullForm(ShownText(entry)));
+    }
+    return std::string(name);
+}
+
 } // namespace orvane

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace orvane {
 
@@ -60,5 +62,14 @@ struct ControlSpec {
 };
 
 std::span<const ControlSpec> ControlTable();
+
+// The text a control shows: a button's and a caption's in the language shown,
+// with its shorter forms after U+009C; a readout's, the title, the unit and the
+// notice as they are.
+std::string ShownText(const ControlSpec &entry);
+
+// A control as the user knows it, for a message: a button by its text, a
+// slider by its caption, in full; a control without either by its name.
+std::string ControlWords(std::string_view name);
 
 } // namespace orvane

@@ -87,15 +87,9 @@ QString FullText(std::string_view context, const char *english)
     return QString::fromUtf8(FullForm(Tr(context, english)));
 }
 
-// The text a control shows: a button's and a caption's in the user's language,
-// with its shorter forms; a readout's, the title, the unit and the notice as they are.
-QString ShownText(const ControlSpec &entry)
+QString Shown(const ControlSpec &entry)
 {
-    if (entry.kind == ControlKind::Button)
-        return Text("button", entry.text);
-    if (entry.kind == ControlKind::Label && entry.captionOf)
-        return Text("caption", entry.text);
-    return QString::fromUtf8(entry.text);
+    return QString::fromStdString(ShownText(entry));
 }
 
 QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
@@ -127,15 +121,15 @@ QWidget *MakeControl(const ControlSpec &entry, QWidget *parent)
     }
     case ControlKind::Label:
     case ControlKind::Readout: {
-        auto *label = entry.kind == ControlKind::Readout ? new Readout(ShownText(entry), parent)
-                                                          : new QLabel(ShownText(entry), parent);
+        auto *label = entry.kind == ControlKind::Readout ? new Readout(Shown(entry), parent)
+                                                          : new QLabel(Shown(entry), parent);
         label->setAutoFillBackground(true); // opaque, in the window's colour
         label->setAlignment((entry.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         label->setFocusPolicy(Qt::NoFocus);
         return label;
     }
     case ControlKind::Button: {
-        auto *button = new QPushButton(ShownText(entry), parent);
+        auto *button = new QPushButton(Shown(entry), parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         button->setFocusPolicy(Qt::StrongFocus);
@@ -156,10 +150,10 @@ T *Find(QWidget *window, const char *name)
 
 } // namespace
 
-// The window's controls, reached by name, as the pattern rules use them.
-class OrvaneFrm::Controls : public PatternControls {
+// The window's controls, reached by name, as the behaviour uses them.
+class OrvaneFrm::Controls : public FaceControls {
 public:
-    explicit Controls(OrvaneFrm *window) : window_(window) {}
+    explicit Controls(QWidget *window) : window_(window) {}
 
     std::int32_t sliderValue(SliderId id) override
     {
@@ -168,11 +162,11 @@ public:
         return Find<QAbstractSlider>(window_, NameOf(id))->sliderPosition();
     }
 
-    void setSliderValue(const char *name, std::int32_t value)
+    void setSliderValue(SliderId id, std::int32_t value) override
     {
-        auto *slider = Find<QAbstractSlider>(window_, name);
+        auto *slider = Find<QAbstractSlider>(window_, NameOf(id));
         if (value < slider->minimum() || value > slider->maximum())
-            throw ControlError(std::string("Invalid property value for ") + name);
+            throw ControlError(std::string("Invalid property value for ") + NameOf(id));
         slider->setValue(value);
     }
 
@@ -198,16 +192,15 @@ public:
         return CurrentLanguage().decimalSeparator;
     }
 
-    std::optional<KeptPattern> keptPattern() override { return window_->kept_; }
-
 private:
-    OrvaneFrm *window_;
+    QWidget *window_;
     PlotSurface *gra_ = nullptr; // the surface is looked up once: it lives as long as the window
 };
 
 OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
     : QWidget(parent), edition_(edition), controls_(std::make_unique<Controls>(this)),
-      announcer_(new Announcer(this))
+      behaviour_(std::make_unique<Behaviour>(edition, *controls_)), announcer_(new Announcer(this)),
+      UnitTwips(behaviour_->UnitTwips)
 {
     static const bool accessibleInterfaces = (QAccessible::installFactory(WindowAccessible), true);
     static_cast<void>(accessibleInterfaces);
@@ -219,7 +212,7 @@ OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
 
     buildControls();
     connectHandlers();
-    Dispatch("load", [this] { Form_Load(); });
+    Dispatch(windowTitle().toStdString(), [this] { Form_Load(); });
 }
 
 OrvaneFrm::~OrvaneFrm() = default;
@@ -236,7 +229,7 @@ void OrvaneFrm::buildControls()
         if (entry.font != FontRole::Form)
             control->setFont(FontFor(entry.font));
         // A text drawn in a shorter form is still named in full.
-        const QString shown = ShownText(entry);
+        const QString shown = Shown(entry);
         if (entry.accessibleName)
             control->setAccessibleName(FullText("accessible name", entry.accessibleName));
         else if (shown.contains(QChar(0x9C)))
@@ -261,73 +254,63 @@ void OrvaneFrm::buildControls()
     gra->setAccessibleDescription(empty);
     gra->setToolTip(empty);
     gra->installEventFilter(this);
-    buildPlotMenu();
+    buildActions();
 }
 
-// The plot's context menu: listening, and in the full edition the switch of
-// the probing sound. Built once; it opens where the user asks for it.
-void OrvaneFrm::buildPlotMenu()
+// The plot's context menu, from the action table. Built once; it opens where
+// the user asks for it. The letters are taken by the plot (eventFilter); the
+// platform's keys for copy, save and print work while the plot has the focus.
+void OrvaneFrm::buildActions()
 {
     auto *menu = new QMenu(this);
     menu->setObjectName("PlotMenu");
-    QAction *listen = menu->addAction(Text("menu", ORVANE_NOOP("menu", "Listen to the pattern")));
-    listen->setObjectName("ListenAction");
-    listen->setShortcut(QKeySequence(Qt::Key_L)); // shown in the menu; the plot handles the key
-    listen->setShortcutContext(Qt::WidgetShortcut);
-    connect(listen, &QAction::triggered, this, [this] { Dispatch("Listen", [this] { Listen(); }); });
-    if (HasProbe(edition_)) {
-        //: A switch: when on, turning the probe plays a short sound at its gain
-        QAction *probe = menu->addAction(Text("menu", ORVANE_NOOP("menu", "Probing sound")));
-        probe->setObjectName("ProbeSoundAction");
-        probe->setCheckable(true);
-        probe->setChecked(probeSound_);
-        connect(probe, &QAction::toggled, this, [this](bool on) { probeSound_ = on; });
-    }
-
-    // The figure's entries; their keys work while the plot has the focus.
-    menu->addSeparator();
     auto *gra = Find<PlotSurface>(this, "gra");
-    struct FigureEntry {
-        const char *name;
-        QString text;
-        QKeySequence::StandardKey key;
-        void (OrvaneFrm::*handler)();
-    };
-    const QChar kEllipsis(0x2026);
-    const FigureEntry entries[] = {
-        //: The plot's menu: the plot and its caption to the clipboard, as a picture
-        {"CopyImageAction", Text("menu", "Copy image"), QKeySequence::Copy, &OrvaneFrm::CopyImage},
-        // The two that open a dialog end in "…" in every language.
-        //: The plot's menu: opens a file dialog; an ellipsis follows
-        {"SaveImageAction", Text("menu", "Save image") + kEllipsis, QKeySequence::Save, &OrvaneFrm::SaveImage},
-        //: The plot's menu: opens the print dialog; an ellipsis follows
-        {"PrintAction", Text("menu", "Print") + kEllipsis, QKeySequence::Print, &OrvaneFrm::PrintImage},
-    };
-    for (const FigureEntry &entry : entries) {
-        QAction *action = menu->addAction(entry.text);
-        action->setObjectName(entry.name);
-        action->setShortcut(entry.key);
+    for (const ActionSpec &spec : ActionTable()) {
+        if (!Shows(spec, edition_) || !(spec.places & kPlotMenu))
+            continue;
+        if (spec.separatorBefore)
+            menu->addSeparator();
+        QAction *action = menu->addAction(QString::fromStdString(ActionText(spec)));
+        action->setObjectName(spec.name);
         action->setShortcutContext(Qt::WidgetShortcut);
-        gra->addAction(action);
-        connect(action, &QAction::triggered, this, [this, entry] {
-            Dispatch(entry.name, [this, &entry] { (this->*entry.handler)(); });
-        });
+        switch (spec.key) {
+        case KeyKind::None: break;
+        case KeyKind::Letter: action->setShortcut(QKeySequence(QChar(spec.letter))); break;
+        case KeyKind::Copy: action->setShortcut(QKeySequence::Copy); break;
+        case KeyKind::Save: action->setShortcut(QKeySequence::Save); break;
+        case KeyKind::Print: action->setShortcut(QKeySequence::Print); break;
+        }
+        if (spec.key != KeyKind::None && spec.key != KeyKind::Letter)
+            gra->addAction(action);
+        if (spec.checkable) {
+            action->setCheckable(true);
+            action->setChecked(probeSound_);
+            connect(action, &QAction::toggled, this, [this](bool on) { probeSound_ = on; });
+        } else {
+            connect(action, &QAction::triggered, this, [this, &spec] { Trigger(spec.action); });
+        }
     }
-    menu->addSeparator();
-    QAction *details = menu->addAction(Text("menu", kShowDetailsAction));
-    details->setObjectName("DetailsAction");
-    details->setShortcut(QKeySequence(Qt::Key_D));
-    details->setShortcutContext(Qt::WidgetShortcut);
-    connect(details, &QAction::triggered, this, [this] { Dispatch("Details", [this] { ShowDetails(); }); });
-    QAction *keep = menu->addAction(Text("menu", kKeepAction));
-    keep->setObjectName("KeepAction");
-    keep->setShortcut(QKeySequence(Qt::Key_K));
-    keep->setShortcutContext(Qt::WidgetShortcut);
-    connect(keep, &QAction::triggered, this, [this] { Dispatch("Keep", [this] { Keep(); }); });
-    QAction *clear = menu->addAction(Text("menu", kClearKeptAction));
-    clear->setObjectName("ClearKeptAction");
-    clear->setEnabled(false);
-    connect(clear, &QAction::triggered, this, [this] { Dispatch("Clear", [this] { ClearKept(); }); });
+    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
+        clear->setEnabled(false);
+}
+
+// One of the action table's entries, chosen from a menu or by its key.
+void OrvaneFrm::Trigger(Action action)
+{
+    const ActionSpec &spec = SpecOf(action);
+    const std::string source(Tr("menu", spec.text));
+    Dispatch(source, [this, action] {
+        switch (action) {
+        case Action::Listen: Listen(); break;
+        case Action::CopyImage: CopyImage(); break;
+        case Action::SaveImage: SaveImage(); break;
+        case Action::Print: PrintImage(); break;
+        case Action::Details: ShowDetails(); break;
+        case Action::Keep: behaviour_->Keep(); break;
+        case Action::ClearKept: behaviour_->ClearKept(); break;
+        case Action::ProbeSound: break; // a switch, no handler
+        }
+    }, spec.errorFormat);
 }
 
 void OrvaneFrm::ShowDetails()
@@ -350,58 +333,27 @@ void OrvaneFrm::updateDetails()
     if (!details_ || details_->isHidden())
         return;
     details_->showFigures({controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)},
-                          kept_, controls_->decimalSeparator());
-}
-
-void OrvaneFrm::Keep()
-{
-    setKept(KeptPattern{controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)});
-    announce(Format(Tr("announcement", kKeptAnnouncement), {KeptLevels(*kept_, controls_->decimalSeparator())}));
-}
-
-void OrvaneFrm::ClearKept()
-{
-    setKept(std::nullopt);
-    announce(std::string(Tr("announcement", kClearedAnnouncement)));
-}
-
-void OrvaneFrm::setKept(std::optional<KeptPattern> kept)
-{
-    kept_ = kept;
-    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
-        clear->setEnabled(kept.has_value());
-    if (plotDrawn_)
-        PreGraph();
-    else
-        describePlot();
+                          behaviour_->kept(), controls_->decimalSeparator());
 }
 
 PatternState OrvaneFrm::shownState()
 {
-    PatternState state{controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2),
-                       std::nullopt};
-    if (probeShown_ && HasProbe(edition_))
-        state.angle = controls_->sliderValue(SliderId::Slider3);
-    return state;
+    return behaviour_->shownState();
 }
 
 void OrvaneFrm::showState(const PatternState &state)
 {
-    Dispatch("state", [this, &state] {
-        controls_->setSliderValue("Slider1", state.omni);
-        controls_->setSliderValue("Slider2", state.fig8);
-        if (state.angle && HasProbe(edition_)) {
-            controls_->setSliderValue("Slider3", *state.angle);
-            Slider3_Scroll();
-        } else {
-            PreGraph();
-        }
+    // An error names the state as the user gave it.
+    Dispatch(StateText(state, edition_), [this, &state] {
+        if (behaviour_->ShowState(state))
+            PlayProbeSound();
     });
 }
 
 Figure OrvaneFrm::shownFigure()
 {
-    return MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()), kept_);
+    return MakeFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()),
+                      behaviour_->kept());
 }
 
 void OrvaneFrm::CopyImage()
@@ -452,19 +404,11 @@ bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
         const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
-        if (key->key() == Qt::Key_L && plain) {
+        for (const ActionSpec &spec : ActionTable()) {
+            if (spec.key != KeyKind::Letter || key->key() != spec.letter || !plain || !Shows(spec, edition_))
+                continue;
             if (!key->isAutoRepeat())
-                Dispatch("Listen", [this] { Listen(); });
-            return true;
-        }
-        if (key->key() == Qt::Key_D && plain) {
-            if (!key->isAutoRepeat())
-                Dispatch("Details", [this] { ShowDetails(); });
-            return true;
-        }
-        if (key->key() == Qt::Key_K && plain) {
-            if (!key->isAutoRepeat())
-                Dispatch("Keep", [this] { Keep(); });
+                Trigger(spec.action);
             return true;
         }
     } else if (event->type() == QEvent::ContextMenu) {
@@ -484,7 +428,7 @@ void OrvaneFrm::connectHandlers()
     auto onUserMove = [this](const char *name, void (OrvaneFrm::*handler)()) {
         auto *slider = Find<QAbstractSlider>(this, name);
         connect(slider, &QAbstractSlider::actionTriggered, this,
-                [this, name, handler] { Dispatch(name, [this, handler] { (this->*handler)(); }); });
+                [this, name, handler] { Dispatch(ControlWords(name), [this, handler] { (this->*handler)(); }); });
     };
     onUserMove("Slider1", &OrvaneFrm::Slider1_Scroll);
     onUserMove("Slider2", &OrvaneFrm::Slider2_Scroll);
@@ -493,42 +437,43 @@ void OrvaneFrm::connectHandlers()
 
     for (const Preset &preset : kPresets) {
         connect(Find<QPushButton>(this, preset.button), &QPushButton::clicked, this, [this, preset] {
-            Dispatch(preset.button, [this, preset] {
+            Dispatch(ControlWords(preset.button), [this, preset] {
                 PresetClick(preset.slider1, preset.slider2);
-                announce(PresetAnnouncement(preset.spokenName, preset.slider1, preset.slider2,
-                                            controls_->decimalSeparator()));
             });
         });
     }
-
-    // Every redraw starts with a clear, whichever handler draws.
-    connect(Find<PlotSurface>(this, "gra"), &PlotSurface::cleared, this, [this] {
-        plotDrawn_ = true;
-        Dispatch("gra", [this] { describePlot(); });
-    });
 }
 
-void OrvaneFrm::describePlot()
+void OrvaneFrm::describePlot(const std::string &text)
 {
-    const std::string separator = controls_->decimalSeparator();
-    std::string text = plotDrawn_ ? PatternDescription(controls_->sliderValue(SliderId::Slider1),
-                                                       controls_->sliderValue(SliderId::Slider2), separator)
-                                  : EmptyPlotDescription();
-    if (kept_)
-        text += " " + Format(Tr("plot", kKeptDescription), {KeptLevels(*kept_, separator)});
     auto *gra = Find<PlotSurface>(this, "gra");
-    gra->setAccessibleDescription(QString::fromStdString(text + " ") + Text("listen", kListenHint));
-    gra->setToolTip(gra->accessibleDescription());
+    const QString described = QString::fromStdString(text + " ") + Text("listen", kListenHint);
+    if (gra->accessibleDescription() != described) {
+        gra->setAccessibleDescription(described);
+        gra->setToolTip(described);
+    }
+}
+
+void OrvaneFrm::Show(const Outcome &outcome)
+{
+    if (!outcome.description.empty())
+        describePlot(outcome.description);
+    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
+        clear->setEnabled(behaviour_->kept().has_value());
     // The figures follow once the handler has ended, before the next paint, so
     // that an open details view costs a slider move nothing; moves that come in
     // one turn of the event loop update it once.
-    if (details_ && !details_->isHidden() && !detailsPending_) {
+    if (outcome.plotChanged && details_ && !details_->isHidden() && !detailsPending_) {
         detailsPending_ = true;
         QTimer::singleShot(0, this, [this] {
             detailsPending_ = false;
-            Dispatch("Details", [this] { updateDetails(); });
+            Dispatch(Tr("menu", kShowDetailsAction), [this] { updateDetails(); });
         });
     }
+    if (!outcome.announcement.empty())
+        announce(outcome.announcement);
+    if (!outcome.error.empty())
+        reporter_(QString::fromStdString(outcome.error));
 }
 
 void OrvaneFrm::announce(std::string_view text)
@@ -536,17 +481,10 @@ void OrvaneFrm::announce(std::string_view text)
     announcer_->announce(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-template <typename Handler>
-void OrvaneFrm::Dispatch(const char *source, Handler handler) noexcept
+void OrvaneFrm::Dispatch(std::string_view source, const std::function<void()> &handler,
+                         const char *errorFormat) noexcept
 {
-    try {
-        handler();
-    } catch (const std::exception &error) {
-        reporter_(QString("%1: %2").arg(QString::fromLatin1(source), QString::fromUtf8(error.what())));
-    } catch (...) {
-        //: %1: the control whose action stopped, by its name in the program ("Slider1")
-        reporter_(Text("error", "%1: unknown error").arg(QString::fromLatin1(source)));
-    }
+    Show(behaviour_->Dispatch(source, handler, errorFormat));
 }
 
 void OrvaneFrm::ShowError(const QString &message)
@@ -588,12 +526,11 @@ void OrvaneFrm::Listen()
     SoundOutput &out = output();
     out.play(SweepSound(s1, s2, out.sampleRate()), [this](const QString &error) {
         if (!error.isEmpty())
-            //: %1: what the sound system said
-            reporter_(Text("error", "Listen: %1").arg(error));
+            reporter_(QString::fromStdString(ActionError(SpecOf(Action::Listen), error.toStdString())));
         else
             announce(Tr("listen", kListenEnded));
     });
-    announce(Tr("listen", kListenStarted));
+    behaviour_->announce(std::string(Tr("listen", kListenStarted)));
 }
 
 void OrvaneFrm::PlayProbeSound()
@@ -606,7 +543,8 @@ void OrvaneFrm::PlayProbeSound()
                             controls_->sliderValue(SliderId::Slider2), out.sampleRate()),
                  [this](const QString &error) {
                      if (!error.isEmpty())
-                         reporter_(Text("error", "Probing sound: %1").arg(error));
+                         reporter_(QString::fromStdString(
+                             ActionError(SpecOf(Action::ProbeSound), error.toStdString())));
                  });
     } catch (...) {
         // Said once, not at every step of the slider: the switch goes off.
@@ -619,54 +557,49 @@ void OrvaneFrm::PlayProbeSound()
 
 void OrvaneFrm::Form_Load()
 {
-    LoadReadouts(*controls_, UnitTwips);
+    behaviour_->Load();
 }
 
 void OrvaneFrm::PreGraph()
 {
-    probeShown_ = false;
-    orvane::PreGraph(*controls_, UnitTwips, edition_);
+    behaviour_->PreGraph();
+    describePlot(behaviour_->description());
 }
 
 void OrvaneFrm::Graph(const std::int16_t &Radius, const std::int32_t &Radius8)
 {
-    orvane::Graph(controls_->surface(), Radius, Radius8, edition_);
+    orvane::Graph(behaviour_->rules().surface(), Radius, Radius8, edition_);
 }
 
 void OrvaneFrm::GraphAxis()
 {
     if (!HasProbe(edition_))
         throw ControlError("The lite edition has no axes");
-    orvane::GraphAxis(controls_->surface());
+    orvane::GraphAxis(behaviour_->rules().surface());
 }
 
 void OrvaneFrm::Slider1_Scroll()
 {
-    PreGraph();
+    behaviour_->PreGraph();
 }
 
 void OrvaneFrm::Slider2_Scroll()
 {
-    PreGraph();
+    behaviour_->PreGraph();
 }
 
 void OrvaneFrm::Slider3_Scroll()
 {
-    probeShown_ = false;
-    const double gain = Slider3Scroll(*controls_, UnitTwips, edition_);
-    probeShown_ = true;
-    // The readouts have changed, but a screen reader speaks only the focused
-    // slider's value, the angle: it hears the gain from the announcer.
-    announce(ProbeAnnouncement(controls_->sliderValue(SliderId::Slider3), gain,
-                               controls_->decimalSeparator()));
+    behaviour_->AngleScroll();
     PlayProbeSound();
 }
 
 void OrvaneFrm::PresetClick(std::int32_t slider1, std::int32_t slider2)
 {
-    controls_->setSliderValue("Slider1", slider1);
-    controls_->setSliderValue("Slider2", slider2);
-    PreGraph();
+    const Preset *preset = std::find_if(kPresets.begin(), kPresets.end(), [&](const Preset &p) {
+        return p.slider1 == slider1 && p.slider2 == slider2;
+    });
+    behaviour_->Preset(slider1, slider2, preset == kPresets.end() ? "" : preset->spokenName);
 }
 
 } // namespace orvane

@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+#include "pattern/actions.h"
+#include "pattern/behaviour.h"
 #include "pattern/controls.h"
 #include "pattern/edition.h"
 #include "pattern/state_text.h"
@@ -20,8 +22,9 @@ struct Figure;
 class DetailsView;
 class SoundOutput;
 
-// The program's one window. It carries the controls of the layout table, the
-// load, click and scroll handlers, and the plot driver as its own methods.
+// The program's one window: the controls of the layout table and the menus of
+// the action table, whose events it hands to the program's behaviour, showing
+// what that yields. The handlers and the plot driver are its own methods.
 class OrvaneFrm : public QWidget {
     Q_OBJECT
 
@@ -44,9 +47,6 @@ public:
     void showState(const PatternState &state);
     // Where the sliders stand, with the angle where the probe line is shown.
     PatternState shownState();
-
-    // Drawing length in twips of one slider step, set when the window loads.
-    std::int16_t UnitTwips = 0;
 
     // Where errors that end a handler are reported. By default the user sees
     // a message box and the window goes on.
@@ -72,7 +72,9 @@ private:
     // The probe's short sound for the angle slider as it stands, when switched on.
     void PlayProbeSound();
     SoundOutput &output();
-    void buildPlotMenu();
+    // The entries of the action table: the plot's context menu.
+    void buildActions();
+    void Trigger(Action action);
     // The plot as a figure: to the clipboard, to a file, to a printer.
     void CopyImage();
     void SaveImage();
@@ -81,37 +83,36 @@ private:
     Figure shownFigure();
     // The tool window "Pattern details", beside the window; made when first asked for.
     void ShowDetails();
-    // Keeps the pattern as it stands for comparison, or lets it go; the plot
-    // is redrawn with it once it has been drawn at all.
-    void Keep();
-    void ClearKept();
-    void setKept(std::optional<KeptPattern> kept);
     void updateDetails();
 
-    // Runs one event handler. An error that ends it is reported here, at the
-    // event dispatch; what was drawn or written before it stays.
-    template <typename Handler>
-    void Dispatch(const char *source, Handler handler) noexcept;
+    // Runs one event handler through the behaviour's dispatch and shows what it
+    // yields; an error that ends it is reported. What was drawn before it stays.
+    void Dispatch(std::string_view source, const std::function<void()> &handler,
+                  const char *errorFormat = nullptr) noexcept;
+    void Show(const Outcome &outcome);
     void ShowError(const QString &message);
 
     void buildControls();
     void connectHandlers();
     // The plot's description and tooltip: the pattern it shows, in words.
-    void describePlot();
+    void describePlot(const std::string &text);
     void announce(std::string_view text);
 
     Edition edition_;
     ErrorReporter reporter_;
     class Controls;
     std::unique_ptr<Controls> controls_;
+    std::unique_ptr<Behaviour> behaviour_;
     Announcer *announcer_; // owned as a child object
     std::unique_ptr<SoundOutput> output_;
-    bool probeShown_ = false; // the probe line is on the plot
     bool probeSound_ = false; // the probing sound's switch; off until the user turns it on
-    std::optional<KeptPattern> kept_; // the pattern kept for comparison
-    bool plotDrawn_ = false;          // the plot stays blank until the first move
     DetailsView *details_ = nullptr;  // owned as a child object
     bool detailsPending_ = false;     // an update of the details is on its way
+
+public:
+    // Drawing length in twips of one slider step, set when the window loads;
+    // the behaviour's, declared after it.
+    std::int16_t &UnitTwips;
 };
 
 } // namespace orvane

@@ -179,7 +179,7 @@ test('an error that ends a handler is shown, and the page goes on', async () => 
   await page.$eval('#dbfig8', (e) => { e.id = 'lost'; });
   await press(page, 'Slider1', 'Home');
   assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), false);
-  assert.match(await page.$eval('#ErrorText', (e) => e.textContent), /Slider1: Control not found: dbfig8/);
+  assert.match(await page.$eval('#ErrorText', (e) => e.textContent), /\nOmni: Control not found: dbfig8\n/);
   assert.equal((await readState(page)).dbomni, '0', 'what was written before the error stays');
   await page.click('#ErrorOk');
   assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), true);

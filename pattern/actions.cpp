@@ -1,0 +1,80 @@
+#include "pattern/actions.h"
+
+#include <array>
+#include <stdexcept>
+
+#include "pattern/pattern_details.h"
+#include "pattern/translation.h"
+
+namespace orvane {
+
+namespace {
+
+const std::array<ActionSpec, 8> kActions{{
+    {.action = Action::Listen, .name = "ListenAction",
+     .text = ORVANE_NOOP("menu", "Listen to the pattern"), .menu = MenuId::Sound,
+     .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'L',
+     //: %1: what the sound system said
+     .errorFormat = ORVANE_NOOP("error", "Listen: %1")},
+    {.action = Action::ProbeSound, .name = "ProbeSoundAction",
+     //: A switch: when on, turning the probe plays a short sound at its gain
+     .text = ORVANE_NOOP("menu", "Probing sound"), .menu = MenuId::Sound,
+     .places = kMenuBar | kPlotMenu | kPageButton, .checkable = true, .probeOnly = true,
+     .errorFormat = ORVANE_NOOP("error", "Probing sound: %1")},
+    {.action = Action::CopyImage, .name = "CopyImageAction",
+     //: The plot's menu: the plot and its caption to the clipboard, as a picture
+     .text = ORVANE_NOOP("menu", "Copy image"), .menu = MenuId::File, .places = kMenuBar | kPlotMenu,
+     .key = KeyKind::Copy, .separatorBefore = true},
+    {.action = Action::SaveImage, .name = "SaveImageAction",
+     //: The plot's menu: opens a file dialog; an ellipsis follows
+     .text = ORVANE_NOOP("menu", "Save image"), .menu = MenuId::File,
+     .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Save, .ellipsis = true,
+     //: The page's error box when a figure could not be made. %1: what went wrong
+     .errorFormat = ORVANE_NOOP("error", "Save image: %1")},
+    {.action = Action::Print, .name = "PrintAction",
+     //: The plot's menu: opens the print dialog; an ellipsis follows
+     .text = ORVANE_NOOP("menu", "Print"), .menu = MenuId::File, .places = kMenuBar | kPlotMenu,
+     .key = KeyKind::Print, .ellipsis = true},
+    {.action = Action::Details, .name = "DetailsAction", .text = kShowDetailsAction, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'D',
+     .separatorBefore = true},
+    {.action = Action::Keep, .name = "KeepAction", .text = kKeepAction, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'K'},
+    {.action = Action::ClearKept, .name = "ClearKeptAction", .text = kClearKeptAction, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu | kPageButton},
+}};
+
+} // namespace
+
+std::span<const ActionSpec> ActionTable()
+{
+    return kActions;
+}
+
+const ActionSpec &SpecOf(Action action)
+{
+    for (const ActionSpec &spec : kActions)
+        if (spec.action == action)
+            return spec;
+    throw std::out_of_range("no such action");
+}
+
+bool Shows(const ActionSpec &spec, Edition edition)
+{
+    return !spec.probeOnly || HasProbe(edition);
+}
+
+std::string ActionText(const ActionSpec &spec)
+{
+    std::string text(Tr("menu", spec.text));
+    return spec.ellipsis ? text + "\u2026" : text;
+}
+
+std::string ActionError(const ActionSpec &spec, std::string_view what)
+{
+    if (spec.errorFormat)
+        return Format(Tr("error", spec.errorFormat), {what});
+    return Format("%1: %2", {Tr("menu", spec.text), what});
+}
+
+} // namespace orvane

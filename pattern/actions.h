@@ -1,0 +1,60 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "pattern/edition.h"
+
+namespace orvane {
+
+// What the user asks of the program beyond its sliders and pattern buttons.
+// A new action joins here and in ActionTable(); both faces build their menus,
+// keys and buttons from that table.
+enum class Action { Listen, ProbeSound, CopyImage, SaveImage, Print, Details, Keep, ClearKept };
+
+// Where an action shows; a set of these.
+enum Place : unsigned {
+    kMenuBar = 1u,   // the window's menu bar
+    kPlotMenu = 2u,  // the plot's context menu
+    kPageButton = 4u // a button of the page's title bar
+};
+
+// The menu bar's menus, in their order.
+enum class MenuId { File, View, Sound, Help };
+
+// The key beside an action: a letter taken on the plot without modifiers, or
+// the platform's own key for copy, save and print.
+enum class KeyKind { None, Letter, Copy, Save, Print };
+
+struct ActionSpec {
+    Action action;
+    const char *name;                // the window's object name, "ListenAction"
+    const char *text;                // English, context "menu"
+    MenuId menu;
+    unsigned places;
+    KeyKind key = KeyKind::None;
+    char letter = 0;                 // with KeyKind::Letter
+    bool ellipsis = false;           // opens a dialog: "…" follows in every language
+    bool checkable = false;          // a switch
+    bool probeOnly = false;          // full edition only
+    bool separatorBefore = false;    // in the plot's menu
+    // The submenu of `menu` it sits in (English, context "menu"), or none; the
+    // checkable entries of one submenu exclude each other.
+    const char *submenu = nullptr;
+    // An error that ends it reads Format(Tr("error", errorFormat), {what});
+    // without one, "<its text>: <what>".
+    const char *errorFormat = nullptr;
+};
+
+// Every action, in the order of the menus.
+std::span<const ActionSpec> ActionTable();
+const ActionSpec &SpecOf(Action action);
+bool Shows(const ActionSpec &spec, Edition edition);
+
+// Its text in the language shown, with the ellipsis where it opens a dialog.
+std::string ActionText(const ActionSpec &spec);
+// The error text when `what` ends the action.
+std::string ActionError(const ActionSpec &spec, std::string_view what);
+
+} // namespace orvane

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "pattern/controls.h"
+#include "pattern/edition.h"
+#include "pattern/state_text.h"
+
+namespace orvane {
+
+// A face's controls: what the pattern rules read and write, and the sliders'
+// positions, which a pattern button and a state set.
+class FaceControls : public PatternControls {
+public:
+    // Throws ControlError when the slider is missing or refuses the position.
+    virtual void setSliderValue(SliderId slider, std::int32_t value) = 0;
+};
+
+// How the plot shows the pattern. Another view joins the enumeration, with
+// what it needs in ViewSettings.
+enum class PlotView { Polar };
+
+struct ViewSettings {
+    PlotView view = PlotView::Polar;
+    int rangeDb = 0; // the span of a view drawn in dB; none in the polar plot
+    bool operator==(const ViewSettings &) const = default;
+};
+
+// What one action yields for a face to show, besides the readouts and the plot
+// it drew through the face's controls.
+struct Outcome {
+    bool done = false;        // the handler ran to its end
+    std::string announcement; // what a listener hears; empty for nothing
+    std::string error;        // what ended it, in the user's words; empty when none
+    bool plotChanged = false; // the plot was drawn, or what it is compared with changed
+    std::string description;  // the plot in words, as it now stands; empty where
+                              // the handler ended before drawing
+};
+
+// The program's behaviour over one face's controls: the state between the
+// user's actions, the handlers of those actions and the rule for their errors.
+// The desktop window and the web page each hold one and show what it yields.
+class Behaviour {
+public:
+    Behaviour(Edition edition, FaceControls &controls);
+    ~Behaviour();
+    Behaviour(const Behaviour &) = delete;
+    Behaviour &operator=(const Behaviour &) = delete;
+
+    Edition edition() const { return edition_; }
+
+    // Runs one handler. An error that ends it becomes the outcome's error,
+    // "<source>: <what>", or `errorFormat` filled with what; what was drawn or
+    // written before it stays. The plot is described afterwards unless the
+    // handler ended before drawing.
+    Outcome Dispatch(std::string_view source, const std::function<void()> &handler,
+                     const char *errorFormat = nullptr) noexcept;
+    // Something for a listener to hear once the running handler ends.
+    void announce(std::string text);
+
+    // The handlers. Each throws what ends it; run them inside Dispatch.
+    // The load: the drawing unit and the level readouts; it draws nothing.
+    void Load();
+    // Both level readouts and the plot, from the level sliders.
+    void PreGraph();
+    // The angle slider: the plot, the probe line, its readouts and announcement.
+    double AngleScroll();
+    // A pattern button: both level sliders, one redraw, the announcement.
+    void Preset(std::int32_t slider1, std::int32_t slider2, std::string_view spokenName);
+    // Keeps the pattern as it stands for comparison, or lets it go.
+    void Keep();
+    void ClearKept();
+    // Moves the sliders to `state` and redraws as the user's moves would.
+    // Returns whether the angle slider was moved (and the probe shown).
+    bool ShowState(const PatternState &state);
+
+    // Where the sliders stand, with the angle where the probe line is shown.
+    PatternState shownState();
+    std::string stateText() { return StateText(shownState(), edition_); }
+    // The plot's description: the pattern it shows and the one kept.
+    std::string description();
+
+    const std::optional<KeptPattern> &kept() const { return kept_; }
+    bool plotDrawn() const { return drawn_; }
+    bool probeShown() const { return probeShown_; }
+    const ViewSettings &view() const { return view_; }
+    // A new view or range: the plot is drawn again where it was drawn.
+    void setView(const ViewSettings &view);
+
+    // The controls as the rules use them: the face's, with the kept pattern.
+    PatternControls &rules();
+    FaceControls &face() { return face_; }
+
+    // Drawing length in twips of one slider step, set by the load.
+    std::int16_t UnitTwips = 0;
+
+private:
+    class Rules;
+    void setKept(std::optional<KeptPattern> kept);
+
+    Edition edition_;
+    FaceControls &face_;
+    std::unique_ptr<Rules> rules_;
+    std::optional<KeptPattern> kept_;
+    ViewSettings view_;
+    bool drawn_ = false;      // the plot stays blank until the first move
+    bool probeShown_ = false; // the probe line is on the plot
+    bool changed_ = false;    // the plot changed in the running handler
+    std::string announcement_;
+};
+
+} // namespace orvane
