@@ -25,7 +25,7 @@ struct CommandLine {
     std::optional<std::int32_t> omni;
     std::optional<std::int32_t> fig8;
     std::optional<std::int32_t> angle;
-    std::optional<PlotScale> view; // the plot's view and its range, where given
+    std::optional<PlotView> view; // the plot's view and its range, where given
     std::optional<std::int32_t> range;
     std::string exportPath; // write the figure here and exit
     std::optional<std::int32_t> scale;

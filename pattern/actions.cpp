@@ -3,6 +3,8 @@
 #include <array>
 #include <stdexcept>
 
+#include "pattern/datasheet_plot.h"
+#include "pattern/number_text.h"
 #include "pattern/pattern_details.h"
 #include "pattern/translation.h"
 
@@ -10,7 +12,7 @@ namespace orvane {
 
 namespace {
 
-const std::array<ActionSpec, 8> kActions{{
+const std::array<ActionSpec, 12> kActions{{
     {.action = Action::Listen, .name = "ListenAction",
      .text = ORVANE_NOOP("menu", "Listen to the pattern"), .menu = MenuId::Sound,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'L',
@@ -42,6 +44,15 @@ const std::array<ActionSpec, 8> kActions{{
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'K'},
     {.action = Action::ClearKept, .name = "ClearKeptAction", .text = kClearKeptAction, .menu = MenuId::View,
      .places = kMenuBar | kPlotMenu | kPageButton},
+    {.action = Action::DatasheetView, .name = "DatasheetAction", .text = kDatasheetViewAction, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'V', .checkable = true,
+     .separatorBefore = true},
+    {.action = Action::Range20, .name = "Range20Action", .text = kRangeEntry, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 20},
+    {.action = Action::Range30, .name = "Range30Action", .text = kRangeEntry, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 30},
+    {.action = Action::Range40, .name = "Range40Action", .text = kRangeEntry, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 40},
 }};
 
 } // namespace
@@ -67,6 +78,8 @@ bool Shows(const ActionSpec &spec, Edition edition)
 std::string ActionText(const ActionSpec &spec)
 {
     std::string text(Tr("menu", spec.text));
+    if (spec.value)
+        text = Format(text, {IntegerText(spec.value)});
     return spec.ellipsis ? text + "\u2026" : text;
 }
 

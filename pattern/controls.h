@@ -35,14 +35,16 @@ struct KeptPattern {
     bool operator==(const KeptPattern &) const = default;
 };
 
-// How the plot shows the pattern: in proportion to its gain (the linear view,
-// the default), or on a dB scale as datasheets draw it, with `range` dB from
-// the outer ring to the centre.
-enum class PlotScale { Linear, Db };
-struct PlotView {
-    PlotScale scale = PlotScale::Linear;
-    std::int32_t range = 30;
-    bool operator==(const PlotView &) const = default;
+// How the plot shows the pattern: in proportion to its gain (the polar plot,
+// the default), or on a dB scale as datasheets draw it.
+enum class PlotView { Polar, Db };
+
+struct ViewSettings {
+    PlotView view = PlotView::Polar;
+    // The span of the dB view from its outer ring to the centre; kept while the
+    // polar plot shows, so that the dB view comes back as it was left.
+    std::int32_t rangeDb = 30;
+    bool operator==(const ViewSettings &) const = default;
 };
 
 // The window's controls as the pattern rules use them. Every call throws
@@ -60,7 +62,7 @@ public:
     // the user kept one.
     virtual std::optional<KeptPattern> keptPattern() { return std::nullopt; }
     // The view the plot is drawn in; the linear one unless the user chose another.
-    virtual PlotView plotView() { return {}; }
+    virtual ViewSettings plotView() { return {}; }
 };
 
 } // namespace orvane

@@ -296,11 +296,11 @@ std::string DatasheetDescription(std::int32_t s1, std::int32_t s2, std::int32_t 
     return text;
 }
 
-std::string ViewAnnouncement(const PlotView &view)
+std::string ViewAnnouncement(const ViewSettings &view)
 {
-    if (view.scale == PlotScale::Linear)
+    if (view.view == PlotView::Polar)
         return std::string(Tr("announcement", kLinearAnnouncement));
-    return Format(Tr("announcement", kDatasheetAnnouncement), {IntegerText(view.range)});
+    return Format(Tr("announcement", kDatasheetAnnouncement), {IntegerText(view.rangeDb)});
 }
 
 } // namespace orvane

@@ -55,8 +55,8 @@ inline constexpr const char *kDatasheetViewAction = ORVANE_NOOP("menu", "Datashe
 inline constexpr const char *kRangeMenu = ORVANE_NOOP("menu", "Range");
 //: The page's title bar: switches the plot to the datasheet view (dB scale). Very short.
 inline constexpr const char *kDbButton = ORVANE_NOOP("title bar", "dB");
-// No words: a range in the menu, "30 dB".
-inline constexpr const char *kRangeEntry = "%1 dB";
+//: The plot's menu, an entry of the "Range" submenu. %1: a number of dB
+inline constexpr const char *kRangeEntry = ORVANE_NOOP("menu", "%1 dB");
 //: Said when the plot switches to the datasheet view. %1: the range, a number of dB
 inline constexpr const char *kDatasheetAnnouncement = ORVANE_NOOP("announcement", "Datasheet view, %1 dB range");
 //: Said when the plot switches back to its linear scale
@@ -96,6 +96,6 @@ std::string DatasheetDescription(std::int32_t s1, std::int32_t s2, std::int32_t 
                                  std::string_view decimalSeparator);
 
 // What a listener hears when the plot switches to `view`.
-std::string ViewAnnouncement(const PlotView &view);
+std::string ViewAnnouncement(const ViewSettings &view);
 
 } // namespace orvane

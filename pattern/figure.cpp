@@ -87,14 +87,14 @@ public:
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
     std::optional<KeptPattern> keptPattern() override { return kept_; }
-    PlotView plotView() override { return view_; }
+    ViewSettings plotView() override { return view_; }
 
     const std::string &caption(CaptionId id) const { return captions_.at(static_cast<std::size_t>(id)); }
 
 private:
     std::array<std::int32_t, 3> sliders_;
     std::optional<KeptPattern> kept_;
-    PlotView view_;
+    ViewSettings view_;
     std::array<std::string, 4> captions_;
     DrawingSurface &surface_;
     std::string separator_;

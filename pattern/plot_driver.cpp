@@ -55,8 +55,8 @@ void PreGraph(PatternControls &controls, std::int16_t UnitTwips, Edition edition
     const std::int32_t p2 = controls.sliderValue(SliderId::Slider2);
     const DrawingLengths lengths = LengthsFor(p1, p2, UnitTwips);
     const std::optional<KeptPattern> kept = controls.keptPattern();
-    if (const PlotView view = controls.plotView(); view.scale == PlotScale::Db) {
-        DatasheetGraph(controls.surface(), p1, p2, view.range, controls.decimalSeparator(), kept);
+    if (const ViewSettings view = controls.plotView(); view.view == PlotView::Db) {
+        DatasheetGraph(controls.surface(), p1, p2, view.rangeDb, controls.decimalSeparator(), kept);
         return;
     }
     if (!kept) {

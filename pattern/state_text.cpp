@@ -99,7 +99,7 @@ namespace {
 // The keys of the view, whose values are words, each with its reader.
 struct ViewKey {
     const char *name;
-    std::string (*read)(std::string_view text, std::string_view label, PlotView &view);
+    std::string (*read)(std::string_view text, std::string_view label, ViewSettings &view);
 };
 constexpr std::array<ViewKey, 2> kViewKeys{{{"view", ReadViewValue}, {"range", ReadRangeValue}}};
 
@@ -121,21 +121,21 @@ std::string ReadWord(std::string_view text, std::string_view label, const std::a
 
 } // namespace
 
-std::string ReadViewValue(std::string_view text, std::string_view label, PlotView &view)
+std::string ReadViewValue(std::string_view text, std::string_view label, ViewSettings &view)
 {
     std::size_t index = 0;
     std::string error = ReadWord(text, label, kViewWords, index);
     if (error.empty())
-        view.scale = index == 0 ? PlotScale::Linear : PlotScale::Db;
+        view.view = index == 0 ? PlotView::Polar : PlotView::Db;
     return error;
 }
 
-std::string ReadRangeValue(std::string_view text, std::string_view label, PlotView &view)
+std::string ReadRangeValue(std::string_view text, std::string_view label, ViewSettings &view)
 {
     std::size_t index = 0;
     std::string error = ReadWord(text, label, kRangeWords, index);
     if (error.empty())
-        view.range = kDbRanges.at(index);
+        view.rangeDb = kDbRanges.at(index);
     return error;
 }
 
@@ -145,7 +145,7 @@ StateReading ReadStateText(std::string_view text)
         return {std::nullopt, std::string(Tr("state", kStateEmpty))};
     std::array<std::optional<std::int32_t>, kKeys.size()> values;
     std::array<bool, kViewKeys.size()> viewGiven{};
-    PlotView view;
+    ViewSettings view;
     while (true) {
         const std::size_t end = text.find('&');
         const std::string_view pair = text.substr(0, end);
@@ -196,8 +196,8 @@ std::string StateText(const PatternState &state, Edition edition)
     std::string text = "omni=" + IntegerText(state.omni) + "&fig8=" + IntegerText(state.fig8);
     if (state.angle && HasProbe(edition))
         text += "&angle=" + IntegerText(*state.angle);
-    if (state.view.scale == PlotScale::Db)
-        text += "&view=db&range=" + IntegerText(state.view.range);
+    if (state.view.view == PlotView::Db)
+        text += "&view=db&range=" + IntegerText(state.view.rangeDb);
     return text;
 }
 

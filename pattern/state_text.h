@@ -21,7 +21,7 @@ struct PatternState {
     std::int32_t omni = 100;
     std::int32_t fig8 = 100;
     std::optional<std::int32_t> angle;
-    PlotView view = {};
+    ViewSettings view = {};
 
     bool operator==(const PatternState &) const = default;
 };
@@ -75,8 +75,8 @@ std::string ReadStateValue(StateKey key, std::string_view text, std::string_view
 
 // Read one value of the view or its range into `view`. On a fault return the
 // message, naming the value as `label`; otherwise an empty text.
-std::string ReadViewValue(std::string_view text, std::string_view label, PlotView &view);
-std::string ReadRangeValue(std::string_view text, std::string_view label, PlotView &view);
+std::string ReadViewValue(std::string_view text, std::string_view label, ViewSettings &view);
+std::string ReadRangeValue(std::string_view text, std::string_view label, ViewSettings &view);
 
 struct StateReading {
     std::optional<PatternState> state; // empty when the text is not a state

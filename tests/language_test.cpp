@@ -44,17 +44,17 @@ namespace {
 // window gains texts (the plot's figure and details entries, the details
 // window, the messages of links and the command line, a longer --help).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0x249612F0CBA3BB1C, 0x49369633D25D71E2}},
-    {"de", {0xAEAD83758CBA521F, 0x2B0805D6F9CFE5A4}},
-    {"fr", {0xCEAC26FE1304836C, 0x51B897636A05DEE9}},
-    {"es", {0x98FDCE77E133095F, 0xCB12FDCAC0A61136}},
-    {"it", {0x549DC008DDC70E8C, 0xE8D31DA54FED0DD6}},
-    {"pt-BR", {0x52D19A0808582C09, 0xD4E768C26C59B171}},
-    {"nl", {0x0693E5B2203E5147, 0xC13605EA8D3EF586}},
-    {"pl", {0x4DB3A4A3B5F694CE, 0xB60461B125FD4136}},
-    {"ja", {0xBE55BABD58E5633C, 0xE33D22898200CF33}},
-    {"zh-CN", {0x377451FD00C3F413, 0x578772D48E2D2888}},
-    {"ko", {0x885D4EE4B2F82F06, 0x5859F90AAC37A4B0}},
+    {"en", {0x8907A2BBE8B2C1F4, 0x91C7F07ADD34C9A2}},
+    {"de", {0x6BAF44FB161A0CBD, 0xB751BCFAA05F9C4C}},
+    {"fr", {0x58B8E9DFB94A347C, 0x9D2ADDFBD3FC89C5}},
+    {"es", {0xB9BB7D64EE0C0D2D, 0x27FF26E5DBC28F2E}},
+    {"it", {0xAB0819B76FC46E4A, 0xA57C0E2A066D2EB4}},
+    {"pt-BR", {0xF963B18D01044F11, 0x5B6E430F6BE2F425}},
+    {"nl", {0xE01F163CA9A062CF, 0xC82005E2277F3B2A}},
+    {"pl", {0xC99953A3F36C92B2, 0xB9F1BA374C086EF8}},
+    {"ja", {0xA36976A9283A4510, 0xD3C7D013B2CD2ABB}},
+    {"zh-CN", {0x2A1DF61EA6498715, 0xFFDDD27AA33E4F3E}},
+    {"ko", {0xE319D1A94309CCA6, 0x9AAB26AAE4861A7A}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -148,11 +148,11 @@ protected:
         // The datasheet view: its labels and legend, what it adds to the
         // plot's description, its announcements, and the pattern's equation.
         const std::string sep = separator.toStdString();
-        const Figure datasheet = MakeFigure({30, 0, std::nullopt, {PlotScale::Db, 30}}, edition, separator);
+        const Figure datasheet = MakeFigure({30, 0, std::nullopt, {PlotView::Db, 30}}, edition, separator);
         for (const FigureDrawing::Label &label : datasheet.drawing.labels())
             texts << QString::fromStdString(label.text);
         texts << QString::fromStdString(DatasheetDescription(30, 0, 20, sep))
-              << QString::fromStdString(ViewAnnouncement({PlotScale::Db, 40}))
+              << QString::fromStdString(ViewAnnouncement({PlotView::Db, 40}))
               << QString::fromStdString(ViewAnnouncement({})) << QString::fromStdString(PatternEquation(DetailsFor(30, 0), sep));
         texts << SaveFigure(MakeFigure({}, edition, separator), "/nonexistent-folder/plot.png", 1)
               << SaveFigure(MakeFigure({}, edition, separator), "plot.gif", 1);

@@ -87,8 +87,8 @@ TEST(PatternDescription, FollowsTheClosedFormsForEachPattern)
     EXPECT_EQ(DatasheetDescription(30, 0, 20, ","),
               "Datasheet view, 20 dB range: the side (90 degrees) is at -7,71 dB and the rear (180 degrees) at "
               "-15,07 dB relative to the front. The rear lobe has opposite polarity.");
-    EXPECT_EQ(ViewAnnouncement({PlotScale::Db, 40}), "Datasheet view, 40 dB range");
-    EXPECT_EQ(ViewAnnouncement({PlotScale::Linear, 40}), "Linear view");
+    EXPECT_EQ(ViewAnnouncement({PlotView::Db, 40}), "Datasheet view, 40 dB range");
+    EXPECT_EQ(ViewAnnouncement({PlotView::Polar, 40}), "Linear view");
     // The locale's separator, in every number of the text.
     EXPECT_EQ(PatternDescription(30, 0, ","),
               "Cardioid-like pattern with a rear lobe: nulls at 134,4 and -134,4 degrees from the "

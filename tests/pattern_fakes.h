@@ -87,7 +87,7 @@ public:
     std::optional<std::size_t> failAt; // index into log of the control call that fails
     RecordingSurface gra;
     std::string separator = ".";
-    PlotView view;
+    ViewSettings view;
 
     std::int32_t sliderValue(SliderId id) override
     {
@@ -111,7 +111,7 @@ public:
     }
     DrawingSurface &surface() override { return gra; }
     std::string decimalSeparator() override { return separator; }
-    PlotView plotView() override { return view; }
+    ViewSettings plotView() override { return view; }
 
     static std::string Name(SliderId id)
     {

@@ -217,7 +217,7 @@ TEST_P(DatasheetPoints, LieWhereTheFormulaPutsThem)
     const DbCase &c = GetParam();
     FakeControls controls;
     controls.sliders = {{SliderId::Slider1, c.s1}, {SliderId::Slider2, c.s2}, {SliderId::Slider3, 0}};
-    controls.view = {PlotScale::Db, c.range};
+    controls.view = {PlotView::Db, c.range};
     PreGraph(controls, 20, Edition::Full);
     const RecordingSurface &gra = controls.gra;
 
@@ -297,7 +297,7 @@ TEST(Datasheet, TheKeptPatternIsDashedOnTheSameScaleAndTheLinearViewStaysAsItWas
     FakeControls linear, db;
     for (FakeControls *controls : {&linear, &db})
         controls->sliders = {{SliderId::Slider1, 30}, {SliderId::Slider2, 0}, {SliderId::Slider3, 0}};
-    db.view = {PlotScale::Db, 30};
+    db.view = {PlotView::Db, 30};
     PreGraph(linear, 20, Edition::Full);
     PreGraph(db, 20, Edition::Full);
     EXPECT_TRUE(linear.gra.texts().empty());

@@ -22,7 +22,7 @@ TEST(StateText, EveryStateReadsBackAsWritten)
                                                             std::optional(180)}) {
                 // The linear view with the datasheet view's range as it starts, or
                 // the datasheet view at each range.
-                const PlotView view = fig8 % 4 == 0 ? PlotView{} : PlotView{PlotScale::Db, 10 + 10 * (fig8 % 4)};
+                const ViewSettings view = fig8 % 4 == 0 ? ViewSettings{} : ViewSettings{PlotView::Db, 10 + 10 * (fig8 % 4)};
                 const PatternState state{omni, fig8, angle, view};
                 const StateReading reading = ReadStateText(StateText(state));
                 ASSERT_TRUE(reading.state) << StateText(state) << ": " << reading.error;
@@ -38,13 +38,13 @@ TEST(StateText, KeysInAnyOrderAndTheLiteEditionWritesNoAngle)
     EXPECT_EQ(ReadStateText("angle=120&fig8=0&omni=30").state, state);
     EXPECT_EQ(ReadStateText("omni=030&fig8=-0").state, (PatternState{30, 0, std::nullopt}));
     // The datasheet view after the levels; absent, the linear view.
-    const PatternState db{30, 0, 120, {PlotScale::Db, 40}};
+    const PatternState db{30, 0, 120, {PlotView::Db, 40}};
     EXPECT_EQ(StateText(db), "omni=30&fig8=0&angle=120&view=db&range=40");
     EXPECT_EQ(StateText(db, Edition::Lite), "omni=30&fig8=0&view=db&range=40");
     EXPECT_EQ(ReadStateText("range=40&view=db&fig8=0&omni=30&angle=120").state, db);
     EXPECT_EQ(ReadStateText("omni=30&fig8=0&view=linear").state, (PatternState{30, 0, std::nullopt}));
     EXPECT_EQ(ReadStateText("omni=30&fig8=0&view=db").state,
-              (PatternState{30, 0, std::nullopt, {PlotScale::Db, 30}}));
+              (PatternState{30, 0, std::nullopt, {PlotView::Db, 30}}));
 }
 
 // The table's escapes: "\t" and "\xNN".
@@ -121,7 +121,7 @@ TEST(Figure, FormatComesFromTheSuffix)
 
 TEST(Figure, SvgHoldsTheSameLinesAndTheCaptionAsText)
 {
-    for (const PlotView view : {PlotView{}, PlotView{PlotScale::Db, 20}}) {
+    for (const ViewSettings view : {ViewSettings{}, ViewSettings{PlotView::Db, 20}}) {
         FigureDrawing drawing({8655, 7215, 573, 477, 0x00C0C000});
         const FigureReadouts readouts = DrawState(drawing, {30, 0, 45, view}, Edition::Full, ".");
         const std::string svg = SvgFigure(drawing, "<b>&\"", 2);
@@ -136,13 +136,13 @@ TEST(Figure, SvgHoldsTheSameLinesAndTheCaptionAsText)
 
         // The datasheet view's labels and legend as text, in the order drawn:
         // after the grid, before the curves.
-        EXPECT_EQ(drawing.labels().empty(), view.scale == PlotScale::Linear);
+        EXPECT_EQ(drawing.labels().empty(), view.view == PlotView::Polar);
         std::size_t at = svg.find("stroke=\"#1f3f9f\"");
         for (const FigureDrawing::Label &label : drawing.labels()) {
             at = svg.find(">" + label.text + "</text>", at);
             ASSERT_NE(at, std::string::npos) << label.text;
         }
-        if (view.scale == PlotScale::Db) {
+        if (view.view == PlotView::Db) {
             EXPECT_LT(svg.find("<text"), svg.find("stroke=\"#ffff00\""));
             EXPECT_NE(svg.find(">0 dB = front, 4.61 dB</text>"), std::string::npos);
         }

@@ -8,6 +8,7 @@
 #include <QAbstractSlider>
 #include <QAccessible>
 #include <QAction>
+#include <QActionGroup>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -265,12 +266,25 @@ void OrvaneFrm::buildActions()
     auto *menu = new QMenu(this);
     menu->setObjectName("PlotMenu");
     auto *gra = Find<PlotSurface>(this, "gra");
+    QMenu *submenu = nullptr;
+    QActionGroup *group = nullptr;
     for (const ActionSpec &spec : ActionTable()) {
         if (!Shows(spec, edition_) || !(spec.places & kPlotMenu))
             continue;
         if (spec.separatorBefore)
             menu->addSeparator();
-        QAction *action = menu->addAction(QString::fromStdString(ActionText(spec)));
+        // The entries of a submenu follow each other in the table, and exclude each other.
+        if (!spec.submenu) {
+            submenu = nullptr;
+        } else if (!submenu) {
+            submenu = menu->addMenu(QString::fromStdString(std::string(Tr("menu", spec.submenu))));
+            submenu->setObjectName("RangeMenu");
+            submenu->menuAction()->setObjectName("RangeMenu");
+            group = new QActionGroup(submenu);
+        }
+        QAction *action = (submenu ? submenu : menu)->addAction(QString::fromStdString(ActionText(spec)));
+        if (submenu)
+            group->addAction(action);
         action->setObjectName(spec.name);
         action->setShortcutContext(Qt::WidgetShortcut);
         switch (spec.key) {
@@ -282,16 +296,33 @@ void OrvaneFrm::buildActions()
         }
         if (spec.key != KeyKind::None && spec.key != KeyKind::Letter)
             gra->addAction(action);
-        if (spec.checkable) {
+        if (spec.action == Action::ProbeSound) {
             action->setCheckable(true);
             action->setChecked(probeSound_);
             connect(action, &QAction::toggled, this, [this](bool on) { probeSound_ = on; });
         } else {
+            // A switch of the view shows what the behaviour holds (showChecks).
+            action->setCheckable(spec.checkable);
             connect(action, &QAction::triggered, this, [this, &spec] { Trigger(spec.action); });
         }
     }
     if (auto *clear = findChild<QAction *>("ClearKeptAction"))
         clear->setEnabled(false);
+    showChecks();
+}
+
+// The view's switch and its range's entry, as the behaviour holds them.
+void OrvaneFrm::showChecks()
+{
+    const ViewSettings &view = behaviour_->view();
+    for (const ActionSpec &spec : ActionTable()) {
+        auto *action = findChild<QAction *>(spec.name);
+        if (!action || spec.action == Action::ProbeSound || !spec.checkable)
+            continue;
+        action->setChecked(spec.action == Action::DatasheetView
+                               ? view.view == PlotView::Db
+                               : view.view == PlotView::Db && spec.value == view.rangeDb);
+    }
 }
 
 // One of the action table's entries, chosen from a menu or by its key.
@@ -299,7 +330,7 @@ void OrvaneFrm::Trigger(Action action)
 {
     const ActionSpec &spec = SpecOf(action);
     const std::string source(Tr("menu", spec.text));
-    Dispatch(source, [this, action] {
+    Dispatch(source, [this, action, &spec] {
         switch (action) {
         case Action::Listen: Listen(); break;
         case Action::CopyImage: CopyImage(); break;
@@ -309,6 +340,10 @@ void OrvaneFrm::Trigger(Action action)
         case Action::Keep: behaviour_->Keep(); break;
         case Action::ClearKept: behaviour_->ClearKept(); break;
         case Action::ProbeSound: break; // a switch, no handler
+        case Action::DatasheetView: behaviour_->ToggleView(); break;
+        case Action::Range20:
+        case Action::Range30:
+        case Action::Range40: behaviour_->SetRange(spec.value); break;
         }
     }, spec.errorFormat);
 }
@@ -460,6 +495,7 @@ void OrvaneFrm::Show(const Outcome &outcome)
         describePlot(outcome.description);
     if (auto *clear = findChild<QAction *>("ClearKeptAction"))
         clear->setEnabled(behaviour_->kept().has_value());
+    showChecks();
     // The figures follow once the handler has ended, before the next paint, so
     // that an open details view costs a slider move nothing; moves that come in
     // one turn of the event loop update it once.

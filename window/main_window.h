@@ -75,6 +75,7 @@ private:
     // The entries of the action table: the plot's context menu.
     void buildActions();
     void Trigger(Action action);
+    void showChecks();
     // The plot as a figure: to the clipboard, to a file, to a printer.
     void CopyImage();
     void SaveImage();
