@@ -12,7 +12,7 @@ namespace orvane {
 
 namespace {
 
-const std::array<ActionSpec, 12> kActions{{
+const std::array<ActionSpec, 13> kActions{{
     {.action = Action::Listen, .name = "ListenAction",
      .text = ORVANE_NOOP("menu", "Listen to the pattern"), .menu = MenuId::Sound,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'L',
@@ -53,6 +53,10 @@ const std::array<ActionSpec, 12> kActions{{
      .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 30},
     {.action = Action::Range40, .name = "Range40Action", .text = kRangeEntry, .menu = MenuId::View,
      .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 40},
+    {.action = Action::Keys, .name = "KeysAction",
+     //: The Help menu: lists the keys of the actions; an ellipsis follows
+     .text = ORVANE_NOOP("menu", "Keyboard shortcuts"), .menu = MenuId::Help, .places = kMenuBar,
+     .ellipsis = true},
 }};
 
 } // namespace
@@ -81,6 +85,30 @@ std::string ActionText(const ActionSpec &spec)
     if (spec.value)
         text = Format(text, {IntegerText(spec.value)});
     return spec.ellipsis ? text + "\u2026" : text;
+}
+
+std::string MenuText(MenuId menu)
+{
+    switch (menu) {
+    //: The menu bar; & marks the letter that opens the menu with Alt
+    case MenuId::File: return std::string(Tr("menu bar", "&File"));
+    case MenuId::View: return std::string(Tr("menu bar", "&View"));
+    //: The menu of listening to the pattern and the probe's sound
+    case MenuId::Sound: return std::string(Tr("menu bar", "&Sound"));
+    case MenuId::Help: return std::string(Tr("menu bar", "&Help"));
+    }
+    return {};
+}
+
+std::string SubmenuText(const ActionSpec &spec)
+{
+    return spec.submenu ? std::string(Tr("menu", spec.submenu)) : std::string();
+}
+
+std::string KeysHeading()
+{
+    //: Above the list of keys in the help; the plot is the polar plot
+    return std::string(Tr("help", "These keys work while the plot has the keyboard focus:"));
 }
 
 std::string ActionError(const ActionSpec &spec, std::string_view what)

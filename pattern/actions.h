@@ -12,7 +12,8 @@ namespace orvane {
 // A new action joins here and in ActionTable(); both faces build their menus,
 // keys and buttons from that table.
 enum class Action {
-    Listen, ProbeSound, CopyImage, SaveImage, Print, Details, Keep, ClearKept, DatasheetView, Range20, Range30, Range40
+    Listen, ProbeSound, CopyImage, SaveImage, Print, Details, Keep, ClearKept, DatasheetView, Range20, Range30, Range40,
+    Keys
 };
 
 // Where an action shows; a set of these.
@@ -59,6 +60,13 @@ bool Shows(const ActionSpec &spec, Edition edition);
 // Its text in the language shown, with its number and with the ellipsis where
 // it opens a dialog.
 std::string ActionText(const ActionSpec &spec);
+// A menu's name in the language shown, with its mnemonic ("&File"), and the
+// name of a submenu of the table.
+std::string MenuText(MenuId menu);
+std::string SubmenuText(const ActionSpec &spec);
+// The help's heading over the list of keys.
+std::string KeysHeading();
+
 // The error text when `what` ends the action.
 std::string ActionError(const ActionSpec &spec, std::string_view what);
 

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -42,19 +43,20 @@ namespace {
 // The digests of each language, full edition then lite. A change to a
 // translation changes its line here; the English one changes only where the
 // window gains texts (the plot's figure and details entries, the details
-// window, the messages of links and the command line, a longer --help).
+// window, the messages of links and the command line, a longer --help, the
+// menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0x8907A2BBE8B2C1F4, 0x91C7F07ADD34C9A2}},
-    {"de", {0x6BAF44FB161A0CBD, 0xB751BCFAA05F9C4C}},
-    {"fr", {0x58B8E9DFB94A347C, 0x9D2ADDFBD3FC89C5}},
-    {"es", {0xB9BB7D64EE0C0D2D, 0x27FF26E5DBC28F2E}},
-    {"it", {0xAB0819B76FC46E4A, 0xA57C0E2A066D2EB4}},
-    {"pt-BR", {0xF963B18D01044F11, 0x5B6E430F6BE2F425}},
-    {"nl", {0xE01F163CA9A062CF, 0xC82005E2277F3B2A}},
-    {"pl", {0xC99953A3F36C92B2, 0xB9F1BA374C086EF8}},
-    {"ja", {0xA36976A9283A4510, 0xD3C7D013B2CD2ABB}},
-    {"zh-CN", {0x2A1DF61EA6498715, 0xFFDDD27AA33E4F3E}},
-    {"ko", {0xE319D1A94309CCA6, 0x9AAB26AAE4861A7A}},
+    {"en", {0x0DAE012D45B19952, 0xCE584784CFC716F8}},
+    {"de", {0x4C6B031D09EF9925, 0x0587191F69D02FFC}},
+    {"fr", {0xB63CD9FD3C36FB6E, 0x7CD1E5852E1C5323}},
+    {"es", {0xFA9F2BAEDAF4BD07, 0xFDB6A4E154384930}},
+    {"it", {0xA275793173EAAE80, 0x29EEDE5F07F14ABE}},
+    {"pt-BR", {0x7891AE97BD8C2A25, 0x14F0EF24FA4F5323}},
+    {"nl", {0x2CFE33683553D4F5, 0xB370EA845AFFC204}},
+    {"pl", {0x97752C01B56DDCB4, 0xF2924EEC538AFB76}},
+    {"ja", {0xE9EF8FA324DF89E6, 0xD1A4757BCBC3B44D}},
+    {"zh-CN", {0xAAE4521DD99C68CB, 0xB40E7B3C54FBEA4E}},
+    {"ko", {0x71B710006A69D348, 0x39A8DFB59475B264}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -95,6 +97,12 @@ protected:
         }
         for (QAction *action : find<QMenu>("PlotMenu")->actions())
             texts << action->objectName() + ": " + action->text();
+        for (QAction *menu : find<QMenuBar>("MenuBar")->actions()) {
+            texts << menu->text();
+            for (QAction *action : menu->menu()->actions())
+                texts << action->objectName() + ": " + action->text() + " | " +
+                             action->shortcut().toString(QKeySequence::NativeText);
+        }
     }
 
     // The details window's title, headings, figures and their names.

@@ -59,6 +59,12 @@ inline QImage OnScreen(QWidget *widget)
     return OnScreen(widget, widget->rect());
 }
 
+// The window's client area as the screen shows it: everything but the menu bar.
+inline QImage OnScreen(OrvaneFrm *window)
+{
+    return OnScreen(window, window->clientArea());
+}
+
 // Where a slider's thumb or groove lies, in its own coordinates.
 inline QRect SliderPart(QSlider *slider, QStyle::SubControl part)
 {

@@ -1,4 +1,8 @@
 #include <QAccessible>
+#include <QAction>
+#include <QMenu>
+#include <QActionGroup>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -25,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Editions, EditionWindow, ::testing::Values(Edition::Ful
 TEST_P(EditionWindow, StartsWithTheReadoutsFilled)
 {
     EXPECT_EQ(window->windowTitle(), "Orvane");
-    EXPECT_EQ(window->size(), QSize(720, 534));
+    EXPECT_EQ(window->clientArea().size(), QSize(720, 534));
     EXPECT_EQ(window->UnitTwips, 20);
     EXPECT_EQ(text("dbomni"), "-40.0864274753527");
     EXPECT_EQ(text("dbfig8"), "-40.0864274753527");
@@ -128,9 +132,13 @@ TEST_P(EditionWindow, AssistiveTechnologyHearsNamesValuesAndReadouts)
 TEST_P(EditionWindow, ResizingMovesAndResizesNothing)
 {
     window->resize(1000, 800);
-    EXPECT_EQ(find("gra")->geometry(), QRect(128, 48, 577, 481));
+    // Where the layout table puts them in the client area, below the menu bar.
+    const QPoint client = window->clientArea().topLeft();
+    EXPECT_EQ(find("gra")->geometry(), QRect(128, 48, 577, 481).translated(client));
     window->showMaximized();
-    EXPECT_EQ(find("Slider1")->geometry(), QRect(8, 80, 25, 137));
+    EXPECT_EQ(find("Slider1")->geometry(), QRect(8, 80, 25, 137).translated(client));
+    EXPECT_EQ(window->clientArea().topLeft(), client);
+    EXPECT_EQ(find("MenuBar")->geometry().bottom() + 1, client.y());
 }
 
 TEST_P(EditionWindow, AnErrorIsReportedAndTheWindowGoesOn)
@@ -157,6 +165,49 @@ TEST_P(EditionWindow, AnErrorIsReportedAndTheWindowGoesOn)
     EXPECT_EQ(value("Slider2"), 98);
     EXPECT_EQ(text("dbomni"), "-5.93502395364968");
     EXPECT_EQ(text("dbfig8"), QString::fromStdString(ReadoutText(98, ".")));
+}
+
+// The menu bar holds the actions of the plot's menu and the help, with their
+// keys beside them; an entry runs what the plot's key runs, and the help lists
+// the keys.
+TEST_P(EditionWindow, TheMenuBarHoldsEveryActionWithItsKey)
+{
+    const struct {
+        const char *menu;
+        QStringList entries; // "ObjectName Key", the probe's only in the full edition
+    } rows[] = {
+        {"File", {"CopyImageAction Ctrl+C", "SaveImageAction Ctrl+S", "PrintAction Ctrl+P"}},
+        {"View", {"DetailsAction D", "KeepAction K", "ClearKeptAction ", "DatasheetAction V", "Range "}},
+        {"Sound", full() ? QStringList{"ListenAction L", "ProbeSoundAction "} : QStringList{"ListenAction L"}},
+        {"Help", {"KeysAction "}},
+    };
+    const QList<QAction *> menus = find<QMenuBar>("MenuBar")->actions();
+    ASSERT_EQ(menus.size(), static_cast<qsizetype>(std::size(rows)));
+    for (int i = 0; i < menus.size(); ++i) {
+        EXPECT_EQ(menus[i]->text().remove('&'), rows[i].menu);
+        QStringList entries;
+        for (QAction *action : menus[i]->menu()->actions())
+            if (!action->isSeparator())
+                entries << action->objectName() + " " + action->shortcut().toString();
+        EXPECT_EQ(entries, rows[i].entries) << rows[i].menu;
+    }
+    // The same action as the plot's menu and key: K keeps, so Clear is enabled.
+    find<QAction>("KeepAction")->trigger();
+    EXPECT_TRUE(find<QAction>("ClearKeptAction")->isEnabled());
+    find<QAction>("KeysAction")->trigger();
+    auto *keys = find<QMessageBox>("KeysBox");
+    ASSERT_NE(keys, nullptr);
+    // The range's submenu: its entries exclude each other, in both menus.
+    for (const char *menu : {"MenuBar", "PlotMenu"}) {
+        QStringList ranges;
+        for (QAction *action : find<QWidget>(menu)->findChild<QMenu *>("Range")->actions())
+            ranges << action->text() + (action->actionGroup() && action->actionGroup()->isExclusive() ? " x" : "");
+        EXPECT_EQ(ranges, (QStringList{"20 dB x", "30 dB x", "40 dB x"})) << menu;
+    }
+    for (const char *line : {"Listen to the pattern", "Pattern details", "Keep for comparison", "Ctrl+C", "Ctrl+S",
+                             "Datasheet view (dB)"})
+        EXPECT_TRUE(keys->text().contains(line)) << line;
+    EXPECT_TRUE(errors.isEmpty());
 }
 
 // The separator is the language's, whatever Qt's default locale says.

@@ -8,7 +8,6 @@
 #include <QAbstractSlider>
 #include <QAccessible>
 #include <QAction>
-#include <QActionGroup>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -208,9 +207,11 @@ OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
     setObjectName("OrvaneFrm");
     setWindowTitle("Orvane");
     setFont(FontFor(FontRole::Form));
-    resize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
     reporter_ = [this](const QString &message) { ShowError(message); };
 
+    // The menu bar above the client area, which it moves down as a whole.
+    buildMenuBar();
+    resize(kClientWidth / kTwipsPerPixel, clientTop_ + kClientHeight / kTwipsPerPixel);
     buildControls();
     connectHandlers();
     Dispatch(windowTitle().toStdString(), [this] { Form_Load(); });
@@ -226,7 +227,7 @@ void OrvaneFrm::buildControls()
             continue;
         QWidget *control = MakeControl(entry, this);
         control->setObjectName(QString::fromLatin1(entry.name));
-        control->setGeometry(TwipsToPixels(entry));
+        control->setGeometry(TwipsToPixels(entry).translated(0, clientTop_));
         if (entry.font != FontRole::Form)
             control->setFont(FontFor(entry.font));
         // A text drawn in a shorter form is still named in full.
@@ -256,96 +257,6 @@ void OrvaneFrm::buildControls()
     gra->setToolTip(empty);
     gra->installEventFilter(this);
     buildActions();
-}
-
-// The plot's context menu, from the action table. Built once; it opens where
-// the user asks for it. The letters are taken by the plot (eventFilter); the
-// platform's keys for copy, save and print work while the plot has the focus.
-void OrvaneFrm::buildActions()
-{
-    auto *menu = new QMenu(this);
-    menu->setObjectName("PlotMenu");
-    auto *gra = Find<PlotSurface>(this, "gra");
-    QMenu *submenu = nullptr;
-    QActionGroup *group = nullptr;
-    for (const ActionSpec &spec : ActionTable()) {
-        if (!Shows(spec, edition_) || !(spec.places & kPlotMenu))
-            continue;
-        if (spec.separatorBefore)
-            menu->addSeparator();
-        // The entries of a submenu follow each other in the table, and exclude each other.
-        if (!spec.submenu) {
-            submenu = nullptr;
-        } else if (!submenu) {
-            submenu = menu->addMenu(QString::fromStdString(std::string(Tr("menu", spec.submenu))));
-            submenu->setObjectName("RangeMenu");
-            submenu->menuAction()->setObjectName("RangeMenu");
-            group = new QActionGroup(submenu);
-        }
-        QAction *action = (submenu ? submenu : menu)->addAction(QString::fromStdString(ActionText(spec)));
-        if (submenu)
-            group->addAction(action);
-        action->setObjectName(spec.name);
-        action->setShortcutContext(Qt::WidgetShortcut);
-        switch (spec.key) {
-        case KeyKind::None: break;
-        case KeyKind::Letter: action->setShortcut(QKeySequence(QChar(spec.letter))); break;
-        case KeyKind::Copy: action->setShortcut(QKeySequence::Copy); break;
-        case KeyKind::Save: action->setShortcut(QKeySequence::Save); break;
-        case KeyKind::Print: action->setShortcut(QKeySequence::Print); break;
-        }
-        if (spec.key != KeyKind::None && spec.key != KeyKind::Letter)
-            gra->addAction(action);
-        if (spec.action == Action::ProbeSound) {
-            action->setCheckable(true);
-            action->setChecked(probeSound_);
-            connect(action, &QAction::toggled, this, [this](bool on) { probeSound_ = on; });
-        } else {
-            // A switch of the view shows what the behaviour holds (showChecks).
-            action->setCheckable(spec.checkable);
-            connect(action, &QAction::triggered, this, [this, &spec] { Trigger(spec.action); });
-        }
-    }
-    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
-        clear->setEnabled(false);
-    showChecks();
-}
-
-// The view's switch and its range's entry, as the behaviour holds them.
-void OrvaneFrm::showChecks()
-{
-    const ViewSettings &view = behaviour_->view();
-    for (const ActionSpec &spec : ActionTable()) {
-        auto *action = findChild<QAction *>(spec.name);
-        if (!action || spec.action == Action::ProbeSound || !spec.checkable)
-            continue;
-        action->setChecked(spec.action == Action::DatasheetView
-                               ? view.view == PlotView::Db
-                               : view.view == PlotView::Db && spec.value == view.rangeDb);
-    }
-}
-
-// One of the action table's entries, chosen from a menu or by its key.
-void OrvaneFrm::Trigger(Action action)
-{
-    const ActionSpec &spec = SpecOf(action);
-    const std::string source(Tr("menu", spec.text));
-    Dispatch(source, [this, action, &spec] {
-        switch (action) {
-        case Action::Listen: Listen(); break;
-        case Action::CopyImage: CopyImage(); break;
-        case Action::SaveImage: SaveImage(); break;
-        case Action::Print: PrintImage(); break;
-        case Action::Details: ShowDetails(); break;
-        case Action::Keep: behaviour_->Keep(); break;
-        case Action::ClearKept: behaviour_->ClearKept(); break;
-        case Action::ProbeSound: break; // a switch, no handler
-        case Action::DatasheetView: behaviour_->ToggleView(); break;
-        case Action::Range20:
-        case Action::Range30:
-        case Action::Range40: behaviour_->SetRange(spec.value); break;
-        }
-    }, spec.errorFormat);
 }
 
 void OrvaneFrm::ShowDetails()
@@ -429,30 +340,6 @@ void OrvaneFrm::PrintImage()
     if (dialog.exec() != QDialog::Accepted)
         return;
     PrintFigure(printer, shownFigure());
-}
-
-bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched->objectName() != QLatin1String("gra"))
-        return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
-        for (const ActionSpec &spec : ActionTable()) {
-            if (spec.key != KeyKind::Letter || key->key() != spec.letter || !plain || !Shows(spec, edition_))
-                continue;
-            if (!key->isAutoRepeat())
-                Trigger(spec.action);
-            return true;
-        }
-    } else if (event->type() == QEvent::ContextMenu) {
-        auto *menu = findChild<QMenu *>("PlotMenu", Qt::FindDirectChildrenOnly);
-        if (menu)
-            menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void OrvaneFrm::connectHandlers()

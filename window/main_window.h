@@ -15,6 +15,8 @@
 #include "pattern/edition.h"
 #include "pattern/state_text.h"
 
+class QMenuBar;
+
 namespace orvane {
 
 class Announcer;
@@ -33,6 +35,8 @@ public:
     ~OrvaneFrm() override;
 
     Edition edition() const { return edition_; }
+    // Where the controls of the layout table are: below the menu bar.
+    QRect clientArea() const;
 
     // Rewrites both level readouts and redraws the plot from the level sliders.
     void PreGraph();
@@ -72,9 +76,13 @@ private:
     // The probe's short sound for the angle slider as it stands, when switched on.
     void PlayProbeSound();
     SoundOutput &output();
-    // The entries of the action table: the plot's context menu.
+    // The menu bar's menus, and the entries of the action table in them and
+    // in the plot's context menu (window_menus.cpp).
+    void buildMenuBar();
     void buildActions();
     void Trigger(Action action);
+    void Toggle(Action action, bool on);
+    void ShowKeys();
     void showChecks();
     // The plot as a figure: to the clipboard, to a file, to a printer.
     void CopyImage();
@@ -108,6 +116,8 @@ private:
     std::unique_ptr<SoundOutput> output_;
     bool probeSound_ = false; // the probing sound's switch; off until the user turns it on
     DetailsView *details_ = nullptr;  // owned as a child object
+    QMenuBar *menuBar_ = nullptr; // owned as a child object
+    int clientTop_ = 0;                 // the menu bar's height
     bool detailsPending_ = false;     // an update of the details is on its way
 
 public:

@@ -1,0 +1,229 @@
+// The window's menus and keys, all from the action table: the menu bar, the
+// plot's context menu, the plot's letter keys and the list of keys in Help.
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+#include "pattern/translation.h"
+#include "window/layout.h"
+#include "window/main_window.h"
+#include "window/plot_surface.h"
+
+namespace orvane {
+
+namespace {
+
+QKeySequence KeyOf(const ActionSpec &spec)
+{
+    switch (spec.key) {
+    case KeyKind::None: return {};
+    case KeyKind::Letter: return QKeySequence(QChar(spec.letter));
+    case KeyKind::Copy: return QKeySequence(QKeySequence::Copy);
+    case KeyKind::Save: return QKeySequence(QKeySequence::Save);
+    case KeyKind::Print: return QKeySequence(QKeySequence::Print);
+    }
+    return {};
+}
+
+constexpr MenuId kMenus[] = {MenuId::File, MenuId::View, MenuId::Sound, MenuId::Help};
+
+} // namespace
+
+void OrvaneFrm::buildMenuBar()
+{
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("MenuBar");
+    for (const MenuId id : kMenus)
+        menuBar_->addMenu(QString::fromStdString(MenuText(id)))->setObjectName(
+            QStringLiteral("Menu%1").arg(static_cast<int>(id)));
+    clientTop_ = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, kClientWidth / kTwipsPerPixel, clientTop_);
+}
+
+QRect OrvaneFrm::clientArea() const
+{
+    return {0, clientTop_, width(), height() - clientTop_};
+}
+
+// Each entry is one QAction, in the menu bar's menu and in the plot's context
+// menu alike. The letters are taken by the plot (eventFilter): they are shown
+// beside the entries. The platform's keys for copy, save and print work while
+// the plot has the focus.
+void OrvaneFrm::buildActions()
+{
+    auto *plotMenu = new QMenu(this);
+    plotMenu->setObjectName("PlotMenu");
+    auto *gra = findChild<PlotSurface *>("gra", Qt::FindDirectChildrenOnly);
+    const QList<QMenu *> menus = menuBar_->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
+    for (const ActionSpec &spec : ActionTable()) {
+        if (!Shows(spec, edition_))
+            continue;
+        auto *action = new QAction(QString::fromStdString(ActionText(spec)),
+                                   spec.places & kPlotMenu ? static_cast<QObject *>(plotMenu) : this);
+        action->setObjectName(spec.name);
+        action->setShortcut(KeyOf(spec));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        if (spec.key != KeyKind::None && spec.key != KeyKind::Letter)
+            gra->addAction(action);
+        if (spec.checkable) {
+            action->setCheckable(true);
+            connect(action, &QAction::toggled, this, [this, &spec](bool on) { Toggle(spec.action, on); });
+        } else {
+            connect(action, &QAction::triggered, this, [this, &spec] { Trigger(spec.action); });
+        }
+        if (spec.places & kMenuBar) {
+            QMenu *menu = menus.value(static_cast<int>(spec.menu));
+            if (spec.submenu) {
+                // A submenu's switches exclude each other, as the radio buttons of a setting.
+                const QString title = QString::fromStdString(SubmenuText(spec));
+                QMenu *sub = menu->findChild<QMenu *>(title);
+                if (!sub) {
+                    sub = menu->addMenu(title);
+                    sub->setObjectName(title);
+                    sub->menuAction()->setObjectName(title);
+                    new QActionGroup(sub);
+                }
+                sub->findChild<QActionGroup *>()->addAction(action);
+                menu = sub;
+            } else if (spec.separatorBefore && !menu->isEmpty()) {
+                menu->addSeparator();
+            }
+            menu->addAction(action);
+        }
+        if (spec.places & kPlotMenu) {
+            QMenu *menu = plotMenu;
+            if (spec.submenu) {
+                // The same submenu in the plot's menu, holding the same entries.
+                const QString title = QString::fromStdString(SubmenuText(spec));
+                menu = plotMenu->findChild<QMenu *>(title);
+                if (!menu) {
+                    menu = plotMenu->addMenu(title);
+                    menu->setObjectName(title);
+                    menu->menuAction()->setObjectName(title);
+                }
+            } else if (spec.separatorBefore) {
+                plotMenu->addSeparator();
+            }
+            menu->addAction(action);
+        }
+    }
+    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
+        clear->setEnabled(false);
+    showChecks();
+}
+
+// The switches of the view as the behaviour holds them: the datasheet view's,
+// and its range's entry while it shows. Set without signals: they are no
+// user's choice.
+void OrvaneFrm::showChecks()
+{
+    const ViewSettings &view = behaviour_->view();
+    for (const ActionSpec &spec : ActionTable()) {
+        auto *action = findChild<QAction *>(spec.name);
+        if (!action || !spec.checkable || spec.action == Action::ProbeSound)
+            continue;
+        const QSignalBlocker quiet(action);
+        action->setChecked(spec.action == Action::DatasheetView ? view.view == PlotView::Db
+                                                                 : view.view == PlotView::Db && spec.value == view.rangeDb);
+    }
+}
+
+// One of the action table's entries, chosen from a menu or by its key.
+void OrvaneFrm::Trigger(Action action)
+{
+    const ActionSpec &spec = SpecOf(action);
+    const std::string source(Tr("menu", spec.text));
+    Dispatch(source, [this, action] {
+        switch (action) {
+        case Action::Listen: Listen(); break;
+        case Action::CopyImage: CopyImage(); break;
+        case Action::SaveImage: SaveImage(); break;
+        case Action::Print: PrintImage(); break;
+        case Action::Details: ShowDetails(); break;
+        case Action::Keep: behaviour_->Keep(); break;
+        case Action::ClearKept: behaviour_->ClearKept(); break;
+        case Action::Keys: ShowKeys(); break;
+        case Action::ProbeSound: // switches: see Toggle
+        case Action::DatasheetView:
+        case Action::Range20:
+        case Action::Range30:
+        case Action::Range40: break;
+        }
+    }, spec.errorFormat);
+}
+
+// A switch of the action table turned on or off.
+void OrvaneFrm::Toggle(Action action, bool on)
+{
+    const ActionSpec &spec = SpecOf(action);
+    switch (action) {
+    case Action::ProbeSound: probeSound_ = on; return;
+    case Action::DatasheetView:
+        Dispatch(ActionText(spec), [this] { behaviour_->ToggleView(); });
+        break;
+    case Action::Range20:
+    case Action::Range30:
+    case Action::Range40:
+        // The entry the group unchecks says nothing; the one chosen is the range.
+        if (on)
+            Dispatch(ActionText(spec), [this, &spec] { behaviour_->SetRange(spec.value); });
+        break;
+    default: break;
+    }
+    showChecks(); // where a switch failed, it shows what holds
+}
+
+// The keys beside the actions, as the menus show them, in a box that lets the
+// window go on.
+void OrvaneFrm::ShowKeys()
+{
+    QString rows;
+    for (const ActionSpec &spec : ActionTable())
+        if (Shows(spec, edition_) && spec.key != KeyKind::None)
+            rows += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td></tr>")
+                        .arg(KeyOf(spec).toString(QKeySequence::NativeText).toHtmlEscaped(),
+                             QString::fromUtf8(Tr("menu", spec.text)).toHtmlEscaped());
+    const QString title = QString::fromUtf8(Tr("menu", SpecOf(Action::Keys).text));
+    auto *box = new QMessageBox(QMessageBox::Information, title,
+                                QStringLiteral("<p>%1</p><table>%2</table>")
+                                    .arg(QString::fromStdString(KeysHeading()).toHtmlEscaped(), rows),
+                                QMessageBox::Ok, this);
+    box->setObjectName("KeysBox");
+    box->setTextFormat(Qt::RichText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched->objectName() != QLatin1String("gra"))
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
+        for (const ActionSpec &spec : ActionTable()) {
+            if (spec.key != KeyKind::Letter || key->key() != spec.letter || !plain || !Shows(spec, edition_))
+                continue;
+            if (!key->isAutoRepeat()) {
+                if (spec.checkable)
+                    findChild<QAction *>(spec.name)->toggle();
+                else
+                    Trigger(spec.action);
+            }
+            return true;
+        }
+    } else if (event->type() == QEvent::ContextMenu) {
+        auto *menu = findChild<QMenu *>("PlotMenu", Qt::FindDirectChildrenOnly);
+        if (menu)
+            menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace orvane
