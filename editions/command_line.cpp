@@ -253,7 +253,7 @@ PatternState StartState(const CommandLine &line)
 
 bool SetsState(const CommandLine &line)
 {
-    return line.omni || line.fig8 || line.angle;
+    return line.omni || line.fig8 || line.angle || line.view || line.range;
 }
 
 std::string UsageText(std::string_view name, std::string_view command)

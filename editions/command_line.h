@@ -56,7 +56,7 @@ CommandLine ReadCommandLine(int argc, const char *const *argv);
 
 // The state the options ask for, from the sliders' start positions.
 PatternState StartState(const CommandLine &line);
-// Whether any option set a slider.
+// Whether any option set a slider or the plot's view.
 bool SetsState(const CommandLine &line);
 
 // What --help prints, in the current language. `name` is the program's name, `command` how it was
