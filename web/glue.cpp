@@ -18,6 +18,7 @@
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/figure.h"
+#include "pattern/number_text.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
@@ -59,6 +60,7 @@ public:
     void attach(std::uint32_t *pixels, int width, int height, double ratio)
     {
         raster_.attach(pixels, width, height, width, ratio);
+        ratio_ = ratio;
         const SurfaceGeometry window = SurfaceGeometryOf();
         // Above twice the window's plot, a clear draws over the lines.
         overdraw_ = static_cast<long>(width) * height > 2L * window.innerWidth * window.innerHeight;
@@ -103,6 +105,7 @@ public:
         labels_.push_back({x, y, std::string(text), colour, anchor, drawn_.size()});
     }
     const std::vector<FigureDrawing::Label> &labels() const { return labels_; }
+    double ratio() const { return ratio_; }
 
     RasterSurface &raster() { return raster_; }
 
@@ -143,6 +146,7 @@ private:
     RasterSurface raster_{PixelFormat::Rgba8, kSurfaceBackground};
     std::vector<Step> drawn_;
     std::vector<FigureDrawing::Label> labels_;
+    double ratio_ = 1.0;
     bool known_ = false;    // the pixels are the background and drawn_, nothing else
     bool overdraw_ = false; // a clear draws over the lines rather than filling
     float penX_ = 0;        // the pen, as the raster has it
@@ -251,12 +255,35 @@ Figured PageFigure()
 }
 
 std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
+std::string figureLabels;                // and its labels, as LabelsJson gives them
 int figureWidth = 0;
 int figureHeight = 0;
 
 std::string JsonField(const char *name, std::string_view value)
 {
     return Quoted(name) + ":" + Quoted(value);
+}
+
+// Labels as the page writes them over a canvas of `ratio` device pixels to a
+// logical one: [[x, y, text, colour, anchor, size], ...] in device pixels,
+// with CSS's colour and text-align words.
+std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio)
+{
+    constexpr const char *kAnchors[] = {"left", "center", "right"};
+    constexpr const char *kDigits = "0123456789abcdef";
+    std::string json;
+    for (const FigureDrawing::Label &label : labels) {
+        std::string colour = "#";
+        for (const int shift : {0, 8, 16}) {
+            colour += kDigits[(label.colour >> (shift + 4)) & 0xF];
+            colour += kDigits[(label.colour >> shift) & 0xF];
+        }
+        const auto [x, y] = LabelPoint(label);
+        json += std::string(json.empty() ? "" : ",") + "[" + NumberText(x * ratio) + "," + NumberText(y * ratio) +
+                "," + Quoted(label.text) + "," + Quoted(colour) + "," +
+                Quoted(kAnchors[static_cast<int>(label.anchor)]) + "," + NumberText(kLabelPixels * ratio) + "]";
+    }
+    return "[" + json + "]";
 }
 
 std::string returned; // the text the last call below hands to the page
@@ -399,7 +426,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
 }
 
 // The figures of the current pattern and of the kept one, for the details
-// panel: JSON {"empty", "kept", "rows": [{"key", "label", "current", "kept"}]},
+// panel: JSON {"empty", "equation", "kept", "rows": [{"key", "label", "current", "kept"}]},
 // "kept" the empty text with nothing kept. An error gives the empty text.
 EMSCRIPTEN_KEEPALIVE const char *orvane_details()
 {
@@ -418,7 +445,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
                     JsonField("label", Tr("details", kDetailRows[i].label)) + "," +
                     JsonField("current", DetailText(current, i, separator)) + "," +
                     JsonField("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "") + "}";
-        return Return(std::string("{\"empty\":") + (current.empty ? "true" : "false") +
+        return Return(std::string("{\"empty\":") + (current.empty ? "true" : "false") + "," +
+                      JsonField("equation", PatternEquation(current, separator)) +
                       ",\"kept\":" + (kept ? "true" : "false") + ",\"rows\":[" + rows + "]}");
     } catch (const std::exception &) {
         return Return("");
@@ -499,7 +527,46 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
     raster.attach(figurePixels.data(), figureWidth, figureHeight, figureWidth, scale);
     raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
     figure.drawing->replay(raster);
+    figureLabels = LabelsJson(figure.drawing->labels(), scale);
     return figurePixels.data();
+}
+
+// The labels of the last figure of orvane_figure_pixels, for the page to write
+// over its pixels.
+EMSCRIPTEN_KEEPALIVE const char *orvane_figure_labels()
+{
+    return Return(figureLabels);
+}
+
+// The plot's labels since it was last drawn, for the page to write over the
+// canvas with its own text engine (the rasteriser has none).
+EMSCRIPTEN_KEEPALIVE const char *orvane_plot_labels()
+{
+    return Return(page ? LabelsJson(page->controls.recorded().labels(), page->controls.recorded().ratio()) : "[]");
+}
+
+// The datasheet view: on (db 1) or off (db 0), or at `range` dB (20, 30 or 40;
+// 0 keeps the range), redrawn where the plot was drawn. Returns what a
+// listener hears, or the empty text after an error.
+EMSCRIPTEN_KEEPALIVE const char *orvane_set_view(int db, int range)
+{
+    if (!page)
+        return Return("");
+    const ActionSpec &spec = SpecOf(Action::DatasheetView);
+    const Outcome outcome = page->behaviour.Dispatch(Tr("menu", spec.text), [db, range] {
+        Behaviour &behaviour = page->behaviour;
+        if (range != 0)
+            behaviour.SetRange(range);
+        else if ((behaviour.view().view == PlotView::Db) != (db != 0))
+            behaviour.ToggleView();
+    });
+    return Return(Show(outcome) ? outcome.announcement : "");
+}
+
+// The range of the datasheet view while it shows, else 0.
+EMSCRIPTEN_KEEPALIVE int orvane_view_range()
+{
+    return page && page->behaviour.view().view == PlotView::Db ? page->behaviour.view().rangeDb : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE int orvane_figure_width() { return figureWidth; }
