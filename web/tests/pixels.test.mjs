@@ -51,6 +51,8 @@ for (const [i, [file, state, reach]] of states.entries()) {
     const { page, problems } = await open(browser, file);
     await reach(page);
     const web = await canvasPixels(page);
+    // The view's switch says which view the plot shows.
+    assert.equal(await page.$eval('#DbButton', (e) => e.getAttribute('aria-pressed')), String(state.includes('db')));
     assert.deepEqual([web.width, web.height], [desktop.width, desktop.height]);
     let differing = 0;
     let drawn = 0;
