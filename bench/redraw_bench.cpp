@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include "pattern/controls.h"
+#include "pattern/datasheet_plot.h"
 #include "pattern/polar_plot.h"
 #include "window/details_view.h"
 #include "window/main_window.h"
@@ -89,6 +90,24 @@ void BM_Graph(benchmark::State &state)
 }
 BENCHMARK(BM_Graph);
 
+// The datasheet view of the same pattern on the same surface: its grid, labels
+// and legend besides the curves. It should cost at most 1.5 times BM_Graph.
+// With 1 the surface keeps the grid from one redraw to the next, as on every
+// move of a slider or the probe; with 0 the range changes every time, so that
+// each redraw draws its grid too, as the first after a switch of view or range.
+void BM_DatasheetGraph(benchmark::State &state)
+{
+    CardioidWindow w;
+    const bool kept = state.range(0) == 1;
+    std::int32_t range = kDefaultDbRange;
+    for (auto _ : state) {
+        if (!kept)
+            range = range == 30 ? 20 : 30;
+        DatasheetGraph(*w.gra, 0, 0, range, ".");
+    }
+}
+BENCHMARK(BM_DatasheetGraph)->Arg(1)->Arg(0);
+
 // The reference: every segment drawn on its own with the pen set each time,
 // into an image of the same size, on the same points.
 class NaiveSurface : public DrawingSurface {
@@ -114,6 +133,7 @@ public:
         painter_->drawLine(QPointF(x1 / 15.0, y1 / 15.0), QPointF(x2 / 15.0, y2 / 15.0));
         pen_ = {x2 / 15.0, y2 / 15.0};
     }
+    void text(float, float, std::string_view, Colour, TextAnchor) override {}
 
 private:
     QImage image_;
@@ -140,6 +160,7 @@ public:
     void setPen(float x, float y) override { sink_ += x + y; }
     void lineTo(float x, float y, Colour) override { sink_ += x + y; }
     void line(float, float, float x2, float y2, Colour) override { sink_ += x2 + y2; }
+    void text(float x, float y, std::string_view, Colour, TextAnchor) override { sink_ += x + y; }
     float sink_ = 0;
 };
 

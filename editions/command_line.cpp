@@ -125,7 +125,27 @@ constexpr auto kOptions = std::to_array<Option>({
          line.omni = reading.state->omni;
          line.fig8 = reading.state->fig8;
          line.angle = reading.state->angle;
+         line.view = reading.state->view.view;
+         line.range = reading.state->view.rangeDb;
          return {};
+     }},
+    //: --help, after "--view VIEW". Keep linear and db as they are.
+    {"--view", "VIEW", ORVANE_NOOP("command line", "the plot's view: linear (default) or db, the datasheet view"),
+     [](CommandLine &line, std::string_view v) -> std::string {
+         ViewSettings view;
+         std::string error = ReadViewValue(v, "--view", view);
+         if (error.empty())
+             line.view = view.view;
+         return error;
+     }},
+    //: --help, after "--range R"
+    {"--range", "R", ORVANE_NOOP("command line", "the datasheet view's range in dB: 20, 30 (default) or 40"),
+     [](CommandLine &line, std::string_view v) -> std::string {
+         ViewSettings view;
+         std::string error = ReadRangeValue(v, "--range", view);
+         if (error.empty())
+             line.range = view.rangeDb;
+         return error;
      }},
     //: --help, after "--preset NAME". The names are the English buttons' and stay so.
     {"--preset", "NAME",
@@ -270,12 +290,14 @@ PatternState StartState(const CommandLine &line)
     state.omni = line.omni.value_or(ControlNamed("Slider1")->slider->start);
     state.fig8 = line.fig8.value_or(ControlNamed("Slider2")->slider->start);
     state.angle = line.angle;
+    state.view.view = line.view.value_or(state.view.view);
+    state.view.rangeDb = line.range.value_or(state.view.rangeDb);
     return state;
 }
 
 bool SetsState(const CommandLine &line)
 {
-    return line.omni || line.fig8 || line.angle;
+    return line.omni || line.fig8 || line.angle || line.view || line.range;
 }
 
 std::string UsageText(std::string_view name, std::string_view command)

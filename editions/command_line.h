@@ -25,6 +25,8 @@ struct CommandLine {
     std::optional<std::int32_t> omni;
     std::optional<std::int32_t> fig8;
     std::optional<std::int32_t> angle;
+    std::optional<PlotView> view; // the plot's view and its range, where given
+    std::optional<std::int32_t> range;
     std::string exportPath; // write the figure here and exit
     std::optional<std::int32_t> scale;
     std::string language; // --lang's code as given; empty: the system's languages
@@ -54,7 +56,7 @@ CommandLine ReadCommandLine(int argc, const char *const *argv);
 
 // The state the options ask for, from the sliders' start positions.
 PatternState StartState(const CommandLine &line);
-// Whether any option set a slider.
+// Whether any option set a slider or the plot's view.
 bool SetsState(const CommandLine &line);
 
 // What --help prints, in the current language. `name` is the program's name, `command` how it was

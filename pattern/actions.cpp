@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "pattern/datasheet_plot.h"
+#include "pattern/number_text.h"
 #include "pattern/pattern_details.h"
 #include "pattern/translation.h"
 
@@ -9,7 +11,7 @@ namespace orvane {
 
 namespace {
 
-const std::array<ActionSpec, 9> kActions{{
+const std::array<ActionSpec, 13> kActions{{
     {.action = Action::Listen, .name = "ListenAction",
      .text = ORVANE_NOOP("menu", "Listen to the pattern"), .menu = MenuId::Sound,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'L',
@@ -41,6 +43,15 @@ const std::array<ActionSpec, 9> kActions{{
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'K'},
     {.action = Action::ClearKept, .name = "ClearKeptAction", .text = kClearKeptAction, .menu = MenuId::View,
      .places = kMenuBar | kPlotMenu | kPageButton},
+    {.action = Action::DatasheetView, .name = "DatasheetAction", .text = kDatasheetViewAction, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'V', .checkable = true,
+     .separatorBefore = true},
+    {.action = Action::Range20, .name = "Range20Action", .text = kRangeEntry, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 20},
+    {.action = Action::Range30, .name = "Range30Action", .text = kRangeEntry, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 30},
+    {.action = Action::Range40, .name = "Range40Action", .text = kRangeEntry, .menu = MenuId::View,
+     .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 40},
     {.action = Action::Keys, .name = "KeysAction",
      //: The Help menu: lists the keys of the actions; an ellipsis follows
      .text = ORVANE_NOOP("menu", "Keyboard shortcuts"), .menu = MenuId::Help, .places = kMenuBar,
@@ -70,6 +81,8 @@ bool Shows(const ActionSpec &spec, Edition edition)
 std::string ActionText(const ActionSpec &spec)
 {
     std::string text(Tr("menu", spec.text));
+    if (spec.value)
+        text = Format(text, {IntegerText(spec.value)});
     return spec.ellipsis ? text + "\u2026" : text;
 }
 

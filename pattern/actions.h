@@ -11,7 +11,10 @@ namespace orvane {
 // What the user asks of the program beyond its sliders and pattern buttons.
 // A new action joins here and in ActionTable(); both faces build their menus,
 // keys and buttons from that table.
-enum class Action { Listen, ProbeSound, CopyImage, SaveImage, Print, Details, Keep, ClearKept, Keys };
+enum class Action {
+    Listen, ProbeSound, CopyImage, SaveImage, Print, Details, Keep, ClearKept, DatasheetView, Range20, Range30, Range40,
+    Keys
+};
 
 // Where an action shows; a set of these.
 enum Place : unsigned {
@@ -45,6 +48,8 @@ struct ActionSpec {
     // An error that ends it reads Format(Tr("error", errorFormat), {what});
     // without one, "<its text>: <what>".
     const char *errorFormat = nullptr;
+    // The number its text holds as %1 (a range entry's dB), or 0.
+    int value = 0;
 };
 
 // Every action, in the order of the menus.
@@ -52,7 +57,8 @@ std::span<const ActionSpec> ActionTable();
 const ActionSpec &SpecOf(Action action);
 bool Shows(const ActionSpec &spec, Edition edition);
 
-// Its text in the language shown, with the ellipsis where it opens a dialog.
+// Its text in the language shown, with its number and with the ellipsis where
+// it opens a dialog.
 std::string ActionText(const ActionSpec &spec);
 // A menu's name in the language shown, with its mnemonic ("&File"), and the
 // name of a submenu of the table.

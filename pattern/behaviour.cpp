@@ -1,9 +1,11 @@
 #include "pattern/behaviour.h"
 
 #include <exception>
+#include <stdexcept>
 #include <utility>
 
 #include "pattern/angle_probe.h"
+#include "pattern/datasheet_plot.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_details.h"
 #include "pattern/plot_driver.h"
@@ -25,6 +27,7 @@ public:
     DrawingSurface &surface() override { return *this; }
     std::string decimalSeparator() override { return owner_.face_.decimalSeparator(); }
     std::optional<KeptPattern> keptPattern() override { return owner_.kept_; }
+    ViewSettings plotView() override { return owner_.view_; }
 
 private:
     void clear() override
@@ -41,6 +44,20 @@ private:
     {
         owner_.face_.surface().line(x1, y1, x2, y2, colour);
     }
+    void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override
+    {
+        owner_.face_.surface().text(x, y, text, colour, anchor);
+    }
+    // A backdrop put back stands for a clear.
+    bool restoreBackdrop(std::string_view key) override
+    {
+        if (!owner_.face_.surface().restoreBackdrop(key))
+            return false;
+        owner_.drawn_ = true;
+        owner_.changed_ = true;
+        return true;
+    }
+    void keepBackdrop(std::string_view key) override { owner_.face_.surface().keepBackdrop(key); }
 
     Behaviour &owner_;
 };
@@ -156,14 +173,32 @@ void Behaviour::setView(const ViewSettings &view)
 {
     view_ = view;
     changed_ = true;
-    if (drawn_)
+    // The probe line stays where it was shown.
+    if (probeShown_)
+        AngleScroll();
+    else if (drawn_)
         PreGraph();
+}
+
+void Behaviour::ToggleView()
+{
+    setView({view_.view == PlotView::Db ? PlotView::Polar : PlotView::Db, view_.rangeDb});
+    announce(ViewAnnouncement(view_));
+}
+
+void Behaviour::SetRange(std::int32_t rangeDb)
+{
+    if (!IsDbRange(rangeDb))
+        throw std::invalid_argument("no such range");
+    setView({PlotView::Db, rangeDb});
+    announce(ViewAnnouncement(view_));
 }
 
 bool Behaviour::ShowState(const PatternState &state)
 {
     face_.setSliderValue(SliderId::Slider1, state.omni);
     face_.setSliderValue(SliderId::Slider2, state.fig8);
+    view_ = state.view;
     if (state.angle && HasProbe(edition_)) {
         face_.setSliderValue(SliderId::Slider3, *state.angle);
         AngleScroll();
@@ -175,7 +210,8 @@ bool Behaviour::ShowState(const PatternState &state)
 
 PatternState Behaviour::shownState()
 {
-    PatternState state{face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2), std::nullopt};
+    PatternState state{face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2), std::nullopt,
+                       view_};
     if (probeShown_ && HasProbe(edition_))
         state.angle = face_.sliderValue(SliderId::Slider3);
     return state;
@@ -187,6 +223,12 @@ std::string Behaviour::description()
     std::string text = drawn_ ? PatternDescription(face_.sliderValue(SliderId::Slider1),
                                                    face_.sliderValue(SliderId::Slider2), separator)
                               : EmptyPlotDescription();
+    if (drawn_ && view_.view == PlotView::Db) {
+        const std::string levels = DatasheetDescription(face_.sliderValue(SliderId::Slider1),
+                                                        face_.sliderValue(SliderId::Slider2), view_.rangeDb, separator);
+        if (!levels.empty())
+            text += " " + levels;
+    }
     if (kept_)
         text += " " + Format(Tr("plot", kKeptDescription), {KeptLevels(*kept_, separator)});
     return text;

@@ -21,16 +21,6 @@ public:
     virtual void setSliderValue(SliderId slider, std::int32_t value) = 0;
 };
 
-// How the plot shows the pattern. Another view joins the enumeration, with
-// what it needs in ViewSettings.
-enum class PlotView { Polar };
-
-struct ViewSettings {
-    PlotView view = PlotView::Polar;
-    int rangeDb = 0; // the span of a view drawn in dB; none in the polar plot
-    bool operator==(const ViewSettings &) const = default;
-};
-
 // What one action yields for a face to show, besides the readouts and the plot
 // it drew through the face's controls.
 struct Outcome {
@@ -94,8 +84,13 @@ public:
     bool plotDrawn() const { return drawn_; }
     bool probeShown() const { return probeShown_; }
     const ViewSettings &view() const { return view_; }
-    // A new view or range: the plot is drawn again where it was drawn.
+    // A new view or range: the plot is drawn again where it was drawn, with
+    // the probe line where it was shown.
     void setView(const ViewSettings &view);
+    // The datasheet view on or off, at the range it had; said.
+    void ToggleView();
+    // The datasheet view at `rangeDb`, one of kDbRanges.
+    void SetRange(std::int32_t rangeDb);
 
     // The controls as the rules use them: the face's, with the kept pattern.
     PatternControls &rules();

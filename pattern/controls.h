@@ -35,6 +35,18 @@ struct KeptPattern {
     bool operator==(const KeptPattern &) const = default;
 };
 
+// How the plot shows the pattern: in proportion to its gain (the polar plot,
+// the default), or on a dB scale as datasheets draw it.
+enum class PlotView { Polar, Db };
+
+struct ViewSettings {
+    PlotView view = PlotView::Polar;
+    // The span of the dB view from its outer ring to the centre; kept while the
+    // polar plot shows, so that the dB view comes back as it was left.
+    std::int32_t rangeDb = 30;
+    bool operator==(const ViewSettings &) const = default;
+};
+
 // The window's controls as the pattern rules use them. Every call throws
 // ControlError when the control is missing or refuses the operation.
 class PatternControls {
@@ -49,6 +61,8 @@ public:
     // The pattern kept for comparison, drawn with the current one; none unless
     // the user kept one.
     virtual std::optional<KeptPattern> keptPattern() { return std::nullopt; }
+    // The view the plot is drawn in; the linear one unless the user chose another.
+    virtual ViewSettings plotView() { return {}; }
 };
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace orvane {
 
@@ -13,6 +14,13 @@ inline constexpr Colour kWhite = 0x00FFFFFF;
 inline constexpr Colour kBlack = 0x00000000;
 // The kept pattern, dashed: dark enough to stand out on the plot's cyan.
 inline constexpr Colour kDarkRed = 0x000000B0; // 3.2 : 1 against the cyan
+
+// Where a text stands against its point: it begins, is centred or ends there.
+// Every text is centred vertically on its point.
+enum class TextAnchor { Start, Middle, End };
+
+// The size of the plot's labels in logical pixels, on every surface.
+inline constexpr int kLabelPixels = 11;
 
 // What the plot and the probe need of the window's drawing area. Coordinates are
 // twips with y growing downward; the pen is where the last line ended. Every
@@ -27,6 +35,22 @@ public:
     virtual void setPen(float x, float y) = 0;
     virtual void lineTo(float x, float y, Colour colour) = 0;
     virtual void line(float x1, float y1, float x2, float y2, Colour colour) = 0;
+    // One line of text in the surface's own sans-serif face, kLabelPixels high.
+    // It leaves the pen where it was.
+    virtual void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) = 0;
+
+    // A drawing that starts every redraw the same way (a grid) may be kept:
+    // after clear() and that start, keepBackdrop(key) lets the surface keep a
+    // copy of its pixels; restoreBackdrop(key) in place of clear() puts the
+    // copy back and returns true where the surface kept one for `key` at its
+    // present size, so the start need not be drawn again. A surface that
+    // keeps nothing returns false: the drawing starts with clear() as always.
+    virtual bool restoreBackdrop(std::string_view key)
+    {
+        static_cast<void>(key);
+        return false;
+    }
+    virtual void keepBackdrop(std::string_view key) { static_cast<void>(key); }
 };
 
 } // namespace orvane

@@ -1,5 +1,6 @@
 #include "pattern/figure.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -14,13 +15,19 @@ namespace orvane {
 void FigureDrawing::replay(DrawingSurface &target) const
 {
     target.clear();
-    for (const Segment &s : segments_)
-        target.line(s.x1, s.y1, s.x2, s.y2, s.colour);
+    auto label = labels_.begin();
+    for (std::size_t i = 0; i <= segments_.size(); ++i) {
+        for (; label != labels_.end() && label->before == i; ++label)
+            target.text(label->x, label->y, label->text, label->colour, label->anchor);
+        if (i < segments_.size())
+            target.line(segments_[i].x1, segments_[i].y1, segments_[i].x2, segments_[i].y2, segments_[i].colour);
+    }
 }
 
 void FigureDrawing::clear()
 {
     segments_.clear();
+    labels_.clear();
 }
 
 float FigureDrawing::width()
@@ -51,6 +58,11 @@ void FigureDrawing::line(float x1, float y1, float x2, float y2, Colour colour)
     penY_ = y2;
 }
 
+void FigureDrawing::text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor)
+{
+    labels_.push_back({x, y, std::string(text), colour, anchor, segments_.size()});
+}
+
 namespace {
 
 // The controls of a state: the sliders stand where the state puts them, the
@@ -59,8 +71,8 @@ class StateControls : public PatternControls {
 public:
     StateControls(const PatternState &state, std::optional<KeptPattern> kept, DrawingSurface &surface,
                   std::string_view separator)
-        : sliders_{state.omni, state.fig8, state.angle.value_or(0)}, kept_(kept), surface_(surface),
-          separator_(separator)
+        : sliders_{state.omni, state.fig8, state.angle.value_or(0)}, kept_(kept), view_(state.view),
+          surface_(surface), separator_(separator)
     {
     }
 
@@ -75,12 +87,14 @@ public:
     DrawingSurface &surface() override { return surface_; }
     std::string decimalSeparator() override { return separator_; }
     std::optional<KeptPattern> keptPattern() override { return kept_; }
+    ViewSettings plotView() override { return view_; }
 
     const std::string &caption(CaptionId id) const { return captions_.at(static_cast<std::size_t>(id)); }
 
 private:
     std::array<std::int32_t, 3> sliders_;
     std::optional<KeptPattern> kept_;
+    ViewSettings view_;
     std::array<std::string, 4> captions_;
     DrawingSurface &surface_;
     std::string separator_;
@@ -195,11 +209,20 @@ std::vector<FigureLine> FigureLines(const FigureDrawing &drawing)
         const FigureDrawing::Segment &s = segments[i];
         const bool joined = i > 0 && s.colour == segments[i - 1].colour && s.x1 == segments[i - 1].x2 &&
                             s.y1 == segments[i - 1].y2;
-        if (!joined)
-            lines.push_back({s.colour, {point(s.x1, s.y1)}});
+        // A label between two segments parts the line, so that it is written
+        // between them.
+        const bool labelBetween = std::any_of(drawing.labels().begin(), drawing.labels().end(),
+                                              [i](const FigureDrawing::Label &l) { return l.before == i; });
+        if (!joined || labelBetween)
+            lines.push_back({s.colour, {point(s.x1, s.y1)}, i});
         lines.back().points.push_back(point(s.x2, s.y2));
     }
     return lines;
+}
+
+std::array<double, 2> LabelPoint(const FigureDrawing::Label &label)
+{
+    return {label.x / 15.0, label.y / 15.0};
 }
 
 std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, int scale)
@@ -224,12 +247,25 @@ std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, in
          Hex(kCaptionBackground),
          "\"/>\n<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" "
          "stroke-linejoin=\"round\">\n"});
+    auto label = drawing.labels().begin();
+    auto labelsBefore = [&](std::size_t segment) {
+        for (; label != drawing.labels().end() && label->before <= segment; ++label) {
+            constexpr const char *kAnchors[] = {"start", "middle", "end"};
+            const auto [x, y] = LabelPoint(*label);
+            add({"<text x=\"", Coordinate(x), "\" y=\"", Coordinate(y), "\" text-anchor=\"",
+                 kAnchors[static_cast<int>(label->anchor)], "\" dominant-baseline=\"central\" font-family=\"",
+                 kCaptionFamilies, "\" font-size=\"", IntegerText(kLabelPixels), "\" fill=\"", Hex(label->colour),
+                 "\" stroke=\"none\">", Escaped(label->text), "</text>\n"});
+        }
+    };
     for (const FigureLine &line : FigureLines(drawing)) {
+        labelsBefore(line.first);
         add({"<polyline stroke=\"", Hex(line.colour), "\" points=\""});
         for (std::size_t i = 0; i < line.points.size(); ++i)
             add({i ? " " : "", Coordinate(line.points[i][0]), ",", Coordinate(line.points[i][1])});
         add({"\"/>\n"});
     }
+    labelsBefore(drawing.segments().size());
     add({"</g>\n<text x=\"", Coordinate(g.innerWidth / 2.0), "\" y=\"",
          Coordinate(g.innerHeight + kCaptionBand / 2.0),
          "\" text-anchor=\"middle\" dominant-baseline=\"central\" font-family=\"", kCaptionFamilies,

@@ -71,12 +71,22 @@ public:
         float x1, y1, x2, y2; // twips, inside the border
         Colour colour;
     };
+    // A text, written before the segment numbered `before` (after the last
+    // one where that is the number of segments).
+    struct Label {
+        float x, y; // twips, inside the border
+        std::string text;
+        Colour colour;
+        TextAnchor anchor;
+        std::size_t before;
+    };
 
     explicit FigureDrawing(PlotGeometry geometry) : geometry_(geometry) {}
 
     const PlotGeometry &geometry() const { return geometry_; }
     const std::vector<Segment> &segments() const { return segments_; }
-    // The same lines, in the same order, on another surface.
+    const std::vector<Label> &labels() const { return labels_; }
+    // The same lines and texts, in the same order, on another surface.
     void replay(DrawingSurface &target) const;
 
     void clear() override;
@@ -85,10 +95,12 @@ public:
     void setPen(float x, float y) override;
     void lineTo(float x, float y, Colour colour) override;
     void line(float x1, float y1, float x2, float y2, Colour colour) override;
+    void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override;
 
 private:
     PlotGeometry geometry_;
     std::vector<Segment> segments_;
+    std::vector<Label> labels_;
     float penX_ = 0;
     float penY_ = 0;
 };
@@ -123,11 +135,15 @@ std::optional<FigureFormat> FormatOfPath(std::string_view path);
 struct FigureLine {
     Colour colour;
     std::vector<std::array<double, 2>> points;
+    std::size_t first; // the number of its first segment
 };
 std::vector<FigureLine> FigureLines(const FigureDrawing &drawing);
 
+// A label's point in logical pixels.
+std::array<double, 2> LabelPoint(const FigureDrawing::Label &label);
+
 // The figure as an SVG document, `scale` times the window's size: the same
-// lines as vectors and the caption as text.
+// lines as vectors, and the labels and the caption as text.
 std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, int scale);
 
 } // namespace orvane

@@ -116,4 +116,12 @@ std::string DetailText(const PatternDetails &details, std::size_t row, std::stri
     return {};
 }
 
+std::string PatternEquation(const PatternDetails &details, std::string_view decimalSeparator)
+{
+    if (details.empty)
+        return std::string(Tr("details", kDetailsNoFigure));
+    return Format(kPatternEquation, {SignificantText(details.omniShare, 3, decimalSeparator),
+                                     SignificantText(details.fig8Share, 3, decimalSeparator)});
+}
+
 } // namespace orvane

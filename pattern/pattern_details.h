@@ -130,4 +130,11 @@ std::string SignificantText(double value, int digits, std::string_view decimalSe
 // for the empty pattern; in the current language.
 std::string DetailText(const PatternDetails &details, std::size_t row, std::string_view decimalSeparator);
 
+// No words: the pattern as an equation with its shares, the same in every language.
+inline constexpr const char *kPatternEquation = "p(\u03B8) = %1 + %2 cos \u03B8";
+
+// The pattern as an equation of its shares, three significant digits each,
+// "p(theta) = 0.412 + 0.588 cos theta"; kDetailsNoFigure for the empty pattern.
+std::string PatternEquation(const PatternDetails &details, std::string_view decimalSeparator);
+
 } // namespace orvane

@@ -1,6 +1,7 @@
 #include "pattern/plot_driver.h"
 
 #include "pattern/checked.h"
+#include "pattern/datasheet_plot.h"
 #include "pattern/exact_math.h"
 #include "pattern/number_text.h"
 #include "pattern/polar_plot.h"
@@ -54,6 +55,10 @@ void PreGraph(PatternControls &controls, std::int16_t UnitTwips, Edition edition
     const std::int32_t p2 = controls.sliderValue(SliderId::Slider2);
     const DrawingLengths lengths = LengthsFor(p1, p2, UnitTwips);
     const std::optional<KeptPattern> kept = controls.keptPattern();
+    if (const ViewSettings view = controls.plotView(); view.view == PlotView::Db) {
+        DatasheetGraph(controls.surface(), p1, p2, view.rangeDb, controls.decimalSeparator(), kept);
+        return;
+    }
     if (!kept) {
         Graph(controls.surface(), lengths.Radius, lengths.Radius8, edition);
         return;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pattern/checked.h"
+#include "pattern/dashed_line.h"
 #include "pattern/exact_math.h"
 
 namespace orvane {
@@ -97,51 +98,6 @@ void TracePattern(double x0, double y0, float cy, double r, double r8, Start sta
         to(f(x0 + patternX(s, c)), f(y0 - std::fabs(patternY(s))));
 }
 
-// Draws a path as dashes of kDashTwips with gaps of kGapTwips between them,
-// measured along the path, each dash as separate lines.
-class Dasher {
-public:
-    Dasher(DrawingSurface &surface, Colour colour) : surface_(surface), colour_(colour) {}
-
-    void start(float x, float y)
-    {
-        x_ = x;
-        y_ = y;
-    }
-
-    void to(float x, float y)
-    {
-        const double dx = static_cast<double>(x) - x_;
-        const double dy = static_cast<double>(y) - y_;
-        const double length = std::hypot(dx, dy);
-        double done = 0.0;
-        while (length - done > 0.0) {
-            const double step = std::min(length - done, left_);
-            if (on_) {
-                const double t0 = done / length;
-                const double t1 = (done + step) / length;
-                surface_.line(static_cast<float>(x_ + dx * t0), static_cast<float>(y_ + dy * t0),
-                              static_cast<float>(x_ + dx * t1), static_cast<float>(y_ + dy * t1), colour_);
-            }
-            done += step;
-            left_ -= step;
-            if (left_ <= 0.0) {
-                on_ = !on_;
-                left_ = on_ ? kDashTwips : kGapTwips;
-            }
-        }
-        start(x, y);
-    }
-
-private:
-    DrawingSurface &surface_;
-    Colour colour_;
-    double x_ = 0.0;
-    double y_ = 0.0;
-    bool on_ = true;
-    double left_ = kDashTwips;
-};
-
 } // namespace
 
 void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32_t &Radius8,
@@ -178,7 +134,7 @@ void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32
     // The kept pattern under the current one, so that where both run together
     // the current one shows.
     if (kept) {
-        Dasher dasher(surface, kDarkRed);
+        Dasher dasher(surface, kDarkRed, kDashTwips, kGapTwips);
         TracePattern(x0, y0, cy, kept->Radius, kept->Radius8,
                      [&](float x, float y) { dasher.start(x, y); },
                      [&](float x, float y) { dasher.to(x, y); });

@@ -33,6 +33,8 @@ public:
     void setPen(float x, float y) override;
     void lineTo(float x, float y, Colour colour) override;
     void line(float x1, float y1, float x2, float y2, Colour colour) override;
+    // A rasteriser has no fonts: its owner writes the texts with its toolkit's.
+    void text(float, float, std::string_view, Colour, TextAnchor) override {}
 
 private:
     PixelFormat format_;

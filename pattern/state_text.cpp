@@ -1,8 +1,10 @@
 #include "pattern/state_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
+#include "pattern/datasheet_plot.h"
 #include "pattern/number_text.h"
 
 namespace orvane {
@@ -90,11 +92,60 @@ std::string ReadStateValue(StateKey key, std::string_view text, std::string_view
     return ReadWholeNumber(text, label, KeyMinimum(key), KeyMaximum(key), value);
 }
 
+static_assert(kRangeWords.size() == kDbRanges.size());
+
+namespace {
+
+// The keys of the view, whose values are words, each with its reader.
+struct ViewKey {
+    const char *name;
+    std::string (*read)(std::string_view text, std::string_view label, ViewSettings &view);
+};
+constexpr std::array<ViewKey, 2> kViewKeys{{{"view", ReadViewValue}, {"range", ReadRangeValue}}};
+
+template <std::size_t N>
+std::string ReadWord(std::string_view text, std::string_view label, const std::array<const char *, N> &words,
+                     std::size_t &index)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        if (text == words[i]) {
+            index = i;
+            return {};
+        }
+    }
+    std::string list;
+    for (const char *word : words)
+        list.append(list.empty() ? "" : ", ").append(word);
+    return Format(Tr("state", kValueNotOneOf), {label, ShownInput(text), list});
+}
+
+} // namespace
+
+std::string ReadViewValue(std::string_view text, std::string_view label, ViewSettings &view)
+{
+    std::size_t index = 0;
+    std::string error = ReadWord(text, label, kViewWords, index);
+    if (error.empty())
+        view.view = index == 0 ? PlotView::Polar : PlotView::Db;
+    return error;
+}
+
+std::string ReadRangeValue(std::string_view text, std::string_view label, ViewSettings &view)
+{
+    std::size_t index = 0;
+    std::string error = ReadWord(text, label, kRangeWords, index);
+    if (error.empty())
+        view.rangeDb = kDbRanges.at(index);
+    return error;
+}
+
 StateReading ReadStateText(std::string_view text)
 {
     if (text.empty())
         return {std::nullopt, std::string(Tr("state", kStateEmpty))};
     std::array<std::optional<std::int32_t>, kKeys.size()> values;
+    std::array<bool, kViewKeys.size()> viewGiven{};
+    ViewSettings view;
     while (true) {
         const std::size_t end = text.find('&');
         const std::string_view pair = text.substr(0, end);
@@ -102,6 +153,20 @@ StateReading ReadStateText(std::string_view text)
         if (equals == std::string_view::npos)
             return {std::nullopt, Format(Tr("state", kStateNotPair), {ShownInput(pair)})};
         const std::string_view name = pair.substr(0, equals);
+        const auto viewKey = std::find_if(kViewKeys.begin(), kViewKeys.end(),
+                                          [name](const ViewKey &key) { return name == key.name; });
+        if (viewKey != kViewKeys.end()) {
+            bool &given = viewGiven.at(static_cast<std::size_t>(viewKey - kViewKeys.begin()));
+            if (given)
+                return {std::nullopt, Format(Tr("state", kStateTwice), {viewKey->name})};
+            given = true;
+            if (std::string error = viewKey->read(pair.substr(equals + 1), viewKey->name, view); !error.empty())
+                return {std::nullopt, std::move(error)};
+            if (end == std::string_view::npos)
+                break;
+            text.remove_prefix(end + 1);
+            continue;
+        }
         const KeyRange *range = nullptr;
         for (const KeyRange &candidate : kKeys)
             if (name == candidate.name)
@@ -123,7 +188,7 @@ StateReading ReadStateText(std::string_view text)
     for (const KeyRange &range : kKeys)
         if (range.key != StateKey::Angle && !values.at(static_cast<std::size_t>(range.key)))
             return {std::nullopt, Format(Tr("state", kStateMissing), {range.name})};
-    return {PatternState{*values[0], *values[1], values[2]}, {}};
+    return {PatternState{*values[0], *values[1], values[2], view}, {}};
 }
 
 std::string StateText(const PatternState &state, Edition edition)
@@ -131,6 +196,8 @@ std::string StateText(const PatternState &state, Edition edition)
     std::string text = "omni=" + IntegerText(state.omni) + "&fig8=" + IntegerText(state.fig8);
     if (state.angle && HasProbe(edition))
         text += "&angle=" + IntegerText(*state.angle);
+    if (state.view.view == PlotView::Db)
+        text += "&view=db&range=" + IntegerText(state.view.rangeDb);
     return text;
 }
 

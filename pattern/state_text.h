@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "pattern/controls.h"
 #include "pattern/edition.h"
 #include "pattern/translation.h"
 
@@ -13,11 +15,13 @@ namespace orvane {
 // The three sliders' positions as a short text, for a link or a command line:
 // "omni=S1&fig8=S2&angle=V". S1 and S2 are the level sliders' positions as the
 // sliders hold them (0 full level to 100 lowest), V the angle slider's (-180
-// to 180). Without an angle the probe has not been moved.
+// to 180). Without an angle the probe has not been moved. The datasheet view
+// adds "&view=db&range=R"; without them the plot is linear.
 struct PatternState {
     std::int32_t omni = 100;
     std::int32_t fig8 = 100;
     std::optional<std::int32_t> angle;
+    ViewSettings view = {};
 
     bool operator==(const PatternState &) const = default;
 };
@@ -36,9 +40,9 @@ std::int32_t KeyMaximum(StateKey key);
 inline constexpr const char *kStateEmpty = ORVANE_NOOP("state", "The state is empty; it reads omni=S1&fig8=S2&angle=V.");
 //: %1: a part of the state, as given. Keep key=value as it is.
 inline constexpr const char *kStateNotPair = ORVANE_NOOP("state", "\"%1\" in the state is not key=value.");
-//: %1: the key, as given. Keep omni, fig8 and angle as they are.
+//: %1: the key, as given. Keep omni, fig8, angle, view and range as they are.
 inline constexpr const char *kStateUnknownKey =
-    ORVANE_NOOP("state", "Unknown key \"%1\" in the state; the keys are omni, fig8 and angle.");
+    ORVANE_NOOP("state", "Unknown key \"%1\" in the state; the keys are omni, fig8, angle, view and range.");
 //: %1: the key (omni, fig8, angle)
 inline constexpr const char *kStateTwice = ORVANE_NOOP("state", "\"%1\" is given twice in the state.");
 //: %1: the key (omni, fig8, angle)
@@ -47,6 +51,13 @@ inline constexpr const char *kStateMissing = ORVANE_NOOP("state", "\"%1\" is mis
 inline constexpr const char *kValueNotNumber = ORVANE_NOOP("state", "%1 \"%2\" is not a whole number.");
 //: %1: what the value is for (omni, --omni, --scale); %2: the value; %3, %4: the least and the most
 inline constexpr const char *kValueOutOfRange = ORVANE_NOOP("state", "%1 %2 is out of range: %3 to %4.");
+
+//: %1: what the value is for (view, --range); %2: the value, as given; %3: the values it may take
+inline constexpr const char *kValueNotOneOf = ORVANE_NOOP("state", "%1 \"%2\" is not one of %3.");
+
+// The words of the views, "linear" and "db", and the ranges, "20", "30" and "40".
+inline constexpr std::array<const char *, 2> kViewWords{"linear", "db"};
+inline constexpr std::array<const char *, 3> kRangeWords{"20", "30", "40"};
 
 // Input from anyone, shown back in a message: at most 40 characters, control
 // characters as "?", so a message stays one readable line.
@@ -61,6 +72,11 @@ std::string ReadWholeNumber(std::string_view text, std::string_view label, std::
 // as `label` (e.g. "omni" or "--omni"); otherwise an empty text and `value` set.
 std::string ReadStateValue(StateKey key, std::string_view text, std::string_view label,
                            std::int32_t &value);
+
+// Read one value of the view or its range into `view`. On a fault return the
+// message, naming the value as `label`; otherwise an empty text.
+std::string ReadViewValue(std::string_view text, std::string_view label, ViewSettings &view);
+std::string ReadRangeValue(std::string_view text, std::string_view label, ViewSettings &view);
 
 struct StateReading {
     std::optional<PatternState> state; // empty when the text is not a state

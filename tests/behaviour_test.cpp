@@ -18,7 +18,8 @@ namespace orvane::testing {
 namespace {
 
 // Runs one step written as "load", "slider1 30", "angle 45", "preset Command3",
-// "keep", "clear", "state omni=30&fig8=0", "view", "fail 2" (the second control
+// "keep", "clear", "state omni=30&fig8=0", "view" (the same view again),
+// "dbview" (the datasheet view on or off), "range 20", "fail 2" (the second control
 // call from here fails), "break 3" (the third drawing call from here fails) or
 // "throw" (a handler throws something unknown).
 Outcome RunStep(Behaviour &behaviour, FakeControls &controls, const std::string &step)
@@ -56,6 +57,10 @@ Outcome RunStep(Behaviour &behaviour, FakeControls &controls, const std::string 
     }
     if (verb == "view")
         return behaviour.Dispatch("view", [&] { behaviour.setView(behaviour.view()); });
+    if (verb == "dbview")
+        return behaviour.Dispatch("dB", [&] { behaviour.ToggleView(); });
+    if (verb == "range")
+        return behaviour.Dispatch("range", [&] { behaviour.SetRange(std::stoi(arg)); });
     if (verb == "fail") {
         controls.failAt = controls.log.size() + static_cast<std::size_t>(std::stoi(arg)) - 1;
         return {};
@@ -133,6 +138,32 @@ const Row kRows[] = {
      "Cardiod: unknown error", "", "omni=100&fig8=100", 0},
     {"AViewChangeRedrawsOnlyADrawnPlot", Edition::Full, {"load", "view", "preset Command3", "view"},
      "-3.06126050124842", "0", "", "", "", "", kSuperCard, "omni=30&fig8=0", 2},
+    // The datasheet view: one redraw a switch, with the probe where it was;
+    // said, described with its levels and carried by the state.
+    {"TheDatasheetViewIsSaidDescribedAndInTheState", Edition::Full,
+     {"load", "preset Command3", "angle 45", "dbview"}, "-3.06126050124842", "0", "45", "2.96654111890669",
+     "Datasheet view, 30 dB range", "",
+     "Cardioid-like pattern with a rear lobe: nulls at 134.4 and -134.4 degrees from the front; the rear lobe is "
+     "-15.07 dB relative to the front. Directivity index 5.45 dB. Datasheet view, 30 dB range: the side (90 "
+     "degrees) is at -7.71 dB and the rear (180 degrees) at -15.07 dB relative to the front. The rear lobe has "
+     "opposite polarity.",
+     "omni=30&fig8=0&angle=45&view=db&range=30", 3},
+    {"ARangeShowsTheDatasheetViewAtIt", Edition::Lite, {"load", "preset Cardiod", "range 20"}, "0", "0", "", "",
+     "Datasheet view, 20 dB range", "",
+     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. Datasheet "
+     "view, 20 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB relative to "
+     "the front.",
+     "omni=0&fig8=0&view=db&range=20", 2},
+    {"TheLinearViewComesBackWithTheRangeKept", Edition::Full, {"load", "range 40", "preset Cardiod", "dbview"},
+     "0", "0", "", "", "Linear view", "", kCardioid, "omni=0&fig8=0", 2},
+    {"AStateBringsItsView", Edition::Full, {"load", "state omni=0&fig8=0&view=db&range=40", "dbview", "dbview"},
+     "0", "0", "", "", "Datasheet view, 40 dB range", "",
+     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. Datasheet "
+     "view, 40 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB relative to "
+     "the front.",
+     "omni=0&fig8=0&view=db&range=40", 3},
+    {"AnUnknownRangeIsAnError", Edition::Full, {"load", "preset Cardiod", "range 25"}, "0", "0", "", "", "",
+     "range: no such range", "", "omni=0&fig8=0", 1},
 };
 
 class BehaviourRows : public ::testing::TestWithParam<Row> {};

@@ -58,11 +58,14 @@ TEST_P(Details, KeyDOpensTheViewWhichFollowsTheSlidersAndEscapeCloses)
     EXPECT_EQ(view()->windowTitle(), "Pattern details");
     EXPECT_EQ(window->size(), size);
     EXPECT_TRUE(find<QLabel>("DetailsMessage")->isVisible());
+    EXPECT_FALSE(find<QLabel>("DetailsEquation")->isVisible());
     EXPECT_EQ(figure("Current", "omni_share"), "(hidden)");
 
     click("Command3"); // "Super Card"
     QCoreApplication::processEvents(); // the view follows once a handler has ended
     EXPECT_FALSE(find<QLabel>("DetailsMessage")->isVisible());
+    EXPECT_TRUE(find<QLabel>("DetailsEquation")->isVisible());
+    EXPECT_EQ(find<QLabel>("DetailsEquation")->text(), "p(\u03B8) = 0.412 + 0.588 cos \u03B8");
     EXPECT_EQ(figure("Current", "null_deg"), "plus and minus 134.4 degrees");
     EXPECT_EQ(figure("Current", "rear_db"), "-15.1 dB");
     EXPECT_EQ(figure("Kept", "rear_db"), "(hidden)");

@@ -31,6 +31,11 @@ const StateCase kStates[] = {
     {Edition::Full, {73, 12, -45}},          {Edition::Full, {100, 100, 7}},
     {Edition::Full, {0, 100, std::nullopt}}, {Edition::Lite, {50, 30, std::nullopt}},
     {Edition::Lite, {30, 0, 90}},
+    // The datasheet view at each range: its labels drawn by the same text engine.
+    {Edition::Full, {30, 0, 45, {PlotView::Db, 30}}},
+    {Edition::Full, {80, 10, std::nullopt, {PlotView::Db, 20}}},
+    {Edition::Full, {100, 100, 7, {PlotView::Db, 40}}},
+    {Edition::Lite, {0, 0, std::nullopt, {PlotView::Db, 40}}},
 };
 
 class FigureTest : public WindowTest {
@@ -58,6 +63,51 @@ TEST_F(FigureTest, ScaleOnePngIsTheWindowsPlotAfterTheState)
             EXPECT_NE(figure.caption.find("probe at " + std::to_string(*shown.angle) + "\u00b0"), std::string::npos)
                 << figure.caption;
         }
+    }
+}
+
+// The key V on the plot switches the datasheet view on and off, and a range
+// from the menu shows it at that range: the plot is the figure of the state
+// shown, also where a redraw puts back the grid the surface kept.
+TEST_F(FigureTest, TheDatasheetViewIsSwitchedByKeyAndMenuAndDrawsTheFigureOfItsState)
+{
+    open(Edition::Full);
+    QTest::mouseClick(find<QPushButton>("Command4"), Qt::LeftButton);
+    auto *datasheet = window->findChild<QAction *>("DatasheetAction");
+    ASSERT_NE(datasheet, nullptr);
+    const auto plotIs = [&](const PatternState &state) {
+        EXPECT_EQ(window->shownState(), state);
+        const QImage drawn = find<PlotSurface>("gra")->image().convertToFormat(QImage::Format_RGB32);
+        return plotOf(FigureImage(MakeFigure(state, Edition::Full, "."), 1)) == drawn;
+    };
+    const struct {
+        const char *step;
+        PatternState state;
+        bool checked;
+    } steps[] = {
+        {"V", {50, 0, std::nullopt, {PlotView::Db, 30}}, true},
+        {"Slider1 Down", {51, 0, std::nullopt, {PlotView::Db, 30}}, true}, // the kept grid
+        {"Range20Action", {51, 0, std::nullopt, {PlotView::Db, 20}}, true},
+        {"Slider3 End", {51, 0, 180, {PlotView::Db, 20}}, true},
+        {"V", {51, 0, 180, {PlotView::Polar, 20}}, false},
+        {"V", {51, 0, 180, {PlotView::Db, 20}}, true},
+    };
+    for (const auto &s : steps) {
+        const std::string step = s.step;
+        if (step == "V")
+            press("gra", Qt::Key_V);
+        else if (step == "Slider1 Down")
+            press("Slider1", Qt::Key_Down);
+        else if (step == "Slider3 End")
+            press("Slider3", Qt::Key_End);
+        else
+            window->findChild<QAction *>(s.step)->trigger();
+        EXPECT_TRUE(plotIs(s.state)) << step;
+        EXPECT_EQ(datasheet->isChecked(), s.checked) << step;
+        for (const int range : {20, 30, 40})
+            EXPECT_EQ(window->findChild<QAction *>(QString("Range%1Action").arg(range))->isChecked(),
+                      s.checked && s.state.view.rangeDb == range)
+                << step << " " << range;
     }
 }
 

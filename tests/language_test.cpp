@@ -19,6 +19,8 @@
 #include <QStyleOptionButton>
 
 #include "editions/command_line.h"
+#include "pattern/datasheet_plot.h"
+#include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/state_text.h"
 #include "pattern/translation.h"
@@ -44,17 +46,17 @@ namespace {
 // window, the messages of links and the command line, a longer --help, the
 // menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0x6AC37037E75303B2, 0x91F2854496BAE814}},
-    {"de", {0xA538A420223819DE, 0xEFAB23C6E22F2D4D}},
-    {"fr", {0x64CC334A06DA30CD, 0x7043EE2DADF11332}},
-    {"es", {0x03FFE168D64187E0, 0x593D4944FEE81715}},
-    {"it", {0xA948316B3940F6A2, 0x5773E8C95B6D1CB0}},
-    {"pt-BR", {0x0D1CC93D9AAECEDA, 0x598B58BF3045680C}},
-    {"nl", {0x7F883379247C9417, 0xD3DB2406978258AE}},
-    {"pl", {0x04788BB553B94EB7, 0x3EB7BFCDFD811DF9}},
-    {"ja", {0xB0D8106C7A3C0D28, 0xA31C861AF8A86529}},
-    {"zh-CN", {0xD12F59C53B9301C2, 0x8FCA883D48D00CED}},
-    {"ko", {0xA869B49EB779B418, 0xC6B8FB30E95418CC}},
+    {"en", {0x30E69D8ECC46093A, 0x45F40ACF25FA77B0}},
+    {"de", {0x25820D87D72CD15B, 0x6A8EB3BEB7763A90}},
+    {"fr", {0xD0C901FE3D1F0B8C, 0xC936A990435D4E7D}},
+    {"es", {0x1FBF717C588D8BFB, 0x1E1A7F8BA9ED8E3E}},
+    {"it", {0x466649D9C6FF6D2A, 0xD95A9C0E9E63DA2C}},
+    {"pt-BR", {0x81342A151D34E48F, 0xDF7A6576F41FC325}},
+    {"nl", {0xC2601DAE0ED480D9, 0xBFBF667F433E2040}},
+    {"pl", {0x15A19EBDA2DA500A, 0x960D8C74689B63E2}},
+    {"ja", {0x344A8617847CF4DC, 0x9C69DE297AA5B795}},
+    {"zh-CN", {0x1C8F9F0E4EB6C70D, 0x7CF8B3D695028976}},
+    {"ko", {0x5D4ACF854DA384A0, 0x14E64CED0AF3CA84}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -151,15 +153,24 @@ protected:
         const QString separator = QString::fromUtf8(CurrentLanguage().decimalSeparator);
         for (const PatternState &state : {PatternState{30, 0, 120}, PatternState{20, 10, 45}, PatternState{0, 0, 180}})
             texts << QString::fromStdString(MakeFigure(state, edition, separator).caption);
+        // The datasheet view: its labels and legend, what it adds to the
+        // plot's description, its announcements, and the pattern's equation.
+        const std::string sep = separator.toStdString();
+        const Figure datasheet = MakeFigure({30, 0, std::nullopt, {PlotView::Db, 30}}, edition, separator);
+        for (const FigureDrawing::Label &label : datasheet.drawing.labels())
+            texts << QString::fromStdString(label.text);
+        texts << QString::fromStdString(DatasheetDescription(30, 0, 20, sep))
+              << QString::fromStdString(ViewAnnouncement({PlotView::Db, 40}))
+              << QString::fromStdString(ViewAnnouncement({})) << QString::fromStdString(PatternEquation(DetailsFor(30, 0), sep));
         texts << SaveFigure(MakeFigure({}, edition, separator), "/nonexistent-folder/plot.png", 1)
               << SaveFigure(MakeFigure({}, edition, separator), "plot.gif", 1);
         for (const char *state : {"", "omni=1&omni=2&fig8=0", "omni=1", "omni", "omni=1&fig8=0&tilt=3",
-                                  "omni=x&fig8=0", "omni=101&fig8=0"})
+                                  "omni=x&fig8=0", "omni=101&fig8=0", "omni=0&fig8=0&view=x"})
             texts << QString::fromStdString(ReadStateText(state).error);
         for (const std::vector<const char *> &arguments :
              std::vector<std::vector<const char *>>{{"--bogus"}, {"--omni"}, {"--preset", "x"},
                                                     {"--export", "a.gif"}, {"--export", "a.png", "--scale", "9"},
-                                                    {"--scale", "2"}}) {
+                                                    {"--scale", "2"}, {"--range", "25"}}) {
             std::vector<const char *> argv{"Orvane"};
             argv.insert(argv.end(), arguments.begin(), arguments.end());
             texts << QString::fromStdString(ReadCommandLine(static_cast<int>(argv.size()), argv.data()).error);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pattern/datasheet_plot.h"
 #include "pattern/pattern_description.h"
 
 namespace orvane {
@@ -19,30 +20,46 @@ struct Case {
     double rearDb;      // -INFINITY: a null at the rear; NaN: no pattern
     double directivityDb;
     const char *description;
+    const char *datasheet; // what the datasheet view adds, at its 30 dB range
 };
 
 const Case kCases[] = {
     {"Omni preset", 0, 100, PatternShape::Omni, NAN, 0.0, 0.0,
-     "Omnidirectional pattern: the same level in every direction, no nulls. Directivity index 0 dB."},
+     "Omnidirectional pattern: the same level in every direction, no nulls. Directivity index 0 dB.",
+     "Datasheet view, 30 dB range: the side (90 degrees) is at 0 dB and the rear (180 degrees) at 0 dB "
+     "relative to the front."},
     {"Fig. 8 preset", 100, 0, PatternShape::Figure8, 90.0, 0.0, 4.771212547,
      "Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB relative "
-     "to the front, in opposite polarity. Directivity index 4.77 dB."},
+     "to the front, in opposite polarity. Directivity index 4.77 dB.",
+     "Datasheet view, 30 dB range: the side (90 degrees) is at -\u221E dB and the rear (180 degrees) at 0 dB "
+     "relative to the front. The rear lobe has opposite polarity."},
     {"Cardiod preset", 0, 0, PatternShape::Cardioid, 180.0, -INFINITY, 4.771212547,
-     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB."},
+     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB.",
+     "Datasheet view, 30 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB "
+     "relative to the front."},
     {"half-level cardioid", 50, 50, PatternShape::Cardioid, 180.0, -INFINITY, 4.771212547,
-     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB."},
+     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB.",
+     "Datasheet view, 30 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB "
+     "relative to the front."},
     {"Super Card preset, a = 0.7", 30, 0, PatternShape::RearLobe, 134.427004, -15.066553333,
      5.453221442,
      "Cardioid-like pattern with a rear lobe: nulls at 134.4 and -134.4 degrees from the front; the "
-     "rear lobe is -15.07 dB relative to the front. Directivity index 5.45 dB."},
+     "rear lobe is -15.07 dB relative to the front. Directivity index 5.45 dB.",
+     "Datasheet view, 30 dB range: the side (90 degrees) is at -7.71 dB and the rear (180 degrees) at -15.07 dB "
+     "relative to the front. The rear lobe has opposite polarity."},
     {"Hyper Card preset, a = 0.5", 50, 0, PatternShape::RearLobe, 120.0, -9.542425094, 5.862657241,
      "Cardioid-like pattern with a rear lobe: nulls at 120 and -120 degrees from the front; the rear "
-     "lobe is -9.54 dB relative to the front. Directivity index 5.86 dB."},
+     "lobe is -9.54 dB relative to the front. Directivity index 5.86 dB.",
+     "Datasheet view, 30 dB range: the side (90 degrees) is at -9.54 dB and the rear (180 degrees) at -9.54 dB "
+     "relative to the front. The rear lobe has opposite polarity."},
     {"wide cardioid, b = 0.5", 0, 50, PatternShape::WideCardioid, NAN, -9.542425094, 3.174204119,
      "Wide cardioid-like pattern without nulls: the rear is -9.54 dB relative to the front. "
-     "Directivity index 3.17 dB."},
+     "Directivity index 3.17 dB.",
+     "Datasheet view, 30 dB range: the side (90 degrees) is at -3.52 dB and the rear (180 degrees) at -9.54 dB "
+     "relative to the front."},
     {"a = b = 0", 100, 100, PatternShape::None, NAN, NAN, NAN,
-     "No pattern: both components are at their lowest setting, so nothing is picked up."},
+     "No pattern: both components are at their lowest setting, so nothing is picked up.",
+     ""},
 };
 
 void ExpectNear(double got, double want, const char *what)
@@ -65,7 +82,13 @@ TEST(PatternDescription, FollowsTheClosedFormsForEachPattern)
         ExpectNear(f.rearDb, c.rearDb, "rear relative to front");
         ExpectNear(f.directivityDb, c.directivityDb, "directivity index");
         EXPECT_EQ(PatternDescription(c.slider1, c.slider2, "."), c.description);
+        EXPECT_EQ(DatasheetDescription(c.slider1, c.slider2, 30, "."), c.datasheet);
     }
+    EXPECT_EQ(DatasheetDescription(30, 0, 20, ","),
+              "Datasheet view, 20 dB range: the side (90 degrees) is at -7,71 dB and the rear (180 degrees) at "
+              "-15,07 dB relative to the front. The rear lobe has opposite polarity.");
+    EXPECT_EQ(ViewAnnouncement({PlotView::Db, 40}), "Datasheet view, 40 dB range");
+    EXPECT_EQ(ViewAnnouncement({PlotView::Polar, 40}), "Linear view");
     // The locale's separator, in every number of the text.
     EXPECT_EQ(PatternDescription(30, 0, ","),
               "Cardioid-like pattern with a rear lobe: nulls at 134,4 and -134,4 degrees from the "

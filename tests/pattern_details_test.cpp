@@ -124,6 +124,10 @@ TEST(DetailsText, ShowThreeSignificantDigitsAnglesToOneDecimalAndNoPatternAtTheB
     EXPECT_EQ(texts(0, 100, ".")[2], "0 dB");
     EXPECT_EQ(texts(100, 100, "."), std::vector<std::string>(12, "no pattern"));
     EXPECT_TRUE(DetailsFor(100, 100).empty);
+    EXPECT_EQ(PatternEquation(DetailsFor(30, 0), "."), "p(\u03B8) = 0.412 + 0.588 cos \u03B8");
+    EXPECT_EQ(PatternEquation(DetailsFor(0, 0), ","), "p(\u03B8) = 0,500 + 0,500 cos \u03B8");
+    EXPECT_EQ(PatternEquation(DetailsFor(0, 100), "."), "p(\u03B8) = 1.00 + 0 cos \u03B8");
+    EXPECT_EQ(PatternEquation(DetailsFor(100, 100), "."), "no pattern");
 
     EXPECT_EQ(SignificantText(9.996, 3, "."), "10.0");
     EXPECT_EQ(SignificantText(0.0012345, 3, ","), "0,00123");

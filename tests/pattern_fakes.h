@@ -17,9 +17,11 @@
 namespace orvane::testing {
 
 struct SurfaceOp {
-    enum Kind { Clear, Width, Height, SetPen, LineTo, Line } kind;
+    enum Kind { Clear, Width, Height, SetPen, LineTo, Line, Text } kind;
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     Colour colour = 0;
+    std::string text = {};
+    TextAnchor anchor = TextAnchor::Start;
 };
 
 class RecordingSurface : public DrawingSurface {
@@ -38,6 +40,10 @@ public:
     {
         record({SurfaceOp::Line, x1, y1, x2, y2, c});
     }
+    void text(float x, float y, std::string_view t, Colour c, TextAnchor a) override
+    {
+        record({SurfaceOp::Text, 0, 0, x, y, c, std::string(t), a});
+    }
 
     std::vector<SurfaceOp> linesOf(Colour colour) const
     {
@@ -45,6 +51,14 @@ public:
         for (const SurfaceOp &op : ops)
             if ((op.kind == SurfaceOp::LineTo || op.kind == SurfaceOp::Line) && op.colour == colour)
                 out.push_back(op);
+        return out;
+    }
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> out;
+        for (const SurfaceOp &op : ops)
+            if (op.kind == SurfaceOp::Text)
+                out.push_back(op.text);
         return out;
     }
     std::size_t count(SurfaceOp::Kind kind) const
@@ -73,6 +87,7 @@ public:
     std::optional<std::size_t> failAt; // index into log of the control call that fails
     RecordingSurface gra;
     std::string separator = ".";
+    ViewSettings view;
 
     std::int32_t sliderValue(SliderId id) override
     {
@@ -96,6 +111,7 @@ public:
     }
     DrawingSurface &surface() override { return gra; }
     std::string decimalSeparator() override { return separator; }
+    ViewSettings plotView() override { return view; }
 
     static std::string Name(SliderId id)
     {

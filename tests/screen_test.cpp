@@ -92,7 +92,8 @@ TEST_F(Golden, FullEdition)
                {"supercard", "Command3"},
                {"hypercard", "Command4"}, // the probe is gone, its readouts stay
                {"hypercard-probe-180", "Slider3", Qt::Key_End},
-               {"hypercard-probe-120", "Slider3", Qt::Key_Left, 60}});
+               {"hypercard-probe-120", "Slider3", Qt::Key_Left, 60},
+               {"hypercard-probe-120-datasheet", "gra", Qt::Key_V}}); // the probe stays
 }
 
 TEST_F(Golden, LiteEdition)
@@ -104,7 +105,8 @@ TEST_F(Golden, LiteEdition)
                {"cardiod", "Cardiod"},
                {"supercard", "Command3"},
                {"hypercard", "Command4"},
-               {"levels-50-30", "Slider2", Qt::Key_PageDown, 3}});
+               {"levels-50-30", "Slider2", Qt::Key_PageDown, 3},
+               {"levels-50-30-datasheet", "gra", Qt::Key_V}});
 }
 
 // A state from a link or the command line shows the picture the user's own

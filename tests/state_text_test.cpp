@@ -20,7 +20,10 @@ TEST(StateText, EveryStateReadsBackAsWritten)
             for (const std::optional<std::int32_t> angle : {std::optional<std::int32_t>(), std::optional(-180),
                                                             std::optional(0), std::optional(omni - 50),
                                                             std::optional(180)}) {
-                const PatternState state{omni, fig8, angle};
+                // The linear view with the datasheet view's range as it starts, or
+                // the datasheet view at each range.
+                const ViewSettings view = fig8 % 4 == 0 ? ViewSettings{} : ViewSettings{PlotView::Db, 10 + 10 * (fig8 % 4)};
+                const PatternState state{omni, fig8, angle, view};
                 const StateReading reading = ReadStateText(StateText(state));
                 ASSERT_TRUE(reading.state) << StateText(state) << ": " << reading.error;
                 EXPECT_EQ(*reading.state, state) << StateText(state);
@@ -34,6 +37,14 @@ TEST(StateText, KeysInAnyOrderAndTheLiteEditionWritesNoAngle)
     EXPECT_EQ(StateText(state, Edition::Lite), "omni=30&fig8=0");
     EXPECT_EQ(ReadStateText("angle=120&fig8=0&omni=30").state, state);
     EXPECT_EQ(ReadStateText("omni=030&fig8=-0").state, (PatternState{30, 0, std::nullopt}));
+    // The datasheet view after the levels; absent, the linear view.
+    const PatternState db{30, 0, 120, {PlotView::Db, 40}};
+    EXPECT_EQ(StateText(db), "omni=30&fig8=0&angle=120&view=db&range=40");
+    EXPECT_EQ(StateText(db, Edition::Lite), "omni=30&fig8=0&view=db&range=40");
+    EXPECT_EQ(ReadStateText("range=40&view=db&fig8=0&omni=30&angle=120").state, db);
+    EXPECT_EQ(ReadStateText("omni=30&fig8=0&view=linear").state, (PatternState{30, 0, std::nullopt}));
+    EXPECT_EQ(ReadStateText("omni=30&fig8=0&view=db").state,
+              (PatternState{30, 0, std::nullopt, {PlotView::Db, 30}}));
 }
 
 // The table's escapes: "\t" and "\xNN".
@@ -110,17 +121,32 @@ TEST(Figure, FormatComesFromTheSuffix)
 
 TEST(Figure, SvgHoldsTheSameLinesAndTheCaptionAsText)
 {
-    FigureDrawing drawing({8655, 7215, 573, 477, 0x00C0C000});
-    const FigureReadouts readouts = DrawState(drawing, {30, 0, 45}, Edition::Full, ".");
-    const std::string svg = SvgFigure(drawing, "<b>&\"", 2);
-    EXPECT_NE(svg.find("width=\"1146\" height=\"994\" viewBox=\"0 0 573 497\""), std::string::npos);
-    EXPECT_NE(svg.find("&lt;b&gt;&amp;&quot;</text>"), std::string::npos);
-    EXPECT_EQ(svg.find("<b>"), std::string::npos);
-    std::size_t points = 0;
-    for (const FigureLine &line : FigureLines(drawing))
-        points += line.points.size() - 1;
-    EXPECT_EQ(points, drawing.segments().size()); // every segment drawn, once
-    EXPECT_EQ(readouts.angle, "45");
+    for (const ViewSettings view : {ViewSettings{}, ViewSettings{PlotView::Db, 20}}) {
+        FigureDrawing drawing({8655, 7215, 573, 477, 0x00C0C000});
+        const FigureReadouts readouts = DrawState(drawing, {30, 0, 45, view}, Edition::Full, ".");
+        const std::string svg = SvgFigure(drawing, "<b>&\"", 2);
+        EXPECT_NE(svg.find("width=\"1146\" height=\"994\" viewBox=\"0 0 573 497\""), std::string::npos);
+        EXPECT_NE(svg.find("&lt;b&gt;&amp;&quot;</text>"), std::string::npos);
+        EXPECT_EQ(svg.find("<b>"), std::string::npos);
+        std::size_t points = 0;
+        for (const FigureLine &line : FigureLines(drawing))
+            points += line.points.size() - 1;
+        EXPECT_EQ(points, drawing.segments().size()); // every segment drawn, once
+        EXPECT_EQ(readouts.angle, "45");
+
+        // The datasheet view's labels and legend as text, in the order drawn:
+        // after the grid, before the curves.
+        EXPECT_EQ(drawing.labels().empty(), view.view == PlotView::Polar);
+        std::size_t at = svg.find("stroke=\"#1f3f9f\"");
+        for (const FigureDrawing::Label &label : drawing.labels()) {
+            at = svg.find(">" + label.text + "</text>", at);
+            ASSERT_NE(at, std::string::npos) << label.text;
+        }
+        if (view.view == PlotView::Db) {
+            EXPECT_LT(svg.find("<text"), svg.find("stroke=\"#ffff00\""));
+            EXPECT_NE(svg.find(">0 dB = front, 4.61 dB</text>"), std::string::npos);
+        }
+    }
 }
 
 } // namespace

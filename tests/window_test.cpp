@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QMenu>
+#include <QActionGroup>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -176,7 +177,7 @@ TEST_P(EditionWindow, TheMenuBarHoldsEveryActionWithItsKey)
         QStringList entries; // "ObjectName Key", the probe's only in the full edition
     } rows[] = {
         {"File", {"CopyImageAction Ctrl+C", "SaveImageAction Ctrl+S", "PrintAction Ctrl+P"}},
-        {"View", {"DetailsAction D", "KeepAction K", "ClearKeptAction "}},
+        {"View", {"DetailsAction D", "KeepAction K", "ClearKeptAction ", "DatasheetAction V", "Range "}},
         {"Sound", full() ? QStringList{"ListenAction L", "ProbeSoundAction "} : QStringList{"ListenAction L"}},
         {"Help", {"KeysAction "}},
     };
@@ -196,7 +197,15 @@ TEST_P(EditionWindow, TheMenuBarHoldsEveryActionWithItsKey)
     find<QAction>("KeysAction")->trigger();
     auto *keys = find<QMessageBox>("KeysBox");
     ASSERT_NE(keys, nullptr);
-    for (const char *line : {"Listen to the pattern", "Pattern details", "Keep for comparison", "Ctrl+C", "Ctrl+S"})
+    // The range's submenu: its entries exclude each other, in both menus.
+    for (const char *menu : {"MenuBar", "PlotMenu"}) {
+        QStringList ranges;
+        for (QAction *action : find<QWidget>(menu)->findChild<QMenu *>("Range")->actions())
+            ranges << action->text() + (action->actionGroup() && action->actionGroup()->isExclusive() ? " x" : "");
+        EXPECT_EQ(ranges, (QStringList{"20 dB x", "30 dB x", "40 dB x"})) << menu;
+    }
+    for (const char *line : {"Listen to the pattern", "Pattern details", "Keep for comparison", "Ctrl+C", "Ctrl+S",
+                             "Datasheet view (dB)"})
         EXPECT_TRUE(keys->text().contains(line)) << line;
     EXPECT_TRUE(errors.isEmpty());
 }

@@ -18,6 +18,7 @@
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/figure.h"
+#include "pattern/number_text.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
@@ -152,8 +153,40 @@ Figured PageFigure()
 }
 
 std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
+std::string figureLabels;                // and its labels, as LabelsJson gives them
 int figureWidth = 0;
 int figureHeight = 0;
+
+// Labels as the page writes them over a canvas of `ratio` device pixels to a
+// logical one: [[x, y, text, colour, anchor, size], ...] in device pixels,
+// with CSS's colour and text-align words.
+std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio)
+{
+    constexpr const char *kAnchors[] = {"left", "center", "right"};
+    constexpr const char *kDigits = "0123456789abcdef";
+    std::string json;
+    for (const FigureDrawing::Label &label : labels) {
+        std::string colour = "#";
+        for (const int shift : {0, 8, 16}) {
+            colour += kDigits[(label.colour >> (shift + 4)) & 0xF];
+            colour += kDigits[(label.colour >> shift) & 0xF];
+        }
+        const auto [x, y] = LabelPoint(label);
+        json += std::string(json.empty() ? "" : ",") + "[" + NumberText(x * ratio) + "," + NumberText(y * ratio) +
+                "," + JsonString(label.text) + "," + JsonString(colour) + "," +
+                JsonString(kAnchors[static_cast<int>(label.anchor)]) + "," + NumberText(kLabelPixels * ratio) + "]";
+    }
+    return "[" + json + "]";
+}
+
+std::string returned; // the text the last call below hands to the page
+Sound sound;          // the samples the last sound call below hands to the page
+
+const char *Return(std::string text)
+{
+    returned = std::move(text);
+    return returned.c_str();
+}
 
 } // namespace
 
@@ -269,7 +302,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
 }
 
 // The figures of the current pattern and of the kept one, for the details
-// panel: JSON {"empty", "kept", "rows": [{"key", "label", "current", "kept"}]},
+// panel: JSON {"empty", "equation", "kept", "rows": [{"key", "label", "current", "kept"}]},
 // "kept" the empty text with nothing kept. An error gives the empty text.
 EMSCRIPTEN_KEEPALIVE const char *orvane_details()
 {
@@ -290,6 +323,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_details()
                 JsonField("current", JsonString(DetailText(current, i, separator))),
                 JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
         return Return(JsonObject({JsonField("empty", current.empty ? "true" : "false"),
+                                  JsonField("equation", JsonString(PatternEquation(current, separator))),
                                   JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))}));
     } catch (const std::exception &) {
         return Return("");
@@ -364,7 +398,46 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
     raster.attach(figurePixels.data(), figureWidth, figureHeight, figureWidth, scale);
     raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
     figure.drawing->replay(raster);
+    figureLabels = LabelsJson(figure.drawing->labels(), scale);
     return figurePixels.data();
+}
+
+// The labels of the last figure of orvane_figure_pixels, for the page to write
+// over its pixels.
+EMSCRIPTEN_KEEPALIVE const char *orvane_figure_labels()
+{
+    return Return(figureLabels);
+}
+
+// The plot's labels since it was last drawn, for the page to write over the
+// canvas with its own text engine (the rasteriser has none).
+EMSCRIPTEN_KEEPALIVE const char *orvane_plot_labels()
+{
+    return Return(page ? LabelsJson(page->controls.recorded().labels(), page->controls.recorded().ratio()) : "[]");
+}
+
+// The datasheet view: on (db 1) or off (db 0), or at `range` dB (20, 30 or 40;
+// 0 keeps the range), redrawn where the plot was drawn. Returns what a
+// listener hears, or the empty text after an error.
+EMSCRIPTEN_KEEPALIVE const char *orvane_set_view(int db, int range)
+{
+    if (!page)
+        return Return("");
+    const ActionSpec &spec = SpecOf(Action::DatasheetView);
+    const Outcome outcome = page->behaviour.Dispatch(Tr("menu", spec.text), [db, range] {
+        Behaviour &behaviour = page->behaviour;
+        if (range != 0)
+            behaviour.SetRange(range);
+        else if ((behaviour.view().view == PlotView::Db) != (db != 0))
+            behaviour.ToggleView();
+    });
+    return Return(Show(outcome, false) ? outcome.announcement : ""); // said once the page shows it
+}
+
+// The range of the datasheet view while it shows, else 0.
+EMSCRIPTEN_KEEPALIVE int orvane_view_range()
+{
+    return page && page->behaviour.view().view == PlotView::Db ? page->behaviour.view().rangeDb : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE int orvane_figure_width() { return figureWidth; }

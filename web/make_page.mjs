@@ -143,12 +143,16 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.texts.saveSvg)}</button></div></div>` +
       `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="${keyOf(layout, 'DetailsAction')}">${escape(layout.texts.detailsButton)}</button>` +
       `<button id="KeepButton" type="button" title="${escape(layout.texts.keepAction)}" aria-keyshortcuts="${keyOf(layout, 'KeepAction')}">${escape(layout.texts.keepButton)}</button>` +
-      `<button id="ClearKeptButton" type="button" hidden>${escape(layout.texts.clearKeptButton)}</button>`,
+      `<button id="ClearKeptButton" type="button" hidden>${escape(layout.texts.clearKeptButton)}</button>` +
+      // The datasheet view: a switch, and its range.
+      `<button id="DbButton" type="button" aria-pressed="false" title="${escape(layout.texts.datasheetAction)}" aria-keyshortcuts="${keyOf(layout, 'DatasheetAction')}">${escape(layout.texts.dbButton)}</button>` +
+      `<select id="RangeChoice" aria-label="${escape(layout.texts.rangeMenu)}" title="${escape(layout.texts.rangeMenu)}">` +
+      [20, 30, 40].map((r) => `<option value="${r}"${r === 30 ? ' selected' : ''}>${escape(layout.texts.rangeEntry.replace('%1', r))}</option>`).join('') + '</select>',
     // The figures, filled in by page.js: a row for each, the kept pattern's
     // column shown while one is kept.
     DETAILS: `<section id="DetailsPanel" aria-labelledby="DetailsTitle" tabindex="-1" hidden>` +
       `<h2 id="DetailsTitle">${escape(layout.texts.detailsTitle)}</h2>` +
-      `<p id="DetailsMessage">${escape(layout.texts.detailsNoPattern)}</p>` +
+      `<p id="DetailsMessage">${escape(layout.texts.detailsNoPattern)}</p><p id="DetailsEquation" hidden></p>` +
       `<table id="DetailsTable"><thead><tr>${[layout.texts.detailsFigure, layout.texts.detailsCurrent, layout.texts.detailsKept].map((h, i) => `<th scope="col"${i === 2 ? ' class="kept"' : ''}>${escape(h)}</th>`).join('')}</tr></thead><tbody></tbody></table></section>`,
   };
   const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));

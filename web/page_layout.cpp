@@ -8,6 +8,7 @@
 
 #include "pattern/actions.h"
 #include "pattern/controls.h"
+#include "pattern/datasheet_plot.h"
 #include "pattern/figure.h"
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
@@ -125,6 +126,11 @@ std::string PageTexts()
         {"keepButton", std::string(Tr("title bar", kKeepButton))},
         {"keepAction", std::string(Tr("menu", kKeepAction))},
         {"clearKeptButton", std::string(Tr("title bar", kClearKeptAction))},
+        // The datasheet view (pattern/datasheet_plot.h).
+        {"dbButton", std::string(Tr("title bar", kDbButton))},
+        {"datasheetAction", std::string(Tr("menu", kDatasheetViewAction))},
+        {"rangeMenu", std::string(Tr("menu", kRangeMenu))},
+        {"rangeEntry", std::string(Tr("menu", kRangeEntry))},
     };
     std::string json;
     for (const auto &[name, text] : texts)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "pattern/drawing_surface.h"
+#include "pattern/figure.h"
 #include "pattern/raster.h"
 #include "web/page_layout.h"
 #include "window/layout.h"
@@ -25,6 +28,7 @@ public:
     void attach(std::uint32_t *pixels, int width, int height, double ratio)
     {
         raster_.attach(pixels, width, height, width, ratio);
+        ratio_ = ratio;
         const SurfaceGeometry window = SurfaceGeometryOf();
         // Above twice the window's plot, a clear draws over the lines.
         overdraw_ = static_cast<long>(width) * height > 2L * window.innerWidth * window.innerHeight;
@@ -42,6 +46,7 @@ public:
         }
         known_ = true;
         drawn_.clear();
+        labels_.clear();
         startX_ = penX_;
         startY_ = penY_;
     }
@@ -62,6 +67,13 @@ public:
         raster_.line(x1, y1, x2, y2, colour);
         Record({Step::Line, x1, y1, x2, y2, colour}, x2, y2);
     }
+    // The rasteriser has no fonts: the page writes these over the canvas.
+    void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override
+    {
+        labels_.push_back({x, y, std::string(text), colour, anchor, drawn_.size()});
+    }
+    const std::vector<FigureDrawing::Label> &labels() const { return labels_; }
+    double ratio() const { return ratio_; }
 
     RasterSurface &raster() { return raster_; }
 
@@ -101,6 +113,8 @@ private:
 
     RasterSurface raster_{PixelFormat::Rgba8, kSurfaceBackground};
     std::vector<Step> drawn_;
+    std::vector<FigureDrawing::Label> labels_;
+    double ratio_ = 1.0;
     bool known_ = false;    // the pixels are the background and drawn_, nothing else
     bool overdraw_ = false; // a clear draws over the lines rather than filling
     float penX_ = 0;        // the pen, as the raster has it

@@ -42,6 +42,9 @@ DetailsView::DetailsView(QWidget *parent) : QWidget(parent, Qt::Tool)
     message_->setWordWrap(true);
     message_->setText(Translated(kDetailsNoPattern));
     layout->addWidget(message_);
+    // The pattern as an equation of its shares, above the figures.
+    equation_ = SelectableLabel(this, "DetailsEquation", true);
+    layout->addWidget(equation_);
 
     table_ = new QWidget(this);
     auto *grid = new QGridLayout(table_);
@@ -88,6 +91,8 @@ void DetailsView::showFigures(KeptPattern current, std::optional<KeptPattern> ke
         kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
     // No pattern and nothing to compare it with: the view says so instead.
     message_->setVisible(figures.empty);
+    equation_->setVisible(!figures.empty);
+    equation_->setText(QString::fromStdString(PatternEquation(figures, decimalSeparator)));
     table_->setVisible(!figures.empty || keptFigures);
     keptHeading_->setVisible(keptFigures.has_value());
     for (std::size_t i = 0; i < rows_.size(); ++i) {

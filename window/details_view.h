@@ -37,6 +37,7 @@ private:
         QLabel *kept;
     };
     QLabel *message_;
+    QLabel *equation_;
     QLabel *keptHeading_;
     QWidget *table_;
     std::array<Row, kDetailRows.size()> rows_{};

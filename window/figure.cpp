@@ -12,6 +12,7 @@
 #include "pattern/raster.h"
 #include "pattern/translation.h"
 #include "window/layout.h"
+#include "window/plot_surface.h"
 #include "window/presets.h"
 
 namespace orvane {
@@ -77,7 +78,35 @@ QImage FigureImage(const Figure &figure, int scale)
     raster.attach(reinterpret_cast<std::uint32_t *>(image.bits()), g.innerWidth * scale,
                   g.innerHeight * scale, image.bytesPerLine() / 4, scale);
     raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
-    figure.drawing.replay(raster);
+    // The lines go to the rasteriser, the labels to Qt's text engine, in the
+    // order they were drawn.
+    class Labelled : public DrawingSurface {
+    public:
+        Labelled(RasterSurface &raster, QImage &image, const PlotGeometry &g, int scale)
+            : raster_(raster), image_(image), plot_(0, 0, g.innerWidth, g.innerHeight), scale_(scale)
+        {
+        }
+        void clear() override { raster_.clear(); }
+        float width() override { return raster_.width(); }
+        float height() override { return raster_.height(); }
+        void setPen(float x, float y) override { raster_.setPen(x, y); }
+        void lineTo(float x, float y, Colour c) override { raster_.lineTo(x, y, c); }
+        void line(float x1, float y1, float x2, float y2, Colour c) override { raster_.line(x1, y1, x2, y2, c); }
+        void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override
+        {
+            QPainter painter(&image_);
+            painter.scale(scale_, scale_);
+            painter.setClipRect(plot_);
+            PaintLabel(painter, x / kTwipsPerPixel, y / kTwipsPerPixel, text, colour, anchor);
+        }
+
+    private:
+        RasterSurface &raster_;
+        QImage &image_;
+        QRectF plot_;
+        int scale_;
+    } labelled(raster, image, g, scale);
+    figure.drawing.replay(labelled);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -104,7 +133,17 @@ void PaintFigure(QPainter &painter, const Figure &figure, const QRectF &target)
     painter.save();
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing);
+    auto label = figure.drawing.labels().begin();
+    auto labelsBefore = [&](std::size_t segment) {
+        for (; label != figure.drawing.labels().end() && label->before <= segment; ++label) {
+            const auto [x, y] = LabelPoint(*label);
+            painter.save();
+            PaintLabel(painter, x, y, label->text, label->colour, label->anchor);
+            painter.restore();
+        }
+    };
     for (const FigureLine &line : FigureLines(figure.drawing)) {
+        labelsBefore(line.first);
         QPen pen(ColourOf(line.colour), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
         painter.setPen(pen);
         QPolygonF points;
@@ -113,6 +152,7 @@ void PaintFigure(QPainter &painter, const Figure &figure, const QRectF &target)
             points << QPointF(x, y);
         painter.drawPolyline(points);
     }
+    labelsBefore(figure.drawing.segments().size());
     painter.restore();
 
     painter.setPen(ColourOf(kCaptionInk));

@@ -230,6 +230,7 @@ void OrvaneFrm::Show(const Outcome &outcome)
         describePlot(outcome.description);
     if (auto *clear = findChild<QAction *>("ClearKeptAction"))
         clear->setEnabled(behaviour_->kept().has_value());
+    showChecks();
     // The figures follow once the handler has ended, before the next paint, so
     // that an open details view costs a slider move nothing; moves that come in
     // one turn of the event loop update it once.

@@ -84,6 +84,7 @@ private:
     void Trigger(Action action);
     void Toggle(Action action, bool on);
     void ShowKeys();
+    void showChecks();
     // The plot as a figure: to the clipboard, to a file, to a printer.
     void CopyImage();
     void SaveImage();

@@ -2,9 +2,33 @@
 
 #include <QPainter>
 
+#include <cstring>
+
+#include "pattern/figure.h"
+
 #include "window/layout.h"
 
 namespace orvane {
+
+void PaintLabel(QPainter &painter, double x, double y, std::string_view text, Colour colour, TextAnchor anchor)
+{
+    QFont font;
+    font.setFamilies(QString::fromUtf8(kCaptionFamilies).split(QStringLiteral(", ")));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kLabelPixels);
+    painter.setFont(font);
+    painter.setPen(QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    // A box wide enough for any label, placed by its anchor.
+    constexpr double kBox = 2000.0;
+    const double left = anchor == TextAnchor::Start ? x : anchor == TextAnchor::Middle ? x - kBox / 2 : x - kBox;
+    const Qt::Alignment horizontal = anchor == TextAnchor::Start    ? Qt::AlignLeft
+                                     : anchor == TextAnchor::Middle ? Qt::AlignHCenter
+                                                                    : Qt::AlignRight;
+    painter.drawText(QRectF(left, y - kLabelPixels, kBox, 2 * kLabelPixels),
+                     static_cast<int>((horizontal | Qt::AlignVCenter).toInt()),
+                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
 
 PlotSurface::PlotSurface(QWidget *parent)
     : QFrame(parent), raster_(PixelFormat::Argb32, kSurfaceBackground)
@@ -72,6 +96,36 @@ void PlotSurface::line(float x1, float y1, float x2, float y2, Colour colour)
     attachImage();
     raster_.line(x1, y1, x2, y2, colour);
     scheduleRepaint();
+}
+
+void PlotSurface::text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor)
+{
+    {
+        QPainter painter(&image_);
+        PaintLabel(painter, x / kTwipsPerPixel, y / kTwipsPerPixel, text, colour, anchor);
+    }
+    attachImage();
+    scheduleRepaint();
+}
+
+bool PlotSurface::restoreBackdrop(std::string_view key)
+{
+    fitImage();
+    if (key != backdropKey_ || backdrop_.size() != image_.size() ||
+        backdrop_.devicePixelRatio() != image_.devicePixelRatio())
+        return false;
+    // Both images have this format and size, so the same layout of bytes.
+    std::memcpy(image_.bits(), backdrop_.constBits(), static_cast<std::size_t>(image_.sizeInBytes()));
+    attachImage();
+    scheduleRepaint();
+    emit cleared();
+    return true;
+}
+
+void PlotSurface::keepBackdrop(std::string_view key)
+{
+    backdrop_ = image_.copy();
+    backdropKey_ = key;
 }
 
 // One request a frame: a redraw draws over a thousand segments.

@@ -4,10 +4,18 @@
 #include <QImage>
 #include <QPointF>
 
+#include <string>
+#include <string_view>
+
 #include "pattern/drawing_surface.h"
 #include "pattern/raster.h"
 
+class QPainter;
+
 namespace orvane {
+
+// Writes one of the plot's labels at (x, y) in the painter's logical pixels.
+void PaintLabel(QPainter &painter, double x, double y, std::string_view text, Colour colour, TextAnchor anchor);
 
 // The drawing surface `gra`: a sunken frame whose inside shows a backing image,
 // so the plot survives the window being covered or minimised. Drawing goes into
@@ -29,6 +37,9 @@ public:
     void setPen(float x, float y) override;
     void lineTo(float x, float y, Colour colour) override;
     void line(float x1, float y1, float x2, float y2, Colour colour) override;
+    void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override;
+    bool restoreBackdrop(std::string_view key) override;
+    void keepBackdrop(std::string_view key) override;
 
 signals:
     // After every clear: each redraw of the plot starts with one.
@@ -44,6 +55,8 @@ private:
     void scheduleRepaint();
 
     QImage image_;
+    QImage backdrop_; // the kept start of a drawing, and its key
+    std::string backdropKey_;
     RasterSurface raster_;
     bool repaintScheduled_ = false;
 };

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSignalBlocker>
 
 #include "pattern/translation.h"
 #include "window/layout.h"
@@ -83,6 +84,7 @@ void OrvaneFrm::buildActions()
                 if (!sub) {
                     sub = menu->addMenu(title);
                     sub->setObjectName(title);
+                    sub->menuAction()->setObjectName(title);
                     new QActionGroup(sub);
                 }
                 sub->findChild<QActionGroup *>()->addAction(action);
@@ -93,13 +95,41 @@ void OrvaneFrm::buildActions()
             menu->addAction(action);
         }
         if (spec.places & kPlotMenu) {
-            if (spec.separatorBefore)
+            QMenu *menu = plotMenu;
+            if (spec.submenu) {
+                // The same submenu in the plot's menu, holding the same entries.
+                const QString title = QString::fromStdString(SubmenuText(spec));
+                menu = plotMenu->findChild<QMenu *>(title);
+                if (!menu) {
+                    menu = plotMenu->addMenu(title);
+                    menu->setObjectName(title);
+                    menu->menuAction()->setObjectName(title);
+                }
+            } else if (spec.separatorBefore) {
                 plotMenu->addSeparator();
-            plotMenu->addAction(action);
+            }
+            menu->addAction(action);
         }
     }
     if (auto *clear = findChild<QAction *>("ClearKeptAction"))
         clear->setEnabled(false);
+    showChecks();
+}
+
+// The switches of the view as the behaviour holds them: the datasheet view's,
+// and its range's entry while it shows. Set without signals: they are no
+// user's choice.
+void OrvaneFrm::showChecks()
+{
+    const ViewSettings &view = behaviour_->view();
+    for (const ActionSpec &spec : ActionTable()) {
+        auto *action = findChild<QAction *>(spec.name);
+        if (!action || !spec.checkable || spec.action == Action::ProbeSound)
+            continue;
+        const QSignalBlocker quiet(action);
+        action->setChecked(spec.action == Action::DatasheetView ? view.view == PlotView::Db
+                                                                 : view.view == PlotView::Db && spec.value == view.rangeDb);
+    }
 }
 
 // One of the action table's entries, chosen from a menu or by its key.
@@ -117,7 +147,11 @@ void OrvaneFrm::Trigger(Action action)
         case Action::Keep: behaviour_->Keep(); break;
         case Action::ClearKept: behaviour_->ClearKept(); break;
         case Action::Keys: ShowKeys(); break;
-        case Action::ProbeSound: break; // a switch: see Toggle
+        case Action::ProbeSound: // switches: see Toggle
+        case Action::DatasheetView:
+        case Action::Range20:
+        case Action::Range30:
+        case Action::Range40: break;
         }
     }, spec.errorFormat);
 }
@@ -125,8 +159,22 @@ void OrvaneFrm::Trigger(Action action)
 // A switch of the action table turned on or off.
 void OrvaneFrm::Toggle(Action action, bool on)
 {
-    if (action == Action::ProbeSound)
-        probeSound_ = on;
+    const ActionSpec &spec = SpecOf(action);
+    switch (action) {
+    case Action::ProbeSound: probeSound_ = on; return;
+    case Action::DatasheetView:
+        Dispatch(ActionText(spec), [this] { behaviour_->ToggleView(); });
+        break;
+    case Action::Range20:
+    case Action::Range30:
+    case Action::Range40:
+        // The entry the group unchecks says nothing; the one chosen is the range.
+        if (on)
+            Dispatch(ActionText(spec), [this, &spec] { behaviour_->SetRange(spec.value); });
+        break;
+    default: break;
+    }
+    showChecks(); // where a switch failed, it shows what holds
 }
 
 // The keys beside the actions, as the menus show them, in a box that lets the

@@ -201,6 +201,10 @@ arguments() {
       "--preset;SUPER-card;--angle;120;--export;f.svg|0|"
       "--omni;0;--fig8;0;--export;f.pdf|0|"
       "--state;omni=50&fig8=0&angle=-90;--export;old.png;--scale;2|0|"
+      "--view;log|2|--view \"log\" is not one of linear, db"
+      "--range=25|2|--range \"25\" is not one of 20, 30, 40"
+      "--state;omni=0&fig8=0&view=db&range=50|2|range \"50\" is not one of 20, 30, 40"
+      "--preset;Hyper Card;--view;db;--range;20;--export;db.svg|0|"
     )
     printf 'old' >"$work/old.png"
     for entry in "${cases[@]}"; do
@@ -222,6 +226,13 @@ arguments() {
         fail "$name ${argv[*]}: wanted status $wanted_status and \"$wanted_words\"; $(shown)"
       fi
     done
+    # The datasheet view's figure holds its labels and legend as text.
+    if grep -q '>-15</text>' "$work/db.svg" && grep -q '>opposite polarity</text>' "$work/db.svg" &&
+      ! grep -q '>-25</text>' "$work/db.svg"; then
+      passed=$((passed + 1))
+    else
+      fail "$name --view db --range 20 --export db.svg: wanted its rings to -15 dB and its legend as text"
+    fi
     # The figures were written, the old file replaced by a whole new one, and
     # --export beside --details wrote its file too.
     if head -c 5 "$work/f.svg" | grep -q '<?xml' && head -c 5 "$work/f.pdf" | grep -q '%PDF' &&
@@ -231,7 +242,7 @@ arguments() {
     else
       fail "$name --export: wanted f.svg, f.pdf and a new old.png and no temporary files; $(ls -a "$work" | paste -sd' ')"
     fi
-    rm -f "$work"/f.* "$work/old.png" "$work/both.png"
+    rm -f "$work"/f.* "$work/old.png" "$work/both.png" "$work/db.svg"
   done
 }
 

@@ -259,7 +259,9 @@
     printCanvas.height = h;
     printCanvas.style.width = layout.canvasWidth + 'px';
     printCanvas.style.height = layout.canvasHeight + 'px';
-    printCanvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, at, w * h * 4).slice(), w, h), 0, 0);
+    const printContext = printCanvas.getContext('2d');
+    printContext.putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, at, w * h * 4).slice(), w, h), 0, 0);
+    writeLabels(printContext, module._orvane_figure_labels());
     document.documentElement.classList.add('print-plot');
   }
   function schedulePrint() {
@@ -335,6 +337,7 @@
     figure.height = h + band;
     const context = figure.getContext('2d');
     context.putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, at, w * h * 4).slice(), w, h), 0, 0);
+    writeLabels(context, module._orvane_figure_labels());
     context.fillStyle = '#ffffff';
     context.fillRect(0, h, w, band);
     context.fillStyle = '#000000';
@@ -384,12 +387,45 @@
     if (copied) announce(texts.linkCopied);
   }
 
+  // The plot's labels (the datasheet view's), which the module's rasteriser
+  // leaves to the browser's text engine: [[x, y, text, colour, align, size]].
+  function writeLabels(context, at) {
+    const labels = JSON.parse(module.UTF8ToString(at) || '[]');
+    context.textBaseline = 'middle';
+    for (const [x, y, text, colour, align, size] of labels) {
+      context.font = size + 'px ' + layout.captionFamilies;
+      context.fillStyle = colour;
+      context.textAlign = align;
+      context.fillText(text, x, y);
+    }
+  }
+
   function blit() {
     const w = module._orvane_canvas_width();
     const h = module._orvane_canvas_height();
     const bytes = new Uint8ClampedArray(module.HEAPU8.buffer, pixels, w * h * 4);
     canvasContext.putImageData(new ImageData(bytes, w, h), 0, 0);
+    writeLabels(canvasContext, module._orvane_plot_labels());
+    showView();
   }
+
+  // The datasheet view's switch and range as the module holds them.
+  const dbButton = document.getElementById('DbButton');
+  const rangeChoice = document.getElementById('RangeChoice');
+  function showView() {
+    const range = module._orvane_view_range();
+    dbButton.setAttribute('aria-pressed', String(range !== 0));
+    if (range) rangeChoice.value = String(range);
+  }
+  function setView(on, range) {
+    const said = module.UTF8ToString(module._orvane_set_view(on ? 1 : 0, range || 0));
+    blit();
+    keepAddress();
+    schedulePrint();
+    if (said) announce(said);
+  }
+  dbButton.addEventListener('click', () => module && setView(dbButton.getAttribute('aria-pressed') !== 'true', 0));
+  rangeChoice.addEventListener('change', () => module && setView(true, Number(rangeChoice.value)));
 
   // What the module asks of the page (see glue.cpp).
   Object.assign(hooks, {
@@ -473,7 +509,12 @@
 
   document.getElementById('ListenButton').addEventListener('click', () => module && listen());
   // The plot's letters, as the action table gives them.
-  const keyed = { ListenAction: () => listen(), DetailsAction: () => setDetailsOpen(true), KeepAction: () => keep(true) };
+  const keyed = {
+    ListenAction: () => listen(),
+    DetailsAction: () => setDetailsOpen(true),
+    KeepAction: () => keep(true),
+    DatasheetAction: () => setView(dbButton.getAttribute('aria-pressed') !== 'true', 0),
+  };
   document.getElementById('gra').addEventListener('keydown', (event) => {
     const entry = layout.keys.find((k) => k.key.toLowerCase() === event.key.toLowerCase());
     if (!entry || event.altKey || event.ctrlKey || event.metaKey) return;
@@ -495,6 +536,9 @@
     if (!text) return;
     const details = JSON.parse(text);
     document.getElementById('DetailsMessage').hidden = !details.empty;
+    const equation = document.getElementById('DetailsEquation');
+    equation.hidden = details.empty;
+    if (equation.textContent !== details.equation) equation.textContent = details.equation;
     document.getElementById('DetailsTable').hidden = details.empty && !details.kept;
     detailsPanel.classList.toggle('comparing', details.kept);
     const body = document.getElementById('DetailsTable').tBodies[0];

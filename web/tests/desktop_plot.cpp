@@ -3,12 +3,14 @@
 // Usage: orvane-plot-dump OUT_DIR STATE...
 //   STATE is EDITION (full or lite: the window as it starts) or EDITION,S1,S2
 //   (level sliders set, then a level slider's scroll handler) or
-//   EDITION,S1,S2,V (then the angle slider's handler at V degrees).
+//   EDITION,S1,S2,V (then the angle slider's handler at V degrees); a last
+//   part dbR then shows the datasheet view at R dB from the View menu.
 // Each state goes to OUT_DIR/N.ppm (binary PPM), N counting from 0.
 #include <cstdio>
 #include <string>
 
 #include <QAbstractSlider>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QStringList>
@@ -20,7 +22,8 @@ namespace {
 
 bool Render(const QString &state, const QString &path)
 {
-    const QStringList parts = state.split(',');
+    QStringList parts = state.split(',');
+    const QString view = parts.last().startsWith("db") ? parts.takeLast() : QString();
     const auto edition = parts[0] == "lite" ? orvane::Edition::Lite : orvane::Edition::Full;
     orvane::OrvaneFrm window(edition);
     window.show();
@@ -37,6 +40,8 @@ bool Render(const QString &state, const QString &path)
             slider1->triggerAction(QAbstractSlider::SliderMove);
         }
     }
+    if (!view.isEmpty())
+        window.findChild<QAction *>("Range" + view.mid(2) + "Action")->setChecked(true);
     const QImage image =
         window.findChild<orvane::PlotSurface *>("gra")->image().convertToFormat(QImage::Format_RGB888);
     std::FILE *file = std::fopen(path.toLocal8Bit().constData(), "wb");

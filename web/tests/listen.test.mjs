@@ -129,12 +129,12 @@ test('L on the plot and the sound button listen; the probing sound plays only wh
   await countAudio(page);
   const log = () => page.evaluate(() => JSON.parse(JSON.stringify(window.audioLog)));
   // The title bar: the title, then the sound button, the switch, the details and
-  // comparison buttons and Maximise.
+  // comparison buttons, the datasheet view's switch and range, and Maximise.
   assert.deepEqual(await page.$eval('#TitleBar', (e) => [...e.children].map((c) => c.id)), ['WindowTitle', 'TitleButtons']);
-  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ProbeSoundSwitch', 'ShareButton', 'SaveImage', 'DetailsButton', 'KeepButton', 'ClearKeptButton', 'Maximise']);
+  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ProbeSoundSwitch', 'ShareButton', 'SaveImage', 'DetailsButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'RangeChoice', 'Maximise']);
   assert.deepEqual(await page.$eval('#ProbeSoundSwitch', (e) => [e.getAttribute('role'), e.getAttribute('aria-checked')]), ['switch', 'false']);
   assert.deepEqual(await page.$eval('#gra', (e) => [e.getAttribute('aria-keyshortcuts'), e.getAttribute('aria-description')]),
-    ['L D K', 'Press L to listen to the pattern.']);
+    ['L D K V', 'Press L to listen to the pattern.']);
 
   await page.click('#Cardiod');
   await press(page, 'Slider3', 'ArrowRight', 3); // switch off: the probe moves in silence
@@ -194,7 +194,7 @@ test('the end of the sweep is announced', async (t) => {
 test('OrvaneLite listens too, and has no probing sound', async () => {
   const { page, problems } = await open(browser, 'lite.html');
   await countAudio(page);
-  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ShareButton', 'SaveImage', 'DetailsButton', 'KeepButton', 'ClearKeptButton', 'Maximise']);
+  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ShareButton', 'SaveImage', 'DetailsButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'RangeChoice', 'Maximise']);
   await page.click('#Cardiod');
   await press(page, 'gra', 'L');
   assert.equal((await page.evaluate(() => window.audioLog.started.length)), 1);

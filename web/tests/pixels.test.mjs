@@ -19,7 +19,20 @@ const states = [
   ['index.html', 'full,100,100,180', async (page) => press(page, 'Slider3', 'End')],
   ['lite.html', 'lite,50,0', async (page) => page.click('#Command4')],
   ['lite.html', 'lite,0,20', async (page) => { await page.click('#Cardiod'); await press(page, 'Slider2', 'PageDown', 2); }],
+  // The datasheet view, by its key and at each range from its choice; the
+  // labels come from each face's own text engine and are left out below.
+  ['index.html', 'full,30,0,45,db30', async (page) => { await page.click('#Command3'); await press(page, 'Slider3', 'ArrowRight', 45); await press(page, 'gra', 'v'); }],
+  ['index.html', 'full,80,10,db20', async (page) => { await press(page, 'Slider1', 'Home'); await press(page, 'Slider1', 'ArrowDown', 80); await press(page, 'Slider2', 'Home'); await press(page, 'Slider2', 'ArrowDown', 10); await range(page, '20'); }],
+  ['lite.html', 'lite,0,0,db40', async (page) => { await page.click('#Cardiod'); await range(page, '40'); }],
 ];
+
+async function range(page, value) {
+  await page.evaluate(`(() => { const s = document.getElementById('RangeChoice'); s.value = '${value}'; s.dispatchEvent(new Event('change')); })()`);
+}
+
+// The colours the plot's lines are drawn in: a pixel of any other colour is a
+// label's, drawn by the face's text engine.
+const lineColours = new Set(['0,192,192', '0,255,255', '255,255,0', '255,255,255', '0,0,0', '176,0,0', '31,63,159']);
 
 function readPpm(file) {
   const bytes = fs.readFileSync(file);
@@ -38,16 +51,27 @@ for (const [i, [file, state, reach]] of states.entries()) {
     const { page, problems } = await open(browser, file);
     await reach(page);
     const web = await canvasPixels(page);
+    // The view's switch says which view the plot shows.
+    assert.equal(await page.$eval('#DbButton', (e) => e.getAttribute('aria-pressed')), String(state.includes('db')));
     assert.deepEqual([web.width, web.height], [desktop.width, desktop.height]);
     let differing = 0;
     let drawn = 0;
+    let labels = 0;
+    const datasheet = state.includes('db');
     for (let p = 0; p < web.width * web.height; ++p) {
       const [r, g, b] = desktop.rgb.subarray(p * 3, p * 3 + 3);
+      if (datasheet && !(lineColours.has(`${r},${g},${b}`) && lineColours.has(web.data.subarray(p * 4, p * 4 + 3).join(',')))) {
+        ++labels;
+        continue;
+      }
       if (r !== 0 || g !== 192 || b !== 192) ++drawn;
       if (web.data[p * 4] !== r || web.data[p * 4 + 1] !== g || web.data[p * 4 + 2] !== b || web.data[p * 4 + 3] !== 255) ++differing;
     }
     assert.equal(differing, 0, 'pixels that differ from the desktop');
     if (state.includes(',')) assert.ok(drawn > 1000, 'the state draws a plot');
+    // The labels are a few words: the rest, nearly all the plot, is compared.
+    assert.ok(labels < web.width * web.height / 50, `${labels} pixels of labels`);
+    if (datasheet) assert.ok(labels > 100, 'the labels are drawn');
     assert.deepEqual(problems, []);
     await page.close();
   });
