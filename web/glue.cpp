@@ -1,5 +1,5 @@
 // The web page's side of the program: the same handlers as the desktop window,
-// over the page's controls, drawing into the canvas's pixels. The page (page.js)
+// over the page's controls, drawing into the canvas's pixels. The page (page/main.js)
 // calls the exported functions below on the user's actions and answers the
 // EM_JS calls from its own controls.
 #include <emscripten.h>
