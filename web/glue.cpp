@@ -179,15 +179,6 @@ std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double r
     return "[" + json + "]";
 }
 
-std::string returned; // the text the last call below hands to the page
-Sound sound;          // the samples the last sound call below hands to the page
-
-const char *Return(std::string text)
-{
-    returned = std::move(text);
-    return returned.c_str();
-}
-
 } // namespace
 
 } // namespace orvane
