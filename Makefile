@@ -116,6 +116,7 @@ web-bench: setup web
 
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/orvane-snapshot docs/orvane.png docs/orvane-lite.png
+	$(BUILD)/Orvane --preset hypercardioid --angle 30 --view db --export docs/orvane-datasheet.png
 
 clean:
 	rm -rf $(BUILD) build-release build-asan $(WEB)
