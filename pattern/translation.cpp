@@ -45,28 +45,40 @@ std::string Canonical(std::string_view code)
 
 const Catalogue *CatalogueOf(const Language &language)
 {
-    for (const Catalogue &catalogue : Catalogues())
+    for (const Catalogue &catalogue : Catalogues().languages)
         if (std::string_view(catalogue.code) == language.code)
             return &catalogue;
     return nullptr;
 }
 
-const CatalogueEntry *Find(std::string_view context, std::string_view id)
+constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+
+// The index of a text's key, or kNotFound (and the text noted as missed).
+std::size_t Find(std::string_view context, std::string_view id)
 {
-    const Catalogue *catalogue = currentCatalogue ? currentCatalogue : CatalogueOf(kLanguages[0]);
-    if (!catalogue)
-        return nullptr;
-    const auto key = [](const CatalogueEntry &e) {
-        return std::pair<std::string_view, std::string_view>(e.context, e.id);
-    };
+    const std::span<const CatalogueKey> keys = Catalogues().keys;
+    const auto key = [](const CatalogueKey &k) { return std::pair<std::string_view, std::string_view>(k.context, k.id); };
     const std::pair<std::string_view, std::string_view> wanted(context, id);
-    const auto it = std::lower_bound(catalogue->entries.begin(), catalogue->entries.end(), wanted,
-                                     [&](const CatalogueEntry &e, const auto &w) { return key(e) < w; });
-    if (it != catalogue->entries.end() && key(*it) == wanted)
-        return &*it;
+    const auto it = std::lower_bound(keys.begin(), keys.end(), wanted,
+                                     [&](const CatalogueKey &k, const auto &w) { return key(k) < w; });
+    if (it != keys.end() && key(*it) == wanted)
+        return static_cast<std::size_t>(it - keys.begin());
     const std::lock_guard<std::mutex> hold(missedLock);
     missed.insert(std::string(context) + "|" + std::string(id));
-    return nullptr;
+    return kNotFound;
+}
+
+// Form `form` (0 to 2) of the text of key `index` in the current language,
+// null where it has none; in English the text itself for form 0.
+const char *FormOf(std::size_t index, std::size_t form)
+{
+    const CatalogueTable &table = Catalogues();
+    if (form == 0)
+        return currentCatalogue ? currentCatalogue->forms[index] : table.keys[index].id;
+    const auto counted = std::lower_bound(table.counted.begin(), table.counted.end(), index);
+    if (!currentCatalogue || counted == table.counted.end() || *counted != index)
+        return nullptr;
+    return currentCatalogue->forms[table.keys.size() + 2 * static_cast<std::size_t>(counted - table.counted.begin()) + form - 1];
 }
 
 std::size_t FormIndex(PluralRule rule, std::int64_t n)
@@ -139,20 +151,20 @@ void SetLanguage(const Language &language)
 
 std::string_view Tr(std::string_view context, std::string_view text)
 {
-    const CatalogueEntry *entry = Find(context, text);
-    return entry ? std::string_view(entry->forms[0]) : text;
+    const std::size_t index = Find(context, text);
+    return index != kNotFound ? std::string_view(FormOf(index, 0)) : text;
 }
 
 std::string TrPlural(std::string_view context, std::string_view singular, std::string_view plural,
                      std::int64_t n)
 {
-    const CatalogueEntry *entry = Find(context, singular);
+    const std::size_t index = Find(context, singular);
     std::string_view form;
-    if (entry) {
-        std::size_t index = FormIndex(current->plural, n);
-        while (index > 0 && !entry->forms[index])
-            --index;
-        form = entry->forms[index];
+    if (index != kNotFound && currentCatalogue) {
+        std::size_t which = FormIndex(current->plural, n);
+        while (which > 0 && !FormOf(index, which))
+            --which;
+        form = FormOf(index, which);
     } else {
         form = FormIndex(PluralRule::OneOther, n) == 0 ? singular : plural;
     }

@@ -133,24 +133,38 @@ def write_table(output, without=()):
         sys.stderr.write('The catalogues in po/ do not match the program\'s texts:\n  ' +
                          '\n  '.join(problems) + '\n')
         sys.exit(1)
+    # Every key once; each language but English (whose texts are the keys)
+    # only its translations, in the keys' order, then the counted texts'
+    # further forms.
+    keys = sorted(k for k in template if k[0] and k[0] not in without)
+    counted = [i for i, k in enumerate(keys) if template[k]['plural']]
     lines = ['// Written by scripts/catalogues.py from po/*.po; edit the catalogues, not this.',
-             '#include "pattern/translation.h"', '', 'namespace orvane {', '', 'namespace {', '']
+             '#include "pattern/translation.h"', '', 'namespace orvane {', '', 'namespace {', '',
+             'constexpr CatalogueKey kKeys[] = {']
+    lines += [f'    {{{c_string(k[0])}, {c_string(k[1])}}},' for k in keys]
+    lines += ['};', '', 'constexpr std::uint16_t kCounted[] = {' + ', '.join(map(str, counted)) + '};', '']
     names = []
     for code, entries in catalogues.items():
+        if code == 'en':
+            continue
         name = 'k' + re.sub(r'[^A-Za-z0-9]', '', code)
         names.append((code, name))
-        lines.append(f'constexpr CatalogueEntry {name}[] = {{')
-        for key in sorted(k for k in entries if k[0] and k[0] not in without):
+
+        def forms_of(key):
             forms = entries[key]['forms']
-            if key[0] in VARIANT_CONTEXTS:
-                forms = [f.replace('|', '\u009c') for f in forms]
-            cells = ', '.join(c_string(f) for f in forms) + ''.join(', nullptr' for _ in range(3 - len(forms)))
-            lines.append(f'    {{{c_string(key[0])}, {c_string(key[1])}, {{{cells}}}}},')
+            return [f.replace('|', '\u009c') for f in forms] if key[0] in VARIANT_CONTEXTS else forms
+        cells = [forms_of(k)[0] for k in keys]
+        for i in counted:
+            further = forms_of(keys[i])[1:]
+            cells += further + [None] * (2 - len(further))
+        lines.append(f'constexpr const char *{name}[] = {{')
+        lines += [f'    {c_string(c) if c is not None else "nullptr"},' for c in cells]
         lines.append('};')
-    lines += ['', 'constexpr Catalogue kCatalogues[] = {']
+    lines += ['', 'constexpr Catalogue kTranslations[] = {']
     lines += [f'    {{{c_string(code)}, {name}}},' for code, name in names]
-    lines += ['};', '', '} // namespace', '', 'std::span<const Catalogue> Catalogues()', '{',
-              '    return kCatalogues;', '}', '', '} // namespace orvane', '']
+    lines += ['};', '', 'constexpr CatalogueTable kTable{kKeys, kCounted, kTranslations};', '',
+              '} // namespace', '', 'const CatalogueTable &Catalogues()', '{',
+              '    return kTable;', '}', '', '} // namespace orvane', '']
     text = '\n'.join(lines)
     if not os.path.exists(output) or open(output, encoding='utf-8').read() != text:
         with open(output, 'w', encoding='utf-8') as f:

@@ -1,6 +1,10 @@
 // The choice of a language from the user's list, the counted forms and the
 // placeholders: the rules the desktop and the page share.
+#include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -53,6 +57,37 @@ TEST(Translation, CountedFormsAndSeparatorsFollowTheLanguage)
         EXPECT_EQ(ProbeAnnouncement(c.angle, 1.7, language.decimalSeparator), c.spoken);
     }
     SetLanguage(English());
+}
+
+// The table the build writes: each key once and in the order the lookup's
+// binary search needs, English reading the keys themselves, and every other
+// language a text for every key and each counted key's forms.
+TEST(Translation, EveryKeyOnceInOrderAndTranslatedInEveryLanguage)
+{
+    const CatalogueTable &table = Catalogues();
+    ASSERT_FALSE(table.keys.empty());
+    const auto key = [](const CatalogueKey &k) { return std::pair<std::string_view, std::string_view>(k.context, k.id); };
+    for (std::size_t i = 1; i < table.keys.size(); ++i)
+        EXPECT_LT(key(table.keys[i - 1]), key(table.keys[i])) << table.keys[i].context << "|" << table.keys[i].id;
+    EXPECT_EQ(table.languages.size() + 1, Languages().size()); // English needs no translations
+    for (const Language &language : Languages()) {
+        SetLanguage(language);
+        for (const CatalogueKey &k : table.keys) {
+            const std::string_view text = Tr(k.context, k.id);
+            EXPECT_FALSE(text.empty()) << language.code << " " << k.id;
+            if (&language == &English()) {
+                EXPECT_EQ(text.data(), k.id) << k.id; // the key itself, not a copy of it
+            }
+        }
+        // English counts with the code's own two forms (below); the others
+        // from their catalogues, never the empty plural given here.
+        for (const std::uint16_t counted : &language == &English() ? std::span<const std::uint16_t>() : table.counted)
+            for (const std::int64_t n : {1, 2, 5, 22})
+                EXPECT_NE(TrPlural(table.keys[counted].context, table.keys[counted].id, "", n), "")
+                    << language.code << " " << table.keys[counted].id << " " << n;
+    }
+    SetLanguage(English());
+    EXPECT_EQ(TrPlural("page", "%n degree", "%n degrees", 2), "2 degrees");
 }
 
 TEST(Translation, PlaceholdersGoWhereTheTranslationPutsThem)

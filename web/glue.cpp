@@ -1,5 +1,5 @@
 // The web page's side of the program: the same handlers as the desktop window,
-// over the page's controls, drawing into the canvas's pixels. The page (page.js)
+// over the page's controls, drawing into the canvas's pixels. The page (page/main.js)
 // calls the exported functions below on the user's actions and answers the
 // EM_JS calls from its own controls.
 #include <emscripten.h>
@@ -31,6 +31,7 @@
 #include "web/page_layout.h"
 #include "web/recorded_surface.h"
 #include "web/returned.h"
+#include "web/running_page.h"
 #include "window/layout.h"
 #include "window/presets.h"
 
@@ -133,53 +134,13 @@ void Attach(double ratio, int multiple = 1)
     page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
 }
 
-// The figure of the state shown, drawn afresh by the same handlers.
-struct Figured {
-    std::unique_ptr<FigureDrawing> drawing;
-    std::string caption;
-};
-
-Figured PageFigure()
-{
-    const SurfaceGeometry s = SurfaceGeometryOf();
-    Figured figure{std::make_unique<FigureDrawing>(PlotGeometry{s.outerWidthTwips, s.outerHeightTwips,
-                                                                s.innerWidth, s.innerHeight, kSurfaceBackground}),
-                   {}};
-    const PatternState state = page->behaviour.shownState();
-    const FigureReadouts readouts = DrawState(*figure.drawing, state, page->behaviour.edition(),
-                                              page->controls.decimalSeparator(), page->behaviour.kept());
-    figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
-    return figure;
-}
-
-std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
-std::string figureLabels;                // and its labels, as LabelsJson gives them
-int figureWidth = 0;
-int figureHeight = 0;
-
-// Labels as the page writes them over a canvas of `ratio` device pixels to a
-// logical one: [[x, y, text, colour, anchor, size], ...] in device pixels,
-// with CSS's colour and text-align words.
-std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio)
-{
-    constexpr const char *kAnchors[] = {"left", "center", "right"};
-    constexpr const char *kDigits = "0123456789abcdef";
-    std::string json;
-    for (const FigureDrawing::Label &label : labels) {
-        std::string colour = "#";
-        for (const int shift : {0, 8, 16}) {
-            colour += kDigits[(label.colour >> (shift + 4)) & 0xF];
-            colour += kDigits[(label.colour >> shift) & 0xF];
-        }
-        const auto [x, y] = LabelPoint(label);
-        json += std::string(json.empty() ? "" : ",") + "[" + NumberText(x * ratio) + "," + NumberText(y * ratio) +
-                "," + JsonString(label.text) + "," + JsonString(colour) + "," +
-                JsonString(kAnchors[static_cast<int>(label.anchor)]) + "," + NumberText(kLabelPixels * ratio) + "]";
-    }
-    return "[" + json + "]";
-}
-
 } // namespace
+
+Behaviour *PageBehaviour() { return page ? &page->behaviour : nullptr; }
+RecordedSurface &PageSurface() { return page->controls.recorded(); }
+std::string PageSeparator() { return page->controls.decimalSeparator(); }
+bool ShowUnannounced(const Outcome &outcome) { return Show(outcome, false); }
+void ShowPageError(const std::string &text) { PageShowError(text.c_str()); }
 
 } // namespace orvane
 
@@ -344,94 +305,5 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_show_state(const char *text)
     Show(page->behaviour.Dispatch(text, [&state] { page->behaviour.ShowState(state); }), false);
     return Return("");
 }
-
-// The figure of the state shown: its caption, and the plot's pixels at a whole
-// `scale` (R, G, B, A; orvane_figure_width() by orvane_figure_height()), or the
-// whole figure as SVG. The page adds the caption band to the pixels itself.
-EMSCRIPTEN_KEEPALIVE const char *orvane_figure_caption()
-{
-    try {
-        return page ? Return(PageFigure().caption) : Return("");
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
-{
-    if (!page || scale < 1 || scale > kLargestScale)
-        return Return("");
-    try {
-        const Figured figure = PageFigure();
-        return Return(SvgFigure(*figure.drawing, figure.caption, scale));
-    } catch (const std::exception &error) {
-        PageShowError(ActionError(SpecOf(Action::SaveImage), error.what()).c_str());
-        return Return("");
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
-{
-    if (!page || scale < 1 || scale > kLargestScale)
-        return nullptr;
-    Figured figure;
-    try {
-        figure = PageFigure();
-    } catch (const std::exception &error) {
-        PageShowError(ActionError(SpecOf(Action::SaveImage), error.what()).c_str());
-        return nullptr;
-    }
-    const PlotGeometry &g = figure.drawing->geometry();
-    figurePixels.assign(static_cast<std::size_t>(g.innerWidth * scale) * static_cast<std::size_t>(g.innerHeight * scale), 0);
-    figureWidth = g.innerWidth * scale;
-    figureHeight = g.innerHeight * scale;
-    RasterSurface raster(PixelFormat::Rgba8, g.background);
-    raster.attach(figurePixels.data(), figureWidth, figureHeight, figureWidth, scale);
-    raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
-    figure.drawing->replay(raster);
-    figureLabels = LabelsJson(figure.drawing->labels(), scale);
-    return figurePixels.data();
-}
-
-// The labels of the last figure of orvane_figure_pixels, for the page to write
-// over its pixels.
-EMSCRIPTEN_KEEPALIVE const char *orvane_figure_labels()
-{
-    return Return(figureLabels);
-}
-
-// The plot's labels since it was last drawn, for the page to write over the
-// canvas with its own text engine (the rasteriser has none).
-EMSCRIPTEN_KEEPALIVE const char *orvane_plot_labels()
-{
-    return Return(page ? LabelsJson(page->controls.recorded().labels(), page->controls.recorded().ratio()) : "[]");
-}
-
-// The datasheet view: on (db 1) or off (db 0), or at `range` dB (20, 30 or 40;
-// 0 keeps the range), redrawn where the plot was drawn. Returns what a
-// listener hears, or the empty text after an error.
-EMSCRIPTEN_KEEPALIVE const char *orvane_set_view(int db, int range)
-{
-    if (!page)
-        return Return("");
-    const ActionSpec &spec = SpecOf(Action::DatasheetView);
-    const Outcome outcome = page->behaviour.Dispatch(Tr("menu", spec.text), [db, range] {
-        Behaviour &behaviour = page->behaviour;
-        if (range != 0)
-            behaviour.SetRange(range);
-        else if ((behaviour.view().view == PlotView::Db) != (db != 0))
-            behaviour.ToggleView();
-    });
-    return Return(Show(outcome, false) ? outcome.announcement : ""); // said once the page shows it
-}
-
-// The range of the datasheet view while it shows, else 0.
-EMSCRIPTEN_KEEPALIVE int orvane_view_range()
-{
-    return page && page->behaviour.view().view == PlotView::Db ? page->behaviour.view().rangeDb : 0;
-}
-
-EMSCRIPTEN_KEEPALIVE int orvane_figure_width() { return figureWidth; }
-EMSCRIPTEN_KEEPALIVE int orvane_figure_height() { return figureHeight; }
 
 } // extern "C"

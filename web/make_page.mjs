@@ -1,7 +1,7 @@
 // Writes index.html (Orvane) and lite.html (OrvaneLite) from page/page.html:
 // the controls of the layout table, which the compiled module hands out, at
 // their places in pixels of 15 twips, with the stylesheet, the module and the
-// page's script inside each file. Beside them, for the pages served over http
+// page's script (page/main.js and its modules) inside each file. Beside them, for the pages served over http
 // or https: a web app manifest for each edition (EDITION.webmanifest), the
 // service worker that keeps both for offline use (sw.js, offline.mjs), and
 // robots.txt. The icons are in OUTPUT_DIR/icons already (the desktop's painter).
@@ -46,14 +46,14 @@ function control(c, layout) {
       const s = c.slider;
       const vertical = c.kind === 'vslider';
       const length = px(vertical ? c.height : c.width, layout);
-      const thumb = 11; // page.css and page.js draw the thumb this long
+      const thumb = 11; // page.css and page/sliders.js draw the thumb this long
       let inside = `<div class="groove" style="${vertical ? 'top' : 'left'}:${thumb / 2}px;` +
         `${vertical ? 'height' : 'width'}:${length - thumb}px"></div><div class="fill"></div>`;
       for (let t = s.minimum; s.tickInterval > 0 && t <= s.maximum; t += s.tickInterval) {
         const at = Math.round(((t - s.minimum) / (s.maximum - s.minimum)) * (length - thumb) + thumb / 2);
         inside += `<div class="tick" style="top:${at}px"></div>`;
       }
-      // page.js keeps these up to date; here the start's.
+      // page/sliders.js keeps these up to date; here the start's.
       const valueText = c.name === layout.sliders[2] ? module.UTF8ToString(module._orvane_spoken_angle(s.start))
         : module.UTF8ToString(module._orvane_spoken_level(s.start, point));
       return `<div${attributes({
@@ -98,13 +98,14 @@ function readingOrder(layout) {
     .flatMap((c) => (column.has(c.name) ? column.get(c.name) || [] : [c.name]));
 }
 
-// The page goes out without the sources' comments and indentation, to stay
-// small: the style's comments and leading blanks; the script minified by
-// esbuild (Debian's package).
-const compactStyle = (text) => text.replace(/\/\*[\s\S]*?\*\//g, '').split('\n')
-  .map((line) => line.trim()).filter(Boolean).join('\n');
-const compactScript = (text) =>
-  execFileSync('esbuild', ['--minify', '--loader=js', '--log-level=warning'], { input: text }).toString().trim();
+// The page goes out small: its script's modules (page/main.js and what it
+// imports) bundled and minified by esbuild (Debian's package), as are the
+// module's own script and the style.
+const esbuild = (args, input) => execFileSync('esbuild', ['--minify', '--log-level=warning', ...args],
+  { input, maxBuffer: 1 << 26 }).toString().trim();
+const pageScript = esbuild(['--bundle', '--format=iife', path.join(here, 'page', 'main.js')]);
+const moduleScript = esbuild(['--loader=js'], moduleSource);
+const style = esbuild(['--loader=css'], read('page.css'));
 
 // The page must carry no "</script" inside its scripts.
 const script = (text) => text.replace(/<\/script/gi, '<\\/script');
@@ -125,16 +126,16 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     HEIGHT: px(layout.clientHeight, layout),
     CONTROLS: layout.controls.map((c) => control(c, layout)).join('\n'),
     READING: readingOrder(layout).join(' '),
-    CSS: compactStyle(read('page.css')),
-    MODULE: script(moduleSource),
+    CSS: style,
+    MODULE: script(moduleScript),
     // The controls themselves are in the markup; the script needs the rest.
     LAYOUT: script(JSON.stringify({ ...layout, controls: undefined })),
     WASM: wasm,
-    PAGE: script(compactScript(read('page.js'))),
+    PAGE: script(pageScript),
     // Listening, and in the full edition the probing sound's switch; the
     // link to this state, and the plot as a figure in either format; the
     // pattern's figures and the comparison. Their texts in the language the
-    // module was built in; page.js puts them in the page's language.
+    // module was built in; page/main.js puts them in the page's language.
     TITLEBUTTONS: `<button id="ListenButton" type="button" title="${escape(layout.texts.listenTitle)}">${escape(layout.texts.listen)}</button>` +
       (layout.edition === 'Orvane' ? `<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">${escape(layout.texts.probeSound)}</button>` : '') +
       `<button id="ShareButton" type="button">${escape(layout.texts.share)}</button>` +
@@ -148,7 +149,7 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       `<button id="DbButton" type="button" aria-pressed="false" title="${escape(layout.texts.datasheetAction)}" aria-keyshortcuts="${keyOf(layout, 'DatasheetAction')}">${escape(layout.texts.dbButton)}</button>` +
       `<select id="RangeChoice" aria-label="${escape(layout.texts.rangeMenu)}" title="${escape(layout.texts.rangeMenu)}">` +
       [20, 30, 40].map((r) => `<option value="${r}"${r === 30 ? ' selected' : ''}>${escape(layout.texts.rangeEntry.replace('%1', r))}</option>`).join('') + '</select>',
-    // The figures, filled in by page.js: a row for each, the kept pattern's
+    // The figures, filled in by page/details.js: a row for each, the kept pattern's
     // column shown while one is kept.
     DETAILS: `<section id="DetailsPanel" aria-labelledby="DetailsTitle" tabindex="-1" hidden>` +
       `<h2 id="DetailsTitle">${escape(layout.texts.detailsTitle)}</h2>` +
@@ -159,7 +160,7 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
   fs.writeFileSync(path.join(outDir, file), html);
 
   // Installable when served: the edition's manifest, which the page links
-  // only over http or https (page.js), so that from the file system it asks
+  // only over http or https (page/main.js), so that from the file system it asks
   // for nothing.
   const manifest = {
     id: `./${file}`,

@@ -1,0 +1,184 @@
+// The plot as a figure (printed, saved as PNG or SVG) and the state in the
+// address, to share.
+import { app, gra, byId, text, announce, showError } from './state.js';
+import { blit, writeLabels } from './plot.js';
+
+// The plot's pixels at a whole scale, with its labels, on `context`; null
+// when the module has no figure.
+function drawFigure(scale, sized) {
+  const module = app.module;
+  const at = module._orvane_figure_pixels(scale);
+  if (!at) return null;
+  const w = module._orvane_figure_width();
+  const h = module._orvane_figure_height();
+  const context = sized(w, h);
+  context.putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, at, w * h * 4).slice(), w, h), 0, 0);
+  writeLabels(context, module._orvane_figure_labels());
+  return { context, w, h };
+}
+
+// The plot for the printer: the figure's pixels at four times the window's
+// size, shown in place of the canvas by the print style. Nothing until the
+// plot was first drawn: a blank plot prints as it shows.
+let printTimer = 0;
+let printCanvas = null;
+function drawForPrint() {
+  clearTimeout(printTimer);
+  printTimer = 0;
+  const drawn = drawFigure(4, (w, h) => {
+    if (!printCanvas) {
+      printCanvas = document.createElement('canvas');
+      printCanvas.id = 'PrintPlot';
+      printCanvas.setAttribute('aria-hidden', 'true');
+      gra.appendChild(printCanvas);
+    }
+    printCanvas.width = w;
+    printCanvas.height = h;
+    printCanvas.style.width = app.layout.canvasWidth + 'px';
+    printCanvas.style.height = app.layout.canvasHeight + 'px';
+    return printCanvas.getContext('2d');
+  });
+  if (drawn) document.documentElement.classList.add('print-plot');
+}
+export function schedulePrint() {
+  if (!app.drawn) return;
+  clearTimeout(printTimer);
+  printTimer = setTimeout(drawForPrint, 250);
+}
+
+// The address holds the state shown, replaced rather than added to the
+// history one step at a time; at most a few times a second, as browsers
+// refuse a flood of replacements (Safari after 100 in 30 seconds).
+let addressTimer = 0;
+export function keepAddress() {
+  if (!addressTimer) addressTimer = setTimeout(writeAddress, 200);
+}
+function writeAddress() {
+  clearTimeout(addressTimer);
+  addressTimer = 0;
+  const state = text(app.module._orvane_state());
+  if (!state || location.hash === '#' + state) return;
+  try {
+    history.replaceState(history.state, '', '#' + state);
+  } catch (e) {
+    location.replace('#' + state); // a fragment alone: no reload
+  }
+}
+
+// The state in the address the page was opened with. One that is no state
+// is named in the error box, and the page is as if opened without it.
+export function showAddressState() {
+  let state = location.hash.slice(1);
+  if (!state) return;
+  try {
+    state = decodeURIComponent(state);
+  } catch (e) { /* shown back as it stands */ }
+  const error = app.module.ccall('orvane_show_state', 'string', ['string'], [state]);
+  blit();
+  if (!error) {
+    app.drawn = true;
+    schedulePrint();
+  } else {
+    try {
+      history.replaceState(history.state, '', location.pathname + location.search);
+    } catch (e) { /* the address keeps it; the page shows none of it */ }
+    showError(app.texts.addressNoState.replace('%1', error));
+  }
+}
+
+// The figure of the state shown: the plot's pixels at a whole scale with the
+// caption band under it, as a PNG; or the module's SVG.
+function download(blob, name) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+}
+
+const figureName = (suffix) => 'orvane-' + text(app.module._orvane_state()).replace(/[^a-z0-9-]+/gi, '-') + suffix;
+
+export function figureCanvas(scale) {
+  const layout = app.layout;
+  const band = layout.captionBand * scale;
+  const figure = document.createElement('canvas');
+  const drawn = drawFigure(scale, (w, h) => {
+    figure.width = w;
+    figure.height = h + band;
+    return figure.getContext('2d');
+  });
+  if (!drawn) return null;
+  const { context, w, h } = drawn;
+  context.fillStyle = '#ffffff';
+  context.fillRect(0, h, w, band);
+  context.fillStyle = '#000000';
+  context.font = layout.captionPixels * scale + 'px ' + layout.captionFamilies;
+  context.textAlign = 'center';
+  context.textBaseline = 'middle';
+  context.fillText(text(app.module._orvane_figure_caption()), w / 2, h + band / 2);
+  return figure;
+}
+
+function savePng() {
+  const scale = Math.min(8, Math.max(1, Math.round(window.devicePixelRatio || 1)));
+  const figure = figureCanvas(scale);
+  if (figure) figure.toBlob((blob) => download(blob, figureName('.png')), 'image/png');
+}
+
+function saveSvg() {
+  const svg = text(app.module._orvane_figure_svg(1));
+  if (svg) download(new Blob([svg], { type: 'image/svg+xml' }), figureName('.svg'));
+}
+
+// The address of this state: the system's share sheet where the browser has
+// one, else a copy to the clipboard, said aloud.
+async function share() {
+  writeAddress();
+  const url = location.href;
+  if (navigator.share) {
+    try {
+      await navigator.share({ title: document.title, url });
+      return;
+    } catch (e) {
+      if (e && e.name === 'AbortError') return; // the user closed the sheet
+    }
+  }
+  let copied = false;
+  try {
+    await navigator.clipboard.writeText(url);
+    copied = true;
+  } catch (e) {
+    const field = document.createElement('textarea');
+    field.value = url;
+    document.body.appendChild(field);
+    field.select();
+    copied = document.execCommand('copy');
+    field.remove();
+  }
+  if (copied) announce(app.texts.linkCopied);
+}
+
+// The title bar's Share and Save image, and printing; wired once the module runs.
+export function startFigures() {
+  const saveButton = byId('SaveImageButton');
+  const saveMenu = byId('SaveImageMenu');
+  const closeSaveMenu = () => { saveMenu.hidden = true; saveButton.setAttribute('aria-expanded', 'false'); };
+  saveButton.addEventListener('click', () => {
+    saveMenu.hidden = !saveMenu.hidden;
+    saveButton.setAttribute('aria-expanded', String(!saveMenu.hidden));
+    if (!saveMenu.hidden) byId('SavePng').focus();
+  });
+  document.addEventListener('click', (event) => {
+    if (!saveMenu.hidden && !byId('SaveImage').contains(event.target)) closeSaveMenu();
+  });
+  saveMenu.addEventListener('keydown', (event) => { if (event.key === 'Escape') { closeSaveMenu(); saveButton.focus(); } });
+  byId('SavePng').addEventListener('click', () => { closeSaveMenu(); savePng(); });
+  byId('SaveSvg').addEventListener('click', () => { closeSaveMenu(); saveSvg(); });
+  byId('ShareButton').addEventListener('click', () => share());
+  // Printed, the plot is a copy drawn at four times its size, crisp on
+  // paper: kept up to date a moment after the last move, and at once when
+  // the browser says it prints.
+  window.addEventListener('beforeprint', () => { if (printTimer) drawForPrint(); });
+}
