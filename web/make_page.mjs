@@ -145,9 +145,11 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="${keyOf(layout, 'DetailsAction')}">${escape(layout.texts.detailsButton)}</button>` +
       `<button id="KeepButton" type="button" title="${escape(layout.texts.keepAction)}" aria-keyshortcuts="${keyOf(layout, 'KeepAction')}">${escape(layout.texts.keepButton)}</button>` +
       `<button id="ClearKeptButton" type="button" hidden>${escape(layout.texts.clearKeptButton)}</button>` +
-      // The datasheet view: a switch, and its range.
+      // The datasheet view: a switch, and its range, shown while the view is.
+      // (A range choice in the page from the start draws Orca in Chromium to
+      // it as the page loads, away from the plot that has the focus.)
       `<button id="DbButton" type="button" aria-pressed="false" title="${escape(layout.texts.datasheetAction)}" aria-keyshortcuts="${keyOf(layout, 'DatasheetAction')}">${escape(layout.texts.dbButton)}</button>` +
-      `<select id="RangeChoice" aria-label="${escape(layout.texts.rangeMenu)}" title="${escape(layout.texts.rangeMenu)}">` +
+      `<select id="RangeChoice" hidden aria-label="${escape(layout.texts.rangeMenu)}" title="${escape(layout.texts.rangeMenu)}">` +
       [20, 30, 40].map((r) => `<option value="${r}"${r === 30 ? ' selected' : ''}>${escape(layout.texts.rangeEntry.replace('%1', r))}</option>`).join('') + '</select>',
     // The figures, filled in by page/details.js: a row for each, the kept pattern's
     // column shown while one is kept.

@@ -9,6 +9,8 @@ const rangeChoice = byId('RangeChoice');
 export function showView() {
   const range = app.module._orvane_view_range();
   dbButton.setAttribute('aria-pressed', String(range !== 0));
+  // The range belongs to the datasheet view: shown while it is.
+  rangeChoice.hidden = range === 0;
   if (range) rangeChoice.value = String(range);
 }
 
