@@ -11,7 +11,7 @@ namespace orvane {
 
 namespace {
 
-const std::array<ActionSpec, 13> kActions{{
+const std::array<ActionEntry, 13> kActions{{
     {.action = Action::Listen, .name = "ListenAction",
      .text = ORVANE_NOOP("menu", "Listen to the pattern"), .menu = MenuId::Sound,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'L',
@@ -60,30 +60,30 @@ const std::array<ActionSpec, 13> kActions{{
 
 } // namespace
 
-std::span<const ActionSpec> ActionTable()
+std::span<const ActionEntry> ActionTable()
 {
     return kActions;
 }
 
-const ActionSpec &SpecOf(Action action)
+const ActionEntry &EntryOf(Action action)
 {
-    for (const ActionSpec &spec : kActions)
-        if (spec.action == action)
-            return spec;
+    for (const ActionEntry &item : kActions)
+        if (item.action == action)
+            return item;
     return kActions.front(); // every action has its row: the table's test checks it
 }
 
-bool Shows(const ActionSpec &spec, Edition edition)
+bool Shows(const ActionEntry &item, Edition edition)
 {
-    return !spec.probeOnly || HasProbe(edition);
+    return !item.probeOnly || HasProbe(edition);
 }
 
-std::string ActionText(const ActionSpec &spec)
+std::string ActionText(const ActionEntry &item)
 {
-    std::string text(Tr("menu", spec.text));
-    if (spec.value)
-        text = Format(text, {IntegerText(spec.value)});
-    return spec.ellipsis ? text + "\u2026" : text;
+    std::string text(Tr("menu", item.text));
+    if (item.value)
+        text = Format(text, {IntegerText(item.value)});
+    return item.ellipsis ? text + "\u2026" : text;
 }
 
 std::string MenuText(MenuId menu)
@@ -99,9 +99,9 @@ std::string MenuText(MenuId menu)
     return {};
 }
 
-std::string SubmenuText(const ActionSpec &spec)
+std::string SubmenuText(const ActionEntry &item)
 {
-    return spec.submenu ? std::string(Tr("menu", spec.submenu)) : std::string();
+    return item.submenu ? std::string(Tr("menu", item.submenu)) : std::string();
 }
 
 std::string KeysHeading()
@@ -110,11 +110,11 @@ std::string KeysHeading()
     return std::string(Tr("help", "These keys work while the plot has the keyboard focus:"));
 }
 
-std::string ActionError(const ActionSpec &spec, std::string_view what)
+std::string ActionError(const ActionEntry &item, std::string_view what)
 {
-    if (spec.errorFormat)
-        return Format(Tr("error", spec.errorFormat), {what});
-    return Format("%1: %2", {Tr("menu", spec.text), what});
+    if (item.errorFormat)
+        return Format(Tr("error", item.errorFormat), {what});
+    return Format("%1: %2", {Tr("menu", item.text), what});
 }
 
 } // namespace orvane

@@ -30,7 +30,7 @@ enum class MenuId { File, View, Sound, Help };
 // the platform's own key for copy, save and print.
 enum class KeyKind { None, Letter, Copy, Save, Print };
 
-struct ActionSpec {
+struct ActionEntry {
     Action action;
     const char *name;                // the window's object name, "ListenAction"
     const char *text;                // English, context "menu"
@@ -53,21 +53,21 @@ struct ActionSpec {
 };
 
 // Every action, in the order of the menus.
-std::span<const ActionSpec> ActionTable();
-const ActionSpec &SpecOf(Action action);
-bool Shows(const ActionSpec &spec, Edition edition);
+std::span<const ActionEntry> ActionTable();
+const ActionEntry &EntryOf(Action action);
+bool Shows(const ActionEntry &item, Edition edition);
 
 // Its text in the language shown, with its number and with the ellipsis where
 // it opens a dialog.
-std::string ActionText(const ActionSpec &spec);
+std::string ActionText(const ActionEntry &item);
 // A menu's name in the language shown, with its mnemonic ("&File"), and the
 // name of a submenu of the table.
 std::string MenuText(MenuId menu);
-std::string SubmenuText(const ActionSpec &spec);
+std::string SubmenuText(const ActionEntry &item);
 // The help's heading over the list of keys.
 std::string KeysHeading();
 
 // The error text when `what` ends the action.
-std::string ActionError(const ActionSpec &spec, std::string_view what);
+std::string ActionError(const ActionEntry &item, std::string_view what);
 
 } // namespace orvane

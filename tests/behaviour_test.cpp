@@ -45,10 +45,10 @@ Outcome RunStep(Behaviour &behaviour, FakeControls &controls, const std::string 
                     behaviour.Preset(preset.slider1, preset.slider2, preset.spokenName);
                 });
     if (verb == "keep" || verb == "clear") {
-        const ActionSpec &spec = SpecOf(verb == "keep" ? Action::Keep : Action::ClearKept);
-        return behaviour.Dispatch(Tr("menu", spec.text), [&] {
+        const ActionEntry &item = EntryOf(verb == "keep" ? Action::Keep : Action::ClearKept);
+        return behaviour.Dispatch(Tr("menu", item.text), [&] {
             verb == "keep" ? behaviour.Keep() : behaviour.ClearKept();
-        }, spec.errorFormat);
+        }, item.errorFormat);
     }
     if (verb == "state") {
         const StateReading reading = ReadStateText(arg);
@@ -209,7 +209,7 @@ TEST(ActionTable, ErrorsNameTheActionInTheUsersWords)
     };
     for (const auto &row : rows) {
         SetLanguage(*FindLanguage(row.language));
-        EXPECT_EQ(ActionError(SpecOf(row.action), "boom"), row.error);
+        EXPECT_EQ(ActionError(EntryOf(row.action), "boom"), row.error);
     }
     SetLanguage(English());
 }
@@ -219,14 +219,14 @@ TEST(ActionTable, KeysAndNamesAreUniqueAndEveryActionShows)
 {
     std::set<std::string> names;
     std::set<char> letters;
-    for (const ActionSpec &spec : ActionTable()) {
-        EXPECT_TRUE(names.insert(spec.name).second) << spec.name;
-        EXPECT_EQ(spec.key == KeyKind::Letter, spec.letter != 0) << spec.name;
-        if (spec.letter) {
-            EXPECT_TRUE(letters.insert(spec.letter).second) << spec.name;
+    for (const ActionEntry &item : ActionTable()) {
+        EXPECT_TRUE(names.insert(item.name).second) << item.name;
+        EXPECT_EQ(item.key == KeyKind::Letter, item.letter != 0) << item.name;
+        if (item.letter) {
+            EXPECT_TRUE(letters.insert(item.letter).second) << item.name;
         }
-        EXPECT_NE(spec.places, 0u) << spec.name;
-        EXPECT_EQ(&SpecOf(spec.action), &spec) << spec.name;
+        EXPECT_NE(item.places, 0u) << item.name;
+        EXPECT_EQ(&EntryOf(item.action), &item) << item.name;
     }
 }
 

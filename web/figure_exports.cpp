@@ -101,7 +101,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
         const Figured figure = PageFigure();
         return Return(SvgFigure(*figure.drawing, figure.caption, scale));
     } catch (const std::exception &error) {
-        ShowPageError(ActionError(SpecOf(Action::SaveImage), error.what()));
+        ShowPageError(ActionError(EntryOf(Action::SaveImage), error.what()));
         return Return("");
     }
 }
@@ -114,7 +114,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
     try {
         figure = PageFigure();
     } catch (const std::exception &error) {
-        ShowPageError(ActionError(SpecOf(Action::SaveImage), error.what()));
+        ShowPageError(ActionError(EntryOf(Action::SaveImage), error.what()));
         return nullptr;
     }
     const PlotGeometry &g = figure.drawing->geometry();
@@ -151,8 +151,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_set_view(int db, int range)
     Behaviour *running = PageBehaviour();
     if (!running)
         return Return("");
-    const ActionSpec &spec = SpecOf(Action::DatasheetView);
-    const Outcome outcome = running->Dispatch(Tr("menu", spec.text), [running, db, range] {
+    const ActionEntry &item = EntryOf(Action::DatasheetView);
+    const Outcome outcome = running->Dispatch(Tr("menu", item.text), [running, db, range] {
         Behaviour &behaviour = *running;
         if (range != 0)
             behaviour.SetRange(range);

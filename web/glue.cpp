@@ -243,13 +243,13 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
 {
     if (!page)
         return Return("");
-    const ActionSpec &spec = SpecOf(keep ? Action::Keep : Action::ClearKept);
-    const Outcome outcome = page->behaviour.Dispatch(Tr("menu", spec.text), [keep] {
+    const ActionEntry &item = EntryOf(keep ? Action::Keep : Action::ClearKept);
+    const Outcome outcome = page->behaviour.Dispatch(Tr("menu", item.text), [keep] {
         if (keep)
             page->behaviour.Keep();
         else
             page->behaviour.ClearKept();
-    }, spec.errorFormat);
+    }, item.errorFormat);
     return Return(Show(outcome, false) ? outcome.announcement : ""); // said once the page shows it
 }
 

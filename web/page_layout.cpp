@@ -142,10 +142,10 @@ std::string PageTexts()
 std::string KeysJson(Edition edition)
 {
     std::vector<std::string> keys;
-    for (const ActionSpec &spec : ActionTable())
-        if (spec.key == KeyKind::Letter && (spec.places & kPageButton) && Shows(spec, edition))
-            keys.push_back(JsonObject({JsonField("action", JsonString(spec.name)),
-                                       JsonField("key", JsonString(std::string(1, spec.letter)))}));
+    for (const ActionEntry &item : ActionTable())
+        if (item.key == KeyKind::Letter && (item.places & kPageButton) && Shows(item, edition))
+            keys.push_back(JsonObject({JsonField("action", JsonString(item.name)),
+                                       JsonField("key", JsonString(std::string(1, item.letter)))}));
     return JsonArray(keys);
 }
 

@@ -297,7 +297,7 @@ void OrvaneFrm::Listen()
     SoundOutput &out = output();
     out.play(SweepSound(s1, s2, out.sampleRate()), [this](const QString &error) {
         if (!error.isEmpty())
-            reporter_(QString::fromStdString(ActionError(SpecOf(Action::Listen), error.toStdString())));
+            reporter_(QString::fromStdString(ActionError(EntryOf(Action::Listen), error.toStdString())));
         else
             announce(Tr("listen", kListenEnded));
     });
@@ -317,7 +317,7 @@ void OrvaneFrm::PlayProbeSound()
                          return;
                      // Said once: the next step of the slider must not say it again.
                      ProbeSoundOff();
-                     reporter_(QString::fromStdString(ActionError(SpecOf(Action::ProbeSound), error.toStdString())));
+                     reporter_(QString::fromStdString(ActionError(EntryOf(Action::ProbeSound), error.toStdString())));
                  });
     } catch (...) {
         // Said once, not at every step of the slider: the switch goes off.

@@ -17,11 +17,11 @@ namespace orvane {
 
 namespace {
 
-QKeySequence KeyOf(const ActionSpec &spec)
+QKeySequence KeyOf(const ActionEntry &item)
 {
-    switch (spec.key) {
+    switch (item.key) {
     case KeyKind::None: return {};
-    case KeyKind::Letter: return QKeySequence(QChar(spec.letter));
+    case KeyKind::Letter: return QKeySequence(QChar(item.letter));
     case KeyKind::Copy: return QKeySequence(QKeySequence::Copy);
     case KeyKind::Save: return QKeySequence(QKeySequence::Save);
     case KeyKind::Print: return QKeySequence(QKeySequence::Print);
@@ -59,27 +59,27 @@ void OrvaneFrm::buildActions()
     plotMenu->setObjectName("PlotMenu");
     auto *gra = findChild<PlotSurface *>("gra", Qt::FindDirectChildrenOnly);
     const QList<QMenu *> menus = menuBar_->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
-    for (const ActionSpec &spec : ActionTable()) {
-        if (!Shows(spec, edition_))
+    for (const ActionEntry &item : ActionTable()) {
+        if (!Shows(item, edition_))
             continue;
-        auto *action = new QAction(QString::fromStdString(ActionText(spec)),
-                                   spec.places & kPlotMenu ? static_cast<QObject *>(plotMenu) : this);
-        action->setObjectName(spec.name);
-        action->setShortcut(KeyOf(spec));
+        auto *action = new QAction(QString::fromStdString(ActionText(item)),
+                                   item.places & kPlotMenu ? static_cast<QObject *>(plotMenu) : this);
+        action->setObjectName(item.name);
+        action->setShortcut(KeyOf(item));
         action->setShortcutContext(Qt::WidgetShortcut);
-        if (spec.key != KeyKind::None && spec.key != KeyKind::Letter)
+        if (item.key != KeyKind::None && item.key != KeyKind::Letter)
             gra->addAction(action);
-        if (spec.checkable) {
+        if (item.checkable) {
             action->setCheckable(true);
-            connect(action, &QAction::toggled, this, [this, &spec](bool on) { Toggle(spec.action, on); });
+            connect(action, &QAction::toggled, this, [this, &item](bool on) { Toggle(item.action, on); });
         } else {
-            connect(action, &QAction::triggered, this, [this, &spec] { Trigger(spec.action); });
+            connect(action, &QAction::triggered, this, [this, &item] { Trigger(item.action); });
         }
-        if (spec.places & kMenuBar) {
-            QMenu *menu = menus.value(static_cast<int>(spec.menu));
-            if (spec.submenu) {
+        if (item.places & kMenuBar) {
+            QMenu *menu = menus.value(static_cast<int>(item.menu));
+            if (item.submenu) {
                 // A submenu's switches exclude each other, as the radio buttons of a setting.
-                const QString title = QString::fromStdString(SubmenuText(spec));
+                const QString title = QString::fromStdString(SubmenuText(item));
                 QMenu *sub = menu->findChild<QMenu *>(title);
                 if (!sub) {
                     sub = menu->addMenu(title);
@@ -89,23 +89,23 @@ void OrvaneFrm::buildActions()
                 }
                 sub->findChild<QActionGroup *>()->addAction(action);
                 menu = sub;
-            } else if (spec.separatorBefore && !menu->isEmpty()) {
+            } else if (item.separatorBefore && !menu->isEmpty()) {
                 menu->addSeparator();
             }
             menu->addAction(action);
         }
-        if (spec.places & kPlotMenu) {
+        if (item.places & kPlotMenu) {
             QMenu *menu = plotMenu;
-            if (spec.submenu) {
+            if (item.submenu) {
                 // The same submenu in the plot's menu, holding the same entries.
-                const QString title = QString::fromStdString(SubmenuText(spec));
+                const QString title = QString::fromStdString(SubmenuText(item));
                 menu = plotMenu->findChild<QMenu *>(title);
                 if (!menu) {
                     menu = plotMenu->addMenu(title);
                     menu->setObjectName(title);
                     menu->menuAction()->setObjectName(title);
                 }
-            } else if (spec.separatorBefore) {
+            } else if (item.separatorBefore) {
                 plotMenu->addSeparator();
             }
             menu->addAction(action);
@@ -122,21 +122,21 @@ void OrvaneFrm::buildActions()
 void OrvaneFrm::showChecks()
 {
     const ViewSettings &view = behaviour_->view();
-    for (const ActionSpec &spec : ActionTable()) {
-        auto *action = findChild<QAction *>(spec.name);
-        if (!action || !spec.checkable || spec.action == Action::ProbeSound)
+    for (const ActionEntry &item : ActionTable()) {
+        auto *action = findChild<QAction *>(item.name);
+        if (!action || !item.checkable || item.action == Action::ProbeSound)
             continue;
         const QSignalBlocker quiet(action);
-        action->setChecked(spec.action == Action::DatasheetView ? view.view == PlotView::Db
-                                                                 : view.view == PlotView::Db && spec.value == view.rangeDb);
+        action->setChecked(item.action == Action::DatasheetView ? view.view == PlotView::Db
+                                                                 : view.view == PlotView::Db && item.value == view.rangeDb);
     }
 }
 
 // One of the action table's entries, chosen from a menu or by its key.
 void OrvaneFrm::Trigger(Action action)
 {
-    const ActionSpec &spec = SpecOf(action);
-    const std::string source(Tr("menu", spec.text));
+    const ActionEntry &item = EntryOf(action);
+    const std::string source(Tr("menu", item.text));
     Dispatch(source, [this, action] {
         switch (action) {
         case Action::Listen: Listen(); break;
@@ -153,24 +153,24 @@ void OrvaneFrm::Trigger(Action action)
         case Action::Range30:
         case Action::Range40: break;
         }
-    }, spec.errorFormat);
+    }, item.errorFormat);
 }
 
 // A switch of the action table turned on or off.
 void OrvaneFrm::Toggle(Action action, bool on)
 {
-    const ActionSpec &spec = SpecOf(action);
+    const ActionEntry &item = EntryOf(action);
     switch (action) {
     case Action::ProbeSound: probeSound_ = on; return;
     case Action::DatasheetView:
-        Dispatch(ActionText(spec), [this] { behaviour_->ToggleView(); });
+        Dispatch(ActionText(item), [this] { behaviour_->ToggleView(); });
         break;
     case Action::Range20:
     case Action::Range30:
     case Action::Range40:
         // The entry the group unchecks says nothing; the one chosen is the range.
         if (on)
-            Dispatch(ActionText(spec), [this, &spec] { behaviour_->SetRange(spec.value); });
+            Dispatch(ActionText(item), [this, &item] { behaviour_->SetRange(item.value); });
         break;
     default: break;
     }
@@ -182,12 +182,12 @@ void OrvaneFrm::Toggle(Action action, bool on)
 void OrvaneFrm::ShowKeys()
 {
     QString rows;
-    for (const ActionSpec &spec : ActionTable())
-        if (Shows(spec, edition_) && spec.key != KeyKind::None)
+    for (const ActionEntry &item : ActionTable())
+        if (Shows(item, edition_) && item.key != KeyKind::None)
             rows += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td></tr>")
-                        .arg(KeyOf(spec).toString(QKeySequence::NativeText).toHtmlEscaped(),
-                             QString::fromUtf8(Tr("menu", spec.text)).toHtmlEscaped());
-    const QString title = QString::fromUtf8(Tr("menu", SpecOf(Action::Keys).text));
+                        .arg(KeyOf(item).toString(QKeySequence::NativeText).toHtmlEscaped(),
+                             QString::fromUtf8(Tr("menu", item.text)).toHtmlEscaped());
+    const QString title = QString::fromUtf8(Tr("menu", EntryOf(Action::Keys).text));
     auto *box = new QMessageBox(QMessageBox::Information, title,
                                 QStringLiteral("<p>%1</p><table>%2</table>")
                                     .arg(QString::fromStdString(KeysHeading()).toHtmlEscaped(), rows),
@@ -206,14 +206,14 @@ bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
         const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
-        for (const ActionSpec &spec : ActionTable()) {
-            if (spec.key != KeyKind::Letter || key->key() != spec.letter || !plain || !Shows(spec, edition_))
+        for (const ActionEntry &item : ActionTable()) {
+            if (item.key != KeyKind::Letter || key->key() != item.letter || !plain || !Shows(item, edition_))
                 continue;
             if (!key->isAutoRepeat()) {
-                if (spec.checkable)
-                    findChild<QAction *>(spec.name)->toggle();
+                if (item.checkable)
+                    findChild<QAction *>(item.name)->toggle();
                 else
-                    Trigger(spec.action);
+                    Trigger(item.action);
             }
             return true;
         }
