@@ -11,6 +11,7 @@ import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 import { webDir } from './paths.mjs';
+import { removeProfile } from './processes.mjs';
 import { launchWebKit } from './webkit.mjs';
 
 export { webDir };
@@ -70,8 +71,9 @@ export async function launch(extraArgs = [], { language = 'en-US' } = {}) {
     });
   const close = browser.close.bind(browser);
   browser.close = async () => {
+    const group = browser.process().pid; // puppeteer starts it as a group's leader
     await close();
-    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+    await removeProfile(group, profile, engine);
   };
   return browser;
 }

@@ -6,6 +6,7 @@ import path from 'node:path';
 import * as chromeLauncher from 'chrome-launcher';
 import lighthouse from 'lighthouse';
 import desktopConfig from 'lighthouse/core/config/desktop-config.js';
+import { removeProfile } from './processes.mjs';
 
 export async function startChromium() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-lighthouse-'));
@@ -19,8 +20,9 @@ export async function startChromium() {
   return {
     port: chrome.port,
     close: async () => {
+      const group = chrome.pid; // chrome-launcher starts it as a group's leader
       await chrome.kill();
-      fs.rmSync(profile, { recursive: true, force: true });
+      await removeProfile(group, profile, 'Chromium');
     },
   };
 }

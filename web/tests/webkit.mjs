@@ -20,6 +20,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { Builder, WebElement } from 'selenium-webdriver';
 import { Command, Name } from 'selenium-webdriver/lib/command.js';
+import { removeProfile } from './processes.mjs';
 
 const minibrowser = process.env.MINIBROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const driverBinary = process.env.WEBKITWEBDRIVER || '/usr/bin/WebKitWebDriver';
@@ -334,24 +335,26 @@ export async function launchWebKit({ language = 'en-US' } = {}) {
     XDG_CACHE_HOME: path.join(home, 'cache'), XDG_DATA_HOME: path.join(home, 'data'),
     XDG_CONFIG_HOME: path.join(home, 'config'), NO_AT_BRIDGE: '1', GDK_BACKEND: 'x11' };
   delete env.WAYLAND_DISPLAY;
-  const child = spawn(driverBinary, [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'pipe'] });
+  // The driver leads a process group that holds MiniBrowser and its web and
+  // network processes.
+  const child = spawn(driverBinary, [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'pipe'], detached: true });
   let log = '';
   child.stderr.on('data', (d) => { log = (log + d).slice(-4000); });
   // Should the test end without closing the browser, the driver and the
   // display go with it (MiniBrowser ends with its display).
-  const orphans = () => { child.kill(); xvfb.process.kill(); };
+  const orphans = () => {
+    try { process.kill(-child.pid); } catch { /* the group has ended */ }
+    xvfb.process.kill();
+  };
   process.once('exit', orphans);
   const stop = async () => {
     process.removeListener('exit', orphans);
-    for (const p of [child, xvfb.process]) {
-      if (p.exitCode === null) {
-        const ended = new Promise((r) => p.once('exit', r));
-        p.kill();
-        await ended;
-      }
+    await removeProfile(child.pid, home, 'WebKit');
+    if (xvfb.process.exitCode === null) {
+      const ended = new Promise((r) => xvfb.process.once('exit', r));
+      xvfb.process.kill();
+      await ended;
     }
-    // Its web processes may still be writing their caches as they end.
-    fs.rmSync(home, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
   };
   try {
     await waitForDriver(port, child);
