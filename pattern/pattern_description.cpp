@@ -137,6 +137,12 @@ std::string SpokenLevel(std::int32_t position, std::string_view decimalSeparator
     return Db(ReadoutLevel(position), decimalSeparator);
 }
 
+std::string SpokenAngle(std::int32_t angle)
+{
+    //: The angle slider's value, spoken: %n whole degrees
+    return TrPlural("page", "%n degree", "%n degrees", angle);
+}
+
 std::string SpokenGain(double gain, std::string_view decimalSeparator)
 {
     if (gain == 0.0) // as the gain readout: only an exact zero is "off"

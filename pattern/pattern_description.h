@@ -52,6 +52,9 @@ std::string SpokenNumber(double value, std::string_view decimalSeparator);
 // A level slider's level, "-3.06 dB".
 std::string SpokenLevel(std::int32_t position, std::string_view decimalSeparator);
 
+// The angle slider's value, "1 degree", "30 degrees".
+std::string SpokenAngle(std::int32_t angle);
+
 // The probe's gain, "4.61 dB", or "off" where the pattern is exactly zero.
 std::string SpokenGain(double gain, std::string_view decimalSeparator);
 

@@ -47,18 +47,14 @@ Figured PageFigure()
 }
 
 std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
-std::string figureLabels;                // and its labels, as LabelsJson gives them
-int figureWidth = 0;
-int figureHeight = 0;
 
-// Labels as the page writes them over a canvas of `ratio` device pixels to a
-// logical one: [[x, y, text, colour, anchor, size], ...] in device pixels,
-// with CSS's colour and text-align words.
+} // namespace
+
 std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio)
 {
     constexpr const char *kAnchors[] = {"left", "center", "right"};
     constexpr const char *kDigits = "0123456789abcdef";
-    std::string json;
+    std::vector<std::string> json;
     for (const FigureDrawing::Label &label : labels) {
         std::string colour = "#";
         for (const int shift : {0, 8, 16}) {
@@ -66,14 +62,13 @@ std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double r
             colour += kDigits[(label.colour >> shift) & 0xF];
         }
         const auto [x, y] = LabelPoint(label);
-        json += std::string(json.empty() ? "" : ",") + "[" + NumberText(x * ratio) + "," + NumberText(y * ratio) +
-                "," + JsonString(label.text) + "," + JsonString(colour) + "," +
-                JsonString(kAnchors[static_cast<int>(label.anchor)]) + "," + NumberText(kLabelPixels * ratio) + "]";
+        json.push_back(JsonArray({NumberText(x * ratio), NumberText(y * ratio), JsonString(label.text),
+                                  JsonString(colour), JsonString(kAnchors[static_cast<int>(label.anchor)]),
+                                  NumberText(kLabelPixels * ratio)}));
     }
-    return "[" + json + "]";
+    return JsonArray(json);
 }
 
-} // namespace
 
 } // namespace orvane
 
@@ -81,18 +76,36 @@ using namespace orvane;
 
 extern "C" {
 
-// The figure of the state shown: its caption, and the plot's pixels at a whole
-// `scale` (R, G, B, A; orvane_figure_width() by orvane_figure_height()), or the
-// whole figure as SVG. The page adds the caption band to the pixels itself.
-EMSCRIPTEN_KEEPALIVE const char *orvane_figure_caption()
+// The figure of the state shown: the plot's pixels at a whole `scale`, its
+// labels and its caption, for the page to add the caption band itself: JSON
+// {"pixels", "width", "height", "labels", "caption"}, the pixels R, G, B, A,
+// width by height of them. The empty text after an error, which the page shows.
+EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
 {
+    if (!PageBehaviour() || scale < 1 || scale > kLargestScale)
+        return Return("");
+    Figured figure;
     try {
-        return PageBehaviour() ? Return(PageFigure().caption) : Return("");
-    } catch (const std::exception &) {
+        figure = PageFigure();
+    } catch (const std::exception &error) {
+        ShowPageError(ActionError(EntryOf(Action::SaveImage), error.what()));
         return Return("");
     }
+    const PlotGeometry &g = figure.drawing->geometry();
+    const int width = g.innerWidth * scale;
+    const int height = g.innerHeight * scale;
+    figurePixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    RasterSurface raster(PixelFormat::Rgba8, g.background);
+    raster.attach(figurePixels.data(), width, height, width, scale);
+    raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
+    figure.drawing->replay(raster);
+    return Return(JsonObject({JsonField("pixels", std::to_string(reinterpret_cast<std::uintptr_t>(figurePixels.data()))),
+                              JsonField("width", std::to_string(width)), JsonField("height", std::to_string(height)),
+                              JsonField("labels", LabelsJson(figure.drawing->labels(), scale)),
+                              JsonField("caption", JsonString(figure.caption))}));
 }
 
+// The whole figure as SVG.
 EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
 {
     if (!PageBehaviour() || scale < 1 || scale > kLargestScale)
@@ -106,46 +119,9 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
     }
 }
 
-EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_figure_pixels(int scale)
-{
-    if (!PageBehaviour() || scale < 1 || scale > kLargestScale)
-        return nullptr;
-    Figured figure;
-    try {
-        figure = PageFigure();
-    } catch (const std::exception &error) {
-        ShowPageError(ActionError(EntryOf(Action::SaveImage), error.what()));
-        return nullptr;
-    }
-    const PlotGeometry &g = figure.drawing->geometry();
-    figurePixels.assign(static_cast<std::size_t>(g.innerWidth * scale) * static_cast<std::size_t>(g.innerHeight * scale), 0);
-    figureWidth = g.innerWidth * scale;
-    figureHeight = g.innerHeight * scale;
-    RasterSurface raster(PixelFormat::Rgba8, g.background);
-    raster.attach(figurePixels.data(), figureWidth, figureHeight, figureWidth, scale);
-    raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
-    figure.drawing->replay(raster);
-    figureLabels = LabelsJson(figure.drawing->labels(), scale);
-    return figurePixels.data();
-}
-
-// The labels of the last figure of orvane_figure_pixels, for the page to write
-// over its pixels.
-EMSCRIPTEN_KEEPALIVE const char *orvane_figure_labels()
-{
-    return Return(figureLabels);
-}
-
-// The plot's labels since it was last drawn, for the page to write over the
-// canvas with its own text engine (the rasteriser has none).
-EMSCRIPTEN_KEEPALIVE const char *orvane_plot_labels()
-{
-    return Return(PageBehaviour() ? LabelsJson(PageSurface().labels(), PageSurface().ratio()) : "[]");
-}
-
 // The datasheet view: on (db 1) or off (db 0), or at `range` dB (20, 30 or 40;
-// 0 keeps the range), redrawn where the plot was drawn. Returns what a
-// listener hears, or the empty text after an error.
+// 0 keeps the range), redrawn where the plot was drawn. Returns what the page
+// shows then, as ShownJson gives it.
 EMSCRIPTEN_KEEPALIVE const char *orvane_set_view(int db, int range)
 {
     Behaviour *running = PageBehaviour();
@@ -159,17 +135,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_set_view(int db, int range)
         else if ((behaviour.view().view == PlotView::Db) != (db != 0))
             behaviour.ToggleView();
     });
-    return Return(ShowUnannounced(outcome) ? outcome.announcement : ""); // said once the page shows it
+    const bool done = ShowUnannounced(outcome); // said once the page shows it
+    return Return(ShownJson(done, done ? outcome.announcement : ""));
 }
-
-// The range of the datasheet view while it shows, else 0.
-EMSCRIPTEN_KEEPALIVE int orvane_view_range()
-{
-    const Behaviour *running = PageBehaviour();
-    return running && running->view().view == PlotView::Db ? running->view().rangeDb : 0;
-}
-
-EMSCRIPTEN_KEEPALIVE int orvane_figure_width() { return figureWidth; }
-EMSCRIPTEN_KEEPALIVE int orvane_figure_height() { return figureHeight; }
 
 } // extern "C"

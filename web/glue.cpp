@@ -92,6 +92,7 @@ struct Page {
     std::vector<std::uint32_t> pixels;
     int width = 0;
     int height = 0;
+    bool detailsShown = false; // the details panel is open: its figures follow each action
 };
 
 std::unique_ptr<Page> page;
@@ -108,6 +109,50 @@ bool Show(const Outcome &outcome, bool announces = true)
     if (!outcome.error.empty())
         PageShowError(outcome.error.c_str());
     return outcome.done;
+}
+
+// A slider's value as a screen reader says it; the empty text for a slider
+// the page does not have.
+std::string SpokenValue(SliderId slider)
+{
+    const int value = PageSliderValue(static_cast<int>(slider));
+    if (value == kMissing)
+        return "";
+    return slider == SliderId::Slider3 ? SpokenAngle(value) : SpokenLevel(value, page->controls.decimalSeparator());
+}
+
+// The figures of the current pattern and of the kept one, for the details
+// panel: {"empty", "equation", "kept", "rows": [{"key", "label", "current", "kept"}]},
+// a row's "kept" the empty text with nothing kept.
+std::string DetailsJson()
+{
+    PageControls &c = page->controls;
+    const std::string separator = c.decimalSeparator();
+    const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
+    const std::optional<KeptPattern> kept = page->behaviour.kept();
+    const std::optional<PatternDetails> keptFigures = kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < kDetailRows.size(); ++i)
+        rows.push_back(JsonObject({
+            JsonField("key", JsonString(kDetailRows[i].key)),
+            JsonField("label", JsonString(Tr("details", kDetailRows[i].label))),
+            JsonField("current", JsonString(DetailText(current, i, separator))),
+            JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
+    return JsonObject({JsonField("empty", current.empty ? "true" : "false"),
+                       JsonField("equation", JsonString(PatternEquation(current, separator))),
+                       JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))});
+}
+
+// A part of what the page shows, or `fallback` where it cannot be read (a
+// control gone): the handler that ran has reported that.
+template <typename Part>
+std::string JsonOr(Part &&part, const char *fallback)
+{
+    try {
+        return part();
+    } catch (const std::exception &) {
+        return fallback;
+    }
 }
 
 template <typename Handler>
@@ -135,6 +180,28 @@ void Attach(double ratio, int multiple = 1)
 }
 
 } // namespace
+
+std::string ShownJson(bool done, const std::string &said, const std::string &refused)
+{
+    Behaviour &behaviour = page->behaviour;
+    const ViewSettings &view = behaviour.view();
+    std::vector<std::string> spoken;
+    for (const SliderId slider : {SliderId::Slider1, SliderId::Slider2, SliderId::Slider3})
+        spoken.push_back(JsonOr([slider] { return JsonString(SpokenValue(slider)); }, "\"\""));
+    return JsonObject({
+        JsonField("done", done ? "true" : "false"),
+        JsonField("said", JsonString(said)),
+        JsonField("refused", JsonString(refused)),
+        JsonField("drawn", behaviour.plotDrawn() ? "true" : "false"),
+        JsonField("pixels", std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data()))),
+        JsonField("width", std::to_string(page->width)),
+        JsonField("height", std::to_string(page->height)),
+        JsonField("labels", LabelsJson(PageSurface().labels(), PageSurface().ratio())),
+        JsonField("state", JsonOr([&behaviour] { return JsonString(behaviour.stateText()); }, "\"\"")),
+        JsonField("range", std::to_string(view.view == PlotView::Db ? view.rangeDb : 0)),
+        JsonField("spoken", JsonArray(spoken)),
+        JsonField("details", page->detailsShown ? JsonOr(DetailsJson, "null") : "null")});
+}
 
 Behaviour *PageBehaviour() { return page ? &page->behaviour : nullptr; }
 RecordedSurface &PageSurface() { return page->controls.recorded(); }
@@ -172,10 +239,11 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_layout(int edition)
 }
 
 // Creates the page's program for `edition` (0 full, 1 lite), with the canvas
-// at `ratio` device pixels to a CSS pixel, and runs the load handler. Returns
-// the canvas's pixels, R, G, B, A in memory, orvane_canvas_width() by
-// orvane_canvas_height() of them, with no gaps between rows.
-EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, const char *separator)
+// at `ratio` device pixels to a CSS pixel, and runs the load handler. Each
+// export below that acts for the user returns what the page then shows, as
+// ShownJson gives it: the canvas's pixels among it, R, G, B, A in memory,
+// width by height of them, with no gaps between rows.
+EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const char *separator)
 {
     page = std::make_unique<Page>(edition == 0 ? Edition::Full : Edition::Lite);
     page->controls.setDecimalSeparator(separator);
@@ -183,8 +251,7 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, cons
     Attach(ratio);
     page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     page->controls.recorded().clear(); // a new surface shows its background until the first redraw
-    Dispatch("Orvane", [] { page->behaviour.Load(); });
-    return page->pixels.data();
+    return Return(ShownJson(Dispatch("Orvane", [] { page->behaviour.Load(); })));
 }
 
 // The canvas at `ratio` device pixels to a logical pixel of the plot (15
@@ -192,53 +259,59 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_start(int edition, double ratio, cons
 // screen: the same picture, drawn afresh at that scale. Its width and height
 // are whole multiples of `multiple` pixels (the device pixels of a CSS pixel,
 // so that its CSS size is whole and the browser shows it unscaled); a row or
-// column beyond the plot's inside shows the background. Returns the pixels as
-// orvane_start does; they move.
-EMSCRIPTEN_KEEPALIVE std::uint32_t *orvane_resize(double ratio, int multiple)
-{
-    if (!page || !(ratio > 0.0 && ratio <= kMaxRatio) || multiple < 1 || multiple > 16)
-        return page ? page->pixels.data() : nullptr;
-    Attach(ratio, multiple);
-    // Every step was drawn once already, so none can fail now.
-    page->controls.recorded().redraw();
-    return page->pixels.data();
-}
-
-EMSCRIPTEN_KEEPALIVE int orvane_canvas_width() { return page ? page->width : 0; }
-EMSCRIPTEN_KEEPALIVE int orvane_canvas_height() { return page ? page->height : 0; }
-
-// A user's move of a slider (0 Slider1, 1 Slider2, 2 Slider3): its scroll
-// handler. Returns 1 when it ran to its end, 0 after an error.
-EMSCRIPTEN_KEEPALIVE int orvane_scroll(int slider)
+// column beyond the plot's inside shows the background. The pixels move.
+EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple)
 {
     if (!page)
-        return 0;
+        return Return("");
+    if (ratio > 0.0 && ratio <= kMaxRatio && multiple >= 1 && multiple <= 16) {
+        Attach(ratio, multiple);
+        // Every step was drawn once already, so none can fail now.
+        page->controls.recorded().redraw();
+    }
+    return Return(ShownJson(true));
+}
+
+// A user's move of a slider (0 Slider1, 1 Slider2, 2 Slider3): its scroll
+// handler; "done" says whether it ran to its end.
+EMSCRIPTEN_KEEPALIVE const char *orvane_scroll(int slider)
+{
+    if (!page)
+        return Return("");
+    bool done = false;
     switch (slider) {
     case 0:
-        return Dispatch(ControlWords("Slider1"), [] { page->behaviour.PreGraph(); });
+        done = Dispatch(ControlWords("Slider1"), [] { page->behaviour.PreGraph(); });
+        break;
     case 1:
-        return Dispatch(ControlWords("Slider2"), [] { page->behaviour.PreGraph(); });
+        done = Dispatch(ControlWords("Slider2"), [] { page->behaviour.PreGraph(); });
+        break;
     case 2:
-        return Dispatch(ControlWords("Slider3"), [] { page->behaviour.AngleScroll(); });
+        done = Dispatch(ControlWords("Slider3"), [] { page->behaviour.AngleScroll(); });
+        break;
     default:
-        return 0;
+        break;
     }
+    return Return(ShownJson(done));
 }
 
 // A click on preset button `index` of the preset table: both level sliders,
-// then one redraw. Returns 1 when it ran to its end, 0 after an error.
-EMSCRIPTEN_KEEPALIVE int orvane_preset(int index)
+// then one redraw.
+EMSCRIPTEN_KEEPALIVE const char *orvane_preset(int index)
 {
-    if (!page || index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
-        return 0;
+    if (!page)
+        return Return("");
+    if (index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
+        return Return(ShownJson(false));
     const Preset &preset = kPresets[static_cast<std::size_t>(index)];
-    return Dispatch(ControlWords(preset.button),
-                    [&preset] { page->behaviour.Preset(preset.slider1, preset.slider2, preset.spokenName); });
+    return Return(ShownJson(Dispatch(ControlWords(preset.button), [&preset] {
+        page->behaviour.Preset(preset.slider1, preset.slider2, preset.spokenName);
+    })));
 }
 
 // "Keep" (keep 1) keeps the pattern as it stands for comparison, "Clear
 // comparison" (keep 0) lets it go; the plot is redrawn with it once it has been
-// drawn at all. Returns what a listener hears, or the empty text after an error.
+// drawn at all. "said" is what a listener hears, the empty text after an error.
 EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
 {
     if (!page)
@@ -250,60 +323,32 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
         else
             page->behaviour.ClearKept();
     }, item.errorFormat);
-    return Return(Show(outcome, false) ? outcome.announcement : ""); // said once the page shows it
+    const bool done = Show(outcome, false); // said once the page shows it
+    return Return(ShownJson(done, done ? outcome.announcement : ""));
 }
 
-// The figures of the current pattern and of the kept one, for the details
-// panel: JSON {"empty", "equation", "kept", "rows": [{"key", "label", "current", "kept"}]},
-// "kept" the empty text with nothing kept. An error gives the empty text.
-EMSCRIPTEN_KEEPALIVE const char *orvane_details()
+// The details panel opens (open 1) or closes (open 0): while it is open,
+// what each action shows carries its figures. Returns them as ShownJson's
+// "details" gives them, the empty text once closed or after an error.
+EMSCRIPTEN_KEEPALIVE const char *orvane_details(int open)
 {
     if (!page)
         return Return("");
-    try {
-        PageControls &c = page->controls;
-        const std::string separator = c.decimalSeparator();
-        const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
-        const std::optional<KeptPattern> kept = page->behaviour.kept();
-        const std::optional<PatternDetails> keptFigures =
-            kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
-        std::vector<std::string> rows;
-        for (std::size_t i = 0; i < kDetailRows.size(); ++i)
-            rows.push_back(JsonObject({
-                JsonField("key", JsonString(kDetailRows[i].key)),
-                JsonField("label", JsonString(Tr("details", kDetailRows[i].label))),
-                JsonField("current", JsonString(DetailText(current, i, separator))),
-                JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
-        return Return(JsonObject({JsonField("empty", current.empty ? "true" : "false"),
-                                  JsonField("equation", JsonString(PatternEquation(current, separator))),
-                                  JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))}));
-    } catch (const std::exception &) {
-        return Return("");
-    }
-}
-
-// The state of the sliders as a link gives it, with the angle where the probe
-// line is shown.
-EMSCRIPTEN_KEEPALIVE const char *orvane_state()
-{
-    try {
-        return page ? Return(page->behaviour.stateText()) : Return("");
-    } catch (const std::exception &) {
-        return Return("");
-    }
+    page->detailsShown = open != 0;
+    return Return(page->detailsShown ? JsonOr(DetailsJson, "") : "");
 }
 
 // Moves the sliders to the state `text` and runs their handlers, as the user's
-// moves would. A text that is no state changes nothing: the message is returned
-// (the empty text when the state was shown).
+// moves would. A text that is no state changes nothing: "refused" says why.
 EMSCRIPTEN_KEEPALIVE const char *orvane_show_state(const char *text)
 {
+    if (!page)
+        return Return("");
     const StateReading reading = ReadStateText(text);
-    if (!page || !reading.state)
-        return Return(reading.error);
+    if (!reading.state)
+        return Return(ShownJson(false, "", reading.error));
     const PatternState state = *reading.state;
-    Show(page->behaviour.Dispatch(text, [&state] { page->behaviour.ShowState(state); }), false);
-    return Return("");
+    return Return(ShownJson(Show(page->behaviour.Dispatch(text, [&state] { page->behaviour.ShowState(state); }), false)));
 }
 
 } // extern "C"

@@ -45,8 +45,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_languages()
 // An angle as a listener hears it, "1 degree", for the angle slider's spoken value.
 EMSCRIPTEN_KEEPALIVE const char *orvane_spoken_angle(int angle)
 {
-    //: The angle slider's value, spoken: %n whole degrees
-    return Return(TrPlural("page", "%n degree", "%n degrees", angle));
+    return Return(SpokenAngle(angle));
 }
 
 // Why `text` is no state, or the empty text: for the page's tests, with no page.
@@ -57,22 +56,19 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_check_state(const char *text)
 
 // The pattern as sound, for the page to play with the Web Audio API: the
 // sweep (angle 1000), or the probe's sound for the angle slider at `angle`,
-// for the level sliders at s1 and s2, at the audio context's `rate`. Returns
-// the samples, left and right in turn, orvane_sound_frames() pairs of 32-bit
-// floats; null when they cannot be made, which the page reports.
-EMSCRIPTEN_KEEPALIVE const float *orvane_sound(int angle, int s1, int s2, int rate)
+// for the level sliders at s1 and s2, at the audio context's `rate`: JSON
+// {"samples", "frames"}, the samples' address, left and right in turn, frames
+// pairs of 32-bit floats; the empty text when they cannot be made, which the
+// page reports.
+EMSCRIPTEN_KEEPALIVE const char *orvane_sound(int angle, int s1, int s2, int rate)
 {
     try {
         sound = angle == 1000 ? SweepSound(s1, s2, rate) : ProbeSound(angle, s1, s2, rate);
-        return sound.samples.data();
+        return Return(JsonObject({JsonField("samples", std::to_string(reinterpret_cast<std::uintptr_t>(sound.samples.data()))),
+                                  JsonField("frames", std::to_string(sound.frames()))}));
     } catch (...) {
-        return nullptr;
+        return Return("");
     }
-}
-
-EMSCRIPTEN_KEEPALIVE int orvane_sound_frames()
-{
-    return static_cast<int>(sound.frames());
 }
 
 // The texts of the rules, for the tests, and a level as a listener hears it,

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pattern/behaviour.h"
+#include "pattern/figure.h"
 #include "web/recorded_surface.h"
 
 namespace orvane {
@@ -18,5 +20,22 @@ std::string PageSeparator();
 // the caller hands to the page; returns whether the handler ran to its end.
 bool ShowUnannounced(const Outcome &outcome);
 void ShowPageError(const std::string &text);
+
+// What the page shows once one of its actions has run, for the page to take
+// in one piece: JSON {"done", "said", "refused", "drawn", "pixels", "width",
+// "height", "labels", "state", "range", "spoken", "details"}. "done" says
+// whether the action ran to its end, "said" what a listener hears of it (for
+// the page to say once it shows the rest), "refused" why a state given was
+// none; then the plot (the canvas's pixels' address and size, the labels of
+// LabelsJson), the state text, the datasheet view's range (0 in the linear
+// view), the three sliders' values as spoken ("" for one the page lacks) and,
+// while the details panel is open, its figures (else, or where they cannot be
+// read, null).
+std::string ShownJson(bool done, const std::string &said = "", const std::string &refused = "");
+
+// Labels as the page writes them over a canvas of `ratio` device pixels to a
+// logical one: [[x, y, text, colour, anchor, size], ...] in device pixels,
+// with CSS's colour and text-align words.
+std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio);
 
 } // namespace orvane

@@ -2,7 +2,7 @@
 // under the plot), and the kept pattern's beside the current ones. The rows
 // come from the module, with their texts.
 import { app, frame, win, gra, byId, text, announce } from './state.js';
-import { blit } from './plot.js';
+import { run } from './plot.js';
 import { touchLayout, fitTexts } from './layout.js';
 
 const detailsPanel = byId('DetailsPanel');
@@ -10,10 +10,8 @@ const detailsButton = byId('DetailsButton');
 const keepButton = byId('KeepButton');
 const clearKeptButton = byId('ClearKeptButton');
 
-export function showDetails() {
-  const json = text(app.module._orvane_details());
-  if (!json) return;
-  const details = JSON.parse(json);
+// The figures as the module gives them (glue.cpp's DetailsJson).
+export function showDetails(details) {
   byId('DetailsMessage').hidden = !details.empty;
   const equation = byId('DetailsEquation');
   equation.hidden = details.empty;
@@ -56,8 +54,9 @@ export function setDetailsOpen(open) {
   app.detailsOpen = open;
   detailsButton.setAttribute('aria-expanded', String(open));
   detailsPanel.hidden = !open;
+  const json = text(app.module._orvane_details(open ? 1 : 0));
   if (open) {
-    showDetails();
+    if (json) showDetails(JSON.parse(json));
     placeDetails();
     detailsPanel.focus();
   } else {
@@ -68,12 +67,10 @@ export function setDetailsOpen(open) {
 
 // Keeps the pattern as it stands for comparison (or lets it go) and says so.
 export function keep(on) {
-  const said = text(app.module._orvane_keep(on ? 1 : 0));
-  blit();
+  const { said } = run(() => app.module._orvane_keep(on ? 1 : 0));
   if (!said) return;
   clearKeptButton.hidden = !on;
   fitTexts(); // the button shown takes the longest form that fits
-  if (app.detailsOpen) showDetails();
   announce(said);
 }
 

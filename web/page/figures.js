@@ -1,20 +1,19 @@
 // The plot as a figure (printed, saved as PNG or SVG) and the state in the
 // address, to share.
 import { app, gra, byId, text, announce, showError } from './state.js';
-import { blit, writeLabels } from './plot.js';
+import { show, writeLabels } from './plot.js';
 
 // The plot's pixels at a whole scale, with its labels, on `context`; null
 // when the module has no figure.
 function drawFigure(scale, sized) {
   const module = app.module;
-  const at = module._orvane_figure_pixels(scale);
-  if (!at) return null;
-  const w = module._orvane_figure_width();
-  const h = module._orvane_figure_height();
+  const json = text(module._orvane_figure(scale));
+  if (!json) return null;
+  const { pixels, width: w, height: h, labels, caption } = JSON.parse(json);
   const context = sized(w, h);
-  context.putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, at, w * h * 4).slice(), w, h), 0, 0);
-  writeLabels(context, module._orvane_figure_labels());
-  return { context, w, h };
+  context.putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, pixels, w * h * 4).slice(), w, h), 0, 0);
+  writeLabels(context, labels);
+  return { context, w, h, caption };
 }
 
 // The plot for the printer: the figure's pixels at four times the window's
@@ -56,7 +55,7 @@ export function keepAddress() {
 function writeAddress() {
   clearTimeout(addressTimer);
   addressTimer = 0;
-  const state = text(app.module._orvane_state());
+  const state = app.state;
   if (!state || location.hash === '#' + state) return;
   try {
     history.replaceState(history.state, '', '#' + state);
@@ -73,16 +72,14 @@ export function showAddressState() {
   try {
     state = decodeURIComponent(state);
   } catch (e) { /* shown back as it stands */ }
-  const error = app.module.ccall('orvane_show_state', 'string', ['string'], [state]);
-  blit();
-  if (!error) {
-    app.drawn = true;
+  const { refused } = show(app.module.ccall('orvane_show_state', 'string', ['string'], [state]));
+  if (!refused) {
     schedulePrint();
   } else {
     try {
       history.replaceState(history.state, '', location.pathname + location.search);
     } catch (e) { /* the address keeps it; the page shows none of it */ }
-    showError(app.texts.addressNoState.replace('%1', error));
+    showError(app.texts.addressNoState.replace('%1', refused));
   }
 }
 
@@ -98,7 +95,7 @@ function download(blob, name) {
   setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 }
 
-const figureName = (suffix) => 'orvane-' + text(app.module._orvane_state()).replace(/[^a-z0-9-]+/gi, '-') + suffix;
+const figureName = (suffix) => 'orvane-' + app.state.replace(/[^a-z0-9-]+/gi, '-') + suffix;
 
 export function figureCanvas(scale) {
   const layout = app.layout;
@@ -110,14 +107,14 @@ export function figureCanvas(scale) {
     return figure.getContext('2d');
   });
   if (!drawn) return null;
-  const { context, w, h } = drawn;
+  const { context, w, h, caption } = drawn;
   context.fillStyle = '#ffffff';
   context.fillRect(0, h, w, band);
   context.fillStyle = '#000000';
   context.font = layout.captionPixels * scale + 'px ' + layout.captionFamilies;
   context.textAlign = 'center';
   context.textBaseline = 'middle';
-  context.fillText(text(app.module._orvane_figure_caption()), w / 2, h + band / 2);
+  context.fillText(caption, w / 2, h + band / 2);
   return figure;
 }
 

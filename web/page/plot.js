@@ -1,14 +1,13 @@
 // The plot: the module's pixels copied to the canvas, with the labels the
 // browser's text engine writes, and what follows each of the module's handlers.
-import { app, canvas, gra } from './state.js';
+import { app, canvas, gra, text } from './state.js';
 import { keepAddress, schedulePrint } from './figures.js';
 import { showDetails } from './details.js';
 import { showView } from './view.js';
 
 // The plot's labels (the datasheet view's), which the module's rasteriser
 // leaves to the browser's text engine: [[x, y, text, colour, align, size]].
-export function writeLabels(context, at) {
-  const labels = JSON.parse(app.module.UTF8ToString(at) || '[]');
+export function writeLabels(context, labels) {
   context.textBaseline = 'middle';
   for (const [x, y, text, colour, align, size] of labels) {
     context.font = size + 'px ' + app.layout.captionFamilies;
@@ -18,26 +17,37 @@ export function writeLabels(context, at) {
   }
 }
 
-export function blit() {
-  const module = app.module;
-  const w = module._orvane_canvas_width();
-  const h = module._orvane_canvas_height();
-  const bytes = new Uint8ClampedArray(module.HEAPU8.buffer, app.pixels, w * h * 4);
-  app.canvasContext.putImageData(new ImageData(bytes, w, h), 0, 0);
-  writeLabels(app.canvasContext, module._orvane_plot_labels());
-  showView();
+// Shows what the module says the page shows after one of its actions (JSON,
+// as glue.cpp's ShownJson writes it): the plot's pixels and labels, the
+// state for the address, the datasheet view's switch, the sliders' spoken
+// values, and the figures of the details panel while it is open. Returns it.
+export function show(json) {
+  const shown = JSON.parse(json);
+  if (canvas.width !== shown.width) canvas.width = shown.width;
+  if (canvas.height !== shown.height) canvas.height = shown.height;
+  const bytes = new Uint8ClampedArray(app.module.HEAPU8.buffer, shown.pixels, shown.width * shown.height * 4);
+  app.canvasContext.putImageData(new ImageData(bytes, shown.width, shown.height), 0, 0);
+  writeLabels(app.canvasContext, shown.labels);
+  shown.spoken.forEach((said, i) => {
+    const slider = document.getElementById(app.layout.sliders[i]);
+    if (slider && said) slider.setAttribute('aria-valuetext', said);
+  });
+  showView(shown.range);
+  app.drawn = shown.drawn;
+  app.state = shown.state;
+  if (shown.details) showDetails(shown.details);
+  return shown;
 }
 
-// Runs one of the module's handlers and shows what it drew. Returns whether
-// the handler ran to its end.
-export function run(handler) {
-  const done = handler();
-  blit();
+// Runs one of the module's actions for the user (a call that returns what the
+// page shows), shows what it yields, and keeps the address and the printed
+// plot up to date with it.
+export function run(action) {
+  const out = action();
+  const shown = show(typeof out === 'string' ? out : text(out));
   keepAddress();
-  app.drawn = true;
   schedulePrint();
-  if (app.detailsOpen) showDetails();
-  return done === 1;
+  return shown;
 }
 
 // The canvas at the screen's own resolution: its pixels are its CSS size
@@ -45,12 +55,10 @@ export function run(handler) {
 // draws the picture again at that scale. The layout table's window at its
 // own size keeps the ratio it started with, pixel for pixel the desktop's.
 let canvasRatio = 0;
-export function startCanvas(ratio) {
+export function startCanvas(ratio, started) {
   canvasRatio = ratio;
-  canvas.width = app.module._orvane_canvas_width();
-  canvas.height = app.module._orvane_canvas_height();
   app.canvasContext = canvas.getContext('2d');
-  blit();
+  show(started);
 }
 
 export function sizeCanvas() {
@@ -71,10 +79,7 @@ export function sizeCanvas() {
   if (!(ratio > 0)) return;
   if (ratio !== canvasRatio) {
     canvasRatio = ratio;
-    app.pixels = module._orvane_resize(ratio, whole);
-    canvas.width = module._orvane_canvas_width();
-    canvas.height = module._orvane_canvas_height();
-    blit();
+    show(text(module._orvane_resize(ratio, whole)));
   }
   canvas.style.width = (native ? layout.canvasWidth : canvas.width / scale) + 'px';
   canvas.style.height = (native ? layout.canvasHeight : canvas.height / scale) + 'px';

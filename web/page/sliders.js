@@ -8,13 +8,6 @@ import { toggleView } from './view.js';
 
 const MISSING = -2147483648; // a slider the page does not have
 
-// What a screen reader says of a slider's value: the level in dB, the angle
-// in degrees, as the desktop says them.
-function spokenValue(slider) {
-  if (slider.index === 2) return app.module.UTF8ToString(app.module._orvane_spoken_angle(slider.value));
-  return app.module.ccall('orvane_spoken_level', 'string', ['number', 'string'], [slider.value, app.separator]);
-}
-
 // A slider of the layout table, drawn and driven by this script. Qt's key
 // and mouse rules: arrows and Page keys step (on the level sliders Up lowers
 // the value, so the thumb follows the key), Home and End go to the ends, a
@@ -89,9 +82,9 @@ class Slider {
       this.fill.style.left = half + 'px';
       this.fill.style.width = at + 'px';
     }
+    // What a screen reader says of the value comes with what the module
+    // shows after each action.
     this.element.setAttribute('aria-valuenow', String(this.value));
-    if (!app.module) return; // the page as written holds the start's spoken value
-    this.element.setAttribute('aria-valuetext', spokenValue(this));
   }
 
   // Sets the value as the program does: no handler runs.
@@ -108,7 +101,7 @@ class Slider {
     if (!app.module) return; // the window shows once the program has started
     this.set(Math.min(this.maximum, Math.max(this.minimum, value)));
     // The module says the probe's gain through page.announce.
-    if (run(() => app.module._orvane_scroll(this.index)) && this.index === 2) playProbeSound();
+    if (run(() => app.module._orvane_scroll(this.index)).done && this.index === 2) playProbeSound();
   }
 
   onKey(event) {

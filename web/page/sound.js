@@ -1,6 +1,6 @@
 // The pattern as sound: the module's samples, played by the Web Audio API
 // on the user's request (a key or a click, as browsers require).
-import { app, byId, fill, announce, showError } from './state.js';
+import { app, byId, fill, text, announce, showError } from './state.js';
 import { sliders } from './sliders.js';
 
 export const probeSwitch = byId('ProbeSoundSwitch');
@@ -14,9 +14,10 @@ function play(angle, ended) {
   audio = audio || new (window.AudioContext || window.webkitAudioContext)();
   if (audio.state === 'suspended') audio.resume();
   const rate = audio.sampleRate;
-  const at = module._orvane_sound(angle, sliders[0].value, sliders[1].value, rate) >> 2;
-  if (!at) throw new Error('no sound at ' + rate + ' Hz');
-  const frames = module._orvane_sound_frames();
+  const made = text(module._orvane_sound(angle, sliders[0].value, sliders[1].value, rate));
+  if (!made) throw new Error('no sound at ' + rate + ' Hz');
+  const { samples, frames } = JSON.parse(made);
+  const at = samples >> 2;
   const data = module.HEAPF32;
   const buffer = audio.createBuffer(2, frames, rate);
   for (let c = 0; c < 2; ++c) {

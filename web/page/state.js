@@ -6,9 +6,9 @@ export const app = {
   layout: ORVANE_LAYOUT, // in English until the module gives the user's language
   texts: ORVANE_LAYOUT.texts,
   separator: '.',
-  pixels: 0, // where the module keeps the plot's pixels
   canvasContext: null,
   drawn: false, // whether the plot was drawn: a blank plot prints as it shows
+  state: '', // the state shown, as the address gives it
   detailsOpen: false,
   windowScale: 1,
 };

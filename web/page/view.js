@@ -1,13 +1,13 @@
 // The datasheet view's switch and its range, as the module holds them.
 import { app, byId, announce } from './state.js';
-import { blit } from './plot.js';
-import { keepAddress, schedulePrint } from './figures.js';
+import { run } from './plot.js';
 
 const dbButton = byId('DbButton');
 const rangeChoice = byId('RangeChoice');
 
-export function showView() {
-  const range = app.module._orvane_view_range();
+// The switch as the module says the view is: `range` dB while the datasheet
+// view shows, 0 in the linear view.
+export function showView(range) {
   dbButton.setAttribute('aria-pressed', String(range !== 0));
   // The range belongs to the datasheet view: shown while it is.
   rangeChoice.hidden = range === 0;
@@ -15,10 +15,7 @@ export function showView() {
 }
 
 function setView(on, range) {
-  const said = app.module.UTF8ToString(app.module._orvane_set_view(on ? 1 : 0, range || 0));
-  blit();
-  keepAddress();
-  schedulePrint();
+  const { said } = run(() => app.module._orvane_set_view(on ? 1 : 0, range || 0));
   if (said) announce(said);
 }
 

@@ -114,8 +114,36 @@ test('mouse and touch: channel presses step a page, the thumb drags, the wheel s
   await page.close();
 });
 
-test('one announcement per action, in the desktop\'s words, through the one live region', async () => {
+test('one announcement and one call into the module per action, in the desktop\'s words, through the one live region', async () => {
   const { page, problems } = await open(browser, 'index.html');
+  // Every call into the module, with the input event it was made in: the
+  // page takes what an action shows from that action's one call. A call in
+  // no event is the printed copy of the plot, redrawn once the moves stop.
+  await page.evaluate(() => {
+    window.calls = [];
+    const module = window.OrvanePage.module;
+    // An export replaces itself on its first call: the wrapper stays in front.
+    for (const name of Object.keys(module).filter((key) => key.startsWith('_orvane_'))) {
+      let call = module[name];
+      const counted = (...args) => { window.calls.push([name, window.event]); return call(...args); };
+      Object.defineProperty(module, name, { get: () => counted, set: (f) => { call = f; } });
+    }
+  });
+  // [[event, the calls it made], ...], and the calls made in no event.
+  const calls = () => page.evaluate(() => {
+    const inEvents = new Map();
+    const outside = [];
+    for (const [name, event] of window.calls.splice(0)) {
+      if (!event) outside.push(name);
+      else inEvents.set(event, [...(inEvents.get(event) || [event.type]), name]);
+    }
+    return { inEvents: [...inEvents.values()], outside: [...new Set(outside)] };
+  });
+  const oneCall = async (name, events, what) => {
+    const { inEvents, outside } = await calls();
+    assert.deepEqual(inEvents, events.map((type) => [type, name]), `${what}: the calls of each event`);
+    assert.deepEqual(outside.filter((n) => n !== '_orvane_figure'), [], `${what}: calls in no event`);
+  };
   // No live region but the announcer; the readouts are no longer any.
   assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('[aria-live], [role=status], [role=alert], [role=log], output')]
     .map((e) => [e.id, e.getAttribute('aria-live'), e.getAttribute('aria-atomic')])), [['Announcer', 'polite', 'true']]);
@@ -146,6 +174,23 @@ test('one announcement per action, in the desktop\'s words, through the one live
     assert.deepEqual(await announced(), says, `step ${i}`);
     assert.deepEqual([await valueText('Slider1'), await valueText('Slider2'), await valueText('Slider3')], values, `step ${i}`);
   }
+  const { inEvents } = await calls();
+  assert.deepEqual(inEvents.map(([type, ...names]) => `${type}: ${names.length}`), [
+    ...Array(3).fill('click: 1'), ...Array(5).fill('keydown: 1'), 'click: 1', 'keydown: 1']);
+  // The other actions: [what the user does, the one call it makes, the events that make it]
+  for (const [act, name, events] of [
+    [() => page.click('#DetailsButton'), '_orvane_details', ['click']],
+    [() => page.click('#KeepButton'), '_orvane_keep', ['click']],
+    [() => press(page, 'Slider1', 'ArrowDown'), '_orvane_scroll', ['keydown']], // the open panel follows
+    [() => page.click('#ClearKeptButton'), '_orvane_keep', ['click']],
+    [() => page.click('#DbButton'), '_orvane_set_view', ['click']],
+    [() => press(page, 'gra', 'v'), '_orvane_set_view', ['keydown']],
+    [() => page.click('#Cardiod'), '_orvane_preset', ['click']],
+  ]) {
+    await act();
+    await oneCall(name, events, name);
+  }
+  await announced();
   assert.equal(rules.probeAnnouncement(51, 10, 1), '1 degree, gain 2.86 dB'); // 20 log10(0.49 + 0.9 cos 1 degree)
   // Nothing that is heard has a long number.
   assert.doesNotMatch(JSON.stringify(steps.map((s) => s[1])), /\d{5}/);

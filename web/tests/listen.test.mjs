@@ -43,8 +43,8 @@ test('the sweep as the browser renders it follows the pattern\'s gain, silent at
     const result = await page.evaluate(async (s1, s2) => {
       const module = window.OrvanePage.module;
       const rate = 48000;
-      const at = module._orvane_sound(1000, s1, s2, rate) >> 2;
-      const frames = module._orvane_sound_frames();
+      const { samples: at8, frames } = JSON.parse(module.UTF8ToString(module._orvane_sound(1000, s1, s2, rate)));
+      const at = at8 >> 2;
       const samples = module.HEAPF32.slice(at, at + 2 * frames);
       const context = new OfflineAudioContext(2, frames, rate);
       const buffer = context.createBuffer(2, frames, rate);
@@ -110,8 +110,8 @@ test('the sweep as the browser renders it follows the pattern\'s gain, silent at
   // The cardioid's rear, as rendered: nothing from 170 degrees on either side.
   const rear = await page.evaluate(() => {
     const module = window.OrvanePage.module;
-    const at = module._orvane_sound(1000, 0, 0, 44100) >> 2;
-    const frames = module._orvane_sound_frames();
+    const { samples, frames } = JSON.parse(module.UTF8ToString(module._orvane_sound(1000, 0, 0, 44100)));
+    const at = samples >> 2;
     let loudest = 0;
     for (let n = 0; n < frames; ++n) {
       const degrees = -180 + 360 * n / (frames - 1);

@@ -62,13 +62,11 @@ function expectedPlot(edition, ratio, state, handler, multiple = 1) {
   });
   const point = m._malloc(2);
   m.stringToUTF8('.', point, 2);
-  let pixels = m._orvane_start(edition, ratio, point);
-  if (multiple > 1) pixels = m._orvane_resize(ratio, multiple); // still blank: drawn afresh below
-  m._orvane_scroll(handler === 'probe' ? 2 : 0);
-  const w = m._orvane_canvas_width();
-  const h = m._orvane_canvas_height();
+  m._orvane_start(edition, ratio, point);
+  if (multiple > 1) m._orvane_resize(ratio, multiple); // still blank: drawn afresh below
+  const { pixels, width, height } = JSON.parse(m.UTF8ToString(m._orvane_scroll(handler === 'probe' ? 2 : 0)));
   m._free(point);
-  return { width: w, height: h, data: Buffer.from(m.HEAPU8.slice(pixels, pixels + w * h * 4)) };
+  return { width, height, data: Buffer.from(m.HEAPU8.slice(pixels, pixels + width * height * 4)) };
 }
 
 function assertSamePixels(seen, expected, what) {
