@@ -93,9 +93,8 @@ function start(loaded) {
   showLanguage(module.ccall('orvane_set_language', 'string', ['string'], [languages]));
 
   const ratio = window.devicePixelRatio || 1;
-  app.pixels = module.ccall('orvane_start', 'number', ['number', 'number', 'string'],
-    [app.layout.edition === 'Orvane' ? 0 : 1, ratio, app.separator]);
-  startCanvas(ratio);
+  startCanvas(ratio, module.ccall('orvane_start', 'string', ['number', 'number', 'string'],
+    [app.layout.edition === 'Orvane' ? 0 : 1, ratio, app.separator]));
   for (const slider of sliders) if (slider) slider.show();
   watchResolution();
   fitWindow();
@@ -143,5 +142,10 @@ function keepOffline() {
   if (served && 'serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 }
 
-loading.then((loaded) => { start(loaded); keepOffline(); },
+// The program starts in a task of its own. The module can be ready in a
+// microtask that runs between two resize observers' callbacks of one frame
+// (the plot's and a slider's); started there, the page's layout changes under
+// the observers, and WebKit reports the observations it then skips as an
+// error ("Script error." in a page opened from a file).
+loading.then((loaded) => setTimeout(() => { start(loaded); keepOffline(); }),
   (error) => showError('The program could not start: ' + error));
