@@ -100,10 +100,11 @@ function readingOrder(layout) {
 
 // The page goes out small: its script's modules (page/main.js and what it
 // imports) bundled and minified by esbuild (Debian's package), as are the
-// module's own script and the style.
+// module's own script and the style. The bundle stays in strict mode, as the
+// modules it is made of are.
 const esbuild = (args, input) => execFileSync('esbuild', ['--minify', '--log-level=warning', ...args],
   { input, maxBuffer: 1 << 26 }).toString().trim();
-const pageScript = esbuild(['--bundle', '--format=iife', path.join(here, 'page', 'main.js')]);
+const pageScript = esbuild(['--bundle', '--format=iife', '--banner:js="use strict";', path.join(here, 'page', 'main.js')]);
 const moduleScript = esbuild(['--loader=js'], moduleSource);
 const style = esbuild(['--loader=css'], read('page.css'));
 
