@@ -147,10 +147,10 @@ constexpr auto kOptions = std::to_array<Option>({
              line.range = view.rangeDb;
          return error;
      }},
-    //: --help, after "--preset NAME". The names are the English buttons' and stay so.
+    //: --help, after "--preset NAME". Keep the names as they are; the buttons' names in this language are taken too.
     {"--preset", "NAME",
-     ORVANE_NOOP("command line",
-                 "the levels of a preset, by its button: Omni, Fig. 8, Cardiod, Super Card, Hyper Card"),
+     ORVANE_NOOP("command line", "the levels of a pattern by its name: omni, figure-8, cardioid, supercardioid, "
+                                 "hypercardioid, or a button's (Omni, Fig. 8, Cardiod, Super Card, Hyper Card)"),
      [](CommandLine &line, std::string_view v) -> std::string {
          const QString wanted = Folded(v);
          for (std::size_t i = 0; i < kPresets.size() && !wanted.isEmpty(); ++i) {
