@@ -88,9 +88,9 @@ public:
         if (sound.sampleRate != rate_)
             throw std::logic_error("The sound was made for another sample rate");
 
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(rate_), 2};
+        const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(rate_), 2};
         const auto bytes = static_cast<std::uint32_t>(sound.samples.size() * sizeof(float));
-        pa_stream *stream = pa_stream_new(context_, "Orvane", &spec, nullptr);
+        pa_stream *stream = pa_stream_new(context_, "Orvane", &format, nullptr);
         if (!stream)
             throw std::runtime_error("The sound server refused the sound (" + Reason(context_) + ").");
         sound_ = std::make_unique<Playing>(Playing{this, *playing_, std::move(done), false});

@@ -43,8 +43,7 @@ export function show(json) {
 // page shows), shows what it yields, and keeps the address and the printed
 // plot up to date with it.
 export function run(action) {
-  const out = action();
-  const shown = show(typeof out === 'string' ? out : text(out));
+  const shown = show(text(action()));
   keepAddress();
   schedulePrint();
   return shown;

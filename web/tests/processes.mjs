@@ -30,6 +30,8 @@ function signalGroup(group, signal) {
   }
 }
 
+// Whether `group` has ended by `deadline`. No event tells of the end of a
+// process that is not our child, so /proc is read again every 50 ms.
 async function emptied(group, deadline) {
   while (Date.now() < deadline) {
     if (groupMembers(group).length === 0) return true;
