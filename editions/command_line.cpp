@@ -12,7 +12,7 @@
 #include "pattern/pattern_details.h"
 #include "pattern/translation.h"
 #include "window/layout.h"
-#include "window/presets.h"
+#include "pattern/presets.h"
 
 namespace orvane {
 

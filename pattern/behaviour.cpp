@@ -141,16 +141,23 @@ double Behaviour::AngleScroll()
     return gain;
 }
 
-void Behaviour::Preset(std::int32_t slider1, std::int32_t slider2, std::string_view spokenName)
+void Behaviour::Preset(std::int32_t slider1, std::int32_t slider2)
 {
     face_.setSliderValue(SliderId::Slider1, slider1);
     face_.setSliderValue(SliderId::Slider2, slider2);
     PreGraph();
-    announce(PresetAnnouncement(spokenName, slider1, slider2, face_.decimalSeparator()));
+    announce(PresetAnnouncement(slider1, slider2, face_.decimalSeparator()));
+}
+
+bool Behaviour::canKeep()
+{
+    return drawn_ && !(face_.sliderValue(SliderId::Slider1) == 100 && face_.sliderValue(SliderId::Slider2) == 100);
 }
 
 void Behaviour::Keep()
 {
+    if (!canKeep())
+        return;
     setKept(KeptPattern{face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2)});
     announce(Format(Tr("announcement", kKeptAnnouncement), {KeptLevels(*kept_, face_.decimalSeparator())}));
 }

@@ -66,8 +66,9 @@ public:
     // The angle slider: the plot, the probe line, its readouts and announcement.
     double AngleScroll();
     // A pattern button: both level sliders, one redraw, the announcement.
-    void Preset(std::int32_t slider1, std::int32_t slider2, std::string_view spokenName);
-    // Keeps the pattern as it stands for comparison, or lets it go.
+    void Preset(std::int32_t slider1, std::int32_t slider2);
+    // Keeps the pattern as it stands for comparison, or lets it go. Keep does
+    // nothing until the plot shows a pattern (canKeep).
     void Keep();
     void ClearKept();
     // Moves the sliders to `state` and redraws as the user's moves would.
@@ -82,6 +83,9 @@ public:
 
     const std::optional<KeptPattern> &kept() const { return kept_; }
     bool plotDrawn() const { return drawn_; }
+    // Whether Keep has a pattern to keep: the plot is drawn and not both
+    // components are at their lowest. Both faces offer Keep by it.
+    bool canKeep();
     bool probeShown() const { return probeShown_; }
     const ViewSettings &view() const { return view_; }
     // A new view or range: the plot is drawn again where it was drawn, with

@@ -169,7 +169,7 @@ FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edit
 std::string FigureCaption(const FigureReadouts &readouts, std::string_view patternName)
 {
     std::string caption = patternName.empty() ? Format(Tr("figure", kCaptionLevels), {readouts.omni, readouts.fig8})
-                                              : std::string(Tr("pattern", patternName));
+                                              : std::string(patternName);
     if (readouts.angle) {
         // The gain readout says "off" in the current language.
         const std::string angle = *readouts.angle + kDegreeSign;

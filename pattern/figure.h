@@ -120,8 +120,9 @@ struct FigureReadouts {
 FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edition edition,
                          std::string_view decimalSeparator, std::optional<KeptPattern> kept = std::nullopt);
 
-// The caption line: the pattern's name (`patternName`, empty where the levels
-// are no preset's) or else both levels in dB, then the probe's angle and gain.
+// The caption line: the pattern's name as PatternName gives it, or both levels
+// in dB where there is no pattern (`patternName` empty), then the probe's angle
+// and gain.
 std::string FigureCaption(const FigureReadouts &readouts, std::string_view patternName);
 
 enum class FigureFormat { Png, Svg, Pdf };

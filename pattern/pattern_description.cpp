@@ -9,6 +9,7 @@
 #include "pattern/exact_math.h"
 #include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
+#include "pattern/presets.h"
 #include "pattern/translation.h"
 
 namespace orvane {
@@ -40,7 +41,39 @@ std::string Db(double value, std::string_view decimalSeparator)
     return SpokenNumber(value, decimalSeparator) + " dB";
 }
 
+// A share in hundredths as a decimal, "0.62".
+std::string Hundredths(std::int64_t hundredths, std::string_view decimalSeparator)
+{
+    const std::string digits = IntegerText(static_cast<std::int32_t>(hundredths % 100 + 100));
+    return IntegerText(static_cast<std::int32_t>(hundredths / 100)) + std::string(decimalSeparator) + digits.substr(1);
+}
+
 } // namespace
+
+//: A pattern that has no name, by its shares. %1, %2: the omni and the figure-8 share, "0.62"
+inline constexpr const char *kSharesName = ORVANE_NOOP("pattern", "omni %1, figure-8 %2");
+//: The plot's description, its first sentence. %1: the pattern's name ("Supercardioid", "Super
+//: Card") or its shares ("omni 0.62, figure-8 0.38")
+inline constexpr const char *kDescriptionName = ORVANE_NOOP("plot", "Pattern: %1.");
+
+std::string PatternName(std::int32_t slider1, std::int32_t slider2, std::string_view decimalSeparator)
+{
+    const std::int64_t a = CheckedSub(100, slider1);
+    const std::int64_t b = CheckedSub(100, slider2);
+    if (a < 0 || b < 0 || a + b == 0)
+        return {};
+    const double share = static_cast<double>(a) / static_cast<double>(a + b);
+    for (const TextbookPattern &textbook : kTextbookPatterns)
+        if (std::abs(share - textbook.omniShare) <= kTextbookTolerance)
+            return std::string(Tr("pattern", textbook.name));
+    for (const Preset &preset : kPresets)
+        if (preset.slider1 == slider1 && preset.slider2 == slider2)
+            return std::string(Tr("pattern", preset.spokenName));
+    // Rounded half up in whole numbers, so that the two shares add up to one.
+    const std::int64_t omni = (200 * a + a + b) / (2 * (a + b));
+    return Format(Tr("pattern", kSharesName),
+                  {Hundredths(omni, decimalSeparator), Hundredths(100 - omni, decimalSeparator)});
+}
 
 PatternFigures FiguresFor(std::int32_t slider1, std::int32_t slider2)
 {
@@ -82,6 +115,9 @@ std::string PatternDescription(std::int32_t slider1, std::int32_t slider2,
     const std::string rear = SpokenNumber(f.rearDb, sep);
     const std::string left = Degrees(f.nullDegrees, sep);
     const std::string right = Degrees(-f.nullDegrees, sep);
+    const std::string named = f.shape == PatternShape::None
+                                  ? std::string()
+                                  : Format(Tr("plot", kDescriptionName), {PatternName(slider1, slider2, sep)}) + " ";
 
     // Each sentence whole, so that each language orders its words its own way.
     switch (f.shape) {
@@ -90,30 +126,30 @@ std::string PatternDescription(std::int32_t slider1, std::int32_t slider2,
                                       "nothing is picked up."));
     case PatternShape::Omni:
         //: %1: the directivity index, a number of dB
-        return Format(Tr("plot", "Omnidirectional pattern: the same level in every direction, no nulls. "
+        return named + Format(Tr("plot", "Omnidirectional pattern: the same level in every direction, no nulls. "
                                  "Directivity index %1 dB."),
                       {index});
     case PatternShape::WideCardioid:
         //: %1: the level at the rear relative to the front, dB; %2: the directivity index, dB
-        return Format(Tr("plot", "Wide cardioid-like pattern without nulls: the rear is %1 dB relative to "
+        return named + Format(Tr("plot", "Wide cardioid-like pattern without nulls: the rear is %1 dB relative to "
                                  "the front. Directivity index %2 dB."),
                       {rear, index});
     case PatternShape::Cardioid:
         //: %1: the directivity index, dB
-        return Format(Tr("plot", "Cardioid pattern: one null, at the rear, 180 degrees from the front. "
+        return named + Format(Tr("plot", "Cardioid pattern: one null, at the rear, 180 degrees from the front. "
                                  "Directivity index %1 dB."),
                       {index});
     case PatternShape::RearLobe:
         //: %1 and %2: the angles of the two nulls in degrees (%2 is -%1); %3: the rear lobe's level
         //: relative to the front, dB; %4: the directivity index, dB
-        return Format(Tr("plot", "Cardioid-like pattern with a rear lobe: nulls at %1 and %2 degrees from "
+        return named + Format(Tr("plot", "Cardioid-like pattern with a rear lobe: nulls at %1 and %2 degrees from "
                                  "the front; the rear lobe is %3 dB relative to the front. Directivity "
                                  "index %4 dB."),
                       {left, right, rear, index});
     case PatternShape::Figure8:
         //: %1 and %2: the angles of the two nulls in degrees; %3: the rear lobe's level relative to
         //: the front, dB (0); %4: the directivity index, dB
-        return Format(Tr("plot", "Figure-8 pattern: nulls at %1 and %2 degrees from the front; the rear "
+        return named + Format(Tr("plot", "Figure-8 pattern: nulls at %1 and %2 degrees from the front; the rear "
                                  "lobe is %3 dB relative to the front, in opposite polarity. Directivity "
                                  "index %4 dB."),
                       {left, right, rear, index});
@@ -150,13 +186,12 @@ std::string SpokenGain(double gain, std::string_view decimalSeparator)
     return Db(ExactLog(gain) * kDbFactor, decimalSeparator); // as the gain readout
 }
 
-std::string PresetAnnouncement(std::string_view patternName, std::int32_t slider1,
-                               std::int32_t slider2, std::string_view decimalSeparator)
+std::string PresetAnnouncement(std::int32_t slider1, std::int32_t slider2, std::string_view decimalSeparator)
 {
     //: After a pattern button: %1 the pattern's name, %2 and %3 the levels of the omni and
     //: the figure-8 component, each a number and "dB"
     return Format(Tr("announcement", "%1: omni %2, figure-8 %3"),
-                  {Tr("pattern", patternName), SpokenLevel(slider1, decimalSeparator),
+                  {PatternName(slider1, slider2, decimalSeparator), SpokenLevel(slider1, decimalSeparator),
                    SpokenLevel(slider2, decimalSeparator)});
 }
 

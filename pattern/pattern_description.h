@@ -42,6 +42,13 @@ PatternFigures FiguresFor(std::int32_t slider1, std::int32_t slider2);
 std::string PatternDescription(std::int32_t slider1, std::int32_t slider2,
                                std::string_view decimalSeparator);
 
+// The pattern's name, as a teacher puts it on a slide: the textbook's name
+// where the mix's omni share lies within kTextbookTolerance of a textbook
+// pattern's, else the name of a button's mix where the sliders stand at a
+// button's positions ("Super Card"), else its shares in hundredths ("omni 0.62,
+// figure-8 0.38"); in the current language. Empty for no pattern.
+std::string PatternName(std::int32_t slider1, std::int32_t slider2, std::string_view decimalSeparator);
+
 // The plot before anything is drawn.
 std::string EmptyPlotDescription();
 
@@ -58,10 +65,9 @@ std::string SpokenAngle(std::int32_t angle);
 // The probe's gain, "4.61 dB", or "off" where the pattern is exactly zero.
 std::string SpokenGain(double gain, std::string_view decimalSeparator);
 
-// What a listener hears after pressing a pattern button: "Super Card: omni
-// -3.06 dB, figure-8 0 dB".
-std::string PresetAnnouncement(std::string_view patternName, std::int32_t slider1,
-                               std::int32_t slider2, std::string_view decimalSeparator);
+// What a listener hears after pressing a pattern button: the pattern's name and
+// its levels, "Super Card: omni -3.06 dB, figure-8 0 dB".
+std::string PresetAnnouncement(std::int32_t slider1, std::int32_t slider2, std::string_view decimalSeparator);
 
 // What a listener hears after turning the probe: "1 degree, gain 4.61 dB".
 std::string ProbeAnnouncement(std::int32_t angle, double gain, std::string_view decimalSeparator);

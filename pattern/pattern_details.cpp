@@ -111,9 +111,21 @@ std::string DetailText(const PatternDetails &details, std::size_t row, std::stri
     case DetailKind::NullAngle:
         if (std::isnan(value))
             return std::string(Tr("details", kDetailsNoNull));
+        // The cardioid's one null is one direction, the rear.
+        if (value >= 180.0)
+            return Format(Tr("details", kDetailsAngleValue), {FixedText(value, 1, decimalSeparator)});
         return Format(Tr("details", kDetailsNullValue), {FixedText(value, 1, decimalSeparator)});
     }
     return {};
+}
+
+std::string DetailsHeading(std::int32_t s1, std::int32_t s2, std::string_view decimalSeparator)
+{
+    const PatternDetails details = DetailsFor(s1, s2);
+    if (details.empty)
+        return PatternEquation(details, decimalSeparator);
+    return Format(Tr("details", kDetailsHeading),
+                  {PatternName(s1, s2, decimalSeparator), PatternEquation(details, decimalSeparator)});
 }
 
 std::string PatternEquation(const PatternDetails &details, std::string_view decimalSeparator)

@@ -23,7 +23,7 @@ struct PatternDetails {
     double fig8Share = 0;     // b / (a + b)
     double rearDb = 0;        // 20 log10(|a - b| / (a + b)); minus infinity for a rear null
     double frontToBackDb = 0; // -rearDb; infinity for a rear null
-    double nullDegrees = 0;   // acos(-a / b), the nulls lie at plus and minus it; NaN for none
+    double nullDegrees = 0;   // acos(-a / b), the nulls lie at plus and minus it (one, at 180); NaN for none
     double accept3dbDegrees = 0; // the whole angle about the front within -3 dB; 360 if never lower
     double accept6dbDegrees = 0; // the same within -6 dB
     double directivityFactor = 0; // Q = 3 (a + b)^2 / (3 a^2 + b^2)
@@ -136,5 +136,13 @@ inline constexpr const char *kPatternEquation = "p(\u03B8) = %1 + %2 cos \u03B8"
 // The pattern as an equation of its shares, three significant digits each,
 // "p(theta) = 0.412 + 0.588 cos theta"; kDetailsNoFigure for the empty pattern.
 std::string PatternEquation(const PatternDetails &details, std::string_view decimalSeparator);
+
+//: The line above the figures. %1: the pattern's name ("Supercardioid", "Super Card", "omni 0.62,
+//: figure-8 0.38"); %2: its equation, "p(θ) = 0.412 + 0.588 cos θ"
+inline constexpr const char *kDetailsHeading = ORVANE_NOOP("details", "%1: %2");
+
+// The line above the figures of the level sliders at s1 and s2: the pattern's
+// name (PatternName) and its equation; kDetailsNoFigure for the empty pattern.
+std::string DetailsHeading(std::int32_t s1, std::int32_t s2, std::string_view decimalSeparator);
 
 } // namespace orvane

@@ -12,7 +12,7 @@
 #include "pattern/behaviour.h"
 #include "pattern/translation.h"
 #include "pattern_fakes.h"
-#include "window/presets.h"
+#include "pattern/presets.h"
 
 namespace orvane::testing {
 namespace {
@@ -42,7 +42,7 @@ Outcome RunStep(Behaviour &behaviour, FakeControls &controls, const std::string 
         for (const Preset &preset : kPresets)
             if (arg == preset.button)
                 return behaviour.Dispatch(preset.button, [&] {
-                    behaviour.Preset(preset.slider1, preset.slider2, preset.spokenName);
+                    behaviour.Preset(preset.slider1, preset.slider2);
                 });
     if (verb == "keep" || verb == "clear") {
         const ActionEntry &item = EntryOf(verb == "keep" ? Action::Keep : Action::ClearKept);
@@ -93,10 +93,10 @@ struct Row {
 
 const char *const kEmpty = "Empty: the plot is drawn when a level slider moves or a pattern button is pressed.";
 const char *const kCardioid =
-    "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB.";
-const char *const kFigure8 = "Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB "
+    "Pattern: Cardioid. Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB.";
+const char *const kFigure8 = "Pattern: Figure-8. Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB "
                              "relative to the front, in opposite polarity. Directivity index 4.77 dB.";
-const char *const kSuperCard = "Cardioid-like pattern with a rear lobe: nulls at 134.4 and -134.4 degrees from the "
+const char *const kSuperCard = "Pattern: Super Card. Cardioid-like pattern with a rear lobe: nulls at 134.4 and -134.4 degrees from the "
                                "front; the rear lobe is -15.07 dB relative to the front. Directivity index 5.45 dB.";
 const char *const kLowest = "-40.0864274753527"; // a level slider at 100
 
@@ -112,15 +112,16 @@ const Row kRows[] = {
     {"KeepSaysWhatItKeptAndTheDescriptionComparesWithIt", Edition::Full,
      {"load", "preset Cardiod", "keep", "preset Command2"}, kLowest, "0", "", "",
      "Figure-8: omni -40.09 dB, figure-8 0 dB", "",
-     "Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB relative to the front, in "
+     "Pattern: Figure-8. Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB relative to the front, in "
      "opposite polarity. Directivity index 4.77 dB. Compared with the kept pattern, drawn as a dashed red curve: "
      "omni 0 dB, figure-8 0 dB.",
      "omni=100&fig8=0", 3},
-    {"KeepBeforeTheFirstDrawingDrawsNothing", Edition::Lite, {"load", "keep"}, kLowest, kLowest, "", "",
-     "Kept for comparison: omni -40.09 dB, figure-8 -40.09 dB", "",
-     "Empty: the plot is drawn when a level slider moves or a pattern button is pressed. Compared with the kept "
-     "pattern, drawn as a dashed red curve: omni -40.09 dB, figure-8 -40.09 dB.",
-     "omni=100&fig8=100", 0},
+    // Keep waits for a pattern: on the blank plot, and on a plot of no pattern.
+    {"KeepBeforeTheFirstDrawingKeepsNothing", Edition::Lite, {"load", "keep"}, kLowest, kLowest, "", "", "", "",
+     kEmpty, "omni=100&fig8=100", 0},
+    {"KeepWithNoPatternKeepsNothing", Edition::Full, {"load", "slider1 100", "keep"}, kLowest, kLowest, "", "", "",
+     "", "No pattern: both components are at their lowest setting, so nothing is picked up.", "omni=100&fig8=100",
+     1},
     {"ClearSaysSoAndRedrawsWithout", Edition::Full, {"load", "preset Cardiod", "keep", "clear"}, "0", "0", "", "",
      "Comparison cleared", "", kCardioid, "omni=0&fig8=0", 3},
     {"AStateWithAnAngleShowsTheProbe", Edition::Full, {"load", "state omni=30&fig8=0&angle=-90"},
@@ -143,14 +144,14 @@ const Row kRows[] = {
     {"TheDatasheetViewIsSaidDescribedAndInTheState", Edition::Full,
      {"load", "preset Command3", "angle 45", "dbview"}, "-3.06126050124842", "0", "45", "2.96654111890669",
      "Datasheet view, 30 dB range", "",
-     "Cardioid-like pattern with a rear lobe: nulls at 134.4 and -134.4 degrees from the front; the rear lobe is "
+     "Pattern: Super Card. Cardioid-like pattern with a rear lobe: nulls at 134.4 and -134.4 degrees from the front; the rear lobe is "
      "-15.07 dB relative to the front. Directivity index 5.45 dB. Datasheet view, 30 dB range: the side (90 "
      "degrees) is at -7.71 dB and the rear (180 degrees) at -15.07 dB relative to the front. The rear lobe has "
      "opposite polarity.",
      "omni=30&fig8=0&angle=45&view=db&range=30", 3},
     {"ARangeShowsTheDatasheetViewAtIt", Edition::Lite, {"load", "preset Cardiod", "range 20"}, "0", "0", "", "",
      "Datasheet view, 20 dB range", "",
-     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. Datasheet "
+     "Pattern: Cardioid. Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. Datasheet "
      "view, 20 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB relative to "
      "the front.",
      "omni=0&fig8=0&view=db&range=20", 2},
@@ -158,7 +159,7 @@ const Row kRows[] = {
      "0", "0", "", "", "Linear view", "", kCardioid, "omni=0&fig8=0", 2},
     {"AStateBringsItsView", Edition::Full, {"load", "state omni=0&fig8=0&view=db&range=40", "dbview", "dbview"},
      "0", "0", "", "", "Datasheet view, 40 dB range", "",
-     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. Datasheet "
+     "Pattern: Cardioid. Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. Datasheet "
      "view, 40 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB relative to "
      "the front.",
      "omni=0&fig8=0&view=db&range=40", 3},

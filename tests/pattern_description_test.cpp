@@ -25,35 +25,35 @@ struct Case {
 
 const Case kCases[] = {
     {"Omni preset", 0, 100, PatternShape::Omni, NAN, 0.0, 0.0,
-     "Omnidirectional pattern: the same level in every direction, no nulls. Directivity index 0 dB.",
+     "Pattern: Omni. Omnidirectional pattern: the same level in every direction, no nulls. Directivity index 0 dB.",
      "Datasheet view, 30 dB range: the side (90 degrees) is at 0 dB and the rear (180 degrees) at 0 dB "
      "relative to the front."},
     {"Fig. 8 preset", 100, 0, PatternShape::Figure8, 90.0, 0.0, 4.771212547,
-     "Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB relative "
+     "Pattern: Figure-8. Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB relative "
      "to the front, in opposite polarity. Directivity index 4.77 dB.",
      "Datasheet view, 30 dB range: the side (90 degrees) is at -\u221E dB and the rear (180 degrees) at 0 dB "
      "relative to the front. The rear lobe has opposite polarity."},
     {"Cardiod preset", 0, 0, PatternShape::Cardioid, 180.0, -INFINITY, 4.771212547,
-     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB.",
+     "Pattern: Cardioid. Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB.",
      "Datasheet view, 30 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB "
      "relative to the front."},
     {"half-level cardioid", 50, 50, PatternShape::Cardioid, 180.0, -INFINITY, 4.771212547,
-     "Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB.",
+     "Pattern: Cardioid. Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB.",
      "Datasheet view, 30 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB "
      "relative to the front."},
     {"Super Card preset, a = 0.7", 30, 0, PatternShape::RearLobe, 134.427004, -15.066553333,
      5.453221442,
-     "Cardioid-like pattern with a rear lobe: nulls at 134.4 and -134.4 degrees from the front; the "
+     "Pattern: Super Card. Cardioid-like pattern with a rear lobe: nulls at 134.4 and -134.4 degrees from the front; the "
      "rear lobe is -15.07 dB relative to the front. Directivity index 5.45 dB.",
      "Datasheet view, 30 dB range: the side (90 degrees) is at -7.71 dB and the rear (180 degrees) at -15.07 dB "
      "relative to the front. The rear lobe has opposite polarity."},
     {"Hyper Card preset, a = 0.5", 50, 0, PatternShape::RearLobe, 120.0, -9.542425094, 5.862657241,
-     "Cardioid-like pattern with a rear lobe: nulls at 120 and -120 degrees from the front; the rear "
+     "Pattern: Hyper Card. Cardioid-like pattern with a rear lobe: nulls at 120 and -120 degrees from the front; the rear "
      "lobe is -9.54 dB relative to the front. Directivity index 5.86 dB.",
      "Datasheet view, 30 dB range: the side (90 degrees) is at -9.54 dB and the rear (180 degrees) at -9.54 dB "
      "relative to the front. The rear lobe has opposite polarity."},
     {"wide cardioid, b = 0.5", 0, 50, PatternShape::WideCardioid, NAN, -9.542425094, 3.174204119,
-     "Wide cardioid-like pattern without nulls: the rear is -9.54 dB relative to the front. "
+     "Pattern: omni 0.67, figure-8 0.33. Wide cardioid-like pattern without nulls: the rear is -9.54 dB relative to the front. "
      "Directivity index 3.17 dB.",
      "Datasheet view, 30 dB range: the side (90 degrees) is at -3.52 dB and the rear (180 degrees) at -9.54 dB "
      "relative to the front."},
@@ -91,7 +91,7 @@ TEST(PatternDescription, FollowsTheClosedFormsForEachPattern)
     EXPECT_EQ(ViewAnnouncement({PlotView::Polar, 40}), "Linear view");
     // The locale's separator, in every number of the text.
     EXPECT_EQ(PatternDescription(30, 0, ","),
-              "Cardioid-like pattern with a rear lobe: nulls at 134,4 and -134,4 degrees from the "
+              "Pattern: Super Card. Cardioid-like pattern with a rear lobe: nulls at 134,4 and -134,4 degrees from the "
               "front; the rear lobe is -15,07 dB relative to the front. Directivity index 5,45 dB.");
 }
 
@@ -113,14 +113,56 @@ TEST(PatternDescription, SpokenFormsAreShortAndRounded)
         {SpokenGain(1.0 - 4.1e-10, "."), "0 dB"}, // -3.56E-09 dB: no "-0"
         {SpokenNumber(-0.004, "."), "0"},
         {SpokenNumber(1.5, "."), "1.5"},
-        {PresetAnnouncement("Super Card", 30, 0, "."), "Super Card: omni -3.06 dB, figure-8 0 dB"},
-        {PresetAnnouncement("Omni", 0, 100, ","), "Omni: omni 0 dB, figure-8 -40,09 dB"},
+        {PresetAnnouncement(30, 0, "."), "Super Card: omni -3.06 dB, figure-8 0 dB"},
+        {PresetAnnouncement(0, 100, ","), "Omni: omni 0 dB, figure-8 -40,09 dB"},
+        {PresetAnnouncement(0, 0, "."), "Cardioid: omni 0 dB, figure-8 0 dB"},
         {ProbeAnnouncement(1, 1.7, "."), "1 degree, gain 4.61 dB"},
         {ProbeAnnouncement(-1, 1.7, "."), "-1 degree, gain 4.61 dB"},
         {ProbeAnnouncement(180, 0.0, "."), "180 degrees, gain off"},
     };
     for (const Spoken &c : cases)
         EXPECT_EQ(c.got, c.want);
+}
+
+// One name for a mix everywhere: the textbook's within 0.005 of its omni share,
+// else the button's mix at a button's positions, else the shares.
+TEST(PatternName, IsTheTextbooksThenTheButtonsThenTheShares)
+{
+    struct Row {
+        std::int32_t s1;
+        std::int32_t s2;
+        const char *separator;
+        const char *name;
+    };
+    const Row rows[] = {
+        // Each textbook share, at the positions --preset gives.
+        {0, 100, ".", "Omni"},
+        {2, 58, ".", "Subcardioid"},       // 0.98 / 1.40 = 0.7
+        {0, 0, ".", "Cardioid"},
+        {50, 50, ".", "Cardioid"},
+        {44, 3, ".", "Supercardioid"},     // 0.36601
+        {67, 1, ".", "Hypercardioid"},     // 0.25
+        {100, 0, ".", "Figure-8"},
+        // Beside a textbook share: just within 0.005, and just beyond.
+        {0, 57, ".", "Subcardioid"},       // 0.6993
+        {1, 0, ".", "Cardioid"},           // 0.4975
+        {2, 0, ".", "omni 0.49, figure-8 0.51"}, // 0.49495
+        {42, 0, ".", "Supercardioid"},     // 0.3671
+        {41, 0, ".", "omni 0.37, figure-8 0.63"}, // 0.37107
+        {66, 0, ".", "Hypercardioid"},     // 0.2537
+        {65, 0, ".", "omni 0.26, figure-8 0.74"}, // 0.2593
+        // The buttons' mixes, which are no textbook pattern.
+        {30, 0, ".", "Super Card"},        // 0.412
+        {50, 0, ".", "Hyper Card"},        // 0.333
+        {65, 30, ".", "omni 0.33, figure-8 0.67"}, // Hyper Card's share, not its positions
+        // The shares: two decimals that add up to one, in the language's form.
+        {10, 0, ",", "omni 0,47, figure-8 0,53"},
+        {99, 61, ".", "omni 0.03, figure-8 0.97"}, // 0.025, rounded up
+        {0, 50, ".", "omni 0.67, figure-8 0.33"},
+        {100, 100, ".", ""},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(PatternName(r.s1, r.s2, r.separator), r.name) << r.s1 << ", " << r.s2;
 }
 
 TEST(PatternDescription, ALevelSetByAssistiveTechnologyTakesTheNearestPosition)

@@ -112,7 +112,7 @@ TEST(DetailsText, ShowThreeSignificantDigitsAnglesToOneDecimalAndNoPatternAtTheB
         return out;
     };
     EXPECT_EQ(texts(0, 0, ","),
-              (std::vector<std::string>{"0,500", "0,500", "-\u221E dB", "\u221E dB", "plus and minus 180 degrees",
+              (std::vector<std::string>{"0,500", "0,500", "-\u221E dB", "\u221E dB", "180 degrees",
                                         "130,8 degrees", "179,7 degrees", "3,00", "4,77 dB", "0,333", "-4,77 dB",
                                         "1,73"}));
     EXPECT_EQ(texts(30, 0, "."),
@@ -128,6 +128,10 @@ TEST(DetailsText, ShowThreeSignificantDigitsAnglesToOneDecimalAndNoPatternAtTheB
     EXPECT_EQ(PatternEquation(DetailsFor(0, 0), ","), "p(\u03B8) = 0,500 + 0,500 cos \u03B8");
     EXPECT_EQ(PatternEquation(DetailsFor(0, 100), "."), "p(\u03B8) = 1.00 + 0 cos \u03B8");
     EXPECT_EQ(PatternEquation(DetailsFor(100, 100), "."), "no pattern");
+    // Above the figures, the pattern's name with its equation.
+    EXPECT_EQ(DetailsHeading(44, 3, "."), "Supercardioid: p(\u03B8) = 0.366 + 0.634 cos \u03B8");
+    EXPECT_EQ(DetailsHeading(30, 0, ","), "Super Card: p(\u03B8) = 0,412 + 0,588 cos \u03B8");
+    EXPECT_EQ(DetailsHeading(100, 100, "."), "no pattern");
 
     EXPECT_EQ(SignificantText(9.996, 3, "."), "10.0");
     EXPECT_EQ(SignificantText(0.0012345, 3, ","), "0,00123");

@@ -20,7 +20,7 @@
 #include "web/page_layout.h"
 #include "web/returned.h"
 #include "web/running_page.h"
-#include "window/presets.h"
+#include "pattern/pattern_description.h"
 
 namespace orvane {
 
@@ -42,7 +42,7 @@ Figured PageFigure()
     const PatternState state = behaviour.shownState();
     const FigureReadouts readouts =
         DrawState(*figure.drawing, state, behaviour.edition(), PageSeparator(), behaviour.kept());
-    figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
+    figure.caption = FigureCaption(readouts, PatternName(state.omni, state.fig8, PageSeparator()));
     return figure;
 }
 

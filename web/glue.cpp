@@ -33,7 +33,7 @@
 #include "web/returned.h"
 #include "web/running_page.h"
 #include "window/layout.h"
-#include "window/presets.h"
+#include "pattern/presets.h"
 
 // What the page answers. A missing control answers kMissing (sliders) or 0.
 EM_JS(int, PageSliderValue, (int slider), { return Module.page.sliderValue(slider); });
@@ -139,7 +139,8 @@ std::string DetailsJson()
             JsonField("current", JsonString(DetailText(current, i, separator))),
             JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
     return JsonObject({JsonField("empty", current.empty ? "true" : "false"),
-                       JsonField("equation", JsonString(PatternEquation(current, separator))),
+                       JsonField("equation", JsonString(DetailsHeading(c.sliderValue(SliderId::Slider1),
+                                                                      c.sliderValue(SliderId::Slider2), separator))),
                        JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))});
 }
 
@@ -193,6 +194,7 @@ std::string ShownJson(bool done, const std::string &said, const std::string &ref
         JsonField("said", JsonString(said)),
         JsonField("refused", JsonString(refused)),
         JsonField("drawn", behaviour.plotDrawn() ? "true" : "false"),
+        JsonField("canKeep", JsonOr([&behaviour] { return behaviour.canKeep() ? "true" : "false"; }, "false")),
         JsonField("pixels", std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data()))),
         JsonField("width", std::to_string(page->width)),
         JsonField("height", std::to_string(page->height)),
@@ -305,7 +307,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_preset(int index)
         return Return(ShownJson(false));
     const Preset &preset = kPresets[static_cast<std::size_t>(index)];
     return Return(ShownJson(Dispatch(ControlWords(preset.button), [&preset] {
-        page->behaviour.Preset(preset.slider1, preset.slider2, preset.spokenName);
+        page->behaviour.Preset(preset.slider1, preset.slider2);
     })));
 }
 

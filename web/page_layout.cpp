@@ -14,7 +14,7 @@
 #include "pattern/pattern_sound.h"
 #include "pattern/translation.h"
 #include "window/layout.h"
-#include "window/presets.h"
+#include "pattern/presets.h"
 
 namespace orvane {
 

@@ -20,7 +20,7 @@
 #include "web/page_layout.h"
 #include "web/recorded_surface.h"
 #include "web/returned.h"
-#include "window/presets.h"
+#include "pattern/presets.h"
 
 using namespace orvane;
 
@@ -100,7 +100,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_preset_announcement(int index, const cha
         return Return("");
     const Preset &preset = kPresets[static_cast<std::size_t>(index)];
     try {
-        return Return(PresetAnnouncement(preset.spokenName, preset.slider1, preset.slider2, separator));
+        return Return(PresetAnnouncement(preset.slider1, preset.slider2, separator));
     } catch (const std::exception &) {
         return Return("");
     }

@@ -112,7 +112,10 @@ int main(int argc, char **argv)
             }
         for (std::int32_t v = -180; v <= 180; v += 45)
             spoken.add(orvane::ProbeAnnouncement(v, orvane::ProbeGain(orvane::ProbeDirection(v), 0, 0), separator));
-        spoken.add(orvane::PresetAnnouncement("Supercardioid", 30, 0, separator));
+        spoken.add(orvane::PresetAnnouncement(30, 0, separator));
+        // The names: the textbook's, a button's mix, and the shares.
+        for (const auto &levels : {std::pair{44, 3}, std::pair{2, 58}, std::pair{50, 0}, std::pair{10, 0}})
+            spoken.add(orvane::DetailsHeading(levels.first, levels.second, separator));
         spoken.add(orvane::EmptyPlotDescription());
         // The pattern's figures, the comparison, the figure's caption and the
         // link's messages, as the details panel and the page show them.
@@ -123,7 +126,7 @@ int main(int argc, char **argv)
         const std::string kept = orvane::KeptLevels({30, 0}, separator);
         spoken.add(orvane::Format(orvane::Tr("announcement", orvane::kKeptAnnouncement), {kept}));
         spoken.add(orvane::Format(orvane::Tr("plot", orvane::kKeptDescription), {kept}));
-        spoken.add(orvane::FigureCaption({"-3", "0", std::string("120"), "-6"}, "Supercardioid"));
+        spoken.add(orvane::FigureCaption({"-3", "0", std::string("120"), "-6"}, orvane::PatternName(30, 0, separator)));
         spoken.add(orvane::FigureCaption({"-1", "-2", std::string("90"), std::string(orvane::Tr("probe", "off"))}, ""));
         for (const char *state : {"", "omni=1", "omni=x&fig8=0", "omni=1&fig8=0&tilt=3"})
             spoken.add(orvane::ReadStateText(state).error);

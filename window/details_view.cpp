@@ -92,7 +92,7 @@ void DetailsView::showFigures(KeptPattern current, std::optional<KeptPattern> ke
     // No pattern and nothing to compare it with: the view says so instead.
     message_->setVisible(figures.empty);
     equation_->setVisible(!figures.empty);
-    equation_->setText(QString::fromStdString(PatternEquation(figures, decimalSeparator)));
+    equation_->setText(QString::fromStdString(DetailsHeading(current.s1, current.s2, decimalSeparator)));
     table_->setVisible(!figures.empty || keptFigures);
     keptHeading_->setVisible(keptFigures.has_value());
     for (std::size_t i = 0; i < rows_.size(); ++i) {

@@ -13,7 +13,7 @@
 #include "pattern/translation.h"
 #include "window/layout.h"
 #include "window/plot_surface.h"
-#include "window/presets.h"
+#include "pattern/pattern_description.h"
 
 namespace orvane {
 
@@ -65,7 +65,7 @@ Figure MakeFigure(const PatternState &state, Edition edition, const QString &dec
     Figure figure;
     const FigureReadouts readouts =
         DrawState(figure.drawing, state, edition, decimalSeparator.toStdString(), kept);
-    figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
+    figure.caption = FigureCaption(readouts, PatternName(state.omni, state.fig8, decimalSeparator.toStdString()));
     return figure;
 }
 

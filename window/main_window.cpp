@@ -31,7 +31,7 @@
 #include "window/figure.h"
 #include "window/layout.h"
 #include "window/plot_surface.h"
-#include "window/presets.h"
+#include "pattern/presets.h"
 #include "window/sound_output.h"
 #include "window/window_parts.h"
 
@@ -230,6 +230,8 @@ void OrvaneFrm::Show(const Outcome &outcome)
         describePlot(outcome.description);
     if (auto *clear = findChild<QAction *>("ClearKeptAction"))
         clear->setEnabled(behaviour_->kept().has_value());
+    if (auto *keep = findChild<QAction *>("KeepAction"))
+        keep->setEnabled(behaviour_->canKeep());
     showChecks();
     // The figures follow once the handler has ended, before the next paint, so
     // that an open details view costs a slider move nothing; moves that come in
@@ -289,18 +291,48 @@ SoundOutput &OrvaneFrm::output()
     return *output_;
 }
 
+namespace {
+
+// Plays the sound `make` makes at the output's rate. The sound system's own
+// words (a server's "Connection refused") tell a teacher nothing: a sound that
+// cannot start, or stops, is said in the user's words with what to do.
+template <typename Call>
+auto Sounding(Call &&call)
+{
+    try {
+        return call();
+    } catch (const SoundNotInstalled &) {
+        throw;
+    } catch (const std::exception &) {
+        throw std::runtime_error(std::string(Tr("error", kNoSoundOutput)));
+    }
+}
+
+template <typename Make>
+void PlayOn(SoundOutput &out, Make &&make, std::function<void(const std::string &error)> done)
+{
+    Sound sound = make(Sounding([&out] { return out.sampleRate(); }));
+    Sounding([&] {
+        out.play(std::move(sound), [done = std::move(done)](const QString &error) {
+            done(error.isEmpty() ? std::string() : std::string(Tr("error", kSoundStopped)));
+        });
+    });
+}
+
+} // namespace
+
 void OrvaneFrm::Listen()
 {
     // Reads the level sliders only: no control, readout or drawing changes.
     const std::int32_t s1 = controls_->sliderValue(SliderId::Slider1);
     const std::int32_t s2 = controls_->sliderValue(SliderId::Slider2);
-    SoundOutput &out = output();
-    out.play(SweepSound(s1, s2, out.sampleRate()), [this](const QString &error) {
-        if (!error.isEmpty())
-            reporter_(QString::fromStdString(ActionError(EntryOf(Action::Listen), error.toStdString())));
-        else
-            announce(Tr("listen", kListenEnded));
-    });
+    PlayOn(output(), [s1, s2](std::int32_t rate) { return SweepSound(s1, s2, rate); },
+           [this](const std::string &error) {
+               if (!error.empty())
+                   reporter_(QString::fromStdString(ActionError(EntryOf(Action::Listen), error)));
+               else
+                   announce(Tr("listen", kListenEnded));
+           });
     behaviour_->announce(std::string(Tr("listen", kListenStarted)));
 }
 
@@ -309,16 +341,17 @@ void OrvaneFrm::PlayProbeSound()
     if (!probeSound_)
         return;
     try {
-        SoundOutput &out = output();
-        out.play(ProbeSound(controls_->sliderValue(SliderId::Slider3), controls_->sliderValue(SliderId::Slider1),
-                            controls_->sliderValue(SliderId::Slider2), out.sampleRate()),
-                 [this](const QString &error) {
-                     if (error.isEmpty())
-                         return;
-                     // Said once: the next step of the slider must not say it again.
-                     ProbeSoundOff();
-                     reporter_(QString::fromStdString(ActionError(EntryOf(Action::ProbeSound), error.toStdString())));
-                 });
+        const std::int32_t angle = controls_->sliderValue(SliderId::Slider3);
+        const std::int32_t s1 = controls_->sliderValue(SliderId::Slider1);
+        const std::int32_t s2 = controls_->sliderValue(SliderId::Slider2);
+        PlayOn(output(), [=](std::int32_t rate) { return ProbeSound(angle, s1, s2, rate); },
+               [this](const std::string &error) {
+                   if (error.empty())
+                       return;
+                   // Said once: the next step of the slider must not say it again.
+                   ProbeSoundOff();
+                   reporter_(QString::fromStdString(ActionError(EntryOf(Action::ProbeSound), error)));
+               });
     } catch (...) {
         // Said once, not at every step of the slider: the switch goes off.
         ProbeSoundOff();
@@ -374,10 +407,7 @@ void OrvaneFrm::Slider3_Scroll()
 
 void OrvaneFrm::PresetClick(std::int32_t slider1, std::int32_t slider2)
 {
-    const Preset *preset = std::find_if(kPresets.begin(), kPresets.end(), [&](const Preset &p) {
-        return p.slider1 == slider1 && p.slider2 == slider2;
-    });
-    behaviour_->Preset(slider1, slider2, preset == kPresets.end() ? "" : preset->spokenName);
+    behaviour_->Preset(slider1, slider2);
 }
 
 } // namespace orvane

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QPluginLoader>
 
+#include "pattern/translation.h"
+
 namespace orvane {
 
 namespace {
@@ -37,13 +39,13 @@ private:
             QPluginLoader loader(file);
             auto *factory = qobject_cast<SoundOutputFactory *>(loader.instance());
             if (!factory)
-                throw std::runtime_error("No sound output: " + QDir::cleanPath(file).toStdString() +
-                                         " could not be loaded (" + loader.errorString().toStdString() + ").");
+                throw SoundNotInstalled(Format(Tr("error", kSoundNotInstalled),
+                                               {QDir::cleanPath(file).toStdString() + ": " +
+                                                loader.errorString().toStdString()}));
             output_ = factory->make(owner_);
             return *output_;
         }
-        throw std::runtime_error("No sound output: the program's sound plugin is missing (looked for " +
-                                 tried.join(", ").toStdString() + ").");
+        throw SoundNotInstalled(Format(Tr("error", kSoundNotInstalled), {tried.join(", ").toStdString()}));
     }
 
     QObject *owner_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,8 @@
 namespace orvane {
 
 // Where the window's sounds go: the samples are worked out by the pattern
-// rules and handed over whole; this only plays them.
+// rules and handed over whole; this only plays them. Its faults say what the
+// sound system said; the window words them for the user.
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
@@ -36,6 +38,13 @@ class SoundOutputFactory {
 public:
     virtual ~SoundOutputFactory() = default;
     virtual std::unique_ptr<SoundOutput> make(QObject *owner) = 0;
+};
+
+// A fault that is already in the user's words: the program's own sound plugin
+// is missing or does not load.
+class SoundNotInstalled : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // The folders the sound output plugin is looked for in, in order: where the

@@ -111,8 +111,10 @@ void OrvaneFrm::buildActions()
             menu->addAction(action);
         }
     }
-    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
-        clear->setEnabled(false);
+    // Nothing kept, and nothing to keep on the blank plot.
+    for (const char *name : {"ClearKeptAction", "KeepAction"})
+        if (auto *action = findChild<QAction *>(name))
+            action->setEnabled(false);
     showChecks();
 }
 

@@ -1,6 +1,6 @@
 // The plot: the module's pixels copied to the canvas, with the labels the
 // browser's text engine writes, and what follows each of the module's handlers.
-import { app, canvas, gra, text } from './state.js';
+import { app, canvas, gra, text, byId } from './state.js';
 import { keepAddress, schedulePrint } from './figures.js';
 import { showDetails } from './details.js';
 import { showView } from './view.js';
@@ -17,9 +17,11 @@ export function writeLabels(context, labels) {
   }
 }
 
+const keepButton = byId('KeepButton');
+
 // Shows what the module says the page shows after one of its actions (JSON,
 // as glue.cpp's ShownJson writes it): the plot's pixels and labels, the
-// state for the address, the datasheet view's switch, the sliders' spoken
+// state for the address, whether Keep is offered, the datasheet view's switch, the sliders' spoken
 // values, and the figures of the details panel while it is open. Returns it.
 export function show(json) {
   const shown = JSON.parse(json);
@@ -34,6 +36,7 @@ export function show(json) {
   });
   showView(shown.range);
   app.drawn = shown.drawn;
+  keepButton.disabled = !shown.canKeep; // nothing to keep on an empty plot
   app.state = shown.state;
   if (shown.details) showDetails(shown.details);
   return shown;
