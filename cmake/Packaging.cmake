@@ -112,6 +112,34 @@ both levels in dB and the plot shows both components and the pattern they make."
 set(ORVANE_MAN_EDITION_Orvane "\n.PP\nThe angle slider turns a probe line around the plot's centre and reads the
 pattern's gain in that direction in dB.")
 set(ORVANE_MAN_EDITION_OrvaneLite "\n.PP\nIt is Orvane without the angle probe.")
+# What only the full edition has: the probe's option.
+set(ORVANE_MAN_ANGLE_SYNOPSIS_Orvane "\n.RB [ \\-\\-angle\n.IR V ]")
+set(ORVANE_MAN_ANGLE_OPTION_Orvane "\n.TP\n.BI \\-\\-angle \" V\"\nThe angle probe turned to\n.I V
+degrees, \\-180 to 180. Without it the probe has not been moved.")
+# The examples, each in a block of its own that the page shows as it is
+# typed (quotes included), on one line; a test runs each as printed.
+function(orvane_man_example variable text command)
+  set(${variable} "${${variable}}\n.PP\n${text}\n.PP\n.RS\n.EX\n${command}\n.EE\n.RE" PARENT_SCOPE)
+endfunction()
+foreach(edition IN LISTS ORVANE_EDITIONS)
+  set(examples "")
+  set(probe "")
+  set(with_probe "")
+  if(edition STREQUAL "Orvane")
+    set(probe " \\-\\-angle 120")
+    set(with_probe " with the probe at 120 degrees")
+  endif()
+  orvane_man_example(examples
+    "The textbook supercardioid${with_probe}, as a figure twice the window's size:"
+    "${edition} \\-\\-preset supercardioid${probe} \\-\\-export plot.png \\-\\-scale 2")
+  orvane_man_example(examples
+    "The figures of the Super Card button's mix, for a table:"
+    "${edition} \\-\\-preset \"super card\" \\-\\-details")
+  orvane_man_example(examples
+    "The state of a link that the page's Share button gave, as a figure:"
+    "${edition} \\-\\-state \"https://orvane.org/index.html#omni=67&fig8=1&view=db\" \\-\\-export hyper.svg")
+  set(ORVANE_MAN_EXAMPLES_${edition} "${examples}")
+endforeach()
 if(UNIX)
   # The changelog's date, as Debian writes it, from the release day.
   execute_process(COMMAND date -u -R -d "${ORVANE_RELEASE_DATE} 12:00"
@@ -135,6 +163,9 @@ foreach(edition IN LISTS ORVANE_EDITIONS)
   string(TOUPPER ${edition} MAN_TITLE)
   set(MAN_SUMMARY "${ORVANE_SUMMARY_${edition}}")
   set(MAN_DESCRIPTION "${ORVANE_MAN_DESCRIPTION}${ORVANE_MAN_EDITION_${edition}}")
+  set(MAN_ANGLE_SYNOPSIS "${ORVANE_MAN_ANGLE_SYNOPSIS_${edition}}")
+  set(MAN_ANGLE_OPTION "${ORVANE_MAN_ANGLE_OPTION_${edition}}")
+  set(MAN_EXAMPLES "${ORVANE_MAN_EXAMPLES_${edition}}")
   set(MAN_OTHER ${ORVANE_EDITIONS})
   list(REMOVE_ITEM MAN_OTHER ${edition})
   set(page ${ORVANE_PACKAGING_OUT}/man/${edition}.1)

@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -39,51 +41,115 @@ QString Folded(std::string_view text)
     return kept;
 }
 
-// Beside the buttons' captions and the patterns' full names, the words the
-// textbooks use; in the order of kPresets.
-constexpr std::array<std::array<const char *, 3>, kPresets.size()> kPresetWords{{
-    {"cardioid", nullptr, nullptr},
-    {"omni", "omnidirectional", nullptr},
-    {"figure-8", "fig8", "bidirectional"},
-    {"supercardioid", "super", nullptr},
-    {"hypercardioid", "hyper", nullptr},
-}};
-
-// Every name a preset answers to, in English and in the current language.
-std::vector<std::string> PresetNames(std::size_t index)
+// ASCII letters in lower case: the words of --view are ASCII.
+std::string Lowered(std::string_view text)
 {
-    const Preset &preset = kPresets[index];
-    const char *caption = ControlNamed(preset.button)->text;
-    std::vector<std::string> names{caption, preset.spokenName};
-    // A caption may hold shorter forms after the full one, each after U+009C;
-    // the button shows whichever fits, so each is the preset's name.
-    for (const std::string_view shown : {Tr("button", caption), Tr("pattern", preset.spokenName)}) {
-        for (std::size_t from = 0; from <= shown.size();) {
-            const std::size_t end = std::min(shown.find("\u009c", from), shown.size());
-            names.emplace_back(shown.substr(from, end - from));
-            from = end + std::string_view("\u009c").size();
-        }
+    std::string lowered(text);
+    for (char &c : lowered)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lowered;
+}
+
+// Beside the textbook patterns' names, the other words the textbooks use; in
+// the order of kTextbookPatterns.
+constexpr std::array<std::array<const char *, 2>, kTextbookPatterns.size()> kTextbookWords{{
+    {"omnidirectional", nullptr},
+    {"wide cardioid", nullptr},
+    {nullptr, nullptr},
+    {nullptr, nullptr},
+    {nullptr, nullptr},
+    {"fig8", "bidirectional"},
+}};
+// Beside the buttons' captions, the short words their mixes answer to; in the
+// order of kPresets.
+constexpr std::array<const char *, kPresets.size()> kButtonWords{nullptr, nullptr, nullptr, "super", "hyper"};
+
+// A text and its shorter forms, each after U+009C: a button shows whichever
+// fits, so each is a name.
+void AddForms(std::vector<std::string> &names, std::string_view shown)
+{
+    for (std::size_t from = 0; from <= shown.size();) {
+        const std::size_t end = std::min(shown.find("\u009c", from), shown.size());
+        names.emplace_back(shown.substr(from, end - from));
+        from = end + std::string_view("\u009c").size();
     }
-    for (const char *word : kPresetWords[index])
+}
+
+// The names of a textbook pattern, in English and in the current language.
+std::vector<std::string> TextbookNames(std::size_t index)
+{
+    const TextbookPattern &pattern = kTextbookPatterns[index];
+    std::vector<std::string> names{pattern.name};
+    AddForms(names, Tr("pattern", pattern.name));
+    for (const char *word : kTextbookWords[index])
         if (word)
             names.emplace_back(word);
     return names;
 }
 
-// The buttons' captions as the window shows them, then the other words.
-std::string PresetList()
+// The names of a button's mix: its caption and the mix's name, in English and
+// in the current language.
+std::vector<std::string> ButtonNames(std::size_t index)
 {
-    std::vector<std::string> listed;
-    for (const Preset &preset : kPresets)
-        listed.emplace_back(FullForm(Tr("button", ControlNamed(preset.button)->text)));
-    for (const auto &words : kPresetWords)
-        for (const char *word : words)
-            if (word)
-                listed.emplace_back(word);
+    const Preset &preset = kPresets[index];
+    std::vector<std::string> names{preset.caption, preset.spokenName};
+    AddForms(names, Tr("button", preset.caption));
+    AddForms(names, Tr("pattern", preset.spokenName));
+    if (kButtonWords[index])
+        names.emplace_back(kButtonWords[index]);
+    return names;
+}
+
+std::string Listed(const std::vector<std::string> &names)
+{
     std::string list;
-    for (const std::string &name : listed)
+    for (const std::string &name : names)
         list += (list.empty() ? "" : ", ") + name;
     return list;
+}
+
+// The textbook patterns' names in English, and the buttons' captions as the
+// window shows them.
+std::string TextbookList()
+{
+    std::vector<std::string> names;
+    for (const TextbookPattern &pattern : kTextbookPatterns)
+        names.push_back(Lowered(pattern.name));
+    return Listed(names);
+}
+
+std::string ButtonList()
+{
+    std::vector<std::string> names;
+    for (const Preset &preset : kPresets)
+        names.emplace_back(FullForm(Tr("button", preset.caption)));
+    return Listed(names);
+}
+
+// A textbook's name first: where a language's button bears the textbook's
+// word ("Superniere"), the word means the textbook's pattern.
+std::optional<std::pair<std::int32_t, std::int32_t>> PresetNamed(std::string_view given)
+{
+    const QString wanted = Folded(given);
+    if (wanted.isEmpty())
+        return std::nullopt;
+    for (std::size_t i = 0; i < kTextbookPatterns.size(); ++i)
+        for (const std::string &name : TextbookNames(i))
+            if (wanted == Folded(name))
+                return std::pair{kTextbookPatterns[i].slider1, kTextbookPatterns[i].slider2};
+    for (std::size_t i = 0; i < kPresets.size(); ++i)
+        for (const std::string &name : ButtonNames(i))
+            if (wanted == Folded(name))
+                return std::pair{kPresets[i].slider1, kPresets[i].slider2};
+    return std::nullopt;
+}
+
+// A page's whole address, as a Share link gives it, or its part after "#".
+std::string_view StatePart(std::string_view given)
+{
+    const std::size_t hash = given.find('#');
+    return hash == std::string_view::npos ? given : given.substr(hash + 1);
 }
 
 std::string ReadLevel(StateKey key, std::optional<std::int32_t> &slot, std::string_view option,
@@ -104,6 +170,8 @@ struct Option {
     const char *value;
     const char *help;
     std::string (*apply)(CommandLine &line, std::string_view value);
+    const char *shortName = nullptr; // "-h"
+    bool probeOnly = false;          // listed by the full edition alone
 };
 
 constexpr auto kOptions = std::to_array<Option>({
@@ -113,13 +181,18 @@ constexpr auto kOptions = std::to_array<Option>({
     //: --help, after "--fig8 S2". Keep S2 as it is.
     {"--fig8", "S2", ORVANE_NOOP("command line", "the figure-8 level slider at S2, 0 (full level) to 100 (lowest)"),
      [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Fig8, line.fig8, "--fig8", v); }},
-    //: --help, after "--angle V". Keep V and Orvane as they are.
-    {"--angle", "V", ORVANE_NOOP("command line", "the angle probe at V degrees, -180 to 180 (Orvane only)"),
-     [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Angle, line.angle, "--angle", v); }},
-    //: --help, after "--state TEXT". Keep omni=S1&fig8=S2&angle=V as it is.
-    {"--state", "TEXT", ORVANE_NOOP("command line", "all three as a link gives them: omni=S1&fig8=S2&angle=V"),
+    //: --help, after "--angle V". Keep V as it is.
+    {"--angle", "V", ORVANE_NOOP("command line", "the angle probe at V degrees, -180 to 180"),
+     [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Angle, line.angle, "--angle", v); },
+     nullptr, true},
+    //: --help, after "--state TEXT". Keep omni=S1&fig8=S2&angle=V and # as they are.
+    {"--state", "TEXT", ORVANE_NOOP("command line", "the state a link gives, omni=S1&fig8=S2&angle=V, or the link whole "
+                                                    "with it after #"),
      [](CommandLine &line, std::string_view v) -> std::string {
-         const StateReading reading = ReadStateText(v);
+         if (v.find("://") != std::string_view::npos && v.find('#') == std::string_view::npos)
+             //: The link given to --state has no "#" and so no state. Keep # as it is.
+             return Format(kBadState, {"--state", ShownInput(v), Tr("command line", "the link holds no state after #")});
+         const StateReading reading = ReadStateText(StatePart(v));
          if (!reading.state)
              return Format(kBadState, {"--state", ShownInput(v), reading.error});
          line.omni = reading.state->omni;
@@ -133,7 +206,11 @@ constexpr auto kOptions = std::to_array<Option>({
     {"--view", "VIEW", ORVANE_NOOP("command line", "the plot's view: linear (default) or db, the datasheet view"),
      [](CommandLine &line, std::string_view v) -> std::string {
          ViewSettings view;
-         std::string error = ReadViewValue(v, "--view", view);
+         // "dB" as the page writes it: the case is no one's concern here. The
+         // message names the value as given.
+         std::string error = ReadViewValue(Lowered(v), "--view", view);
+         if (!error.empty())
+             error = ReadViewValue(v, "--view", view);
          if (error.empty())
              line.view = view.view;
          return error;
@@ -142,27 +219,31 @@ constexpr auto kOptions = std::to_array<Option>({
     {"--range", "R", ORVANE_NOOP("command line", "the datasheet view's range in dB: 20, 30 (default) or 40"),
      [](CommandLine &line, std::string_view v) -> std::string {
          ViewSettings view;
-         std::string error = ReadRangeValue(v, "--range", view);
+         // "30", and "30 dB" as the page and the menus write it, in any case.
+         std::string value = Lowered(v);
+         if (value.ends_with("db"))
+             value.resize(value.size() - 2);
+         while (value.ends_with(" "))
+             value.pop_back();
+         std::string error = ReadRangeValue(value, "--range", view);
+         if (!error.empty())
+             error = ReadRangeValue(v, "--range", view);
          if (error.empty())
              line.range = view.rangeDb;
          return error;
      }},
-    //: --help, after "--preset NAME". Keep the names as they are; the buttons' names in this language are taken too.
+    //: --help, after "--preset NAME". Keep the names as they are; this language's names are taken too.
     {"--preset", "NAME",
-     ORVANE_NOOP("command line", "the levels of a pattern by its name: omni, figure-8, cardioid, supercardioid, "
-                                 "hypercardioid, or a button's (Omni, Fig. 8, Cardiod, Super Card, Hyper Card)"),
+     ORVANE_NOOP("command line", "a textbook pattern at the nearest slider positions (omni, subcardioid, cardioid, "
+                                 "supercardioid, hypercardioid, figure-8), or a button's mix (Omni, Fig. 8, "
+                                 "Cardiod, Super Card, Hyper Card)"),
      [](CommandLine &line, std::string_view v) -> std::string {
-         const QString wanted = Folded(v);
-         for (std::size_t i = 0; i < kPresets.size() && !wanted.isEmpty(); ++i) {
-             for (const std::string &name : PresetNames(i)) {
-                 if (wanted == Folded(name)) {
-                     line.omni = kPresets[i].slider1;
-                     line.fig8 = kPresets[i].slider2;
-                     return {};
-                 }
-             }
-         }
-         return Format(Tr("command line", kUnknownPreset), {ShownInput(v), PresetList()});
+         const auto positions = PresetNamed(v);
+         if (!positions)
+             return Format(Tr("command line", kUnknownPreset), {ShownInput(v), TextbookList(), ButtonList()});
+         line.omni = positions->first;
+         line.fig8 = positions->second;
+         return {};
      }},
     //: --help, after "--export FILE". Keep FILE, .png, .svg and .pdf as they are.
     {"--export", "FILE",
@@ -200,13 +281,14 @@ constexpr auto kOptions = std::to_array<Option>({
          line.language = v;
          return {};
      }},
-    //: --help, after "--help"
+    //: --help, after "-h, --help"
     {"--help", nullptr, ORVANE_NOOP("command line", "print this text and exit"),
      [](CommandLine &line, std::string_view) -> std::string {
          if (line.action == CommandLine::Action::Run)
              line.action = CommandLine::Action::Help;
          return {};
-     }},
+     },
+     "-h"},
     //: --help, after "--version"
     {"--version", nullptr, ORVANE_NOOP("command line", "print the version and exit"),
      [](CommandLine &line, std::string_view) -> std::string {
@@ -252,7 +334,8 @@ CommandLine ReadArguments(int argc, const char *const *argv)
         const std::string_view name = argument.substr(0, equals);
         const Option *option = nullptr;
         for (const Option &candidate : kOptions)
-            if (name == candidate.name && (candidate.value || equals == std::string_view::npos))
+            if ((name == candidate.name || (candidate.shortName && argument == candidate.shortName)) &&
+                (candidate.value || equals == std::string_view::npos))
                 option = &candidate;
         if (!option)
             return Refused(argument, Format(Tr("command line", kUnknownArgument), {ShownInput(argument)}));
@@ -300,7 +383,7 @@ bool SetsState(const CommandLine &line)
     return line.omni || line.fig8 || line.angle || line.view || line.range;
 }
 
-std::string UsageText(std::string_view name, std::string_view command)
+std::string UsageText(std::string_view name, std::string_view command, bool probe)
 {
     //: --help, its first lines. %1: the program's name. Keep [OPTION]... as it is.
     std::string text = Format(Tr("command line", "Usage: %1 [OPTION]...\n\n"
@@ -310,7 +393,10 @@ std::string UsageText(std::string_view name, std::string_view command)
                                                  "options override earlier ones.\n\n"),
                               {name});
     for (const Option &option : kOptions) {
-        std::string head = std::string("  ") + option.name + (option.value ? std::string(" ") + option.value : "");
+        if (option.probeOnly && !probe)
+            continue;
+        std::string head = std::string("  ") + (option.shortName ? std::string(option.shortName) + ", " : "") +
+                           option.name + (option.value ? std::string(" ") + option.value : "");
         head.resize(std::max<std::size_t>(head.size() + 2, 18), ' ');
         text.append(head).append(Tr("command line", option.help)).append("\n");
     }

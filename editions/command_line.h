@@ -42,9 +42,10 @@ inline constexpr const char *kNeedsValue = ORVANE_NOOP("command line", "%1 needs
 // No words to translate: the option, its value as given, and the state's own
 // message, which is translated.
 inline constexpr const char *kBadState = "%1 \"%2\": %3";
-//: %1: the name given; %2: the preset buttons' names, separated by commas
+//: %1: the name given; %2: the textbook patterns' names; %3: the pattern buttons' names; each list
+//: separated by commas
 inline constexpr const char *kUnknownPreset =
-    ORVANE_NOOP("command line", "unknown preset \"%1\"; the presets are %2");
+    ORVANE_NOOP("command line", "unknown preset \"%1\"; the textbook patterns are %2, the buttons %3");
 //: %1: the file name given; %2: the formats (.png, .svg, .pdf). Keep --export as it is.
 inline constexpr const char *kUnknownFormat =
     ORVANE_NOOP("command line", "--export \"%1\": its suffix names no format; the formats are %2");
@@ -61,7 +62,8 @@ bool SetsState(const CommandLine &line);
 
 // What --help prints, in the current language. `name` is the program's name, `command` how it was
 // started (argv[0]), for the example of running it on a virtual display.
-std::string UsageText(std::string_view name, std::string_view command);
+// `probe`: the full edition's, which lists the probe's option.
+std::string UsageText(std::string_view name, std::string_view command, bool probe);
 
 // What --details prints: one "name<TAB>value" line for each figure of the
 // pattern, each value with the digits that give back the same double, in the C

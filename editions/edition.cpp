@@ -98,7 +98,7 @@ int RunEdition(int argc, char **argv, Edition edition)
         line = ReadCommandLine(argc, argv);
     switch (line.action) {
     case CommandLine::Action::Help:
-        return Print(name, UsageText(name, command));
+        return Print(name, UsageText(name, command, HasProbe(edition)));
     case CommandLine::Action::Version:
         return Print(name, std::string(name) + " " + ORVANE_VERSION + "\n");
     case CommandLine::Action::Details: {

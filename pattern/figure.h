@@ -61,7 +61,7 @@ inline constexpr const char *kShareText = ORVANE_NOOP("title bar", "Share");
 //: Said when the page has copied its link to the clipboard
 inline constexpr const char *kLinkCopied = ORVANE_NOOP("announcement", "Link copied");
 //: The page's error window. %1: what is wrong with the address, a sentence
-inline constexpr const char *kAddressNoState = ORVANE_NOOP("page", "The address holds no state to show: %1");
+inline constexpr const char *kAddressNoState = ORVANE_NOOP("page", "The address holds no state to show: %1.");
 
 // A drawing surface that keeps the lines drawn since the last clear, so that
 // one drawing of the rules can be given again as pixels, vectors or print.

@@ -35,25 +35,26 @@ std::int32_t KeyMaximum(StateKey key);
 
 // The messages for input that is not a state, in English; shown through
 // Tr("state", ...), with %1, %2, ... filled in by Format, so each stays one
-// whole sentence to translate.
+// whole sentence to translate. Each is written as a command line's message
+// is, after the program's name: in lower case, with no full stop.
 //: Keep omni=S1&fig8=S2&angle=V as it is.
-inline constexpr const char *kStateEmpty = ORVANE_NOOP("state", "The state is empty; it reads omni=S1&fig8=S2&angle=V.");
+inline constexpr const char *kStateEmpty = ORVANE_NOOP("state", "the state is empty; it reads omni=S1&fig8=S2&angle=V");
 //: %1: a part of the state, as given. Keep key=value as it is.
-inline constexpr const char *kStateNotPair = ORVANE_NOOP("state", "\"%1\" in the state is not key=value.");
+inline constexpr const char *kStateNotPair = ORVANE_NOOP("state", "\"%1\" in the state is not key=value");
 //: %1: the key, as given. Keep omni, fig8, angle, view and range as they are.
 inline constexpr const char *kStateUnknownKey =
-    ORVANE_NOOP("state", "Unknown key \"%1\" in the state; the keys are omni, fig8, angle, view and range.");
+    ORVANE_NOOP("state", "unknown key \"%1\" in the state; the keys are omni, fig8, angle, view and range");
 //: %1: the key (omni, fig8, angle)
-inline constexpr const char *kStateTwice = ORVANE_NOOP("state", "\"%1\" is given twice in the state.");
+inline constexpr const char *kStateTwice = ORVANE_NOOP("state", "\"%1\" is given twice in the state");
 //: %1: the key (omni, fig8, angle)
-inline constexpr const char *kStateMissing = ORVANE_NOOP("state", "\"%1\" is missing from the state.");
+inline constexpr const char *kStateMissing = ORVANE_NOOP("state", "\"%1\" is missing from the state");
 //: %1: what the value is for (omni, --omni, --scale); %2: the value, as given
-inline constexpr const char *kValueNotNumber = ORVANE_NOOP("state", "%1 \"%2\" is not a whole number.");
+inline constexpr const char *kValueNotNumber = ORVANE_NOOP("state", "%1 \"%2\" is not a whole number");
 //: %1: what the value is for (omni, --omni, --scale); %2: the value; %3, %4: the least and the most
-inline constexpr const char *kValueOutOfRange = ORVANE_NOOP("state", "%1 %2 is out of range: %3 to %4.");
+inline constexpr const char *kValueOutOfRange = ORVANE_NOOP("state", "%1 %2 is out of range: %3 to %4");
 
 //: %1: what the value is for (view, --range); %2: the value, as given; %3: the values it may take
-inline constexpr const char *kValueNotOneOf = ORVANE_NOOP("state", "%1 \"%2\" is not one of %3.");
+inline constexpr const char *kValueNotOneOf = ORVANE_NOOP("state", "%1 \"%2\" is not one of %3");
 
 // The words of the views, "linear" and "db", and the ranges, "20", "30" and "40".
 inline constexpr std::array<const char *, 2> kViewWords{"linear", "db"};

@@ -180,7 +180,7 @@ protected:
         texts << QString::fromStdString(Format(Tr("error", "This action stopped with an error:\n%1\n\nWhat was "
                                                            "shown before it stays; the window goes on working."),
                                                {"Slider1: " + std::string(Tr("error", "Overflow"))}));
-        texts << QString::fromStdString(UsageText("Orvane", "Orvane"));
+        texts << QString::fromStdString(UsageText("Orvane", "Orvane", true));
         return texts;
     }
 };

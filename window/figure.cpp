@@ -174,19 +174,19 @@ QString SaveFigure(const Figure &figure, const QString &path, int scale)
     const std::optional<FigureFormat> format = FormatOfPath(path.toStdString());
     if (!format)
         //: %1: the file name; %2: the formats, "PNG (.png), SVG (.svg), PDF (.pdf)"
-        return ErrorText(Tr("error", "Cannot save \"%1\": its suffix names no format; the formats are %2."))
+        return ErrorText(Tr("error", "cannot save \"%1\": its suffix names no format; the formats are %2"))
             .arg(path, QString::fromUtf8(kFigureFormats));
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
         //: %1: the file name; %2: its folder
-        return ErrorText(Tr("error", "Cannot save \"%1\": the folder \"%2\" does not exist.")).arg(path, info.absolutePath());
+        return ErrorText(Tr("error", "cannot save \"%1\": the folder \"%2\" does not exist")).arg(path, info.absolutePath());
 
     // Written beside the final name, then renamed over it: an existing file is
     // replaced only by a complete one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         //: %1: the file name; %2: the system's reason
-        return ErrorText(Tr("error", "Cannot save \"%1\": %2.")).arg(path, file.errorString());
+        return ErrorText(Tr("error", "cannot save \"%1\": %2")).arg(path, file.errorString());
     bool written = false;
     switch (*format) {
     case FigureFormat::Png:
@@ -214,7 +214,7 @@ QString SaveFigure(const Figure &figure, const QString &path, int scale)
     }
     }
     if (!written || !file.commit())
-        return ErrorText(Tr("error", "Cannot save \"%1\": %2."))
+        return ErrorText(Tr("error", "cannot save \"%1\": %2"))
             .arg(path, file.errorString().isEmpty() ? ErrorText(Tr("error", "the write failed")) : file.errorString());
     return {};
 }

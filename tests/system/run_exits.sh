@@ -5,8 +5,12 @@
 #   run_exits.sh arguments|display VERSION PATH/TO/Orvane PATH/TO/OrvaneLite
 #   run_exits.sh destroyed PATH/TO/Orvane PATH/TO/OrvaneLite
 #
-# arguments: --help and --version print and exit 0 without a display; any
+# arguments: --help (-h) and --version print and exit 0 without a display; any
 #   other argument, Qt's own options among them, gives one line and exit 2.
+#   Every message is one line as GNU tools write them: the program's name, then
+#   a sentence in lower case with no full stop, naming the value it refuses.
+# manual: each edition's manual page, rendered by man, lists --help's options
+#   and its examples run as printed.
 # display: every way the display can be missing or unreachable gives one line
 #   naming it, with the way to run on a virtual display, and exit 1.
 # destroyed: on a virtual X display, another client destroys the window
@@ -19,9 +23,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 mode=${1:-}
 case $mode in
-  arguments | display) version=$2 && shift 2 ;;
+  arguments | display | manual) version=$2 && shift 2 ;;
   destroyed) shift ;;
-  *) echo "usage: $0 arguments|display VERSION ORVANE ORVANELITE | destroyed ORVANE ORVANELITE" >&2; exit 2 ;;
+  *) echo "usage: $0 arguments|display|manual VERSION ORVANE ORVANELITE | destroyed ORVANE ORVANELITE" >&2; exit 2 ;;
 esac
 [ $# -eq 2 ] || { echo "$0: two programs wanted" >&2; exit 2; }
 programs=()
@@ -71,6 +75,13 @@ run() {
 
 lines() { if [ -s "$1" ]; then wc -l <"$1"; else echo 0; fi; }
 
+# Whether standard error holds one message as GNU tools write them, from
+# program $1: "NAME: " and a sentence that starts in lower case (or with the
+# value it names) and ends with no full stop.
+one_message() {
+  [ "$(lines "$work/err")" -eq 1 ] && grep -q "^$1: [^A-Z]" "$work/err" && ! grep -q '\.$' "$work/err"
+}
+
 # What the user sees of one case, for the failure messages.
 shown() {
   printf 'status %s; stdout: %s; stderr: %s' "$status" \
@@ -95,26 +106,20 @@ arguments() {
       fail "$name --version: wanted \"$name $version\" and status 0; $(shown)"
     fi
 
-    run "$exe" -- --help
-    if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[OPTION\]\.\.\.\$" &&
-      grep -q -- '--version' "$work/out" && grep -q -- '--export FILE' "$work/out" &&
-      grep -q -- '--details' "$work/out" && grep -q -- '--lang CODE' "$work/out" &&
-      grep -q 'xvfb-run -a' "$work/out" && [ ! -s "$work/err" ]; then
-      passed=$((passed + 1))
-    else
-      fail "$name --help: wanted the usage text and status 0; $(shown)"
-    fi
-
-    # The manual page's options are --help's, each with the same value name.
-    local listed documented
-    listed=$(sed -n 's/^  \(--[a-z0-9-]*\)\( [A-Z0-9][A-Z0-9]*\)\? .*/\1\2/p' "$work/out" | sort)
-    documented=$(sed -n '/^\.SH OPTIONS/,/^\.SH/{/^\.TP/{n;s/^\.BI\? //;s/\\-/-/g;s/"//g;s/  */ /g;p}}' \
-      "$here/../../packaging/orvane.1.in" | sort)
-    if [ -n "$listed" ] && [ "$listed" = "$documented" ]; then
-      passed=$((passed + 1))
-    else
-      fail "$name: the manual page's options differ from --help's: $(diff <(echo "$documented") <(echo "$listed") | paste -sd' ')"
-    fi
+    local help
+    for help in --help -h; do
+      run "$exe" -- "$help"
+      if [ "$status" -eq 0 ] && head -n1 "$work/out" | grep -q "^Usage: $name \[OPTION\]\.\.\.\$" &&
+        grep -q -- '--version' "$work/out" && grep -q -- '--export FILE' "$work/out" &&
+        grep -q -- '--details' "$work/out" && grep -q -- '--lang CODE' "$work/out" &&
+        grep -q -- '-h, --help' "$work/out" && grep -q 'xvfb-run -a' "$work/out" && [ ! -s "$work/err" ] &&
+        # Only what the edition does: the lite edition has no probe.
+        if [ "$name" = OrvaneLite ]; then ! grep -q -- '--angle' "$work/out"; else grep -q -- '--angle V' "$work/out"; fi; then
+        passed=$((passed + 1))
+      else
+        fail "$name $help: wanted the usage text and status 0; $(shown)"
+      fi
+    done
 
     # --details prints the figures with no display, in the C locale whatever
     # the user's; a bad position is named, with status 2.
@@ -136,7 +141,7 @@ arguments() {
       local args=()
       read -r -a args <<<"$bad"
       run "$exe" -- --details "${args[@]}"
-      if [ "$status" -eq 2 ] && [ "$(lines "$work/err")" -eq 1 ] && [ ! -s "$work/out" ] &&
+      if [ "$status" -eq 2 ] && one_message "$name" && [ ! -s "$work/out" ] &&
         grep -qF "$name: ${args[0]} " "$work/err" && { [ ${#args[@]} -eq 1 ] || grep -qF -- "${args[1]}" "$work/err"; }; then
         passed=$((passed + 1))
       else
@@ -148,14 +153,14 @@ arguments() {
     # went on to open a window would say it has no display and exit 1 instead.
     local refused
     for refused in -reverse -style=fusion "-platform offscreen" -qwindowgeometry=10x10 \
-      --helpme -h --version=2 "" -- extra "--help -reverse" "--version --bogus"; do
+      --helpme -H -h=1 --version=2 "" -- extra "--help -reverse" "--version --bogus"; do
       local args=()
       read -r -a args <<<"$refused"
       [ -z "$refused" ] && args=("")
       local named=${args[0]}
       [ ${#args[@]} -gt 1 ] && [[ ${args[0]} == --help || ${args[0]} == --version ]] && named=${args[1]}
       run "$exe" -- "${args[@]}"
-      if [ "$status" -eq 2 ] && [ "$(lines "$work/err")" -eq 1 ] && [ ! -s "$work/out" ] &&
+      if [ "$status" -eq 2 ] && one_message "$name" && [ ! -s "$work/out" ] &&
         grep -qF "$name: unknown argument \"$named\"" "$work/err"; then
         passed=$((passed + 1))
       else
@@ -172,9 +177,10 @@ arguments() {
       "--fig8;abc|2|--fig8 \"abc\" is not a whole number"
       "--omni|2|--omni needs a value: S1"
       "--angle=-181|2|--angle -181 is out of range: -180 to 180"
-      "--state;omni=5|2|--state \"omni=5\": \"fig8\" is missing from the state."
-      "--state;omni=1&fig8=2&<b>=3|2|Unknown key \"<b>\""
-      "--preset;Wide|2|unknown preset \"Wide\"; the presets are Cardiod, Omni, Fig. 8, Super Card, Hyper Card, cardioid, omni,"
+      "--state;omni=5|2|--state \"omni=5\": \"fig8\" is missing from the state"
+      "--state;omni=1&fig8=2&<b>=3|2|unknown key \"<b>\""
+      "--state;http://example.org/orvane/index.html|2|--state \"http://example.org/orvane/index.html\": the link holds no state after #"
+      "--preset;Wide|2|unknown preset \"Wide\"; the textbook patterns are omni, subcardioid, cardioid, supercardioid, hypercardioid, figure-8, the buttons Cardiod, Omni, Fig. 8, Super Card, Hyper Card"
       "--preset;card|2|unknown preset \"card\""
       "--preset;-|2|unknown preset \"-\""
       "--lang;de;--preset;Wide|2|Niere"
@@ -186,23 +192,36 @@ arguments() {
       "--preset;Figure 8;--details|0||front_to_back_db\t0"
       "--preset;fig8;--details|0||front_to_back_db\t0"
       "--preset;Bi-directional;--details|0||front_to_back_db\t0"
-      "--preset;supercardioid;--details|0||null_deg\t134.4270040008057"
+      # The textbook's patterns at the nearest positions; the buttons' mixes by their names.
+      "--preset;supercardioid;--details|0||omni_share\t0.36601307189542487"
+      "--preset;Hyper-Cardioid;--details|0||omni_share\t0.25"
+      "--preset;subcardioid;--details|0||omni_share\t0.7000000000000001"
+      "--preset;Wide Cardioid;--details|0||omni_share\t0.7000000000000001"
+      "--preset;super card;--details|0||null_deg\t134.4270040008057"
       "--preset;super;--details|0||null_deg\t134.4270040008057"
-      "--preset;Hyper-Cardioid;--details|0||null_deg\t120.00000000000001"
+      "--preset;HyperCard;--details|0||null_deg\t120.00000000000001"
       "--preset;hyper;--details|0||null_deg\t120.00000000000001"
       "--lang;de;--preset;NIERE;--details|0||rear_db\t-inf"
+      "--lang;de;--preset;Superniere;--details|0||omni_share\t0.36601307189542487"
       "--lang;ja;--preset;スーパー;--details|0||null_deg\t134.4270040008057"
+      # What people paste and type: a whole Share link, the view's word in any case.
+      "--state;http://example.org/orvane/index.html#omni=44&fig8=3;--details|0||omni_share\t0.36601307189542487"
+      "--state;#omni=67&fig8=1&view=db;--details|0||omni_share\t0.25"
+      "--view;dB;--range;30dB;--omni;0;--details|0||rear_db\t0"
+      "--view;LINEAR;--range;40;--details|0||omni_share\tnone"
       "--omni;0;--details;--export;both.png|0||rear_db\t0"
       "--export;f.jpg|2|the formats are PNG (.png), SVG (.svg), PDF (.pdf)"
       "--scale;2|2|give --export FILE too"
       "--export;f.png;--scale;9|2|--scale 9 is out of range: 1 to 8"
       "--export;nowhere/f.png|1|the folder \"$work/nowhere\" does not exist"
-      "--export;/proc/orvane.png|1|Cannot save \"/proc/orvane.png\""
+      "--export;/proc/orvane.png|1|cannot save \"/proc/orvane.png\""
       "--preset;SUPER-card;--angle;120;--export;f.svg|0|"
       "--omni;0;--fig8;0;--export;f.pdf|0|"
       "--state;omni=50&fig8=0&angle=-90;--export;old.png;--scale;2|0|"
       "--view;log|2|--view \"log\" is not one of linear, db"
+      "--view;Log|2|--view \"Log\" is not one of linear, db"
       "--range=25|2|--range \"25\" is not one of 20, 30, 40"
+      "--range;25dB|2|--range \"25dB\" is not one of 20, 30, 40"
       "--state;omni=0&fig8=0&view=db&range=50|2|range \"50\" is not one of 20, 30, 40"
       "--preset;Hyper Card;--view;db;--range;20;--export;db.svg|0|"
     )
@@ -218,8 +237,7 @@ arguments() {
       if [ "$status" -eq "$wanted_status" ] && ! grep -qE $'\t-0(\\.0*)?$' "$work/out" &&
         if [ -z "$wanted_out" ]; then [ ! -s "$work/out" ]; else grep -qxF -- "$wanted_out" "$work/out"; fi &&
         if [ -z "$wanted_words" ]; then [ ! -s "$work/err" ]; else
-          [ "$(lines "$work/err")" -eq 1 ] && grep -q "^$name: " "$work/err" &&
-            grep -qF -- "$wanted_words" "$work/err"
+          one_message "$name" && grep -qF -- "$wanted_words" "$work/err"
         fi; then
         passed=$((passed + 1))
       else
@@ -243,6 +261,87 @@ arguments() {
       fail "$name --export: wanted f.svg, f.pdf and a new old.png and no temporary files; $(ls -a "$work" | paste -sd' ')"
     fi
     rm -f "$work"/f.* "$work/old.png" "$work/both.png" "$work/db.svg"
+  done
+}
+
+# Each edition's manual page as man renders it for a reader: its options are
+# --help's, each with the same value name, and each example of EXAMPLES runs as
+# printed (a line indented as a block of its own), in a folder of its own. An
+# example that opens a window is run on the virtual display it starts, and
+# must end with status 0 once its window is closed.
+manual() {
+  command -v man >/dev/null || { echo "FAIL: man is missing; scripts/setup.sh installs it"; exit 1; }
+  local exe name page
+  for exe in "${programs[@]}"; do
+    name=$(basename "$exe")
+    page=$(dirname "$exe")/packaging/man/$name.1
+    if [ ! -f "$page" ]; then
+      fail "$name: no manual page at $page; build first"
+      continue
+    fi
+    # Wide enough that no example wraps; in UTF-8, where a renderer that
+    # turned "-" into a typographic dash would break the examples.
+    MANWIDTH=250 LC_ALL=C.UTF-8 man -l "$page" >"$work/page.txt" 2>"$work/man.err"
+    [ -s "$work/man.err" ] && fail "$name: man warns: $(paste -sd'|' "$work/man.err")"
+
+    run "$exe" -- --help
+    local listed documented
+    listed=$(sed -n 's/^  \(-h, \)\?\(--[a-z0-9-]*\)\( [A-Z0-9][A-Z0-9]*\)\? .*/\1\2\3/p' "$work/out" | sort)
+    documented=$(sed -n '/^OPTIONS/,/^[A-Z]/{s/^       \(-.*\)/\1/p}' "$work/page.txt" | sed 's/  */ /g' | sort)
+    if [ -n "$listed" ] && [ "$listed" = "$documented" ]; then
+      passed=$((passed + 1))
+    else
+      fail "$name: the manual page's options differ from --help's: $(diff <(echo "$documented") <(echo "$listed") | paste -sd' ')"
+    fi
+
+    local examples=() line
+    while IFS= read -r line; do
+      examples+=("${line#"${line%%[! ]*}"}")
+    done < <(sed -n '/^EXAMPLES/,/^[A-Z]/{/^              [^ ]/p}' "$work/page.txt")
+    [ ${#examples[@]} -ge 2 ] || fail "$name: wanted examples in the manual page, found ${#examples[@]}"
+    local example
+    for example in "${examples[@]}"; do
+      rm -rf "$work/example" && mkdir "$work/example"
+      if [[ $example != xvfb-run* ]]; then
+        status=0
+        (cd "$work/example" && exec timeout -k 2 20 env -i HOME="$work" PATH="$(dirname "$exe"):/usr/bin:/bin" \
+          bash -c "$example" >"$work/out" 2>"$work/err") || status=$?
+        if [ "$status" -eq 0 ] && [ ! -s "$work/err" ] && { [ -s "$work/out" ] || [ -n "$(ls -A "$work/example")" ]; }; then
+          passed=$((passed + 1))
+        else
+          fail "$name's manual page: \"$example\" did not run as printed; $(shown)"
+        fi
+        continue
+      fi
+      command -v xvfb-run >/dev/null || { fail "$name's manual page: xvfb-run is missing for \"$example\""; continue; }
+      # A session of its own, whose id the shell leading it writes down, so
+      # that the program it starts is found among it.
+      rm -f "$work/session"
+      (cd "$work/example" && exec setsid --wait env -i HOME="$work" PATH="$(dirname "$exe"):/usr/bin:/bin" \
+        bash -c 'echo $$ >"$1"; eval "$2"' example "$work/session" "$example" >"$work/out" 2>"$work/err") &
+      local runner=$! session="" pid="" wid="" display="" authority=""
+      for _ in $(seq 200); do
+        session=$(cat "$work/session" 2>/dev/null)
+        [ -n "$session" ] && pid=$(pgrep -s "$session" -x "$name" | head -n1)
+        if [ -n "$pid" ]; then
+          display=$(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p')
+          authority=$(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | sed -n 's/^XAUTHORITY=//p')
+        fi
+        [ -n "$display" ] || ! kill -0 "$runner" 2>/dev/null && break
+        sleep 0.1
+      done
+      [ -n "$display" ] && wid=$(DISPLAY=$display XAUTHORITY=$authority timeout 20 \
+        xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n1)
+      [ -n "$wid" ] && DISPLAY=$display XAUTHORITY=$authority xdotool windowclose "$wid"
+      [ -z "$wid" ] && [ -n "$session" ] && kill -KILL -- "-$session" 2>/dev/null
+      status=0
+      wait "$runner" || status=$?
+      if [ -n "$wid" ] && [ "$status" -eq 0 ]; then
+        passed=$((passed + 1))
+      else
+        fail "$name's manual page: \"$example\" showed no window, or did not end well once it was closed; $(shown)"
+      fi
+    done
   done
 }
 
