@@ -138,7 +138,7 @@ inline constexpr const char *kPatternEquation = "p(\u03B8) = %1 + %2 cos \u03B8"
 std::string PatternEquation(const PatternDetails &details, std::string_view decimalSeparator);
 
 //: The line above the figures. %1: the pattern's name ("Supercardioid", "Super Card", "omni 0.62,
-//: figure-8 0.38"); %2: its equation, "p(θ) = 0.412 + 0.588 cos θ"
+//: figure-8 0.38"); %2: its equation, "p(theta) = 0.412 + 0.588 cos theta"
 inline constexpr const char *kDetailsHeading = ORVANE_NOOP("details", "%1: %2");
 
 // The line above the figures of the level sliders at s1 and s2: the pattern's

@@ -65,7 +65,7 @@ TEST_P(Details, KeyDOpensTheViewWhichFollowsTheSlidersAndEscapeCloses)
     QCoreApplication::processEvents(); // the view follows once a handler has ended
     EXPECT_FALSE(find<QLabel>("DetailsMessage")->isVisible());
     EXPECT_TRUE(find<QLabel>("DetailsEquation")->isVisible());
-    EXPECT_EQ(find<QLabel>("DetailsEquation")->text(), "p(\u03B8) = 0.412 + 0.588 cos \u03B8");
+    EXPECT_EQ(find<QLabel>("DetailsEquation")->text(), "Super Card: p(\u03B8) = 0.412 + 0.588 cos \u03B8");
     EXPECT_EQ(figure("Current", "null_deg"), "plus and minus 134.4 degrees");
     EXPECT_EQ(figure("Current", "rear_db"), "-15.1 dB");
     EXPECT_EQ(figure("Kept", "rear_db"), "(hidden)");
@@ -115,7 +115,7 @@ TEST_P(Details, KeepComparesUntilClearedAndLeavesThePlotAsWithout)
             << p.x() << "," << p.y();
     EXPECT_NE(plot(), figure8Alone);
     const QString description = find("gra")->accessibleDescription();
-    EXPECT_TRUE(description.startsWith("Figure-8 pattern")) << description.toStdString();
+    EXPECT_TRUE(description.startsWith("Pattern: Figure-8. Figure-8 pattern")) << description.toStdString();
     EXPECT_TRUE(description.contains("Compared with the kept pattern, drawn as a dashed red curve: omni 0 dB, "
                                      "figure-8 0 dB."));
 

@@ -46,17 +46,17 @@ namespace {
 // window, the messages of links and the command line, a longer --help, the
 // menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0xA3289601648F9872, 0x7A7822679F49FD04}},
-    {"de", {0xD7D755019BB05045, 0x5CA4E96CF83CAD74}},
-    {"fr", {0x9F25C1411DF85307, 0x1F0278DC9C4B89A6}},
-    {"es", {0xD6342080AD067265, 0x0C8742022C566470}},
-    {"it", {0x873578E8A83D0D83, 0x1FA14A62FE6CAECD}},
-    {"pt-BR", {0x93C5E11E1C77C305, 0x8E2828E54901360F}},
-    {"nl", {0xCBF7B5CA60FB25B8, 0x39AD75A8A9ACD651}},
-    {"pl", {0x3A6FC326AAEF29D2, 0x5762D9BBD1F73ECA}},
-    {"ja", {0x91FAAA5C51BB6848, 0xF19ACB275E5425C7}},
-    {"zh-CN", {0x6A91DBF0592D1CD9, 0xC5290C0E54A965D8}},
-    {"ko", {0xF0A92765FB609317, 0xAE48A63130E7448B}},
+    {"en", {0x6D72D8AB9FD375DD, 0xE6952A56572CBD75}},
+    {"de", {0x4623AF7322FA929B, 0x7267BCE79849918A}},
+    {"fr", {0x18E989445319CA3B, 0x113E2C615EB969E4}},
+    {"es", {0x0605624288A89531, 0x19FF3CF768927146}},
+    {"it", {0xACF6279644810F28, 0xBF96D716200EEE08}},
+    {"pt-BR", {0x5BDA9A4F6D0C71B7, 0x394AAFDDD2717D13}},
+    {"nl", {0x8D226F13D34F69CF, 0xB0B0975983D482E4}},
+    {"pl", {0x5B3DDE3C68FFBACF, 0x0F1AAFD94989398F}},
+    {"ja", {0x01F7668D49C4E6CC, 0x9744BE500905AC01}},
+    {"zh-CN", {0x0F4FA047B50DE3C0, 0xE9F5AC5F847EDD91}},
+    {"ko", {0x09692118EB9466B4, 0xF086DF79E255E54E}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -374,7 +374,7 @@ TEST(LanguageChoice, SystemSettingsAndLangPickTheCatalogue)
 TEST(LanguageChoice, ARefusalIsSaidInLangsLanguage)
 {
     const std::pair<QStringList, QString> cases[] = {
-        {{"--omni", "101", "--lang", "de"}, "Orvane: --omni 101 liegt außerhalb des Bereichs: 0 bis 100."},
+        {{"--omni", "101", "--lang", "de"}, "Orvane: --omni 101 liegt außerhalb des Bereichs: 0 bis 100"},
         {{"--lang=ja", "--bogus"}, "Orvane: 不明な引数「--bogus」です。--help でオプションを表示します"},
         {{"--lang", "pl", "--scale", "2"}, "Orvane: --scale to rozmiar dla --export; podaj też --export FILE"},
     };

@@ -98,7 +98,7 @@ TEST_P(EditionWindow, AssistiveTechnologyHearsNamesValuesAndReadouts)
     EXPECT_TRUE(accessible("gra")->text(QAccessible::Description).startsWith("Empty"));
     // A readout is announced as its value and described by its meaning.
     press("Slider1", Qt::Key_PageUp);
-    EXPECT_TRUE(accessible("gra")->text(QAccessible::Description).startsWith("Omnidirectional pattern"));
+    EXPECT_TRUE(accessible("gra")->text(QAccessible::Description).startsWith("Pattern: Omni. Omnidirectional pattern"));
     EXPECT_EQ(find("gra")->toolTip(), accessible("gra")->text(QAccessible::Description));
     EXPECT_EQ(accessible("dbomni")->text(QAccessible::Name), "-19.2585737723441");
     EXPECT_EQ(accessible("dbomni")->text(QAccessible::Description), "Omni level in dB");
@@ -191,7 +191,13 @@ TEST_P(EditionWindow, TheMenuBarHoldsEveryActionWithItsKey)
                 entries << action->objectName() + " " + action->shortcut().toString();
         EXPECT_EQ(entries, rows[i].entries) << rows[i].menu;
     }
+    // Keep waits for a pattern: not on the blank plot, nor on one of no pattern.
+    EXPECT_FALSE(find<QAction>("KeepAction")->isEnabled());
+    press("Slider1", Qt::Key_End);
+    EXPECT_FALSE(find<QAction>("KeepAction")->isEnabled());
+    QTest::mouseClick(find<QPushButton>("Cardiod"), Qt::LeftButton);
     // The same action as the plot's menu and key: K keeps, so Clear is enabled.
+    ASSERT_TRUE(find<QAction>("KeepAction")->isEnabled());
     find<QAction>("KeepAction")->trigger();
     EXPECT_TRUE(find<QAction>("ClearKeptAction")->isEnabled());
     find<QAction>("KeysAction")->trigger();

@@ -105,6 +105,7 @@ std::string PageTexts()
         {"noStart", std::string(Tr("page", "The program could not start: %1"))},
         {"listenError", std::string(Tr("error", "Listen: %1"))},
         {"probeError", std::string(Tr("error", "Probing sound: %1"))},
+        {"noSound", std::string(Tr("error", kPageNoSound))},
         {"plot", std::string(FullForm(Tr("accessible name", "Polar plot")))},
         {"listenHint", std::string(Tr("listen", kListenHint))},
         {"listenStarted", std::string(Tr("listen", kListenStarted))},

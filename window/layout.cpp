@@ -47,10 +47,12 @@ constexpr auto kControls = std::to_array<ControlSpec>({
      .width = 975, .height = 375, .description = ORVANE_NOOP("description", "Figure-8 pattern: the figure-8 component alone")},
     {.name = "Command3", .kind = ControlKind::Button, .text = ORVANE_NOOP("button", "Super Card"), .left = 360, .top = 5280,
      .width = 975, .height = 375,
-     .description = ORVANE_NOOP("description", "Supercardioid pattern: omni at slider position 30, figure-8 at full level")},
+     .description = ORVANE_NOOP("description", "The Super Card mix: omni at slider position 30, figure-8 at full level; "
+                                             "omni share 0.41, between the cardioid and the textbook supercardioid")},
     {.name = "Command4", .kind = ControlKind::Button, .text = ORVANE_NOOP("button", "Hyper Card"), .left = 360, .top = 5760,
      .width = 975, .height = 375,
-     .description = ORVANE_NOOP("description", "Hypercardioid pattern: omni at slider position 50, figure-8 at full level")},
+     .description = ORVANE_NOOP("description", "The Hyper Card mix: omni at slider position 50, figure-8 at full level; "
+                                             "omni share 0.33, between the textbook supercardioid and hypercardioid")},
     {.name = "Label5", .kind = ControlKind::Label, .text = "Brevalon", .left = 240, .top = 120,
      .width = 4935, .height = 375, .font = FontRole::Title},
     {.name = "Label6", .kind = ControlKind::Label, .text = "\u00A9", .left = 9000, .top = 120,

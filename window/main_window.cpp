@@ -8,6 +8,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
+#include <QStandardPaths>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QPrintDialog>
@@ -36,6 +38,9 @@
 #include "window/window_parts.h"
 
 namespace orvane {
+
+//: The print job's name, as the printer queue lists it, and the name the save dialog proposes
+constexpr const char *kFigureName = ORVANE_NOOP("dialog", "Orvane polar pattern");
 
 
 // The window's controls, reached by name, as the behaviour uses them.
@@ -165,12 +170,22 @@ void OrvaneFrm::SaveImage()
     const QString svg = Text("dialog", "SVG image (*.svg)");
     //: The file dialog's filter. Keep (*.pdf) as it is.
     const QString pdf = Text("dialog", "PDF document (*.pdf)");
-    QString chosen = png;
     //: The file dialog's title
-    QString path = QFileDialog::getSaveFileName(this, Text("dialog", "Save image"), QString(),
-                                                png + ";;" + svg + ";;" + pdf, &chosen);
-    if (path.isEmpty())
+    QFileDialog dialog(this, Text("dialog", "Save image"));
+    dialog.setObjectName("SaveDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({png, svg, pdf});
+    // A name to accept or change, in the pictures folder, as printing proposes
+    // the print job's name.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    dialog.setDirectory(folder);
+    dialog.selectFile(Text("dialog", kFigureName) + ".png");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    QString path = dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedNameFilter();
     if (!FormatOfPath(path.toStdString()))
         path += chosen == svg ? ".svg" : chosen == pdf ? ".pdf" : ".png";
     const Figure figure = shownFigure();
@@ -182,8 +197,7 @@ void OrvaneFrm::SaveImage()
 void OrvaneFrm::PrintImage()
 {
     QPrinter printer(QPrinter::HighResolution);
-    //: The print job's name, as the printer queue lists it
-    printer.setDocName(Text("dialog", "Orvane polar pattern"));
+    printer.setDocName(Text("dialog", kFigureName));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -35,12 +35,14 @@ function play(angle, ended) {
   source.start();
 }
 
+// The browser's own reason ("The AudioContext was not allowed to start")
+// tells a teacher nothing: the page says what happened and what to do.
 export function listen() {
   try {
     play(1000, () => announce(app.texts.listenEnded));
     announce(app.texts.listenStarted);
-  } catch (error) {
-    showError(fill(app.texts.listenError, error.message));
+  } catch {
+    showError(fill(app.texts.listenError, app.texts.noSound));
   }
 }
 
@@ -48,9 +50,9 @@ export function playProbeSound() {
   if (!probing()) return;
   try {
     play(sliders[2].value);
-  } catch (error) {
+  } catch {
     probeSwitch.setAttribute('aria-checked', 'false'); // said once, not at every step
-    showError(fill(app.texts.probeError, error.message));
+    showError(fill(app.texts.probeError, app.texts.noSound));
   }
 }
 

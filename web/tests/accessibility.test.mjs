@@ -49,7 +49,7 @@ test('controls: names that hold their captions, and descriptions, in the browser
   }
   for (const name of ['Cardiod', 'Omni', 'Fig. 8', 'Super Card', 'Hyper Card']) assert.ok(find('button', name), name);
   // The layout table's descriptions say what each control is for.
-  assert.match(find('button', 'Super Card').description, /^Supercardioid pattern/);
+  assert.match(find('button', 'Super Card').description, /^The Super Card mix: omni at slider position 30/);
   assert.match(find('slider', 'Omni level').description, /^Level of the omni component/);
   assert.match(find('slider', 'Radial Position').description, /^Direction of the probe in degrees/);
   await page.close();
@@ -63,7 +63,7 @@ test('controls: spoken values in dB, the plot as an image with a text alternativ
   assert.match(before[1], /^Polar plot\. Empty/);
   await page.click('#Cardiod');
   const after = await page.$eval('#gra', (e) => e.getAttribute('aria-label'));
-  assert.match(after, /^Polar plot\. Cardioid pattern/, 'the text alternative follows the pattern');
+  assert.match(after, /^Polar plot\. Pattern: Cardioid\. Cardioid pattern/, 'the text alternative follows the pattern');
   assert.equal(await page.$eval('#Slider2', (e) => e.getAttribute('aria-valuetext')), '0 dB');
   await page.close();
 });

@@ -157,10 +157,10 @@ test('one announcement and one call into the module per action, in the desktop\'
   const valueText = (id) => page.$eval('#' + id, (e) => e.getAttribute('aria-valuetext'));
   // [what the user does, what the announcer says (once), the sliders' spoken values after it]
   const steps = [
-    [() => page.click('#Command3'), ['Supercardioid: omni -3.06 dB, figure-8 0 dB'], ['-3.06 dB', '0 dB', '0 degrees']],
+    [() => page.click('#Command3'), ['Super Card: omni -3.06 dB, figure-8 0 dB'], ['-3.06 dB', '0 dB', '0 degrees']],
     // The same again is heard again.
-    [() => page.click('#Command3'), ['Supercardioid: omni -3.06 dB, figure-8 0 dB\u00A0'], ['-3.06 dB', '0 dB', '0 degrees']],
-    [() => page.click('#Command4'), ['Hypercardioid: omni -5.94 dB, figure-8 0 dB'], ['-5.94 dB', '0 dB', '0 degrees']],
+    [() => page.click('#Command3'), ['Super Card: omni -3.06 dB, figure-8 0 dB\u00A0'], ['-3.06 dB', '0 dB', '0 degrees']],
+    [() => page.click('#Command4'), ['Hyper Card: omni -5.94 dB, figure-8 0 dB'], ['-5.94 dB', '0 dB', '0 degrees']],
     // A level slider is heard through its value alone.
     [() => press(page, 'Slider1', 'ArrowDown'), [], [rules.spokenLevel(51), '0 dB', '0 degrees']],
     [() => press(page, 'Slider2', 'PageDown'), [], [rules.spokenLevel(51), '-0.91 dB', '0 degrees']],
@@ -200,7 +200,7 @@ test('one announcement and one call into the module per action, in the desktop\'
   assert.deepEqual(await announced(), []);
   assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), false);
   // The plot describes itself.
-  assert.match(await page.$eval('#gra', (e) => e.getAttribute('aria-label')), /^Polar plot\. Cardioid pattern/);
+  assert.match(await page.$eval('#gra', (e) => e.getAttribute('aria-label')), /^Polar plot\. Pattern: Cardioid\. Cardioid pattern/);
   assert.deepEqual(problems, []);
   await page.close();
 });
@@ -267,16 +267,21 @@ test('Details shows the figures and follows the sliders; Keep compares until cle
   assert.equal(await page.$eval('#DetailsButton', (e) => e.getAttribute('aria-expanded')), 'true');
   assert.ok(await shown('DetailsMessage'), 'no pattern at the start');
   assert.equal(await shown('ClearKeptButton'), false, 'nothing to clear at the start');
+  assert.equal(await page.$eval('#KeepButton', (e) => e.disabled), true, 'nothing to keep on the empty plot');
   const [panel, win] = await page.evaluate(() => ['DetailsPanel', 'Window'].map((id) => document.getElementById(id).getBoundingClientRect().toJSON()));
   assert.ok(panel.left >= win.right, 'beside the window');
 
   await page.click('#Command3'); // "Super Card"
   assert.equal(await shown('DetailsMessage'), false);
   assert.equal(await cell('null_deg', 'current'), 'plus and minus 134.4 degrees');
+  // The button's mix by its name, above its equation; Keep now has a pattern.
+  assert.equal(await page.$eval('#DetailsEquation', (e) => e.textContent), 'Super Card: p(\u03B8) = 0.412 + 0.588 cos \u03B8');
+  assert.equal(await page.$eval('#KeepButton', (e) => e.disabled), false);
   assert.equal(await cell('directivity_index_db', 'current'), '5.45 dB');
   assert.equal(await cell('omni_share', 'kept'), '(hidden)');
   await press(page, 'Slider1', 'Home'); // the cardioid
   assert.equal(await cell('front_to_back_db', 'current'), '\u221E dB');
+  assert.equal(await cell('null_deg', 'current'), '180 degrees', 'one null, one direction');
   const cardioid = coloured(await canvasPixels(page), 0, 0, 0);
 
   await page.click('#Command2');
@@ -292,7 +297,7 @@ test('Details shows the figures and follows the sliders; Keep compares until cle
   assert.equal(await cell('omni_share', 'current'), '0');
   assert.equal(await cell('omni_share', 'kept'), '0.500');
   assert.match(await page.$eval('#gra', (e) => e.getAttribute('aria-label')),
-    /^Polar plot\. Figure-8 pattern.* Compared with the kept pattern, drawn as a dashed red curve: omni 0 dB, figure-8 0 dB\.$/);
+    /^Polar plot\. Pattern: Figure-8\. Figure-8 pattern.* Compared with the kept pattern, drawn as a dashed red curve: omni 0 dB, figure-8 0 dB\.$/);
 
   await page.click('#ClearKeptButton');
   assert.equal(await page.$eval('#Announcer', (e) => e.textContent), 'Comparison cleared');

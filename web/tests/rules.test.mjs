@@ -43,8 +43,8 @@ test('near-nulls of the hypercardioid are large negative values, not off', () =>
 
 test('what a listener hears after a preset and after the probe: the desktop\'s words, rounded', () => {
   const presets = ['Cardioid: omni 0 dB, figure-8 0 dB', 'Omni: omni 0 dB, figure-8 -40.09 dB',
-    'Figure-8: omni -40.09 dB, figure-8 0 dB', 'Supercardioid: omni -3.06 dB, figure-8 0 dB',
-    'Hypercardioid: omni -5.94 dB, figure-8 0 dB', '', ''];
+    'Figure-8: omni -40.09 dB, figure-8 0 dB', 'Super Card: omni -3.06 dB, figure-8 0 dB',
+    'Hyper Card: omni -5.94 dB, figure-8 0 dB', '', ''];
   for (const [index, expected] of presets.entries())
     assert.equal(rules.presetAnnouncement(index === 6 ? -1 : index), expected, `preset ${index}`);
   // [s1, s2, v, announcement]
