@@ -2,7 +2,11 @@
 // the SVG and the PDF (rasterised by Debian's rsvg-convert and pdftoppm) put
 // every line of the pattern within a pixel of the PNG's, and a print goes
 // through the print path to a PDF with the figure centred and its caption.
+#include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -147,6 +151,25 @@ TEST_F(FigureTest, CopyImageKeyPutsTheFigureOnTheClipboard)
     EXPECT_TRUE(plotOf(copied) == find<PlotSurface>("gra")->image().convertToFormat(QImage::Format_RGB32));
     for (const char *action : {"CopyImageAction", "SaveImageAction", "PrintAction"})
         EXPECT_NE(find<QMenu>("PlotMenu")->findChild<QAction *>(action), nullptr) << action;
+}
+
+// The save dialog proposes a name, as printing names its job: Enter saves.
+TEST_F(FigureTest, SaveImageProposesAName)
+{
+    open(Edition::Full);
+    window->showState({30, 0, std::nullopt});
+    QString proposed = "(no dialog)";
+    // Runs inside the dialog's own event loop, once it is up.
+    QTimer::singleShot(0, window.get(), [&proposed] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (dialog->objectName() == QLatin1String("SaveDialog"))
+            proposed = dialog->selectedFiles().value(0);
+        dialog->reject();
+    });
+    find<QAction>("SaveImageAction")->trigger();
+    EXPECT_EQ(QFileInfo(proposed).fileName(), "Orvane polar pattern.png");
 }
 
 // A command's output, or a skip where the tool is not installed.
