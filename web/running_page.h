@@ -22,11 +22,12 @@ bool ShowUnannounced(const Outcome &outcome);
 void ShowPageError(const std::string &text);
 
 // What the page shows once one of its actions has run, for the page to take
-// in one piece: JSON {"done", "said", "refused", "drawn", "canKeep", "pixels", "width",
-// "height", "labels", "state", "range", "spoken", "details"}. "done" says
-// whether the action ran to its end, "said" what a listener hears of it (for
-// the page to say once it shows the rest), "refused" why a state given was
-// none; then whether Keep has a pattern to keep, the plot (the canvas's pixels' address and size, the labels of
+// in one piece: JSON {"done", "said", "refused", "drawn", "canKeep", "pixels",
+// "width", "height", "labels", "state", "range", "spoken", "details"}. "done"
+// says whether the action ran to its end, "said" what a listener hears of it
+// (for the page to say once it shows the rest), "refused" why a state given
+// was none; then whether the plot was drawn and Keep has a pattern to keep,
+// the plot (the canvas's pixels' address and size, the labels of
 // LabelsJson), the state text, the datasheet view's range (0 in the linear
 // view), the three sliders' values as spoken ("" for one the page lacks) and,
 // while the details panel is open, its figures (else, or where they cannot be

@@ -65,10 +65,10 @@ LEVEL_STATES = [
 # takes a level in dB and goes to the nearest position.
 VALUE_SETS = [
     ("omni slider", -5.9, {"omni readout": "-5.93502395364968", "figure-8 readout": "0"},
-     "Cardioid-like pattern with a rear lobe: nulls at 120 and -120 degrees"),
+     "Pattern: Hyper Card. Cardioid-like pattern with a rear lobe: nulls at 120 and -120 degrees"),
     ("figure-8 slider", -40.0, {"omni readout": "-5.93502395364968",
                                 "figure-8 readout": "-40.0864274753527"},
-     "Omnidirectional pattern"),
+     "Pattern: Omni. Omnidirectional pattern"),
 ]
 # The probe slider takes the angle; the omni component alone at half gain.
 PROBE_SET = (30, "30", 20 * math.log10(0.5))

@@ -4,7 +4,7 @@ screen reader runs, and checks what Orca speaks at each step.
 
 The steps are a listener's: both level sliders, two pattern buttons, the angle
 slider and the plot. At each step the result must be heard once, in the
-desktop's rounded words ("-33.93 dB", "Supercardioid: omni -3.06 dB, figure-8
+desktop's rounded words ("-33.93 dB", "Super Card: omni -3.06 dB, figure-8
 0 dB"), no number of more than four digits may be spoken, and each control is
 named with the caption the screen shows over it. Run by run_orca_page.sh, which
 provides the desktop, Orca and the browser; Orca's debug file is read as
@@ -49,14 +49,14 @@ def steps(decimal):
          rf"^Cardioid: omni {n(0)} dB, figure-8 {n(0)} dB{end}", True),
         ("Tab three times to Super Card", ["Tab", "Tab", "Tab"], r"\bSuper Card\b", False),
         ("space presses Super Card", ["space"],
-         rf"^Supercardioid: omni {n(level(30))} dB, figure-8 {n(0)} dB{end}", True),
+         rf"^Super Card: omni {n(level(30))} dB, figure-8 {n(0)} dB{end}", True),
         ("Tab twice to the angle slider", ["Tab", "Tab"], r"\bRadial Position\b.*0 degrees", False),
         ("Right: the probe turns to 1 degree", ["Right"],
          rf"^1 degree, gain {n(gain_at_1)} dB{end}", True),
         ("Left, Left: the probe turns to -1 degree", ["Left", "Left"],
          rf"^-1 degree, gain {n(gain_at_1)} dB{end}", True),
         ("Shift+Tab back to the plot: its description", ["shift+Tab"] * 8,
-         rf"Polar plot\. Cardioid-like pattern with a rear lobe: nulls at 134{re.escape(decimal)}4 "
+         rf"Polar plot\. Pattern: Super Card\. Cardioid-like pattern with a rear lobe: nulls at 134{re.escape(decimal)}4 "
          rf"and -134{re.escape(decimal)}4 degrees", False),
     ]
 

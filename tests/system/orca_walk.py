@@ -54,7 +54,7 @@ def steps(decimal, listen):
          rf"Cardioid: omni {number(0, decimal)} dB, figure-8 {number(0, decimal)} dB"),
         ("Tab three times to Super Card", ["Tab", "Tab", "Tab"], r"Super Card push button"),
         ("space presses Super Card", ["space"],
-         rf"Supercardioid: omni {number(level(30), decimal)} dB, figure-8 {number(0, decimal)} dB"),
+         rf"Super Card: omni {number(level(30), decimal)} dB, figure-8 {number(0, decimal)} dB"),
         # Flat review, line by line downwards from the last button: the angle and
         # gain readouts are still empty, and their captions must be read once.
         # On a button, a review key that reaches the program (Qt 6.4 passes a key
@@ -70,7 +70,7 @@ def steps(decimal, listen):
         ("Left, Left: the probe turns to -1 degree", ["Left", "Left"],
          rf"-1 degree.*gain {number(gain_at_1, decimal)} dB"),
         ("Tab to the plot: its description, which names the key to listen", ["Tab"],
-         (rf"Cardioid-like pattern with a rear lobe: nulls at 134{re.escape(decimal)}4 and "
+         (rf"Pattern: Super Card\. Cardioid-like pattern with a rear lobe: nulls at 134{re.escape(decimal)}4 and "
           rf"-134{re.escape(decimal)}4 degrees", r"Press L to listen to the pattern")),
     ] + ([
         # The sweep plays for three seconds; its start and its end are announced.
