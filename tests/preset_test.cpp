@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 
+#include "pattern/presets.h"
 #include "window_fixture.h"
 
 namespace orvane::testing {
@@ -44,6 +45,10 @@ TEST_F(PresetButtons, EachSetsItsLevelsAndRedrawsOnceFromAnyState)
             clears.clear();
             click(preset.button);
             EXPECT_EQ(find<QPushButton>(preset.button)->text(), preset.caption);
+            // The rules name a button's mix by the caption they hold: the button's.
+            for (const Preset &rule : orvane::kPresets)
+                if (std::string_view(rule.button) == preset.button)
+                    EXPECT_STREQ(rule.caption, preset.caption);
             EXPECT_EQ(value("Slider1"), preset.slider1) << preset.caption;
             EXPECT_EQ(value("Slider2"), preset.slider2) << preset.caption;
             EXPECT_EQ(text("dbomni"), preset.dbomni) << preset.caption;
