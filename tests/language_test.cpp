@@ -11,9 +11,13 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAction>
+#include <QFileDialog>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -115,6 +119,25 @@ protected:
                 texts << label->objectName() + ": " + label->text() + " | " + label->accessibleName();
     }
 
+    // Qt's own texts, which Save image and Print show: the file and print
+    // dialogs' labels and buttons as they open from the window.
+    void collectQtDialogs(QStringList &texts)
+    {
+        QFileDialog files(window.get());
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        QPrinter printer;
+        QPrintDialog print(&printer, window.get());
+        for (QDialog *dialog : std::initializer_list<QDialog *>{&files, &print}) {
+            texts << dialog->windowTitle();
+            for (QLabel *label : dialog->findChildren<QLabel *>())
+                texts << label->text();
+            for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+                if (!button->text().isEmpty())
+                    texts << button->text();
+        }
+    }
+
     // What the window shows and says through a session that reaches every
     // kind of text: the start, each pattern button, the probe at the angles
     // where its words change (one degree, "off"), a slider move; the sentences
@@ -181,6 +204,7 @@ protected:
                                                            "shown before it stays; the window goes on working."),
                                                {"Slider1: " + std::string(Tr("error", "Overflow"))}));
         texts << QString::fromStdString(UsageText("Orvane", "Orvane"));
+        collectQtDialogs(texts);
         return texts;
     }
 };

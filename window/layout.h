@@ -48,6 +48,10 @@ struct ControlSpec {
     bool probeOnly = false; // full edition only
     bool alignRight = false;
     const char *captionOf = nullptr; // the control this label names, for assistive technology
+    // Where a caption's box may grow to, in twips from the left, over room no
+    // control takes: where a language's word is wider than the box, the word
+    // stands whole rather than a clipped form or the English one.
+    int roomTo = 0;
     // What assistive technology says of the control. Readouts keep their text as
     // their name, so a screen reader announces the value; their meaning goes in
     // the description.

@@ -32,6 +32,7 @@
 #include "window/layout.h"
 #include "window/plot_surface.h"
 #include "window/presets.h"
+#include "window/qt_translations.h"
 #include "window/sound_output.h"
 #include "window/window_parts.h"
 
@@ -95,6 +96,8 @@ OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
     setObjectName("OrvaneFrm");
     setWindowTitle("Orvane");
     setFont(formFont());
+    // Qt's dialogs and key names speak the language of every other text.
+    UseQtTranslations(CurrentLanguage());
     reporter_ = [this](const QString &message) { ShowError(message); };
 
     // The menu bar above the client area, which it moves down as a whole.
