@@ -62,8 +62,10 @@ public:
     void setSoundOutput(std::unique_ptr<SoundOutput> output);
 
 protected:
-    // The plot's key L and its context menu; the plot itself handles no event.
+    // The plot's context menu; the plot itself handles no event.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The plot's letters, wherever the focus is in the window.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Form_Load();

@@ -50,14 +50,13 @@ QRect OrvaneFrm::clientArea() const
 }
 
 // Each entry is one QAction, in the menu bar's menu and in the plot's context
-// menu alike. The letters are taken by the plot (eventFilter): they are shown
-// beside the entries. The platform's keys for copy, save and print work while
-// the plot has the focus.
+// menu alike. The platform's keys for copy, save and print work anywhere in
+// the window, as the menu bar shows them. The letters are the window's own
+// (keyPressEvent), shown beside the entries: no control here takes letters.
 void OrvaneFrm::buildActions()
 {
     auto *plotMenu = new QMenu(this);
     plotMenu->setObjectName("PlotMenu");
-    auto *gra = findChild<PlotSurface *>("gra", Qt::FindDirectChildrenOnly);
     const QList<QMenu *> menus = menuBar_->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
     for (const ActionEntry &item : ActionTable()) {
         if (!Shows(item, edition_))
@@ -66,9 +65,13 @@ void OrvaneFrm::buildActions()
                                    item.places & kPlotMenu ? static_cast<QObject *>(plotMenu) : this);
         action->setObjectName(item.name);
         action->setShortcut(KeyOf(item));
-        action->setShortcutContext(Qt::WidgetShortcut);
-        if (item.key != KeyKind::None && item.key != KeyKind::Letter)
-            gra->addAction(action);
+        if (item.key != KeyKind::None && item.key != KeyKind::Letter) {
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);
+        } else {
+            // Shown beside the entry only; the letter is taken below.
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
         if (item.checkable) {
             action->setCheckable(true);
             connect(action, &QAction::toggled, this, [this, &item](bool on) { Toggle(item.action, on); });
@@ -198,26 +201,29 @@ void OrvaneFrm::ShowKeys()
     box->open();
 }
 
+// A letter reaches the window when the control with the focus has no use for
+// it: the plot, a button, a slider alike. A control that took letters (a text
+// field) would keep them.
+void OrvaneFrm::keyPressEvent(QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
+    for (const ActionEntry &item : ActionTable()) {
+        if (item.key != KeyKind::Letter || key->key() != item.letter || !plain || !Shows(item, edition_))
+            continue;
+        // The menu's own entry, as a click on it: a switch turns over.
+        if (!key->isAutoRepeat())
+            findChild<QAction *>(item.name)->trigger();
+        return;
+    }
+    QWidget::keyPressEvent(key);
+}
+
 bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched->objectName() != QLatin1String("gra"))
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
-        for (const ActionEntry &item : ActionTable()) {
-            if (item.key != KeyKind::Letter || key->key() != item.letter || !plain || !Shows(item, edition_))
-                continue;
-            if (!key->isAutoRepeat()) {
-                if (item.checkable)
-                    findChild<QAction *>(item.name)->toggle();
-                else
-                    Trigger(item.action);
-            }
-            return true;
-        }
-    } else if (event->type() == QEvent::ContextMenu) {
+    if (event->type() == QEvent::ContextMenu) {
         auto *menu = findChild<QMenu *>("PlotMenu", Qt::FindDirectChildrenOnly);
         if (menu)
             menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
