@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 
 #include "window/accessibility.h"
 #include "window/details_view.h"
@@ -135,6 +136,56 @@ TEST_P(Details, KeepComparesUntilClearedAndLeavesThePlotAsWithout)
     EXPECT_FALSE(find("gra")->accessibleDescription().contains("kept"));
     EXPECT_EQ(figure("Kept", "omni_share"), "(hidden)");
     EXPECT_FALSE(clear->isEnabled());
+}
+
+std::string Text(const QRect &r)
+{
+    return std::to_string(r.width()) + "x" + std::to_string(r.height()) + "+" + std::to_string(r.x()) + "+" +
+           std::to_string(r.y());
+}
+
+// Where the details window opens: beside the window where the screen has
+// room, over it where it has none, within the screen's available area (here
+// a 1280 by 800 screen under a 32-pixel panel).
+TEST(DetailsPlace, BesideTheWindowWhereThereIsRoomOverItWhereNot)
+{
+    const QRect available(0, 32, 1280, 768);
+    const struct {
+        const char *what;
+        QRect window;
+        QSize details;
+        QPoint expected;
+    } rows[] = {
+        {"room on the right", {0, 32, 722, 580}, {300, 400}, {730, 32}},
+        {"room on the left only", {558, 32, 722, 580}, {300, 400}, {250, 32}},
+        {"Polish, kept, no room beside", {0, 32, 722, 580}, {689, 420}, {33, 32}},
+        {"the window as wide as the screen", {0, 32, 1280, 580}, {300, 400}, {980, 32}},
+        {"the window low on the screen", {100, 600, 722, 580}, {300, 400}, {830, 400}},
+        {"the window partly off the right edge", {1000, 32, 722, 580}, {300, 400}, {692, 32}},
+        {"the window above the panel", {0, 0, 722, 580}, {300, 400}, {730, 32}},
+        {"wider than the screen", {0, 32, 722, 580}, {1400, 400}, {0, 32}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(DetailsPosition(row.window, row.details, available), row.expected) << row.what;
+}
+
+// On a screen with no room beside the window (the offscreen platform's is
+// 800 pixels wide), the details open over it and stay on the screen as the
+// kept column makes them wider.
+TEST_P(Details, OpensOnTheScreenAndStaysThereAsItGrows)
+{
+    const QRect available = window->screen()->availableGeometry();
+    window->move(available.right() + 1 - window->frameGeometry().width(), available.top());
+    find("gra")->setFocus();
+    press("gra", Qt::Key_D);
+    ASSERT_NE(view(), nullptr);
+    EXPECT_TRUE(available.contains(view()->frameGeometry())) << "opened at " << Text(view()->frameGeometry()) << " in " << Text(available);
+    click("Command3");
+    window->findChild<QAction *>("KeepAction")->trigger();
+    click("Cardiod");
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(find<QLabel>("Kept_null_deg")->isVisible());
+    EXPECT_TRUE(available.contains(view()->frameGeometry())) << Text(view()->frameGeometry()) << " in " << Text(available);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "pattern/angle_probe.h"
@@ -114,9 +115,14 @@ void OrvaneFrm::ShowDetails()
 {
     if (!details_) {
         details_ = new DetailsView(this);
-        // Beside the window, so that it covers neither the sliders nor the plot.
-        const QRect frame = frameGeometry();
-        details_->move(frame.right() + 8, frame.top());
+        // Beside the window where the screen has room, so that it covers
+        // neither the sliders nor the plot; on the screen in any case. Placed
+        // at the size of what it will show.
+        fillDetails();
+        details_->adjustSize();
+        // Its frame, not yet made, as wide as the window's own.
+        const QSize frame = details_->size() + frameGeometry().size() - size();
+        details_->move(DetailsPosition(frameGeometry(), frame, screen()->availableGeometry()));
     }
     details_->show();
     updateDetails();
@@ -129,6 +135,11 @@ void OrvaneFrm::updateDetails()
     // Closed, it does nothing at a redraw; it catches up when shown again.
     if (!details_ || details_->isHidden())
         return;
+    fillDetails();
+}
+
+void OrvaneFrm::fillDetails()
+{
     details_->showFigures({controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)},
                           behaviour_->kept(), controls_->decimalSeparator());
 }

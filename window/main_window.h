@@ -96,6 +96,7 @@ private:
     // The tool window "Pattern details", beside the window; made when first asked for.
     void ShowDetails();
     void updateDetails();
+    void fillDetails();
 
     // Runs one event handler through the behaviour's dispatch and shows what it
     // yields; an error that ends it is reported. What was drawn before it stays.
