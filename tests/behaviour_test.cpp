@@ -113,13 +113,13 @@ const Row kRows[] = {
      {"load", "preset Cardiod", "keep", "preset Command2"}, kLowest, "0", "", "",
      "Figure-8: omni -40.09 dB, figure-8 0 dB", "",
      "Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB relative to the front, in "
-     "opposite polarity. Directivity index 4.77 dB. Compared with the kept pattern, drawn as a dashed red curve: "
+     "opposite polarity. Directivity index 4.77 dB. Compared with the kept pattern, drawn as a dashed violet curve: "
      "omni 0 dB, figure-8 0 dB.",
      "omni=100&fig8=0", 3},
     {"KeepBeforeTheFirstDrawingDrawsNothing", Edition::Lite, {"load", "keep"}, kLowest, kLowest, "", "",
      "Kept for comparison: omni -40.09 dB, figure-8 -40.09 dB", "",
      "Empty: the plot is drawn when a level slider moves or a pattern button is pressed. Compared with the kept "
-     "pattern, drawn as a dashed red curve: omni -40.09 dB, figure-8 -40.09 dB.",
+     "pattern, drawn as a dashed violet curve: omni -40.09 dB, figure-8 -40.09 dB.",
      "omni=100&fig8=100", 0},
     {"ClearSaysSoAndRedrawsWithout", Edition::Full, {"load", "preset Cardiod", "keep", "clear"}, "0", "0", "", "",
      "Comparison cleared", "", kCardioid, "omni=0&fig8=0", 3},

@@ -10,7 +10,7 @@
 namespace orvane::testing {
 namespace {
 
-constexpr QRgb kKeptPixel = 0xFFB00000; // kDarkRed on the plot's image
+constexpr QRgb kKeptPixel = 0xFF9600AA; // kKeptViolet on the plot's image
 
 class Details : public WindowTest, public ::testing::WithParamInterface<Edition> {
 protected:
@@ -88,7 +88,7 @@ TEST_P(Details, KeyDOpensTheViewWhichFollowsTheSlidersAndEscapeCloses)
     EXPECT_EQ(figure("Current", "null_deg"), "none");
 }
 
-// K keeps the pattern: it is drawn dashed in dark red where the plot drew it,
+// K keeps the pattern: it is drawn dashed in violet where the plot drew it,
 // under presets and slider moves, the view shows its figures beside the
 // current ones, the plot's description and the announcements say so; "Clear
 // comparison" takes it away and leaves the plot as it was without it.
@@ -107,7 +107,7 @@ TEST_P(Details, KeepComparesUntilClearedAndLeavesThePlotAsWithout)
         return other.findChild<PlotSurface *>("gra")->image();
     }();
 
-    // Every red pixel lies on (or next to) a pixel of the cardioid as drawn alone.
+    // Every violet pixel lies on (or next to) a pixel of the cardioid as drawn alone.
     const std::vector<QPoint> red = pixels(kKeptPixel);
     EXPECT_GT(red.size(), 100u);
     for (const QPoint &p : red)
@@ -117,7 +117,7 @@ TEST_P(Details, KeepComparesUntilClearedAndLeavesThePlotAsWithout)
     EXPECT_NE(plot(), figure8Alone);
     const QString description = find("gra")->accessibleDescription();
     EXPECT_TRUE(description.startsWith("Figure-8 pattern")) << description.toStdString();
-    EXPECT_TRUE(description.contains("Compared with the kept pattern, drawn as a dashed red curve: omni 0 dB, "
+    EXPECT_TRUE(description.contains("Compared with the kept pattern, drawn as a dashed violet curve: omni 0 dB, "
                                      "figure-8 0 dB."));
 
     find("gra")->setFocus();

@@ -50,17 +50,17 @@ namespace {
 // window, the messages of links and the command line, a longer --help, the
 // menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0xA3289601648F9872, 0x7A7822679F49FD04}},
-    {"de", {0xD7D755019BB05045, 0x5CA4E96CF83CAD74}},
-    {"fr", {0x9F25C1411DF85307, 0x1F0278DC9C4B89A6}},
-    {"es", {0xD6342080AD067265, 0x0C8742022C566470}},
-    {"it", {0x873578E8A83D0D83, 0x1FA14A62FE6CAECD}},
-    {"pt-BR", {0x93C5E11E1C77C305, 0x8E2828E54901360F}},
-    {"nl", {0xCBF7B5CA60FB25B8, 0x39AD75A8A9ACD651}},
-    {"pl", {0x3A6FC326AAEF29D2, 0x5762D9BBD1F73ECA}},
-    {"ja", {0x91FAAA5C51BB6848, 0xF19ACB275E5425C7}},
-    {"zh-CN", {0x6A91DBF0592D1CD9, 0xC5290C0E54A965D8}},
-    {"ko", {0xF0A92765FB609317, 0xAE48A63130E7448B}},
+    {"en", {0xF2A39E2EE3B93974, 0xA9267678554FCADE}},
+    {"de", {0xDE2692E9574112E6, 0xA6FA8A28B2CE0095}},
+    {"fr", {0xE12B699E9DF09112, 0x0765723167A74551}},
+    {"es", {0xC48B9BBF48A1FAD2, 0xDD43ABBE68F3A37D}},
+    {"it", {0x52B9C7F805679D59, 0x7958EC6BF0AE31A9}},
+    {"pt-BR", {0x30F65A9674D15610, 0x3DCBB637F015E8E2}},
+    {"nl", {0x0A58A7413A4B197B, 0xECBD54FE7E591266}},
+    {"pl", {0xBFFE90C1025E63EA, 0x641F5882024E4AFA}},
+    {"ja", {0x0037F41B91304AD9, 0xA75D98C52A1BF9A6}},
+    {"zh-CN", {0x9F988AAD51A53C77, 0xF055CA1EF8689D9A}},
+    {"ko", {0x02095649C4179AA9, 0x9CD31CDBFC7A63FD}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -130,8 +130,10 @@ protected:
         QPrintDialog print(&printer, window.get());
         for (QDialog *dialog : std::initializer_list<QDialog *>{&files, &print}) {
             texts << dialog->windowTitle();
+            // The printer's location and type are this machine's, not texts.
             for (QLabel *label : dialog->findChildren<QLabel *>())
-                texts << label->text();
+                if (label->objectName() != QLatin1String("location") && label->objectName() != QLatin1String("type"))
+                    texts << label->text();
             for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
                 if (!button->text().isEmpty())
                     texts << button->text();
@@ -176,6 +178,9 @@ protected:
         const QString separator = QString::fromUtf8(CurrentLanguage().decimalSeparator);
         for (const PatternState &state : {PatternState{30, 0, 120}, PatternState{20, 10, 45}, PatternState{0, 0, 180}})
             texts << QString::fromStdString(MakeFigure(state, edition, separator).caption);
+        // A figure with a kept pattern names both.
+        for (const KeptPattern kept : {KeptPattern{0, 0}, KeptPattern{20, 10}})
+            texts << QString::fromStdString(MakeFigure({50, 0, 120}, edition, separator, kept).caption);
         // The datasheet view: its labels and legend, what it adds to the
         // plot's description, its announcements, and the pattern's equation.
         const std::string sep = separator.toStdString();

@@ -43,6 +43,8 @@ Figured PageFigure()
     const FigureReadouts readouts =
         DrawState(*figure.drawing, state, behaviour.edition(), PageSeparator(), behaviour.kept());
     figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
+    if (const std::optional<KeptPattern> kept = behaviour.kept())
+        figure.caption = KeptCaption(figure.caption, PresetNameFor(kept->s1, kept->s2), *kept, PageSeparator());
     return figure;
 }
 

@@ -66,6 +66,9 @@ Figure MakeFigure(const PatternState &state, Edition edition, const QString &dec
     const FigureReadouts readouts =
         DrawState(figure.drawing, state, edition, decimalSeparator.toStdString(), kept);
     figure.caption = FigureCaption(readouts, PresetNameFor(state.omni, state.fig8));
+    if (kept)
+        figure.caption = KeptCaption(figure.caption, PresetNameFor(kept->s1, kept->s2), *kept,
+                                     decimalSeparator.toStdString());
     return figure;
 }
 
