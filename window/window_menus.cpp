@@ -31,6 +31,33 @@ QKeySequence KeyOf(const ActionEntry &item)
 
 constexpr MenuId kMenus[] = {MenuId::File, MenuId::View, MenuId::Sound, MenuId::Help};
 
+// The plot menu's own entry for an action of the menu bar: what it shows
+// follows the action, and choosing it chooses the action. Its own object, as
+// assistive technology knows an entry by its action: one action in two menus
+// would be an entry of whichever menu was read first, at that one's place.
+QAction *MirrorOf(QAction *action, QMenu *menu)
+{
+    auto *entry = new QAction(action->text(), menu);
+    entry->setObjectName(action->objectName());
+    entry->setCheckable(action->isCheckable());
+    // The key is shown beside the entry; the window's action takes it.
+    entry->setShortcut(action->shortcut());
+    entry->setShortcutContext(Qt::WidgetShortcut);
+    auto follow = [action, entry] {
+        const QSignalBlocker quiet(entry);
+        entry->setText(action->text());
+        entry->setEnabled(action->isEnabled());
+        entry->setChecked(action->isChecked());
+    };
+    follow();
+    QObject::connect(action, &QAction::changed, entry, follow);
+    QObject::connect(entry, &QAction::triggered, action, [action, follow] {
+        action->trigger();
+        follow(); // a chosen range stays chosen, as in the menu bar
+    });
+    return entry;
+}
+
 } // namespace
 
 void OrvaneFrm::buildMenuBar()
@@ -61,8 +88,7 @@ void OrvaneFrm::buildActions()
     for (const ActionEntry &item : ActionTable()) {
         if (!Shows(item, edition_))
             continue;
-        auto *action = new QAction(QString::fromStdString(ActionText(item)),
-                                   item.places & kPlotMenu ? static_cast<QObject *>(plotMenu) : this);
+        auto *action = new QAction(QString::fromStdString(ActionText(item)), this);
         action->setObjectName(item.name);
         action->setShortcut(KeyOf(item));
         if (item.key != KeyKind::None && item.key != KeyKind::Letter) {
@@ -99,6 +125,7 @@ void OrvaneFrm::buildActions()
         }
         if (item.places & kPlotMenu) {
             QMenu *menu = plotMenu;
+            QAction *entry = MirrorOf(action, plotMenu);
             if (item.submenu) {
                 // The same submenu in the plot's menu, holding the same entries.
                 const QString title = QString::fromStdString(SubmenuText(item));
@@ -107,11 +134,13 @@ void OrvaneFrm::buildActions()
                     menu = plotMenu->addMenu(title);
                     menu->setObjectName(title);
                     menu->menuAction()->setObjectName(title);
+                    new QActionGroup(menu);
                 }
+                menu->findChild<QActionGroup *>()->addAction(entry);
             } else if (item.separatorBefore) {
                 plotMenu->addSeparator();
             }
-            menu->addAction(action);
+            menu->addAction(entry);
         }
     }
     if (auto *clear = findChild<QAction *>("ClearKeptAction"))
@@ -126,12 +155,14 @@ void OrvaneFrm::showChecks()
 {
     const ViewSettings &view = behaviour_->view();
     for (const ActionEntry &item : ActionTable()) {
-        auto *action = findChild<QAction *>(item.name);
-        if (!action || !item.checkable || item.action == Action::ProbeSound)
+        if (!item.checkable || item.action == Action::ProbeSound)
             continue;
-        const QSignalBlocker quiet(action);
-        action->setChecked(item.action == Action::DatasheetView ? view.view == PlotView::Db
-                                                                 : view.view == PlotView::Db && item.value == view.rangeDb);
+        // The menu bar's entry and the plot menu's alike.
+        for (QAction *action : findChildren<QAction *>(item.name)) {
+            const QSignalBlocker quiet(action);
+            action->setChecked(item.action == Action::DatasheetView ? view.view == PlotView::Db
+                                                                     : view.view == PlotView::Db && item.value == view.rangeDb);
+        }
     }
 }
 
