@@ -292,7 +292,7 @@ bool HasOppositeLobe(std::int32_t s1, std::int32_t s2)
     return Gain(s2) > Gain(s1);
 }
 
-// The legend in the top left corner: what the outer ring stands for, then
+// The legend in the bottom left corner: what the outer ring stands for, then
 // each line the plot draws, a piece of it beside its name.
 enum class Sample { Solid, Dotted, Dashed };
 struct LegendRow {
@@ -302,17 +302,18 @@ struct LegendRow {
     float y;
 };
 
-std::vector<LegendRow> LegendRows(std::int32_t s1, std::int32_t s2, std::string_view separator, bool kept)
+std::vector<LegendRow> LegendRows(const PlotCentre &c, std::int32_t s1, std::int32_t s2, std::string_view separator,
+                                  bool kept)
 {
     std::vector<LegendRow> rows;
     if (CheckFp(Gain(s1) + Gain(s2)) == 0.0)
         return rows;
     const double frontGain = ProbeGain(ProbeDirection(0), s1, s2);
     rows.push_back({Format(Tr("plot", kDbLegendFront), {SpokenNumber(CheckFp(ExactLog(frontGain) * kDbFactor), separator)}),
-                    kGridText, Sample::Solid, F(kLegendTop)});
+                    kGridText, Sample::Solid, F(c.cy + kLegendBelowCentre)});
     auto row = [&](const char *name, Colour colour, Sample sample) {
         rows.push_back({std::string(Tr("plot", name)), colour, sample,
-                        F(kLegendTop + kLegendLine * static_cast<double>(rows.size()))});
+                        F(c.cy + kLegendBelowCentre + kLegendLine * static_cast<double>(rows.size()))});
     };
     row(kLegendPattern, kBlack, Sample::Solid);
     if (HasOppositeLobe(s1, s2))
@@ -414,7 +415,7 @@ void DatasheetGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, s
     if (front > 0.0)
         Polarised(surface, c, PatternCurve(c, a, b, range));
     DrawGridLabels(surface, GridLabels(c, range, SideCrossings(s1, s2, kept, range)));
-    Legend(surface, LegendRows(s1, s2, decimalSeparator, kept.has_value()));
+    Legend(surface, LegendRows(c, s1, s2, decimalSeparator, kept.has_value()));
 }
 
 void DatasheetProbeLine(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, std::optional<KeptPattern> kept,
@@ -427,7 +428,7 @@ void DatasheetProbeLine(DrawingSurface &surface, std::int32_t s1, std::int32_t s
     const double dy = static_cast<double>(y) - c.cy;
     std::vector<std::pair<double, double>> hidden;
     std::vector<GridLabel> labels = GridLabels(c, range, SideCrossings(s1, s2, kept, range));
-    const std::vector<LegendRow> legend = LegendRows(s1, s2, ".", kept.has_value());
+    const std::vector<LegendRow> legend = LegendRows(c, s1, s2, ".", kept.has_value());
     for (std::size_t i = 0; i < legend.size(); ++i)
         labels.push_back(LegendLabel(legend[i], i == 0));
     for (const GridLabel &label : labels) {

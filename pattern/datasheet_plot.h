@@ -35,7 +35,7 @@ inline constexpr double kDotGapTwips = 60.0;
 
 // Where the labels stand, in twips: the spokes' outside the 0 dB ring, the
 // rings' along the spoke to the side, just above it and inside each ring, the
-// legend in the top left corner. Each label stands on a patch of the plot's
+// legend in the bottom left corner. Each label stands on a patch of the plot's
 // background, kLabelPad beyond its text.
 inline constexpr double kSpokeLabelRadius = 2850.0;
 inline constexpr double kRingLabelOffset = 45.0;
@@ -46,7 +46,10 @@ inline constexpr double kLabelPad = 30.0;
 inline constexpr double kLabelGap = 150.0;
 inline constexpr double kTwipsPerLabelPixel = 15.0;
 inline constexpr double kLegendLeft = 150.0;
-inline constexpr double kLegendTop = 200.0;
+// The legend's first line below the plot centre: under the rings and the
+// spokes' labels, in the corner where no label stands however long the
+// language's words.
+inline constexpr double kLegendBelowCentre = 2700.0;
 inline constexpr double kLegendLine = 240.0;
 inline constexpr double kLegendSample = 450.0;
 

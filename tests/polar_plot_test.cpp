@@ -347,7 +347,7 @@ TEST(Datasheet, TheKeptPatternIsDashedOnTheSameScaleAndTheLinearViewStaysAsItWas
     kept.view = db.view;
     PreGraph(kept, 20, Edition::Full);
     auto dashes = kept.gra.linesOf(kKeptViolet);
-    // Not the legend's sample, in the top left corner.
+    // Not the legend's sample, in the bottom left corner.
     std::erase_if(dashes, [](const SurfaceOp &op) { return std::max(op.x1, op.x2) <= kLegendLeft + kLegendSample; });
     ASSERT_FALSE(dashes.empty());
     double nearest = 1e9, farthest = 0;
