@@ -135,7 +135,7 @@ TEST(DetailsText, ShowThreeSignificantDigitsAnglesToOneDecimalAndNoPatternAtTheB
     EXPECT_EQ(SignificantText(123.6, 3, "."), "124");
 }
 
-// The kept pattern is drawn dashed in dark red where its curve lies, before the
+// The kept pattern is drawn dashed in violet where its curve lies, before the
 // current pattern; everything else is drawn as without it.
 TEST(Graph, DrawsTheKeptPatternDashedUnderTheCurrentOne)
 {
