@@ -160,7 +160,6 @@ std::vector<GridLabel> GridLabels(const PlotCentre &c, std::int32_t range, const
     };
     // From the outer ring inward, so that each label knows where the one
     // outside it stands.
-    std::vector<GridLabel> levels;
     double room = labels.at(static_cast<std::size_t>(270 / kSpokeDegrees)).left; // the side spoke's angle
     for (std::int32_t level = 0; level > -range; level -= kDbRingStep) {
         const double radius = DbRadius(level, range);
@@ -172,12 +171,11 @@ std::vector<GridLabel> GridLabels(const PlotCentre &c, std::int32_t range, const
                 label = std::move(outside);
         }
         room = label.left;
-        levels.push_back(std::move(label));
+        labels.push_back(std::move(label));
         if (level == 0)
-            levels.push_back(Placed(F(c.cx + radius - kRingLabelOffset), F(c.cy + kRingLabelRise), "dB",
+            labels.push_back(Placed(F(c.cx + radius - kRingLabelOffset), F(c.cy + kRingLabelRise), "dB",
                                     TextAnchor::End));
     }
-    labels.insert(labels.end(), levels.begin(), levels.end());
     return labels;
 }
 
@@ -452,13 +450,20 @@ void DatasheetProbeLine(DrawingSurface &surface, std::int32_t s1, std::int32_t s
         if (enter < leave)
             hidden.emplace_back(enter, leave);
     }
-    std::sort(hidden.begin(), hidden.end());
     auto at = [&](double t, double d, float from) { return F(from + CheckFp(d * t)); };
+    // The parts in the order the line meets them: the nearest not yet passed
+    // each time (a few at most; no sort is worth its code on the page).
     double shown = 0.0;
-    for (const auto &[enter, leave] : hidden) {
-        if (enter > shown)
-            surface.line(at(shown, dx, c.cx), at(shown, dy, c.cy), at(enter, dx, c.cx), at(enter, dy, c.cy), colour);
-        shown = std::max(shown, leave);
+    for (std::size_t left = hidden.size(); left > 0; --left) {
+        auto next = hidden.begin();
+        for (auto it = hidden.begin(); it != hidden.end(); ++it)
+            if (it->first < next->first)
+                next = it;
+        if (next->first > shown)
+            surface.line(at(shown, dx, c.cx), at(shown, dy, c.cy), at(next->first, dx, c.cx),
+                         at(next->first, dy, c.cy), colour);
+        shown = std::max(shown, next->second);
+        next->first = std::numeric_limits<double>::infinity();
     }
     if (shown == 0.0)
         surface.lineTo(x, y, colour); // nothing in the way: the one line, as in the linear view
