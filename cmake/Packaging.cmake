@@ -198,8 +198,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The Qt and C++ runtime libraries come from dpkg-shlibdeps; the window's face
 # is Liberation Sans, which no library pulls in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Noto CJK: Japanese, Chinese and Korean show their characters, not boxes.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-noto-cjk")
+# Noto CJK: Japanese, Chinese and Korean show their characters, not boxes;
+# Qt's own translations: its dialogs and key names in the window's language.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 

@@ -106,8 +106,8 @@ std::string SubmenuText(const ActionEntry &item)
 
 std::string KeysHeading()
 {
-    //: Above the list of keys in the help; the plot is the polar plot
-    return std::string(Tr("help", "These keys work while the plot has the keyboard focus:"));
+    //: Above the list of keys in the help
+    return std::string(Tr("help", "These keys work anywhere in the window:"));
 }
 
 std::string ActionError(const ActionEntry &item, std::string_view what)

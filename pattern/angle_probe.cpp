@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "pattern/checked.h"
+#include "pattern/datasheet_plot.h"
 #include "pattern/exact_math.h"
 #include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
@@ -98,8 +99,14 @@ double Slider3Scroll(PatternControls &controls, std::int16_t UnitTwips, Edition 
     const auto [sinPhi, cosPhi] = SinCosOf(phi);
     const double dx = CheckFp(kProbeLength * cosPhi);
     const double dy = CheckFp(kProbeLength * sinPhi);
-    controls.surface().lineTo(CheckFp(static_cast<float>(cx + dx)),
-                              CheckFp(static_cast<float>(cy + dy)), kCyan);
+    const float x = CheckFp(static_cast<float>(cx + dx));
+    const float y = CheckFp(static_cast<float>(cy + dy));
+    // The datasheet view's labels stay readable: the line passes them by.
+    if (const ViewSettings view = controls.plotView(); view.view == PlotView::Db)
+        DatasheetProbeLine(controls.surface(), controls.sliderValue(SliderId::Slider1),
+                           controls.sliderValue(SliderId::Slider2), controls.keptPattern(), view.rangeDb, x, y, kCyan);
+    else
+        controls.surface().lineTo(x, y, kCyan);
 
     const double a = ComponentGain(controls.sliderValue(SliderId::Slider1));
     const double b = ComponentGain(controls.sliderValue(SliderId::Slider2));

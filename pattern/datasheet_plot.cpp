@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "pattern/angle_probe.h"
@@ -80,21 +82,111 @@ void Grid(DrawingSurface &surface, const PlotCentre &c, std::int32_t range)
     }
 }
 
-// The labels after the grid's lines and before the curves, so that a curve
-// drawn over a label stays whole.
-void GridLabels(DrawingSurface &surface, const PlotCentre &c, std::int32_t range)
+// A grid label: its text and where it stands, and the patch of the plot's
+// background it stands on, in twips.
+struct GridLabel {
+    float x;
+    float y;
+    std::string text;
+    TextAnchor anchor;
+    double left, top, right, bottom;
+};
+
+// A label's width in the plot's face (Liberation Sans, or Arial, whose
+// advances are the same) at kLabelPixels: the grid's characters at their
+// advances, other Latin letters at a wide letter's, and any character of
+// three or four bytes (Chinese, Japanese, Korean) at a whole em.
+double LabelWidth(std::string_view text)
 {
+    double em = 0.0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto ch = static_cast<unsigned char>(text[i]);
+        if ((ch & 0xC0) == 0x80)
+            continue; // a character's later bytes
+        em += ch >= '0' && ch <= '9' ? 0.556
+              : ch == '-' || ch == ' ' || ch == '.' || ch == ',' ? 0.333
+              : ch >= 0xE0 ? 1.0
+                           : 0.667;
+    }
+    return em * kLabelPixels * kTwipsPerLabelPixel;
+}
+
+GridLabel Placed(float x, float y, std::string text, TextAnchor anchor)
+{
+    const double width = LabelWidth(text);
+    const double left = anchor == TextAnchor::Start ? x : anchor == TextAnchor::Middle ? x - width / 2 : x - width;
+    const double half = kLabelPixels * kTwipsPerLabelPixel / 2.0;
+    return {x, y, std::move(text), anchor, left - kLabelPad, y - half - kLabelPad, left + width + kLabelPad,
+            y + half + kLabelPad};
+}
+
+// Where the curves of a state cross the spoke to the side, in twips from the
+// centre: the pattern and the omni component at the omni share's level (the
+// figure-8 has its null there), and the kept pattern at its own.
+std::vector<double> SideCrossings(std::int32_t s1, std::int32_t s2, std::optional<KeptPattern> kept,
+                                  std::int32_t range)
+{
+    std::vector<double> radii;
+    auto add = [&](std::int32_t p1, std::int32_t p2) {
+        const double front = CheckFp(Gain(p1) + Gain(p2));
+        if (front > 0.0)
+            radii.push_back(DbRadius(DbLevel(Gain(p1), front), range));
+    };
+    add(s1, s2);
+    if (kept)
+        add(kept->s1, kept->s2);
+    return radii;
+}
+
+// The spokes' angles outside the 0 dB ring, and the rings' levels along the
+// spoke to the side, just above it: at the side the pattern and the omni
+// component run at one level and the figure-8 not at all, where the rear
+// holds the rear lobe and both components. A level's label stands inside its
+// ring, or just outside it where a curve crosses the side inside and none
+// outside, and the next label leaves it room.
+std::vector<GridLabel> GridLabels(const PlotCentre &c, std::int32_t range, const std::vector<double> &crossings)
+{
+    std::vector<GridLabel> labels;
     const auto &sweep = Sweep();
     for (std::int32_t v = 0; v < 360; v += kSpokeDegrees) {
         const Point p = At(c, sweep.at(static_cast<std::size_t>(v)), kSpokeLabelRadius);
-        surface.text(p.x, p.y, IntegerText(v > 180 ? v - 360 : v), kGridText, TextAnchor::Middle);
+        labels.push_back(Placed(p.x, p.y, IntegerText(v > 180 ? v - 360 : v), TextAnchor::Middle));
     }
-    // Along the spoke to the rear, just inside each ring.
+    const float above = F(c.cy - kRingLabelRise);
+    auto crossed = [&](const GridLabel &label) {
+        return std::any_of(crossings.begin(), crossings.end(), [&](double r) {
+            return c.cx + r >= label.left - kLabelPad && c.cx + r <= label.right + kLabelPad;
+        });
+    };
+    // From the outer ring inward, so that each label knows where the one
+    // outside it stands.
+    double room = labels.at(static_cast<std::size_t>(270 / kSpokeDegrees)).left; // the side spoke's angle
     for (std::int32_t level = 0; level > -range; level -= kDbRingStep) {
-        const float y = F(c.cy - DbRadius(level, range) + 2 * kLegendLine / 3);
-        surface.text(F(c.cx + kRingLabelOffset), y, IntegerText(level), kGridText, TextAnchor::Start);
+        const double radius = DbRadius(level, range);
+        GridLabel label = Placed(F(c.cx + radius - kRingLabelOffset), above, IntegerText(level), TextAnchor::End);
+        if (crossed(label)) {
+            GridLabel outside =
+                Placed(F(c.cx + radius + kRingLabelOffset), above, IntegerText(level), TextAnchor::Start);
+            if (!crossed(outside) && outside.right + kLabelGap < room)
+                label = std::move(outside);
+        }
+        room = label.left;
+        labels.push_back(std::move(label));
         if (level == 0)
-            surface.text(F(c.cx - kRingLabelOffset), y, "dB", kGridText, TextAnchor::End);
+            labels.push_back(Placed(F(c.cx + radius - kRingLabelOffset), F(c.cy + kRingLabelRise), "dB",
+                                    TextAnchor::End));
+    }
+    return labels;
+}
+
+// The labels after every line of the plot, each on a patch of the
+// background of its own, so that no curve runs through a text.
+void DrawGridLabels(DrawingSurface &surface, const std::vector<GridLabel> &labels)
+{
+    for (const GridLabel &label : labels) {
+        for (double row = label.top; row <= label.bottom; row += kTwipsPerLabelPixel)
+            surface.line(F(label.left), F(row), F(label.right), F(row), kPlotBackground);
+        surface.text(label.x, label.y, label.text, kGridText, label.anchor);
     }
 }
 
@@ -198,22 +290,67 @@ bool HasOppositeLobe(std::int32_t s1, std::int32_t s2)
     return Gain(s2) > Gain(s1);
 }
 
-void Legend(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, std::string_view separator)
+// The legend in the bottom left corner: what the outer ring stands for, then
+// each line the plot draws, a piece of it beside its name.
+enum class Sample { Solid, Dotted, Dashed };
+struct LegendRow {
+    std::string text;
+    Colour colour;
+    Sample sample;
+    float y;
+};
+
+std::vector<LegendRow> LegendRows(const PlotCentre &c, std::int32_t s1, std::int32_t s2, std::string_view separator,
+                                  bool kept)
 {
+    std::vector<LegendRow> rows;
+    if (CheckFp(Gain(s1) + Gain(s2)) == 0.0)
+        return rows;
     const double frontGain = ProbeGain(ProbeDirection(0), s1, s2);
+    rows.push_back({Format(Tr("plot", kDbLegendFront), {SpokenNumber(CheckFp(ExactLog(frontGain) * kDbFactor), separator)}),
+                    kGridText, Sample::Solid, F(c.cy + kLegendBelowCentre)});
+    auto row = [&](const char *name, Colour colour, Sample sample) {
+        rows.push_back({std::string(Tr("plot", name)), colour, sample,
+                        F(c.cy + kLegendBelowCentre + kLegendLine * static_cast<double>(rows.size()))});
+    };
+    row(kLegendPattern, kBlack, Sample::Solid);
+    if (HasOppositeLobe(s1, s2))
+        row(kOppositePolarity, kBlack, Sample::Dotted);
+    if (kept)
+        row(kLegendKept, kKeptViolet, Sample::Dashed);
+    if (Gain(s1) > 0.0)
+        row(kLegendOmni, kWhite, Sample::Solid);
+    if (Gain(s2) > 0.0)
+        row(kLegendFigure8, kYellow, Sample::Solid);
+    return rows;
+}
+
+// Where the legend's texts stand: the first at the left edge, the names after their samples.
+GridLabel LegendLabel(const LegendRow &row, bool first)
+{
+    const double x = first ? kLegendLeft : kLegendLeft + kLegendSample + kLegendLine / 2;
+    return Placed(F(x), row.y, row.text, TextAnchor::Start);
+}
+
+void Legend(DrawingSurface &surface, const std::vector<LegendRow> &rows)
+{
     const float x = F(kLegendLeft);
-    const float y = F(kLegendTop);
-    surface.text(x, y, Format(Tr("plot", kDbLegendFront),
-                              {SpokenNumber(CheckFp(ExactLog(frontGain) * kDbFactor), separator)}),
-                 kGridText, TextAnchor::Start);
-    if (!HasOppositeLobe(s1, s2))
-        return;
-    const float row = F(kLegendTop + kLegendLine);
-    Dasher dots(surface, kBlack, kDotTwips, kDotGapTwips);
-    dots.start(x, row);
-    dots.to(F(kLegendLeft + kLegendSample), row);
-    surface.text(F(kLegendLeft + kLegendSample + kLegendLine / 2), row, Tr("plot", kOppositePolarity), kGridText,
-                 TextAnchor::Start);
+    const float sampleEnd = F(kLegendLeft + kLegendSample);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const LegendRow &row = rows[i];
+        if (i > 0) {
+            if (row.sample == Sample::Solid) {
+                surface.line(x, row.y, sampleEnd, row.y, row.colour);
+            } else {
+                Dasher dasher(surface, row.colour, row.sample == Sample::Dotted ? kDotTwips : kDashTwips,
+                              row.sample == Sample::Dotted ? kDotGapTwips : kGapTwips);
+                dasher.start(x, row.y);
+                dasher.to(sampleEnd, row.y);
+            }
+        }
+        const GridLabel label = LegendLabel(row, i == 0);
+        surface.text(label.x, label.y, label.text, kGridText, TextAnchor::Start);
+    }
 }
 
 std::string SpokenDb(double level, std::string_view separator)
@@ -251,7 +388,6 @@ void DatasheetGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, s
     if (!surface.restoreBackdrop(backdrop)) {
         surface.clear();
         Grid(surface, c, range);
-        GridLabels(surface, c, range);
         surface.keepBackdrop(backdrop);
     }
 
@@ -268,16 +404,71 @@ void DatasheetGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, s
         const double kb = Gain(kept->s2);
         if (CheckFp(ka + kb) > 0.0) {
             const auto points = PatternCurve(c, ka, kb, range);
-            Dasher dasher(surface, kDarkRed, kDashTwips, kGapTwips);
+            Dasher dasher(surface, kKeptViolet, kDashTwips, kGapTwips);
             dasher.start(points.front().point.x, points.front().point.y);
             for (const CurvePoint &p : points)
                 dasher.to(p.point.x, p.point.y);
         }
     }
-    if (front > 0.0) {
+    if (front > 0.0)
         Polarised(surface, c, PatternCurve(c, a, b, range));
-        Legend(surface, s1, s2, decimalSeparator);
+    DrawGridLabels(surface, GridLabels(c, range, SideCrossings(s1, s2, kept, range)));
+    Legend(surface, LegendRows(c, s1, s2, decimalSeparator, kept.has_value()));
+}
+
+void DatasheetProbeLine(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, std::optional<KeptPattern> kept,
+                        std::int32_t range, float x, float y, Colour colour)
+{
+    // The parts of the line from the centre that run through a label's patch,
+    // as fractions of its length (the slab test of a segment and a box).
+    const PlotCentre c = CentreOf(surface);
+    const double dx = static_cast<double>(x) - c.cx;
+    const double dy = static_cast<double>(y) - c.cy;
+    std::vector<std::pair<double, double>> hidden;
+    std::vector<GridLabel> labels = GridLabels(c, range, SideCrossings(s1, s2, kept, range));
+    const std::vector<LegendRow> legend = LegendRows(c, s1, s2, ".", kept.has_value());
+    for (std::size_t i = 0; i < legend.size(); ++i)
+        labels.push_back(LegendLabel(legend[i], i == 0));
+    for (const GridLabel &label : labels) {
+        double enter = 0.0;
+        double leave = 1.0;
+        auto slab = [&](double from, double delta, double low, double high) {
+            if (delta == 0.0) {
+                if (from < low || from > high)
+                    leave = -1.0;
+                return;
+            }
+            double t0 = (low - from) / delta;
+            double t1 = (high - from) / delta;
+            if (t0 > t1)
+                std::swap(t0, t1);
+            enter = std::max(enter, t0);
+            leave = std::min(leave, t1);
+        };
+        slab(c.cx, dx, label.left, label.right);
+        slab(c.cy, dy, label.top, label.bottom);
+        if (enter < leave)
+            hidden.emplace_back(enter, leave);
     }
+    auto at = [&](double t, double d, float from) { return F(from + CheckFp(d * t)); };
+    // The parts in the order the line meets them: the nearest not yet passed
+    // each time (a few at most; no sort is worth its code on the page).
+    double shown = 0.0;
+    for (std::size_t left = hidden.size(); left > 0; --left) {
+        auto next = hidden.begin();
+        for (auto it = hidden.begin(); it != hidden.end(); ++it)
+            if (it->first < next->first)
+                next = it;
+        if (next->first > shown)
+            surface.line(at(shown, dx, c.cx), at(shown, dy, c.cy), at(next->first, dx, c.cx),
+                         at(next->first, dy, c.cy), colour);
+        shown = std::max(shown, next->second);
+        next->first = std::numeric_limits<double>::infinity();
+    }
+    if (shown == 0.0)
+        surface.lineTo(x, y, colour); // nothing in the way: the one line, as in the linear view
+    else if (shown < 1.0)
+        surface.line(at(shown, dx, c.cx), at(shown, dy, c.cy), x, y, colour);
 }
 
 std::string DatasheetDescription(std::int32_t s1, std::int32_t s2, std::int32_t range,

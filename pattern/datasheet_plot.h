@@ -34,11 +34,22 @@ inline constexpr double kDotTwips = 30.0;
 inline constexpr double kDotGapTwips = 60.0;
 
 // Where the labels stand, in twips: the spokes' outside the 0 dB ring, the
-// rings' beside the spoke to the rear, the legend in the top left corner.
+// rings' along the spoke to the side, just above it and inside each ring, the
+// legend in the bottom left corner. Each label stands on a patch of the plot's
+// background, kLabelPad beyond its text.
 inline constexpr double kSpokeLabelRadius = 2850.0;
 inline constexpr double kRingLabelOffset = 45.0;
+inline constexpr double kRingLabelRise = 105.0;
+inline constexpr double kLabelPad = 30.0;
+// The least room between a level's label moved outside its ring and the next
+// ring's, so that it is not read as that ring's.
+inline constexpr double kLabelGap = 150.0;
+inline constexpr double kTwipsPerLabelPixel = 15.0;
 inline constexpr double kLegendLeft = 150.0;
-inline constexpr double kLegendTop = 200.0;
+// The legend's first line below the plot centre: under the rings and the
+// spokes' labels, in the corner where no label stands however long the
+// language's words.
+inline constexpr double kLegendBelowCentre = 2700.0;
 inline constexpr double kLegendLine = 240.0;
 inline constexpr double kLegendSample = 450.0;
 
@@ -49,6 +60,15 @@ inline constexpr const char *kDbLegendFront = ORVANE_NOOP("plot", "0 dB = front,
 //: The datasheet view's legend, beside the dotted line: that part of the pattern has the
 //: opposite sign (it picks up sound inverted). Short.
 inline constexpr const char *kOppositePolarity = ORVANE_NOOP("plot", "opposite polarity");
+//: The datasheet view's legend, beside a piece of the black line: the pattern itself. Short.
+inline constexpr const char *kLegendPattern = ORVANE_NOOP("plot", "pattern");
+//: The datasheet view's legend, beside the dashed violet line: the pattern kept for
+//: comparison. Short.
+inline constexpr const char *kLegendKept = ORVANE_NOOP("plot", "kept pattern");
+//: The datasheet view's legend, beside the white line: the omni component. Short.
+inline constexpr const char *kLegendOmni = ORVANE_NOOP("plot", "omni component");
+//: The datasheet view's legend, beside the yellow line: the figure-8 component. Short.
+inline constexpr const char *kLegendFigure8 = ORVANE_NOOP("plot", "figure-8 component");
 //: The plot's menu, a checkable entry: the plot on a dB scale, as microphone datasheets draw it
 inline constexpr const char *kDatasheetViewAction = ORVANE_NOOP("menu", "Datasheet view (dB)");
 //: The plot's menu: a submenu of the dB ranges from the outer ring to the centre
@@ -82,12 +102,19 @@ double DbRadius(double level, std::int32_t range);
 double DbLevel(double m, double front);
 
 // Clears the surface and draws the datasheet view for the level sliders at
-// s1 and s2: the grid and its labels, then the figure-8 component in yellow,
-// the omni component in white, the kept pattern (when given) dashed in dark
-// red, and the pattern in black, dotted where it is of opposite polarity; then
-// the legend. Its numbers use `decimalSeparator`.
+// s1 and s2: the grid, then the figure-8 component in yellow, the omni
+// component in white, the kept pattern (when given) dashed in violet, and the
+// pattern in black, dotted where it is of opposite polarity; then the grid's
+// labels and the legend. Its numbers use `decimalSeparator`.
 void DatasheetGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, std::int32_t range,
                     std::string_view decimalSeparator, std::optional<KeptPattern> kept = std::nullopt);
+
+// The probe line in the datasheet view of the level sliders at s1 and s2,
+// the kept pattern and `range`, from the plot centre to (x, y), with a gap
+// where a grid label stands, so that it crosses none. It leaves the pen where
+// it ends only where nothing was in its way.
+void DatasheetProbeLine(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, std::optional<KeptPattern> kept,
+                        std::int32_t range, float x, float y, Colour colour);
 
 // The sentences the plot's description adds in the datasheet view: the range
 // and the levels at the side and the rear, and the rear lobe's polarity where

@@ -12,8 +12,11 @@ inline constexpr Colour kCyan = 0x00FFFF00;
 inline constexpr Colour kYellow = 0x0000FFFF;
 inline constexpr Colour kWhite = 0x00FFFFFF;
 inline constexpr Colour kBlack = 0x00000000;
-// The kept pattern, dashed: dark enough to stand out on the plot's cyan.
-inline constexpr Colour kDarkRed = 0x000000B0; // 3.2 : 1 against the cyan
+// The plot's background, which the window's surface and the figures share.
+inline constexpr Colour kPlotBackground = 0x00C0C000;
+// The kept pattern, dashed: a violet dark enough to stand out on the plot's
+// cyan (3.2 : 1) and, being of full saturation, unlike the black of the pattern's dotted lobes.
+inline constexpr Colour kKeptViolet = 0x00AA0096;
 
 // Where a text stands against its point: it begins, is centred or ends there.
 // Every text is centred vertically on its point.

@@ -180,6 +180,16 @@ std::string FigureCaption(const FigureReadouts &readouts, std::string_view patte
     return caption;
 }
 
+std::string KeptCaption(std::string_view caption, std::string_view keptName, KeptPattern kept,
+                        std::string_view decimalSeparator)
+{
+    const std::string name = keptName.empty() ? Format(Tr("figure", kCaptionLevels),
+                                                       {ReadoutText(kept.s1, decimalSeparator),
+                                                        ReadoutText(kept.s2, decimalSeparator)})
+                                              : std::string(keptName);
+    return Format(Tr("figure", kCaptionKept), {caption, name});
+}
+
 std::optional<FigureFormat> FormatOfPath(std::string_view path)
 {
     const std::size_t dot = path.rfind('.');

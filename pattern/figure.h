@@ -45,6 +45,9 @@ inline constexpr const char *kCaptionProbe = ORVANE_NOOP("figure", "%1; probe at
 //: The figure's caption with the probe on a null. %1: the pattern's name or its levels; %2: the
 //: angle with its degree sign, as "120 degrees" is written
 inline constexpr const char *kCaptionProbeNull = ORVANE_NOOP("figure", "%1; probe at %2: a null");
+//: The figure's caption with a pattern kept for comparison. %1: the caption as it is without
+//: it; %2: the kept pattern's name or its levels. The kept pattern is drawn dashed.
+inline constexpr const char *kCaptionKept = ORVANE_NOOP("figure", "%1; compared with %2 (dashed)");
 // The angle in the caption: the catalogues' texts are ASCII.
 inline constexpr const char *kDegreeSign = "\u00B0";
 
@@ -124,6 +127,12 @@ FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edit
 // in dB where there is no pattern (`patternName` empty), then the probe's angle
 // and gain.
 std::string FigureCaption(const FigureReadouts &readouts, std::string_view patternName);
+
+// The caption of a figure that shows a kept pattern: `caption`, then the kept
+// pattern's name (`keptName`, as PatternName gives it; empty where nothing
+// is picked up) or else its levels.
+std::string KeptCaption(std::string_view caption, std::string_view keptName, KeptPattern kept,
+                        std::string_view decimalSeparator);
 
 enum class FigureFormat { Png, Svg, Pdf };
 inline constexpr const char *kFigureFormats = "PNG (.png), SVG (.svg), PDF (.pdf)";

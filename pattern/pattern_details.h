@@ -115,7 +115,7 @@ inline constexpr const char *kKeptAnnouncement = ORVANE_NOOP("announcement", "Ke
 inline constexpr const char *kClearedAnnouncement = ORVANE_NOOP("announcement", "Comparison cleared");
 //: The plot's description, its last sentence while a pattern is kept. %1: its levels
 inline constexpr const char *kKeptDescription =
-    ORVANE_NOOP("plot", "Compared with the kept pattern, drawn as a dashed red curve: %1.");
+    ORVANE_NOOP("plot", "Compared with the kept pattern, drawn as a dashed violet curve: %1.");
 
 // "omni -3.06 dB, figure-8 0 dB", the levels as a listener hears them, in
 // the current language.

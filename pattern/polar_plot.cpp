@@ -134,7 +134,7 @@ void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32
     // The kept pattern under the current one, so that where both run together
     // the current one shows.
     if (kept) {
-        Dasher dasher(surface, kDarkRed, kDashTwips, kGapTwips);
+        Dasher dasher(surface, kKeptViolet, kDashTwips, kGapTwips);
         TracePattern(x0, y0, cy, kept->Radius, kept->Radius8,
                      [&](float x, float y) { dasher.start(x, y); },
                      [&](float x, float y) { dasher.to(x, y); });

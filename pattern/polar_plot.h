@@ -34,7 +34,7 @@ inline constexpr double kGapTwips = 90.0;
 // figure-8 amplitude `Radius8` (twips): the axes (full edition), then the
 // figure-8 in yellow, the omni circle in white and the resulting pattern in black.
 // A pattern kept for comparison, when given, is drawn before the resulting
-// pattern, dashed in dark red.
+// pattern, dashed in violet.
 void Graph(DrawingSurface &surface, const std::int16_t &Radius, const std::int32_t &Radius8,
            Edition edition, const DrawingLengths *kept = nullptr);
 

@@ -113,7 +113,7 @@ const Row kRows[] = {
      {"load", "preset Cardiod", "keep", "preset Command2"}, kLowest, "0", "", "",
      "Figure-8: omni -40.09 dB, figure-8 0 dB", "",
      "Pattern: Figure-8. Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB relative to the front, in "
-     "opposite polarity. Directivity index 4.77 dB. Compared with the kept pattern, drawn as a dashed red curve: "
+     "opposite polarity. Directivity index 4.77 dB. Compared with the kept pattern, drawn as a dashed violet curve: "
      "omni 0 dB, figure-8 0 dB.",
      "omni=100&fig8=0", 3},
     // Keep waits for a pattern: on the blank plot, and on a plot of no pattern.

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 
 #include "window/accessibility.h"
 #include "window/details_view.h"
@@ -9,7 +10,7 @@
 namespace orvane::testing {
 namespace {
 
-constexpr QRgb kKeptPixel = 0xFFB00000; // kDarkRed on the plot's image
+constexpr QRgb kKeptPixel = 0xFF9600AA; // kKeptViolet on the plot's image
 
 class Details : public WindowTest, public ::testing::WithParamInterface<Edition> {
 protected:
@@ -87,7 +88,7 @@ TEST_P(Details, KeyDOpensTheViewWhichFollowsTheSlidersAndEscapeCloses)
     EXPECT_EQ(figure("Current", "null_deg"), "none");
 }
 
-// K keeps the pattern: it is drawn dashed in dark red where the plot drew it,
+// K keeps the pattern: it is drawn dashed in violet where the plot drew it,
 // under presets and slider moves, the view shows its figures beside the
 // current ones, the plot's description and the announcements say so; "Clear
 // comparison" takes it away and leaves the plot as it was without it.
@@ -106,7 +107,7 @@ TEST_P(Details, KeepComparesUntilClearedAndLeavesThePlotAsWithout)
         return other.findChild<PlotSurface *>("gra")->image();
     }();
 
-    // Every red pixel lies on (or next to) a pixel of the cardioid as drawn alone.
+    // Every violet pixel lies on (or next to) a pixel of the cardioid as drawn alone.
     const std::vector<QPoint> red = pixels(kKeptPixel);
     EXPECT_GT(red.size(), 100u);
     for (const QPoint &p : red)
@@ -116,7 +117,7 @@ TEST_P(Details, KeepComparesUntilClearedAndLeavesThePlotAsWithout)
     EXPECT_NE(plot(), figure8Alone);
     const QString description = find("gra")->accessibleDescription();
     EXPECT_TRUE(description.startsWith("Pattern: Figure-8. Figure-8 pattern")) << description.toStdString();
-    EXPECT_TRUE(description.contains("Compared with the kept pattern, drawn as a dashed red curve: omni 0 dB, "
+    EXPECT_TRUE(description.contains("Compared with the kept pattern, drawn as a dashed violet curve: omni 0 dB, "
                                      "figure-8 0 dB."));
 
     find("gra")->setFocus();
@@ -135,6 +136,56 @@ TEST_P(Details, KeepComparesUntilClearedAndLeavesThePlotAsWithout)
     EXPECT_FALSE(find("gra")->accessibleDescription().contains("kept"));
     EXPECT_EQ(figure("Kept", "omni_share"), "(hidden)");
     EXPECT_FALSE(clear->isEnabled());
+}
+
+std::string Text(const QRect &r)
+{
+    return std::to_string(r.width()) + "x" + std::to_string(r.height()) + "+" + std::to_string(r.x()) + "+" +
+           std::to_string(r.y());
+}
+
+// Where the details window opens: beside the window where the screen has
+// room, over it where it has none, within the screen's available area (here
+// a 1280 by 800 screen under a 32-pixel panel).
+TEST(DetailsPlace, BesideTheWindowWhereThereIsRoomOverItWhereNot)
+{
+    const QRect available(0, 32, 1280, 768);
+    const struct {
+        const char *what;
+        QRect window;
+        QSize details;
+        QPoint expected;
+    } rows[] = {
+        {"room on the right", {0, 32, 722, 580}, {300, 400}, {730, 32}},
+        {"room on the left only", {558, 32, 722, 580}, {300, 400}, {250, 32}},
+        {"Polish, kept, no room beside", {0, 32, 722, 580}, {689, 420}, {33, 32}},
+        {"the window as wide as the screen", {0, 32, 1280, 580}, {300, 400}, {980, 32}},
+        {"the window low on the screen", {100, 600, 722, 580}, {300, 400}, {830, 400}},
+        {"the window partly off the right edge", {1000, 32, 722, 580}, {300, 400}, {692, 32}},
+        {"the window above the panel", {0, 0, 722, 580}, {300, 400}, {730, 32}},
+        {"wider than the screen", {0, 32, 722, 580}, {1400, 400}, {0, 32}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(DetailsPosition(row.window, row.details, available), row.expected) << row.what;
+}
+
+// On a screen with no room beside the window (the offscreen platform's is
+// 800 pixels wide), the details open over it and stay on the screen as the
+// kept column makes them wider.
+TEST_P(Details, OpensOnTheScreenAndStaysThereAsItGrows)
+{
+    const QRect available = window->screen()->availableGeometry();
+    window->move(available.right() + 1 - window->frameGeometry().width(), available.top());
+    find("gra")->setFocus();
+    press("gra", Qt::Key_D);
+    ASSERT_NE(view(), nullptr);
+    EXPECT_TRUE(available.contains(view()->frameGeometry())) << "opened at " << Text(view()->frameGeometry()) << " in " << Text(available);
+    click("Command3");
+    window->findChild<QAction *>("KeepAction")->trigger();
+    click("Cardiod");
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(find<QLabel>("Kept_null_deg")->isVisible());
+    EXPECT_TRUE(available.contains(view()->frameGeometry())) << Text(view()->frameGeometry()) << " in " << Text(available);
 }
 
 } // namespace

@@ -11,9 +11,13 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAction>
+#include <QFileDialog>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -46,17 +50,17 @@ namespace {
 // window, the messages of links and the command line, a longer --help, the
 // menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0x6D72D8AB9FD375DD, 0xE6952A56572CBD75}},
-    {"de", {0x4623AF7322FA929B, 0x7267BCE79849918A}},
-    {"fr", {0x18E989445319CA3B, 0x113E2C615EB969E4}},
-    {"es", {0x0605624288A89531, 0x19FF3CF768927146}},
-    {"it", {0xACF6279644810F28, 0xBF96D716200EEE08}},
-    {"pt-BR", {0x5BDA9A4F6D0C71B7, 0x394AAFDDD2717D13}},
-    {"nl", {0x8D226F13D34F69CF, 0xB0B0975983D482E4}},
-    {"pl", {0x5B3DDE3C68FFBACF, 0x0F1AAFD94989398F}},
-    {"ja", {0x01F7668D49C4E6CC, 0x9744BE500905AC01}},
-    {"zh-CN", {0x0F4FA047B50DE3C0, 0xE9F5AC5F847EDD91}},
-    {"ko", {0x09692118EB9466B4, 0xF086DF79E255E54E}},
+    {"en", {0xC8A55EE78FC539FA, 0x6AF6F32FE9A229DE}},
+    {"de", {0x7AED5D751784ECC3, 0xE5879A9FC6556888}},
+    {"fr", {0x3C5C355F2B97FA1B, 0x08927920B0884124}},
+    {"es", {0xAA87D6D6AFCC68B9, 0x655C9CA8B9E5AC9E}},
+    {"it", {0xD955A9200C498505, 0xFB5B59D303D70F33}},
+    {"pt-BR", {0x300ED29C6823CA71, 0x7051324C9BF25D3D}},
+    {"nl", {0x436EA9531F07BEC9, 0xBDD81C22584D624C}},
+    {"pl", {0x04AAC1EF6A929840, 0x82940E2716215B60}},
+    {"ja", {0x8E42A2A09E04AD50, 0x43AD5CC02402383B}},
+    {"zh-CN", {0xE43835FD83B4EBF7, 0x6F499538EA34548E}},
+    {"ko", {0x66DCCC38F8D95FEF, 0x7DB2E9A9C51F072F}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -115,6 +119,27 @@ protected:
                 texts << label->objectName() + ": " + label->text() + " | " + label->accessibleName();
     }
 
+    // Qt's own texts, which Save image and Print show: the file and print
+    // dialogs' labels and buttons as they open from the window.
+    void collectQtDialogs(QStringList &texts)
+    {
+        QFileDialog files(window.get());
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        QPrinter printer;
+        QPrintDialog print(&printer, window.get());
+        for (QDialog *dialog : std::initializer_list<QDialog *>{&files, &print}) {
+            texts << dialog->windowTitle();
+            // The printer's location and type are this machine's, not texts.
+            for (QLabel *label : dialog->findChildren<QLabel *>())
+                if (label->objectName() != QLatin1String("location") && label->objectName() != QLatin1String("type"))
+                    texts << label->text();
+            for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+                if (!button->text().isEmpty())
+                    texts << button->text();
+        }
+    }
+
     // What the window shows and says through a session that reaches every
     // kind of text: the start, each pattern button, the probe at the angles
     // where its words change (one degree, "off"), a slider move; the sentences
@@ -153,6 +178,9 @@ protected:
         const QString separator = QString::fromUtf8(CurrentLanguage().decimalSeparator);
         for (const PatternState &state : {PatternState{30, 0, 120}, PatternState{20, 10, 45}, PatternState{0, 0, 180}})
             texts << QString::fromStdString(MakeFigure(state, edition, separator).caption);
+        // A figure with a kept pattern names both.
+        for (const KeptPattern kept : {KeptPattern{0, 0}, KeptPattern{20, 10}})
+            texts << QString::fromStdString(MakeFigure({50, 0, 120}, edition, separator, kept).caption);
         // The datasheet view: its labels and legend, what it adds to the
         // plot's description, its announcements, and the pattern's equation.
         const std::string sep = separator.toStdString();
@@ -181,6 +209,7 @@ protected:
                                                            "shown before it stays; the window goes on working."),
                                                {"Slider1: " + std::string(Tr("error", "Overflow"))}));
         texts << QString::fromStdString(UsageText("Orvane", "Orvane", true));
+        collectQtDialogs(texts);
         return texts;
     }
 };

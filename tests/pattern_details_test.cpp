@@ -139,7 +139,7 @@ TEST(DetailsText, ShowThreeSignificantDigitsAnglesToOneDecimalAndNoPatternAtTheB
     EXPECT_EQ(SignificantText(123.6, 3, "."), "124");
 }
 
-// The kept pattern is drawn dashed in dark red where its curve lies, before the
+// The kept pattern is drawn dashed in violet where its curve lies, before the
 // current pattern; everything else is drawn as without it.
 TEST(Graph, DrawsTheKeptPatternDashedUnderTheCurrentOne)
 {
@@ -150,18 +150,18 @@ TEST(Graph, DrawsTheKeptPatternDashedUnderTheCurrentOne)
 
     std::vector<testing::SurfaceOp> others;
     std::copy_if(compared.ops.begin(), compared.ops.end(), std::back_inserter(others),
-                 [](const auto &op) { return op.colour != kDarkRed || op.kind != testing::SurfaceOp::Line; });
+                 [](const auto &op) { return op.colour != kKeptViolet || op.kind != testing::SurfaceOp::Line; });
     ASSERT_EQ(others.size(), plain.ops.size());
     for (std::size_t i = 0; i < others.size(); ++i)
         EXPECT_TRUE(others[i].kind == plain.ops[i].kind && others[i].x2 == plain.ops[i].x2 &&
                     others[i].y2 == plain.ops[i].y2 && others[i].colour == plain.ops[i].colour) << i;
 
-    const auto red = compared.linesOf(kDarkRed);
+    const auto red = compared.linesOf(kKeptViolet);
     ASSERT_GT(red.size(), 20u);
     const auto firstBlack = std::find_if(compared.ops.begin(), compared.ops.end(),
                                          [](const auto &op) { return op.kind == testing::SurfaceOp::LineTo && op.colour == kBlack; });
     const auto lastRed = std::find_if(compared.ops.rbegin(), compared.ops.rend(),
-                                      [](const auto &op) { return op.colour == kDarkRed; });
+                                      [](const auto &op) { return op.colour == kKeptViolet; });
     EXPECT_LT(compared.ops.rend() - lastRed, firstBlack - compared.ops.begin()); // under the current one
 
     // Every end of a dash on |r + r8 sin(phi)| about the centre; gaps between dashes.

@@ -226,7 +226,10 @@ TEST_P(DatasheetPoints, LieWhereTheFormulaPutsThem)
     std::string grid = "width height clear";
     for (std::int32_t k = 0; k < rings; ++k)
         grid += " pen 361*to(?)";
-    EXPECT_EQ(Outline(gra).substr(0, grid.size() + 11), grid + " 12*line(?)");
+    EXPECT_EQ(Outline(gra).substr(0, grid.size()), grid);
+    const std::size_t spokes = 3 + 362 * static_cast<std::size_t>(rings);
+    for (std::size_t i = spokes; i < spokes + 12; ++i)
+        EXPECT_TRUE(gra.ops.at(i).kind == SurfaceOp::Line && gra.ops[i].colour == kGridLine) << "spoke " << i - spokes;
     for (std::size_t i = 3; i < 3 + 362 * static_cast<std::size_t>(rings); ++i) {
         const double ring = 2600.0 * (1.0 - 5.0 * static_cast<double>((i - 3) / 362) / c.range);
         ASSERT_NEAR(std::hypot(gra.ops[i].x2 - kCx, gra.ops[i].y2 - kCy), ring, 1.0) << i;
@@ -234,26 +237,58 @@ TEST_P(DatasheetPoints, LieWhereTheFormulaPutsThem)
     }
 
     // The labels: the spokes in the probe's degrees from the front, the rings
-    // in dB, then the legend.
+    // in dB, then the legend, naming each line drawn.
+    const long double a = (100 - c.s1) / 100.0L, b = (100 - c.s2) / 100.0L;
     std::vector<std::string> texts{"0", "30", "60", "90", "120", "150", "180", "-150", "-120", "-90", "-60", "-30"};
     for (std::int32_t level = 0; level > -c.range; level -= 5) {
         texts.push_back(std::to_string(level));
         if (level == 0)
             texts.push_back("dB");
     }
-    if (c.legend)
-        texts.push_back(c.legend);
-    if (c.opposite)
-        texts.push_back("opposite polarity");
+    if (c.legend) {
+        texts.insert(texts.end(), {c.legend, "pattern"});
+        if (c.opposite)
+            texts.push_back("opposite polarity");
+        if (a > 0)
+            texts.push_back("omni component");
+        if (b > 0)
+            texts.push_back("figure-8 component");
+    }
     EXPECT_EQ(gra.texts(), texts);
 
-    const long double a = (100 - c.s1) / 100.0L, b = (100 - c.s2) / 100.0L;
+    // The grid's labels after every curve, each on a patch of the background
+    // drawn just before it that covers its point: no curve runs through them.
+    std::size_t lastCurve = 0;
+    for (std::size_t i = 0; i < gra.ops.size(); ++i)
+        if (gra.ops[i].kind == SurfaceOp::LineTo && gra.ops[i].colour != kGridLine)
+            lastCurve = i;
+    const std::size_t gridLabels = 12 + static_cast<std::size_t>(c.range / 5) + 1;
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < gra.ops.size() && seen < gridLabels; ++i) {
+        const SurfaceOp &label = gra.ops[i];
+        if (label.kind != SurfaceOp::Text)
+            continue;
+        ++seen;
+        EXPECT_GT(i, lastCurve) << label.text;
+        bool covered = false;
+        for (std::size_t j = i; j-- > 0 && gra.ops[j].kind == SurfaceOp::Line && gra.ops[j].colour == kPlotBackground;)
+            covered = covered || (std::abs(gra.ops[j].y1 - label.y2) < 8 && std::min(gra.ops[j].x1, gra.ops[j].x2) < label.x2 &&
+                                  std::max(gra.ops[j].x1, gra.ops[j].x2) > label.x2);
+        EXPECT_TRUE(covered) << label.text;
+    }
+
     if (a + b == 0) {
         EXPECT_TRUE(gra.linesOf(kBlack).empty() && gra.linesOf(kYellow).empty() && gra.linesOf(kWhite).empty());
         return;
     }
-    const auto yellow = gra.linesOf(kYellow);
-    const auto white = gra.linesOf(kWhite);
+    // The curves, without the legend's samples of them.
+    auto curve = [&](Colour colour) {
+        auto ops = gra.linesOf(colour);
+        std::erase_if(ops, [](const SurfaceOp &op) { return op.kind != SurfaceOp::LineTo; });
+        return ops;
+    };
+    const auto yellow = curve(kYellow);
+    const auto white = curve(kWhite);
     ASSERT_EQ(yellow.size(), 361u);
     ASSERT_EQ(white.size(), 361u);
     // The pattern's solid points, and its dots inside the outer ring (the
@@ -311,7 +346,9 @@ TEST(Datasheet, TheKeptPatternIsDashedOnTheSameScaleAndTheLinearViewStaysAsItWas
     kept.sliders = db.sliders;
     kept.view = db.view;
     PreGraph(kept, 20, Edition::Full);
-    const auto dashes = kept.gra.linesOf(kDarkRed);
+    auto dashes = kept.gra.linesOf(kKeptViolet);
+    // Not the legend's sample, in the bottom left corner.
+    std::erase_if(dashes, [](const SurfaceOp &op) { return std::max(op.x1, op.x2) <= kLegendLeft + kLegendSample; });
     ASSERT_FALSE(dashes.empty());
     double nearest = 1e9, farthest = 0;
     for (const SurfaceOp &op : dashes) {
@@ -334,7 +371,7 @@ TEST(Datasheet, TheKeptPatternIsDashedOnTheSameScaleAndTheLinearViewStaysAsItWas
                    return op.colour == colour && (op.kind == SurfaceOp::Line || op.kind == SurfaceOp::LineTo);
                }) - gra.ops.begin();
     };
-    EXPECT_LT(firstOf(kept.gra, kDarkRed), firstOf(kept.gra, kBlack));
+    EXPECT_LT(firstOf(kept.gra, kKeptViolet), firstOf(kept.gra, kBlack));
 }
 
 TEST(Datasheet, LevelsBelowTheRangeAndNullsLieAtTheCentre)
@@ -367,7 +404,8 @@ TEST(Datasheet, TheGridIsReadableOnThePlotsBackground)
     auto contrast = [&](Colour c) { return (luminance(kBackground) + 0.05) / (luminance(c) + 0.05); };
     EXPECT_GE(contrast(kGridLine), 3.0);
     EXPECT_GE(contrast(kGridText), 4.5);
-    for (const Colour curve : {kBlack, kWhite, kYellow, kCyan, kDarkRed})
+    EXPECT_GE(contrast(kKeptViolet), 3.0) << "the kept pattern's dashes";
+    for (const Colour curve : {kBlack, kWhite, kYellow, kCyan, kKeptViolet})
         EXPECT_NE(kGridLine, curve);
 }
 

@@ -93,7 +93,8 @@ TEST_F(Golden, FullEdition)
                {"hypercard", "Command4"}, // the probe is gone, its readouts stay
                {"hypercard-probe-180", "Slider3", Qt::Key_End},
                {"hypercard-probe-120", "Slider3", Qt::Key_Left, 60},
-               {"hypercard-probe-120-datasheet", "gra", Qt::Key_V}}); // the probe stays
+               {"hypercard-probe-120-datasheet", "gra", Qt::Key_V}, // the probe stays
+               {"hypercard-probe-180-datasheet", "Slider3", Qt::Key_End}}); // along the rear spoke, past no label
 }
 
 TEST_F(Golden, LiteEdition)
@@ -106,7 +107,10 @@ TEST_F(Golden, LiteEdition)
                {"supercard", "Command3"},
                {"hypercard", "Command4"},
                {"levels-50-30", "Slider2", Qt::Key_PageDown, 3},
-               {"levels-50-30-datasheet", "gra", Qt::Key_V}});
+               {"levels-50-30-datasheet", "gra", Qt::Key_V},
+               {"supercard-datasheet", "Command3"}, // its rear lobe on the rear spoke, where no label stands
+               {"supercard-datasheet-kept", "gra", Qt::Key_K},
+               {"cardiod-datasheet-kept-supercard", "Cardiod"}});
 }
 
 // A state from a link or the command line shows the picture the user's own

@@ -135,7 +135,7 @@ TEST(Figure, SvgHoldsTheSameLinesAndTheCaptionAsText)
         EXPECT_EQ(readouts.angle, "45");
 
         // The datasheet view's labels and legend as text, in the order drawn:
-        // after the grid, before the curves.
+        // after the curves, each over a patch of the background.
         EXPECT_EQ(drawing.labels().empty(), view.view == PlotView::Polar);
         std::size_t at = svg.find("stroke=\"#1f3f9f\"");
         for (const FigureDrawing::Label &label : drawing.labels()) {
@@ -143,7 +143,7 @@ TEST(Figure, SvgHoldsTheSameLinesAndTheCaptionAsText)
             ASSERT_NE(at, std::string::npos) << label.text;
         }
         if (view.view == PlotView::Db) {
-            EXPECT_LT(svg.find("<text"), svg.find("stroke=\"#ffff00\""));
+            EXPECT_GT(svg.find("<text"), svg.find("stroke=\"#ffff00\""));
             EXPECT_NE(svg.find(">0 dB = front, 4.61 dB</text>"), std::string::npos);
         }
     }

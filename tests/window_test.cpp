@@ -1,11 +1,14 @@
 #include <QAccessible>
+#include <QApplication>
 #include <QAction>
 #include <QMenu>
 #include <QActionGroup>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
+#include <QTimer>
 
 #include "pattern/plot_driver.h"
 #include "pattern/translation.h"
@@ -165,6 +168,48 @@ TEST_P(EditionWindow, AnErrorIsReportedAndTheWindowGoesOn)
     EXPECT_EQ(value("Slider2"), 98);
     EXPECT_EQ(text("dbomni"), "-5.93502395364968");
     EXPECT_EQ(text("dbfig8"), QString::fromStdString(ReadoutText(98, ".")));
+}
+
+// The menu bar's keys work wherever the focus is in the window, as the menus
+// show them, and so do the plot's letters, since no control here takes
+// letters: after a click on a pattern button, on a slider, on the plot.
+TEST_P(EditionWindow, MenuKeysAndLettersWorkWhereverTheFocusIs)
+{
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char *action;
+    } keys[] = {
+        {Qt::Key_C, Qt::ControlModifier, "CopyImageAction"}, {Qt::Key_S, Qt::ControlModifier, "SaveImageAction"},
+        {Qt::Key_P, Qt::ControlModifier, "PrintAction"},     {Qt::Key_K, Qt::NoModifier, "KeepAction"},
+        {Qt::Key_V, Qt::NoModifier, "DatasheetAction"},      {Qt::Key_D, Qt::NoModifier, "DetailsAction"},
+    };
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(find("Command3"), Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), find("Command3"));
+    for (const char *focus : {"Command3", "Slider1", "gra"}) {
+        find(focus)->setFocus();
+        for (const auto &k : keys) {
+            QSignalSpy ran(find<QAction>(k.action), &QAction::triggered);
+            // The save and print dialogs wait for the user: closed once they do.
+            QTimer::singleShot(0, [] {
+                if (QWidget *dialog = QApplication::activeModalWidget())
+                    dialog->close();
+            });
+            QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
+            EXPECT_EQ(ran.count(), 1) << focus << ": " << k.action;
+            // Back from a dialog, or from the details beside the window, the
+            // window has its focus where it was. (Qt's offscreen platform
+            // gives a closed dialog's activation to no window: as a window
+            // manager would, it goes back to the window.)
+            if (QWidget *details = window->findChild<QWidget *>("DetailsView"))
+                details->close();
+            window->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())) << k.action;
+            EXPECT_EQ(QApplication::focusWidget(), find(focus)) << k.action;
+        }
+    }
+    EXPECT_EQ(find<QAction>("DatasheetAction")->isChecked(), true) << "V three times";
 }
 
 // The menu bar holds the actions of the plot's menu and the help, with their

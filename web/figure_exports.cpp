@@ -43,6 +43,9 @@ Figured PageFigure()
     const FigureReadouts readouts =
         DrawState(*figure.drawing, state, behaviour.edition(), PageSeparator(), behaviour.kept());
     figure.caption = FigureCaption(readouts, PatternName(state.omni, state.fig8, PageSeparator()));
+    if (const std::optional<KeptPattern> kept = behaviour.kept())
+        figure.caption =
+            KeptCaption(figure.caption, PatternName(kept->s1, kept->s2, PageSeparator()), *kept, PageSeparator());
     return figure;
 }
 

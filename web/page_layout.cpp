@@ -190,6 +190,8 @@ std::string PageLayoutJson(Edition edition)
                         Field("preset", PresetIndex(entry.name));
         if (entry.captionOf)
             c += "," + Field("captionOf", JsonString(entry.captionOf));
+        if (entry.roomTo)
+            c += "," + Field("roomTo", entry.roomTo);
         if (entry.kind == ControlKind::Readout)
             c += "," + Field("readWith", "[" + JsonString(entry.readWith.caption ? entry.readWith.caption : "") +
                                              "," + JsonString(entry.readWith.unit ? entry.readWith.unit : "") + "]");

@@ -133,6 +133,36 @@ private:
     Announcer *announcer_;
 };
 
+// The window, with the plot's context menu among its children while it is
+// open: a popup is no child widget of the window, and Qt lists no popup among
+// the application's windows, so assistive technology would find the open menu
+// nowhere. Its entries are its own children, at their places on the screen.
+class FrameAccessible : public QAccessibleWidget {
+public:
+    explicit FrameAccessible(QWidget *window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+    int childCount() const override { return QAccessibleWidget::childCount() + (openMenu() ? 1 : 0); }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (QWidget *menu = openMenu(); menu && index == QAccessibleWidget::childCount())
+            return QAccessible::queryAccessibleInterface(menu);
+        return QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (QWidget *menu = openMenu(); menu && child && child->object() == menu)
+            return QAccessibleWidget::childCount();
+        return QAccessibleWidget::indexOfChild(child);
+    }
+
+private:
+    QWidget *openMenu() const
+    {
+        auto *menu = widget()->findChild<QWidget *>(QStringLiteral("PlotMenu"), Qt::FindDirectChildrenOnly);
+        return menu && menu->isVisible() ? menu : nullptr;
+    }
+};
+
 } // namespace
 
 void Announcer::announce(const QString &text)
@@ -167,7 +197,7 @@ QAccessibleInterface *WindowAccessible(const QString &className, QObject *object
     // A plain top-level widget would read as a "filler", and the plot's sunken
     // frame as a second window.
     if (className == QLatin1String(OrvaneFrm::staticMetaObject.className()))
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new FrameAccessible(widget);
     if (className == QLatin1String(PlotSurface::staticMetaObject.className()))
         return new QAccessibleWidget(widget, QAccessible::Graphic);
     if (className == QLatin1String(ValueSlider::staticMetaObject.className()))

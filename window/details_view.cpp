@@ -1,6 +1,9 @@
 #include "window/details_view.h"
 
+#include <algorithm>
+
 #include <QGridLayout>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -28,6 +31,32 @@ QLabel *SelectableLabel(QWidget *parent, const char *name, bool keyboard)
 }
 
 } // namespace
+
+namespace {
+
+constexpr int kGap = 8; // between the two windows' frames
+
+// `frame` moved by the least that puts it within `available`, where it fits;
+// its top left corner within it where it does not.
+QPoint Within(const QRect &frame, const QRect &available)
+{
+    const int x = std::max(available.left(), std::min(frame.left(), available.right() + 1 - frame.width()));
+    const int y = std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - frame.height()));
+    return {x, y};
+}
+
+} // namespace
+
+QPoint DetailsPosition(const QRect &window, const QSize &size, const QRect &available)
+{
+    int x = window.right() + 1 + kGap;
+    if (x + size.width() > available.right() + 1) {
+        x = window.left() - kGap - size.width();
+        if (x < available.left())
+            x = window.right() + 1 - size.width(); // over the window, flush with its right edge
+    }
+    return Within(QRect(QPoint(x, window.top()), size), available);
+}
 
 DetailsView::DetailsView(QWidget *parent) : QWidget(parent, Qt::Tool)
 {
@@ -110,6 +139,28 @@ void DetailsView::showFigures(KeptPattern current, std::optional<KeptPattern> ke
             row.kept->setAccessibleName(QString::fromUtf8(Tr("accessible name", "%1, kept: %2")).arg(label, keptValue));
         }
     }
+}
+
+void DetailsView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    keepOnScreen();
+}
+
+void DetailsView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    keepOnScreen();
+}
+
+void DetailsView::keepOnScreen()
+{
+    if (!isVisible() || !screen())
+        return;
+    const QRect frame = frameGeometry();
+    const QPoint inside = Within(frame, screen()->availableGeometry());
+    if (inside != frame.topLeft())
+        move(inside);
 }
 
 void DetailsView::keyPressEvent(QKeyEvent *event)

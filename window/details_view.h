@@ -13,6 +13,12 @@ class QLabel;
 
 namespace orvane {
 
+// Where the details window opens, its frame `size`, for the main window's
+// frame `window`, within the screen's `available` area: beside the window, on
+// the right where that has room, else on the left; over the window where
+// neither has; level with its top where the screen allows.
+QPoint DetailsPosition(const QRect &window, const QSize &size, const QRect &available);
+
 // The tool window "Pattern details": the figures of the current pattern and,
 // while one is kept, of the kept pattern beside them, as selectable text. A
 // screen reader meets them row by row, each figure named: "Omni share: 0.500",
@@ -29,8 +35,12 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // Grown by a kept column or a longer figure, it stays on its screen.
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void keepOnScreen();
     struct Row {
         QLabel *label;
         QLabel *current;

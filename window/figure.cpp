@@ -63,9 +63,12 @@ Figure MakeFigure(const PatternState &state, Edition edition, const QString &dec
                   std::optional<KeptPattern> kept)
 {
     Figure figure;
+    const std::string separator = decimalSeparator.toStdString();
     const FigureReadouts readouts =
-        DrawState(figure.drawing, state, edition, decimalSeparator.toStdString(), kept);
-    figure.caption = FigureCaption(readouts, PatternName(state.omni, state.fig8, decimalSeparator.toStdString()));
+        DrawState(figure.drawing, state, edition, separator, kept);
+    figure.caption = FigureCaption(readouts, PatternName(state.omni, state.fig8, separator));
+    if (kept)
+        figure.caption = KeptCaption(figure.caption, PatternName(kept->s1, kept->s2, separator), *kept, separator);
     return figure;
 }
 

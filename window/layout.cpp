@@ -26,7 +26,7 @@ constexpr auto kControls = std::to_array<ControlSpec>({
      .height = 2055, .slider = &kLevelSlider, .accessibleName = ORVANE_NOOP("accessible name", "Fig 8 level"),
      .description = ORVANE_NOOP("description", "Level of the figure-8 component in dB, from 0 at the top to -40.09 at the bottom")},
     {.name = "Label1", .kind = ControlKind::Label, .text = ORVANE_NOOP("caption", "Omni"), .left = 120, .top = 840,
-     .width = 375, .height = 255, .captionOf = "Slider1"},
+     .width = 375, .height = 255, .captionOf = "Slider1", .roomTo = 1020}, // up to Label2, a space apart
     {.name = "Label2", .kind = ControlKind::Label, .text = ORVANE_NOOP("caption", "Fig 8"), .left = 1080, .top = 840,
      .width = 495, .height = 255, .captionOf = "Slider2"},
     {.name = "dbomni", .kind = ControlKind::Readout, .text = "Label3", .left = 120, .top = 3360,

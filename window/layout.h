@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "pattern/drawing_surface.h"
+
 namespace orvane {
 
 // One twip is 1/1440 inch; at 96 dots per inch a logical pixel is 15 twips.
@@ -14,8 +16,8 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidth = 10800;
 inline constexpr int kClientHeight = 8010;
 
-// The drawing surface's background, 0x00BBGGRR.
-inline constexpr std::uint32_t kSurfaceBackground = 0x00C0C000;
+// The drawing surface's background, 0x00BBGGRR: the plot's.
+inline constexpr std::uint32_t kSurfaceBackground = kPlotBackground;
 
 enum class ControlKind { Surface, VerticalSlider, HorizontalSlider, Label, Readout, Button };
 
@@ -48,6 +50,10 @@ struct ControlSpec {
     bool probeOnly = false; // full edition only
     bool alignRight = false;
     const char *captionOf = nullptr; // the control this label names, for assistive technology
+    // Where a caption's box may grow to, in twips from the left, over room no
+    // control takes: where a language's word is wider than the box, the word
+    // stands whole rather than a clipped form or the English one.
+    int roomTo = 0;
     // What assistive technology says of the control. Readouts keep their text as
     // their name, so a screen reader announces the value; their meaning goes in
     // the description.

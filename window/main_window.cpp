@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "pattern/angle_probe.h"
@@ -34,6 +35,7 @@
 #include "window/layout.h"
 #include "window/plot_surface.h"
 #include "pattern/presets.h"
+#include "window/qt_translations.h"
 #include "window/sound_output.h"
 #include "window/window_parts.h"
 
@@ -100,6 +102,8 @@ OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
     setObjectName("OrvaneFrm");
     setWindowTitle("Orvane");
     setFont(formFont());
+    // Qt's dialogs and key names speak the language of every other text.
+    UseQtTranslations(CurrentLanguage());
     reporter_ = [this](const QString &message) { ShowError(message); };
 
     // The menu bar above the client area, which it moves down as a whole.
@@ -116,9 +120,14 @@ void OrvaneFrm::ShowDetails()
 {
     if (!details_) {
         details_ = new DetailsView(this);
-        // Beside the window, so that it covers neither the sliders nor the plot.
-        const QRect frame = frameGeometry();
-        details_->move(frame.right() + 8, frame.top());
+        // Beside the window where the screen has room, so that it covers
+        // neither the sliders nor the plot; on the screen in any case. Placed
+        // at the size of what it will show.
+        fillDetails();
+        details_->adjustSize();
+        // Its frame, not yet made, as wide as the window's own.
+        const QSize frame = details_->size() + frameGeometry().size() - size();
+        details_->move(DetailsPosition(frameGeometry(), frame, screen()->availableGeometry()));
     }
     details_->show();
     updateDetails();
@@ -131,6 +140,11 @@ void OrvaneFrm::updateDetails()
     // Closed, it does nothing at a redraw; it catches up when shown again.
     if (!details_ || details_->isHidden())
         return;
+    fillDetails();
+}
+
+void OrvaneFrm::fillDetails()
+{
     details_->showFigures({controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)},
                           behaviour_->kept(), controls_->decimalSeparator());
 }

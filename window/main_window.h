@@ -62,8 +62,10 @@ public:
     void setSoundOutput(std::unique_ptr<SoundOutput> output);
 
 protected:
-    // The plot's key L and its context menu; the plot itself handles no event.
+    // The plot's context menu; the plot itself handles no event.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The plot's letters, wherever the focus is in the window.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Form_Load();
@@ -94,6 +96,7 @@ private:
     // The tool window "Pattern details", beside the window; made when first asked for.
     void ShowDetails();
     void updateDetails();
+    void fillDetails();
 
     // Runs one event handler through the behaviour's dispatch and shows what it
     // yields; an error that ends it is reported. What was drawn before it stays.

@@ -1,6 +1,10 @@
 // The window's controls, made from the layout table: each in its place below
 // the menu bar, in its font, named for assistive technology, in tab order.
+#include <algorithm>
+
+#include <QFontMetricsF>
 #include <QLabel>
+#include <QtMath>
 #include <QPushButton>
 #include <QSlider>
 
@@ -115,7 +119,14 @@ void OrvaneFrm::buildControls()
             continue;
         QWidget *control = MakeControl(entry, this);
         control->setObjectName(QString::fromLatin1(entry.name));
-        control->setGeometry(TwipsToPixels(entry).translated(0, clientTop_));
+        QRect box = TwipsToPixels(entry).translated(0, clientTop_);
+        if (entry.roomTo > 0) {
+            const QString full = Shown(entry).section(QChar(0x9C), 0, 0);
+            const int needed = qCeil(QFontMetricsF(FontFor(entry.font)).horizontalAdvance(full));
+            if (needed > box.width())
+                box.setWidth(std::min(needed, (entry.roomTo - entry.left) / kTwipsPerPixel));
+        }
+        control->setGeometry(box);
         if (entry.font != FontRole::Form)
             control->setFont(FontFor(entry.font));
         // A text drawn in a shorter form is still named in full.

@@ -31,6 +31,33 @@ QKeySequence KeyOf(const ActionEntry &item)
 
 constexpr MenuId kMenus[] = {MenuId::File, MenuId::View, MenuId::Sound, MenuId::Help};
 
+// The plot menu's own entry for an action of the menu bar: what it shows
+// follows the action, and choosing it chooses the action. Its own object, as
+// assistive technology knows an entry by its action: one action in two menus
+// would be an entry of whichever menu was read first, at that one's place.
+QAction *MirrorOf(QAction *action, QMenu *menu)
+{
+    auto *entry = new QAction(action->text(), menu);
+    entry->setObjectName(action->objectName());
+    entry->setCheckable(action->isCheckable());
+    // The key is shown beside the entry; the window's action takes it.
+    entry->setShortcut(action->shortcut());
+    entry->setShortcutContext(Qt::WidgetShortcut);
+    auto follow = [action, entry] {
+        const QSignalBlocker quiet(entry);
+        entry->setText(action->text());
+        entry->setEnabled(action->isEnabled());
+        entry->setChecked(action->isChecked());
+    };
+    follow();
+    QObject::connect(action, &QAction::changed, entry, follow);
+    QObject::connect(entry, &QAction::triggered, action, [action, follow] {
+        action->trigger();
+        follow(); // a chosen range stays chosen, as in the menu bar
+    });
+    return entry;
+}
+
 } // namespace
 
 void OrvaneFrm::buildMenuBar()
@@ -50,25 +77,27 @@ QRect OrvaneFrm::clientArea() const
 }
 
 // Each entry is one QAction, in the menu bar's menu and in the plot's context
-// menu alike. The letters are taken by the plot (eventFilter): they are shown
-// beside the entries. The platform's keys for copy, save and print work while
-// the plot has the focus.
+// menu alike. The platform's keys for copy, save and print work anywhere in
+// the window, as the menu bar shows them. The letters are the window's own
+// (keyPressEvent), shown beside the entries: no control here takes letters.
 void OrvaneFrm::buildActions()
 {
     auto *plotMenu = new QMenu(this);
     plotMenu->setObjectName("PlotMenu");
-    auto *gra = findChild<PlotSurface *>("gra", Qt::FindDirectChildrenOnly);
     const QList<QMenu *> menus = menuBar_->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
     for (const ActionEntry &item : ActionTable()) {
         if (!Shows(item, edition_))
             continue;
-        auto *action = new QAction(QString::fromStdString(ActionText(item)),
-                                   item.places & kPlotMenu ? static_cast<QObject *>(plotMenu) : this);
+        auto *action = new QAction(QString::fromStdString(ActionText(item)), this);
         action->setObjectName(item.name);
         action->setShortcut(KeyOf(item));
-        action->setShortcutContext(Qt::WidgetShortcut);
-        if (item.key != KeyKind::None && item.key != KeyKind::Letter)
-            gra->addAction(action);
+        if (item.key != KeyKind::None && item.key != KeyKind::Letter) {
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);
+        } else {
+            // Shown beside the entry only; the letter is taken below.
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
         if (item.checkable) {
             action->setCheckable(true);
             connect(action, &QAction::toggled, this, [this, &item](bool on) { Toggle(item.action, on); });
@@ -96,6 +125,7 @@ void OrvaneFrm::buildActions()
         }
         if (item.places & kPlotMenu) {
             QMenu *menu = plotMenu;
+            QAction *entry = MirrorOf(action, plotMenu);
             if (item.submenu) {
                 // The same submenu in the plot's menu, holding the same entries.
                 const QString title = QString::fromStdString(SubmenuText(item));
@@ -104,11 +134,13 @@ void OrvaneFrm::buildActions()
                     menu = plotMenu->addMenu(title);
                     menu->setObjectName(title);
                     menu->menuAction()->setObjectName(title);
+                    new QActionGroup(menu);
                 }
+                menu->findChild<QActionGroup *>()->addAction(entry);
             } else if (item.separatorBefore) {
                 plotMenu->addSeparator();
             }
-            menu->addAction(action);
+            menu->addAction(entry);
         }
     }
     // Nothing kept, and nothing to keep on the blank plot.
@@ -125,12 +157,14 @@ void OrvaneFrm::showChecks()
 {
     const ViewSettings &view = behaviour_->view();
     for (const ActionEntry &item : ActionTable()) {
-        auto *action = findChild<QAction *>(item.name);
-        if (!action || !item.checkable || item.action == Action::ProbeSound)
+        if (!item.checkable || item.action == Action::ProbeSound)
             continue;
-        const QSignalBlocker quiet(action);
-        action->setChecked(item.action == Action::DatasheetView ? view.view == PlotView::Db
-                                                                 : view.view == PlotView::Db && item.value == view.rangeDb);
+        // The menu bar's entry and the plot menu's alike.
+        for (QAction *action : findChildren<QAction *>(item.name)) {
+            const QSignalBlocker quiet(action);
+            action->setChecked(item.action == Action::DatasheetView ? view.view == PlotView::Db
+                                                                     : view.view == PlotView::Db && item.value == view.rangeDb);
+        }
     }
 }
 
@@ -200,26 +234,29 @@ void OrvaneFrm::ShowKeys()
     box->open();
 }
 
+// A letter reaches the window when the control with the focus has no use for
+// it: the plot, a button, a slider alike. A control that took letters (a text
+// field) would keep them.
+void OrvaneFrm::keyPressEvent(QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
+    for (const ActionEntry &item : ActionTable()) {
+        if (item.key != KeyKind::Letter || key->key() != item.letter || !plain || !Shows(item, edition_))
+            continue;
+        // The menu's own entry, as a click on it: a switch turns over.
+        if (!key->isAutoRepeat())
+            findChild<QAction *>(item.name)->trigger();
+        return;
+    }
+    QWidget::keyPressEvent(key);
+}
+
 bool OrvaneFrm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched->objectName() != QLatin1String("gra"))
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
-        for (const ActionEntry &item : ActionTable()) {
-            if (item.key != KeyKind::Letter || key->key() != item.letter || !plain || !Shows(item, edition_))
-                continue;
-            if (!key->isAutoRepeat()) {
-                if (item.checkable)
-                    findChild<QAction *>(item.name)->toggle();
-                else
-                    Trigger(item.action);
-            }
-            return true;
-        }
-    } else if (event->type() == QEvent::ContextMenu) {
+    if (event->type() == QEvent::ContextMenu) {
         auto *menu = findChild<QMenu *>("PlotMenu", Qt::FindDirectChildrenOnly);
         if (menu)
             menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());

@@ -5,7 +5,8 @@ It sees the window as a screen reader does: it finds the program on the
 desktop, finds each control by its accessible role, name or description,
 reads the level readouts, presses a preset button through its action
 interface, in the full edition moves the probe slider with real key presses
-from xdotool, and sets each slider's value through the value interface. Run by
+from xdotool, sets each slider's value through the value interface, and opens
+the plot's context menu with the menu key to find it and its entries. Run by
 run_a11y.sh, which provides the X display, the session bus and the AT-SPI bus,
 and starts the program.
 """
@@ -326,6 +327,65 @@ def check_probe(report, controls, pid, decimal):
     report.check(decimal in str(got), f"gain readout {got!r} has the decimal separator {decimal!r}")
 
 
+# The plot's context menu, opened with the menu key: found in the tree while it
+# is open, with these entries among its own children, each where it is drawn.
+PLOT_MENU_ENTRIES = ["Listen to the pattern", "Keep for comparison", "Copy image"]
+
+
+def extents(acc):
+    box = fresh(acc).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return (box.x, box.y, box.width, box.height)
+
+
+def inside(inner, outer):
+    x, y, w, h = inner
+    ox, oy, ow, oh = outer
+    return w > 0 and h > 0 and ox <= x and oy <= y and x + w <= ox + ow and y + h <= oy + oh
+
+
+def open_menus(app):
+    return [a for a in descendants(app)
+            if a.getRole() in (pyatspi.ROLE_POPUP_MENU, pyatspi.ROLE_MENU)
+            and fresh(a).getState().contains(pyatspi.STATE_SHOWING)]
+
+
+def check_plot_menu(report, app, controls, pid):
+    plot = controls.get("plot")
+    if plot is None:
+        raise Abort("no plot to open the menu of")
+    focus_program_window(report, pid)
+    report.check(fresh(plot).queryComponent().grabFocus(), "grabFocus on the plot accepted")
+    ok, _ = poll(lambda: is_focused(plot), bool)
+    if not report.check(ok, "the plot has the keyboard focus"):
+        raise Abort("the menu key would go elsewhere")
+    sent = run(["xdotool", "key", "Menu"])
+    report.check(sent.returncode == 0, f"xdotool key Menu (exit {sent.returncode})")
+
+    ok, menus = poll(lambda: open_menus(app), lambda found: len(found) == 1)
+    if not report.check(ok, f"one open menu in the tree after the menu key "
+                            f"(found {[(m.getRoleName(), m.name) for m in menus or []]})"):
+        raise Abort("the plot's menu is not in the accessibility tree")
+    menu = menus[0]
+    where = extents(menu)
+    report.check(where[2] > 0 and where[3] > 0, f"the open menu lies on the screen at {where}")
+    entries = {fresh(menu.getChildAtIndex(i)).name: menu.getChildAtIndex(i) for i in range(menu.childCount)}
+    for name in PLOT_MENU_ENTRIES:
+        entry = entries.get(name)
+        if not report.check(entry is not None, f"the open menu holds {name!r} (entries {sorted(entries)})"):
+            continue
+        parent = fresh(entry).parent
+        report.check(parent is not None and parent.getRole() == menu.getRole() and parent.childCount == menu.childCount
+                     and extents(parent) == where,
+                     f"{name!r} has the open menu as its parent (parent {parent.getRoleName() if parent else None}, "
+                     f"{parent.childCount if parent else 0} children)")
+        box = extents(entry)
+        report.check(inside(box, where), f"{name!r} lies at {box}, within the menu at {where}")
+
+    sent = run(["xdotool", "key", "Escape"])
+    ok, menus = poll(lambda: open_menus(app), lambda found: not found)
+    report.check(ok, f"Escape closes the menu (open: {[m.name for m in menus or []]})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--pid", type=int, required=True, help="process id of the running edition")
@@ -359,6 +419,7 @@ def main():
         if full:
             check_probe(report, controls, args.pid, args.decimal)
         check_value_sets(report, controls, full, args.decimal)
+        check_plot_menu(report, app, controls, args.pid)
     except Abort as stop:
         report.failures.append(str(stop))
         print(f"  stopped: {stop}", flush=True)

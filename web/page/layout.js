@@ -25,9 +25,16 @@ function fits(element) {
     text.top >= top - 0.5 && text.bottom <= top + element.clientHeight * scale + 0.5;
 }
 export function fitTexts() {
-  for (const { element, forms, title } of fitted) {
+  for (const { element, forms, title, room } of fitted) {
     let shown = 0;
     element.textContent = forms[0];
+    // Where the language's word is wider than the box and there is room
+    // beside it, the box grows rather than the word shortens (the layout
+    // table's arrangement only; the touch layout flows).
+    if (room) {
+      element.style.width = room.base + 'px';
+      if (!touchLayout() && !fits(element)) element.style.width = room.wide + 'px';
+    }
     while (shown + 1 < forms.length && !fits(element)) element.textContent = forms[++shown];
     if (shown > 0) {
       element.setAttribute('aria-label', forms[0]);

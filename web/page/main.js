@@ -50,7 +50,9 @@ function showLanguage(code) {
     if (!element) continue;
     if (c.description) element.setAttribute('aria-description', c.description);
     if (c.kind === 'button' || (c.kind === 'label' && c.captionOf)) {
-      fitted.push({ element, forms: c.text.split('\u009c') });
+      // A caption that may grow over free room beside it, as on the desktop.
+      const room = c.roomTo ? { base: c.width / layout.twipsPerPixel, wide: (c.roomTo - c.left) / layout.twipsPerPixel } : null;
+      fitted.push({ element, forms: c.text.split('\u009c'), room });
     } else if (c.accessibleName) {
       element.setAttribute('aria-label', c.accessibleName);
     }

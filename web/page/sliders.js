@@ -1,6 +1,6 @@
 // The sliders of the layout table and the plot's letters: this script draws
 // and drives the sliders; each move runs the slider's handler in the module.
-import { app, gra } from './state.js';
+import { app, win } from './state.js';
 import { run } from './plot.js';
 import { listen, playProbeSound } from './sound.js';
 import { setDetailsOpen, keep } from './details.js';
@@ -171,14 +171,16 @@ export const sliders = app.layout.sliders.map((name, index) => {
 export const sliderValue = (i) => (sliders[i] ? sliders[i].value : MISSING);
 export const setSlider = (i, value) => (sliders[i] && sliders[i].set(value) ? 1 : 0);
 
-// The plot's letters, as the action table gives them.
+// The plot's letters, as the action table gives them, wherever the focus is
+// in the window but on a control that takes letters (the range's choice).
 const keyed = {
   ListenAction: () => listen(),
   DetailsAction: () => setDetailsOpen(true),
   KeepAction: () => keep(true),
   DatasheetAction: () => toggleView(),
 };
-gra.addEventListener('keydown', (event) => {
+win.addEventListener('keydown', (event) => {
+  if (event.target.closest('select, input, textarea, [contenteditable]')) return;
   const entry = app.layout.keys.find((k) => k.key.toLowerCase() === event.key.toLowerCase());
   if (!entry || event.altKey || event.ctrlKey || event.metaKey) return;
   event.preventDefault();

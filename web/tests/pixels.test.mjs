@@ -32,7 +32,7 @@ async function range(page, value) {
 
 // The colours the plot's lines are drawn in: a pixel of any other colour is a
 // label's, drawn by the face's text engine.
-const lineColours = new Set(['0,192,192', '0,255,255', '255,255,0', '255,255,255', '0,0,0', '176,0,0', '31,63,159']);
+const lineColours = new Set(['0,192,192', '0,255,255', '255,255,0', '255,255,255', '0,0,0', '150,0,170', '31,63,159']);
 
 function readPpm(file) {
   const bytes = fs.readFileSync(file);
