@@ -5,21 +5,23 @@
 // or https: a web app manifest for each edition (EDITION.webmanifest), the
 // service worker that keeps both for offline use (sw.js, offline.mjs), and
 // robots.txt. The icons are in OUTPUT_DIR/icons already (the desktop's painter).
-// Usage: node make_page.mjs MODULE.js OUTPUT_DIR   (MODULE.wasm beside MODULE.js)
+// Usage: node make_page.mjs MODULE.js TEST_MODULE.js OUTPUT_DIR   (each .wasm beside its .js)
+// The pages carry MODULE; the layout and the start's spoken values come from
+// TEST_MODULE, the same rules with the exports the tests use, which runs under node.
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
 import { execFileSync } from 'node:child_process';
 import { writeOffline } from './offline.mjs';
 
-const [moduleFile, outDir] = process.argv.slice(2);
+const [moduleFile, testModuleFile, outDir] = process.argv.slice(2);
 const here = path.dirname(new URL(import.meta.url).pathname);
 const read = (name) => fs.readFileSync(path.join(here, 'page', name), 'utf8');
 const moduleSource = fs.readFileSync(moduleFile, 'utf8');
 const wasmBinary = fs.readFileSync(moduleFile.replace(/\.js$/, '.wasm'));
 const wasm = wasmBinary.toString('base64');
-const OrvaneModule = createRequire(import.meta.url)(path.resolve(moduleFile));
-const module = await OrvaneModule({ page: {}, wasmBinary });
+const OrvaneTestModule = createRequire(import.meta.url)(path.resolve(testModuleFile));
+const module = await OrvaneTestModule({ page: {}, wasmBinary: fs.readFileSync(testModuleFile.replace(/\.js$/, '.wasm')) });
 const point = module._malloc(2);
 module.stringToUTF8('.', point, 2);
 
