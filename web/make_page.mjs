@@ -108,6 +108,8 @@ const esbuild = (args, input) => execFileSync('esbuild', ['--minify', '--log-lev
   { input, maxBuffer: 1 << 26 }).toString().trim();
 const pageScript = esbuild(['--bundle', '--format=iife', '--banner:js="use strict";', path.join(here, 'page', 'main.js')]);
 const moduleScript = esbuild(['--loader=js'], moduleSource);
+// The languages' texts, as scripts/catalogues.py wrote them for the module.
+const catalogues = fs.readFileSync(path.join(outDir, 'catalogues.json'), 'utf8').trim();
 const style = esbuild(['--loader=css'], read('page.css'));
 
 // The page must carry no "</script" inside its scripts.
@@ -133,6 +135,8 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     MODULE: script(moduleScript),
     // The controls themselves are in the markup; the script needs the rest.
     LAYOUT: script(JSON.stringify({ ...layout, controls: undefined })),
+    // Every language's texts, which the module asks for as it chooses one.
+    CATALOGUES: script(catalogues),
     WASM: wasm,
     PAGE: script(pageScript),
     // Listening, and in the full edition the probing sound's switch; the

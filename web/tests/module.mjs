@@ -10,7 +10,9 @@ export async function loadRules() {
   const OrvaneTestModule = createRequire(import.meta.url)(path.join(webDir, 'orvane_test.js'));
   // Handed over, as the page does: the module would try to fetch() it in node.
   const wasmBinary = fs.readFileSync(path.join(webDir, 'orvane_test.wasm'));
-  const m = await OrvaneTestModule({ page: {}, wasmBinary });
+  // The languages' texts, which the page carries in its script.
+  const catalogues = JSON.parse(fs.readFileSync(path.join(webDir, 'catalogues.json'), 'utf8'));
+  const m = await OrvaneTestModule({ page: { catalogue: (code) => catalogues[code] }, wasmBinary });
   const point = m._malloc(2);
   m.stringToUTF8('.', point, 2);
   return {
