@@ -5,8 +5,11 @@ performance.mark('orvane-script');
 
 export const hooks = {};
 export const loading = (() => {
-  const text = atob(ORVANE_WASM);
+  // One character a byte: ORVANE_WASM_KEY says which (make_page.mjs).
+  const byteOf = new Uint8Array(0x200);
+  for (let b = 0; b < 256; ++b) byteOf[ORVANE_WASM_KEY.charCodeAt(b)] = b;
+  const text = ORVANE_WASM;
   const wasmBinary = new Uint8Array(text.length);
-  for (let i = 0; i < text.length; ++i) wasmBinary[i] = text.charCodeAt(i);
+  for (let i = 0; i < text.length; ++i) wasmBinary[i] = byteOf[text.charCodeAt(i)];
   return OrvaneModule({ page: hooks, wasmBinary });
 })();
