@@ -54,7 +54,8 @@ std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double r
 {
     constexpr const char *kAnchors[] = {"left", "center", "right"};
     constexpr const char *kDigits = "0123456789abcdef";
-    std::vector<std::string> json;
+    JsonWriter json;
+    json.begin('[');
     for (const FigureDrawing::Label &label : labels) {
         std::string colour = "#";
         for (const int shift : {0, 8, 16}) {
@@ -62,11 +63,10 @@ std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double r
             colour += kDigits[(label.colour >> shift) & 0xF];
         }
         const auto [x, y] = LabelPoint(label);
-        json.push_back(JsonArray({NumberText(x * ratio), NumberText(y * ratio), JsonString(label.text),
-                                  JsonString(colour), JsonString(kAnchors[static_cast<int>(label.anchor)]),
-                                  NumberText(kLabelPixels * ratio)}));
+        json.begin('[').raw(NumberText(x * ratio)).raw(NumberText(y * ratio)).string(label.text).string(colour)
+            .string(kAnchors[static_cast<int>(label.anchor)]).raw(NumberText(kLabelPixels * ratio)).end(']');
     }
-    return JsonArray(json);
+    return json.end(']').text();
 }
 
 

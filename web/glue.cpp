@@ -131,16 +131,14 @@ std::string DetailsJson()
     const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
     const std::optional<KeptPattern> kept = page->behaviour.kept();
     const std::optional<PatternDetails> keptFigures = kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
-    std::vector<std::string> rows;
+    JsonWriter json;
+    json.begin('{').field("empty", current.empty).field("equation", PatternEquation(current, separator))
+        .field("kept", kept.has_value()).key("rows").begin('[');
     for (std::size_t i = 0; i < kDetailRows.size(); ++i)
-        rows.push_back(JsonObject({
-            JsonField("key", JsonString(kDetailRows[i].key)),
-            JsonField("label", JsonString(Tr("details", kDetailRows[i].label))),
-            JsonField("current", JsonString(DetailText(current, i, separator))),
-            JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
-    return JsonObject({JsonField("empty", current.empty ? "true" : "false"),
-                       JsonField("equation", JsonString(PatternEquation(current, separator))),
-                       JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))});
+        json.begin('{').field("key", kDetailRows[i].key).field("label", Tr("details", kDetailRows[i].label))
+            .field("current", DetailText(current, i, separator))
+            .field("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "").end('}');
+    return json.end(']').end('}').text();
 }
 
 // A part of what the page shows, or `fallback` where it cannot be read (a
@@ -185,22 +183,19 @@ std::string ShownJson(bool done, const std::string &said, const std::string &ref
 {
     Behaviour &behaviour = page->behaviour;
     const ViewSettings &view = behaviour.view();
-    std::vector<std::string> spoken;
+    JsonWriter json;
+    json.begin('{').field("done", done).field("said", said).field("refused", refused)
+        .field("drawn", behaviour.plotDrawn())
+        .key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data())))
+        .field("width", page->width).field("height", page->height)
+        .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio()))
+        .key("state").raw(JsonOr([&behaviour] { return JsonString(behaviour.stateText()); }, "\"\""))
+        .field("range", view.view == PlotView::Db ? view.rangeDb : 0)
+        .key("spoken").begin('[');
     for (const SliderId slider : {SliderId::Slider1, SliderId::Slider2, SliderId::Slider3})
-        spoken.push_back(JsonOr([slider] { return JsonString(SpokenValue(slider)); }, "\"\""));
-    return JsonObject({
-        JsonField("done", done ? "true" : "false"),
-        JsonField("said", JsonString(said)),
-        JsonField("refused", JsonString(refused)),
-        JsonField("drawn", behaviour.plotDrawn() ? "true" : "false"),
-        JsonField("pixels", std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data()))),
-        JsonField("width", std::to_string(page->width)),
-        JsonField("height", std::to_string(page->height)),
-        JsonField("labels", LabelsJson(PageSurface().labels(), PageSurface().ratio())),
-        JsonField("state", JsonOr([&behaviour] { return JsonString(behaviour.stateText()); }, "\"\"")),
-        JsonField("range", std::to_string(view.view == PlotView::Db ? view.rangeDb : 0)),
-        JsonField("spoken", JsonArray(spoken)),
-        JsonField("details", page->detailsShown ? JsonOr(DetailsJson, "null") : "null")});
+        json.raw(JsonOr([slider] { return JsonString(SpokenValue(slider)); }, "\"\""));
+    json.end(']').key("details").raw(page->detailsShown ? JsonOr(DetailsJson, "null") : "null");
+    return json.end('}').text();
 }
 
 Behaviour *PageBehaviour() { return page ? &page->behaviour : nullptr; }
