@@ -5,9 +5,13 @@
 // or https: a web app manifest for each edition (EDITION.webmanifest), the
 // service worker that keeps both for offline use (sw.js, offline.mjs), and
 // robots.txt. The icons are in OUTPUT_DIR/icons already (the desktop's painter).
+// In OUTPUT_DIR/served, all of that again for a host that serves files
+// separately: the same pages with the module beside them, in orvane.wasm,
+// which both share and a host compresses as it is.
 // Usage: node make_page.mjs MODULE.js TEST_MODULE.js OUTPUT_DIR   (each .wasm beside its .js)
 // The pages carry MODULE; the layout and the start's spoken values come from
 // TEST_MODULE, the same rules with the exports the tests use, which runs under node.
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
@@ -41,6 +45,10 @@ function wasmText(bytes) {
   return { key: key.join(''), text };
 }
 const wasm = wasmText(wasmBinary);
+const wasmHash = crypto.createHash('sha256').update(wasmBinary).digest('hex').slice(0, 16);
+// The pages for a host that serves files separately, with the module beside them.
+const servedDir = path.join(outDir, 'served');
+fs.mkdirSync(servedDir, { recursive: true });
 const OrvaneTestModule = createRequire(import.meta.url)(path.resolve(testModuleFile));
 const module = await OrvaneTestModule({ page: {}, wasmBinary: fs.readFileSync(testModuleFile.replace(/\.js$/, '.wasm')) });
 const point = module._malloc(2);
@@ -160,6 +168,7 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     CATALOGUES: script(catalogues),
     WASM: wasm.text,
     WASMKEY: wasm.key,
+    WASMFILE: '',
     PAGE: script(pageScript),
     // Listening, and in the full edition the probing sound's switch; the
     // link to this state, and the plot as a figure in either format; the
@@ -187,8 +196,12 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       `<p id="DetailsMessage">${escape(layout.texts.detailsNoPattern)}</p><p id="DetailsEquation" hidden></p>` +
       `<table id="DetailsTable"><thead><tr>${[layout.texts.detailsFigure, layout.texts.detailsCurrent, layout.texts.detailsKept].map((h, i) => `<th scope="col"${i === 2 ? ' class="kept"' : ''}>${escape(h)}</th>`).join('')}</tr></thead><tbody></tbody></table></section>`,
   };
-  const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
-  fs.writeFileSync(path.join(outDir, file), html);
+  const page = (values) => read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in values ? values[name] : all));
+  fs.writeFileSync(path.join(outDir, file), page(fields));
+  // For a host that serves files separately: the same page, which fetches the
+  // module beside it (named with its contents' hash, so that no cache holds
+  // an earlier build's module for a new page).
+  fs.writeFileSync(path.join(servedDir, file), page({ ...fields, WASM: '', WASMKEY: '', WASMFILE: `orvane.wasm?${wasmHash}` }));
 
   // Installable when served: the edition's manifest, which the page links
   // only over http or https (page/main.js), so that from the file system it asks
@@ -210,8 +223,15 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       { src: 'icons/orvane-maskable-512.png', sizes: '512x512', type: 'image/png', purpose: 'maskable' },
     ],
   };
-  fs.writeFileSync(path.join(outDir, `${layout.edition}.webmanifest`), JSON.stringify(manifest, null, 2) + '\n');
+  for (const dir of [outDir, servedDir])
+    fs.writeFileSync(path.join(dir, `${layout.edition}.webmanifest`), JSON.stringify(manifest, null, 2) + '\n');
 }
 
-fs.writeFileSync(path.join(outDir, 'robots.txt'), 'User-agent: *\nAllow: /\n');
-writeOffline(outDir);
+for (const dir of [outDir, servedDir]) {
+  fs.writeFileSync(path.join(dir, 'robots.txt'), 'User-agent: *\nAllow: /\n');
+  if (dir !== outDir) {
+    fs.writeFileSync(path.join(dir, 'orvane.wasm'), wasmBinary);
+    fs.cpSync(path.join(outDir, 'icons'), path.join(dir, 'icons'), { recursive: true });
+  }
+  writeOffline(dir);
+}
