@@ -188,7 +188,8 @@ std::string ShownJson(bool done, const std::string &said, const std::string &ref
         .field("drawn", behaviour.plotDrawn())
         .key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data())))
         .field("width", page->width).field("height", page->height)
-        .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio()))
+        .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio(), PageSurface().labelPixels()))
+        .key("over").raw(PageSurface().ChangedJson())
         .key("state").raw(JsonOr([&behaviour] { return JsonString(behaviour.stateText()); }, "\"\""))
         .field("range", view.view == PlotView::Db ? view.rangeDb : 0)
         .key("spoken").begin('[');
@@ -255,11 +256,15 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const c
 // are whole multiples of `multiple` pixels (the device pixels of a CSS pixel,
 // so that its CSS size is whole and the browser shows it unscaled); a row or
 // column beyond the plot's inside shows the background. The pixels move.
-EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple)
+// The labels are at least `smallestLabel` device pixels high (0: the plot's
+// own size at its scale), where the page makes them larger to be read.
+EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple, double smallestLabel)
 {
     if (!page)
         return Return("");
     if (ratio > 0.0 && ratio <= kMaxRatio && multiple >= 1 && multiple <= 16) {
+        // At most what the largest plot's own labels are.
+        page->controls.recorded().setSmallestLabel(smallestLabel > 0.0 ? std::min(smallestLabel, kLabelPixels * kMaxRatio) : 0.0);
         Attach(ratio, multiple);
         // Every step was drawn once already, so none can fail now.
         page->controls.recorded().redraw();

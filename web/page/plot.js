@@ -4,17 +4,64 @@ import { app, canvas, gra, text } from './state.js';
 import { keepAddress, schedulePrint } from './figures.js';
 import { showDetails } from './details.js';
 import { showView } from './view.js';
+import { touchLayout } from './layout.js';
 
 // The plot's labels (the datasheet view's), which the module's rasteriser
 // leaves to the browser's text engine: [[x, y, text, colour, align, size]].
-export function writeLabels(context, labels) {
+// Written larger than the plot's own size (`thin`: a phone's), words that
+// would overlap the words before them move down until clear (the legend's
+// lines, a pixel or two), and a scale's number that would crowd another label
+// is left out (every other ring's, where the rings lie close, or a spoke's
+// under the legend).
+export function writeLabels(context, labels, thin = false) {
   context.textBaseline = 'middle';
-  for (const [x, y, text, colour, align, size] of labels) {
+  const font = (size, align) => {
     context.font = size + 'px ' + app.layout.captionFamilies;
-    context.fillStyle = colour;
     context.textAlign = align;
+  };
+  let shown = labels;
+  if (thin) {
+    const number = (label) => /^-?\d+$/.test(label[2]);
+    // Across, two boxes overlap; down, they are less than `gap` apart.
+    const near = (a, b, gap) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] + gap && b[1] < a[3] + gap;
+    const boxes = labels.map(([x, y, text, , align, size]) => {
+      font(size, align);
+      const m = context.measureText(text);
+      return [x - m.actualBoundingBoxLeft, y - m.actualBoundingBoxAscent, x + m.actualBoundingBoxRight,
+        y + m.actualBoundingBoxDescent];
+    });
+    const down = labels.map(() => 0);
+    const kept = [];
+    labels.forEach((label, i) => {
+      if (number(label)) return;
+      const box = boxes[i];
+      for (const j of kept) {
+        const gap = label[5] / 12;
+        if (!near(box, boxes[j], gap)) continue;
+        const move = boxes[j][3] + gap - box[1];
+        box[1] += move;
+        box[3] += move;
+        down[i] += move;
+      }
+      kept.push(i);
+    });
+    labels.forEach((label, i) => {
+      if (number(label) && !kept.some((j) => near(boxes[i], boxes[j], label[5] / 2))) kept.push(i);
+    });
+    shown = labels.map(([x, y, ...rest], i) => kept.includes(i) && [x, y + down[i], ...rest]).filter(Boolean);
+  }
+  for (const [x, y, text, colour, align, size] of shown) {
+    font(size, align);
+    context.fillStyle = colour;
     context.fillText(text, x, y);
   }
+}
+
+// The pixels that lines drawn after a label put over it, back over the
+// labels written: the module's "over", [[x, y, length], ...] of `image`.
+// The curves cross the grid's labels, as on the desktop.
+export function putBack(context, image, over) {
+  for (const [x, y, length] of over) context.putImageData(image, 0, 0, x, y, length, 1);
 }
 
 // Shows what the module says the page shows after one of its actions (JSON,
@@ -26,8 +73,10 @@ export function show(json) {
   if (canvas.width !== shown.width) canvas.width = shown.width;
   if (canvas.height !== shown.height) canvas.height = shown.height;
   const bytes = new Uint8ClampedArray(app.module.HEAPU8.buffer, shown.pixels, shown.width * shown.height * 4);
-  app.canvasContext.putImageData(new ImageData(bytes, shown.width, shown.height), 0, 0);
-  writeLabels(app.canvasContext, shown.labels);
+  const image = new ImageData(bytes, shown.width, shown.height);
+  app.canvasContext.putImageData(image, 0, 0);
+  writeLabels(app.canvasContext, shown.labels, smallestLabel > 0);
+  putBack(app.canvasContext, image, shown.over);
   shown.spoken.forEach((said, i) => {
     const slider = document.getElementById(app.layout.sliders[i]);
     if (slider && said) slider.setAttribute('aria-valuetext', said);
@@ -54,6 +103,7 @@ export function run(action) {
 // draws the picture again at that scale. The layout table's window at its
 // own size keeps the ratio it started with, pixel for pixel the desktop's.
 let canvasRatio = 0;
+let smallestLabel = 0; // in the canvas's pixels, where the page asks for labels larger than the plot's
 export function startCanvas(ratio, started) {
   canvasRatio = ratio;
   app.canvasContext = canvas.getContext('2d');
@@ -76,9 +126,13 @@ export function sizeCanvas() {
   const across = Math.floor((inside * scale + 1e-6) / whole) * whole;
   const ratio = native ? dpr : across / layout.canvasWidth;
   if (!(ratio > 0)) return;
-  if (ratio !== canvasRatio) {
+  // On a phone or a tablet the labels are at least 12 CSS pixels, as the
+  // rest of the page's text; at the window's layout, the desktop's own size.
+  const smallest = touchLayout() ? 12 * scale : 0;
+  if (ratio !== canvasRatio || smallest !== smallestLabel) {
     canvasRatio = ratio;
-    show(text(module._orvane_resize(ratio, whole)));
+    smallestLabel = smallest;
+    show(text(module._orvane_resize(ratio, whole, smallest)));
   }
   canvas.style.width = (native ? layout.canvasWidth : canvas.width / scale) + 'px';
   canvas.style.height = (native ? layout.canvasHeight : canvas.height / scale) + 'px';
