@@ -60,7 +60,7 @@ public:
         raster_.attach(pixels, width, height, width, scale);
     }
     void setOuterSize(float width, float height) { raster_.setOuterSize(width, height); }
-    std::string ChangedJson() const { return cover_.ChangedJson(pixels_, width_); }
+    std::string ChangedJson(std::size_t index) const { return cover_.ChangedJson(index, pixels_, width_); }
 
     void clear() override
     {
@@ -89,13 +89,15 @@ private:
 
 } // namespace
 
-std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio, double size)
+std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio, double size,
+                       const std::function<std::string(std::size_t)> &over)
 {
     constexpr const char *kAnchors[] = {"left", "center", "right"};
     constexpr const char *kDigits = "0123456789abcdef";
     JsonWriter json;
     json.begin('[');
-    for (const FigureDrawing::Label &label : labels) {
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const FigureDrawing::Label &label = labels[i];
         std::string colour = "#";
         for (const int shift : {0, 8, 16}) {
             colour += kDigits[(label.colour >> (shift + 4)) & 0xF];
@@ -103,7 +105,7 @@ std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double r
         }
         const auto [x, y] = LabelPoint(label);
         json.begin('[').raw(NumberText(x * ratio)).raw(NumberText(y * ratio)).string(label.text).string(colour)
-            .string(kAnchors[static_cast<int>(label.anchor)]).raw(NumberText(size)).end(']');
+            .string(kAnchors[static_cast<int>(label.anchor)]).raw(NumberText(size)).raw(over(i)).end(']');
     }
     return json.end(']').text();
 }
@@ -117,9 +119,8 @@ extern "C" {
 
 // The figure of the state shown: the plot's pixels at a whole `scale`, its
 // labels and its caption, for the page to add the caption band itself: JSON
-// {"pixels", "width", "height", "labels", "over", "caption"}, the pixels R, G,
-// B, A, width by height of them, and "over" as ShownJson's. The empty text
-// after an error, which the page shows.
+// {"pixels", "width", "height", "labels", "caption"}, the pixels R, G, B, A,
+// width by height of them. The empty text after an error, which the page shows.
 EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
 {
     if (!PageBehaviour() || scale < 1 || scale > kLargestScale)
@@ -140,8 +141,9 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
     figure.drawing->replay(raster);
     return Return(JsonObject({JsonField("pixels", std::to_string(reinterpret_cast<std::uintptr_t>(figurePixels.data()))),
                               JsonField("width", std::to_string(width)), JsonField("height", std::to_string(height)),
-                              JsonField("labels", LabelsJson(figure.drawing->labels(), scale, kLabelPixels * scale)),
-                              JsonField("over", raster.ChangedJson()), JsonField("caption", JsonString(figure.caption))}));
+                              JsonField("labels", LabelsJson(figure.drawing->labels(), scale, kLabelPixels * scale,
+                                                             [&raster](std::size_t i) { return raster.ChangedJson(i); })),
+                              JsonField("caption", JsonString(figure.caption))}));
 }
 
 // The whole figure as SVG.

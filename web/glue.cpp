@@ -188,8 +188,8 @@ std::string ShownJson(bool done, const std::string &said, const std::string &ref
         .field("drawn", behaviour.plotDrawn())
         .key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data())))
         .field("width", page->width).field("height", page->height)
-        .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio(), PageSurface().labelPixels()))
-        .key("over").raw(PageSurface().ChangedJson())
+        .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio(), PageSurface().labelPixels(),
+                                      [](std::size_t i) { return PageSurface().ChangedJson(i); }))
         .key("state").raw(JsonOr([&behaviour] { return JsonString(behaviour.stateText()); }, "\"\""))
         .field("range", view.view == PlotView::Db ? view.rangeDb : 0)
         .key("spoken").begin('[');

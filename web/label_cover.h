@@ -16,8 +16,8 @@ namespace orvane {
 // The desktop writes a label into the plot's image where the drawing writes
 // it, so the lines drawn after it (the curves, over the datasheet view's grid
 // labels) cross it. The page writes its labels with the browser's text engine
-// over the finished pixels; to show the same picture it then puts back, in
-// each label's box, the pixels that lines drawn after the label changed.
+// over the finished pixels; to show the same picture it writes each label
+// but on the pixels of its box that lines drawn after the label changed.
 // LabelCover keeps each box's pixels as they were when its label was drawn,
 // and finds those that have changed since.
 class LabelCover {
@@ -47,7 +47,7 @@ public:
         const double left = x - (anchor == TextAnchor::Start ? size / 2 : anchor == TextAnchor::Middle ? across / 2 : across - size / 2);
         const auto within = [](double v, int end) { return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(end))); };
         const Box box{within(std::floor(left), width), within(std::floor(y - size), height),
-                      within(std::ceil(left + across), width), within(std::ceil(y + size), height)};
+                      within(std::ceil(left + across), width), within(std::ceil(y + size), height), kept_.size()};
         boxes_.push_back(box);
         const auto rowPixels = static_cast<std::size_t>(box.right - box.left);
         std::size_t at = kept_.size();
@@ -57,14 +57,15 @@ public:
                         rowPixels * sizeof(std::uint32_t));
     }
 
-    // The pixels of the boxes kept that differ now, in runs along the rows:
-    // JSON [[x, y, length], ...].
-    std::string ChangedJson(const std::uint32_t *pixels, int width) const
+    // The pixels of the box of label `index` (in the order they were kept)
+    // that differ now, in runs along the rows: JSON [[x, y, length], ...].
+    std::string ChangedJson(std::size_t index, const std::uint32_t *pixels, int width) const
     {
         JsonWriter json;
         json.begin('[');
-        const std::uint32_t *kept = kept_.data();
-        for (const Box &box : boxes_) {
+        if (index < boxes_.size()) {
+            const Box &box = boxes_[index];
+            const std::uint32_t *kept = kept_.data() + box.kept;
             for (int row = box.top; row < box.bottom; ++row, kept += box.right - box.left) {
                 const std::uint32_t *now = pixels + static_cast<std::ptrdiff_t>(row) * width;
                 for (int x = box.left; x < box.right; ++x) {
@@ -82,7 +83,9 @@ public:
 private:
     struct Box {
         int left, top, right, bottom;
+        std::size_t kept; // where its pixels start in kept_
     };
+
     std::vector<Box> boxes_;
     std::vector<std::uint32_t> kept_; // each box's pixels, row by row, when its label was drawn
 };

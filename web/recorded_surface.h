@@ -89,9 +89,9 @@ public:
     double labelPixels() const { return std::max(kLabelPixels * ratio_, smallestLabel_); }
     void setSmallestLabel(double pixels) { smallestLabel_ = pixels; }
 
-    // The pixels in the labels' boxes that lines drawn after a label changed,
+    // The pixels in label `index`'s box that lines drawn after it changed,
     // in runs: LabelCover::ChangedJson.
-    std::string ChangedJson() const { return cover_.ChangedJson(pixels_, width_); }
+    std::string ChangedJson(std::size_t index) const { return cover_.ChangedJson(index, pixels_, width_); }
 
     RasterSurface &raster() { return raster_; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,21 +24,22 @@ void ShowPageError(const std::string &text);
 
 // What the page shows once one of its actions has run, for the page to take
 // in one piece: JSON {"done", "said", "refused", "drawn", "pixels", "width",
-// "height", "labels", "over", "state", "range", "spoken", "details"}. "done"
-// says whether the action ran to its end, "said" what a listener hears of it
-// (for the page to say once it shows the rest), "refused" why a state given
-// was none; then the plot (the canvas's pixels' address and size, the labels
-// of LabelsJson, and in "over" the pixels that lines drawn after a label put
-// over it, for the page to put back over its labels, as
-// LabelCover::ChangedJson gives them), the state text, the datasheet view's range (0 in the linear
+// "height", "labels", "state", "range", "spoken", "details"}. "done" says
+// whether the action ran to its end, "said" what a listener hears of it (for
+// the page to say once it shows the rest), "refused" why a state given was
+// none; then the plot (the canvas's pixels' address and size, the labels of
+// LabelsJson), the state text, the datasheet view's range (0 in the linear
 // view), the three sliders' values as spoken ("" for one the page lacks) and,
 // while the details panel is open, its figures (else, or where they cannot be
 // read, null).
 std::string ShownJson(bool done, const std::string &said = "", const std::string &refused = "");
 
 // Labels as the page writes them over a canvas of `ratio` device pixels to a
-// logical one, `size` pixels high: [[x, y, text, colour, anchor, size], ...]
-// in device pixels, with CSS's colour and text-align words.
-std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio, double size);
+// logical one, `size` pixels high: [[x, y, text, colour, anchor, size, over],
+// ...] in device pixels, with CSS's colour and text-align words; `over(i)`
+// gives the pixels that lines drawn after label i changed in its box, which
+// the page leaves as they are (LabelCover::ChangedJson).
+std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio, double size,
+                       const std::function<std::string(std::size_t)> &over);
 
 } // namespace orvane

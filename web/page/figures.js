@@ -1,7 +1,7 @@
 // The plot as a figure (printed, saved as PNG or SVG) and the state in the
 // address, to share.
 import { app, gra, byId, text, announce, showError } from './state.js';
-import { show, writeLabels, putBack } from './plot.js';
+import { show, writeLabels } from './plot.js';
 
 // The plot's pixels at a whole scale, with its labels, on `context`; null
 // when the module has no figure.
@@ -9,12 +9,10 @@ function drawFigure(scale, sized) {
   const module = app.module;
   const json = text(module._orvane_figure(scale));
   if (!json) return null;
-  const { pixels, width: w, height: h, labels, over, caption } = JSON.parse(json);
+  const { pixels, width: w, height: h, labels, caption } = JSON.parse(json);
   const context = sized(w, h);
-  const image = new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, pixels, w * h * 4).slice(), w, h);
-  context.putImageData(image, 0, 0);
+  context.putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, pixels, w * h * 4).slice(), w, h), 0, 0);
   writeLabels(context, labels);
-  putBack(context, image, over);
   return { context, w, h, caption };
 }
 

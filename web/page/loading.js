@@ -1,7 +1,7 @@
 // First of all: the WebAssembly comes with the page, so nothing is fetched
 // (in served/, beside it, in a file of its own). It compiles in the
-// background while the page sets itself up; `hooks`, what
-// the module asks of the page (see glue.cpp), is filled in by main.js.
+// background while the page sets itself up; `hooks`, what the module asks of
+// the page (see glue.cpp), is filled in by main.js.
 performance.mark('orvane-script');
 
 export const hooks = {};

@@ -7,7 +7,10 @@ import { showView } from './view.js';
 import { touchLayout } from './layout.js';
 
 // The plot's labels (the datasheet view's), which the module's rasteriser
-// leaves to the browser's text engine: [[x, y, text, colour, align, size]].
+// leaves to the browser's text engine: [[x, y, text, colour, align, size,
+// over]]. A label is written but on `over`, [[x, y, length], ...], the pixels
+// of its box that lines drawn after it changed: the curves cross the grid's
+// labels, as on the desktop.
 // Written larger than the plot's own size (`thin`: a phone's), words that
 // would overlap the words before them move down until clear (the legend's
 // lines, a pixel or two), and a scale's number that would crowd another label
@@ -50,18 +53,30 @@ export function writeLabels(context, labels, thin = false) {
     });
     shown = labels.map(([x, y, ...rest], i) => kept.includes(i) && [x, y + down[i], ...rest]).filter(Boolean);
   }
-  for (const [x, y, text, colour, align, size] of shown) {
+  for (const [x, y, text, colour, align, size, over] of shown) {
     font(size, align);
     context.fillStyle = colour;
-    context.fillText(text, x, y);
+    // The text's ink, a pixel more all round, without the pixels lines drawn
+    // after it changed, where they cross it; most labels no line crosses.
+    let ink = null;
+    if (over.length) {
+      const m = context.measureText(text);
+      ink = [Math.floor(x - m.actualBoundingBoxLeft) - 1, Math.floor(y - m.actualBoundingBoxAscent) - 1,
+        Math.ceil(x + m.actualBoundingBoxRight) + 1, Math.ceil(y + m.actualBoundingBoxDescent) + 1];
+    }
+    const crossing = ink ? over.filter(([ox, oy, length]) => oy >= ink[1] && oy < ink[3] && ox < ink[2] && ox + length > ink[0]) : [];
+    if (crossing.length) {
+      context.save();
+      context.beginPath();
+      context.rect(ink[0], ink[1], ink[2] - ink[0], ink[3] - ink[1]);
+      for (const [ox, oy, length] of crossing) context.rect(ox, oy, length, 1);
+      context.clip('evenodd');
+      context.fillText(text, x, y);
+      context.restore();
+    } else {
+      context.fillText(text, x, y);
+    }
   }
-}
-
-// The pixels that lines drawn after a label put over it, back over the
-// labels written: the module's "over", [[x, y, length], ...] of `image`.
-// The curves cross the grid's labels, as on the desktop.
-export function putBack(context, image, over) {
-  for (const [x, y, length] of over) context.putImageData(image, 0, 0, x, y, length, 1);
 }
 
 // Shows what the module says the page shows after one of its actions (JSON,
@@ -73,10 +88,8 @@ export function show(json) {
   if (canvas.width !== shown.width) canvas.width = shown.width;
   if (canvas.height !== shown.height) canvas.height = shown.height;
   const bytes = new Uint8ClampedArray(app.module.HEAPU8.buffer, shown.pixels, shown.width * shown.height * 4);
-  const image = new ImageData(bytes, shown.width, shown.height);
-  app.canvasContext.putImageData(image, 0, 0);
+  app.canvasContext.putImageData(new ImageData(bytes, shown.width, shown.height), 0, 0);
   writeLabels(app.canvasContext, shown.labels, smallestLabel > 0);
-  putBack(app.canvasContext, image, shown.over);
   shown.spoken.forEach((said, i) => {
     const slider = document.getElementById(app.layout.sliders[i]);
     if (slider && said) slider.setAttribute('aria-valuetext', said);
