@@ -70,7 +70,7 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
 }
 
 // As a server sends it, compressed as `gzip -9` does. 135.5 kB until the page
-// came within 100 kB (98.2 kB): the languages' texts went from the WebAssembly
+// came within 100 kB (98.8 kB): the languages' texts went from the WebAssembly
 // to the page's script as text (11 kB less), the WebAssembly from base64 to
 // one character a byte (16.7 kB), the glue's JSON to one writer (5.5 kB), the
 // exports only the tests use out of the page's module (2.5 kB), the rules that
