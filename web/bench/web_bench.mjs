@@ -230,11 +230,11 @@ if (process.argv.includes('--json')) {
   console.log(`Machine: ${os.cpus()[0].model}, ${os.cpus().length} cores, load average ${os.loadavg().map((l) => l.toFixed(1)).join(' ')}; ${runs} runs, medians`);
   console.log(`Browsers: ${results.map((r) => `${r.engine} ${r.version}`).join('; ')}`);
   console.log('');
-  row('measure', results.map((r) => r.engine));
-  row('---', results.map(() => '---'));
   // Beside an earlier build: its figure, then this one's, in each cell.
   const both = (r, key, unit) => (oldDir ? `${unit(r['old' + key])} → ${unit(r[key])}` : unit(r[key]));
   if (oldDir) console.log(`Each cell: ${oldDir} → ${(await import('../tests/paths.mjs')).webDir}, opened in turns\n`);
+  row('measure', results.map((r) => r.engine));
+  row('---', results.map(() => '---'));
   row('navigation until the readouts are filled (file)', results.map((r) => both(r, 'ready', ms)));
   row('navigation until the next frame after that', results.map((r) => both(r, 'frame', ms)));
   row('the same served over http, first visit', results.map((r) => ms(r.served)));
