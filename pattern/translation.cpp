@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <set>
 
@@ -32,6 +33,16 @@ constexpr std::string_view kVariantUtf8 = "\xC2\x9C";
 const Language *current = &kLanguages[0];
 const Catalogue *currentCatalogue = nullptr;
 
+// The languages read through the reader: their texts, and the table's view of them.
+struct ReadCatalogue {
+    std::string code;
+    std::string text;
+    std::vector<const char *> forms;
+    Catalogue catalogue;
+};
+CatalogueReader reader = nullptr;
+std::vector<std::unique_ptr<ReadCatalogue>> read;
+
 std::mutex missedLock;
 std::set<std::string> missed;
 
@@ -43,12 +54,40 @@ std::string Canonical(std::string_view code)
     return out;
 }
 
+// The texts of `code` from the reader, split into their forms; null where
+// the reader has none, or not one form for each of the table's.
+const Catalogue *Read(std::string_view code)
+{
+    std::optional<std::string> text = reader ? reader(code) : std::nullopt;
+    if (!text)
+        return nullptr;
+    const CatalogueTable &table = Catalogues();
+    auto entry = std::make_unique<ReadCatalogue>();
+    entry->code = code;
+    entry->text = std::move(*text);
+    for (std::size_t at = 0; at < entry->text.size();) {
+        const std::size_t end = entry->text.find('\0', at);
+        if (end == std::string::npos)
+            return nullptr;
+        entry->forms.push_back(end > at ? entry->text.c_str() + at : nullptr);
+        at = end + 1;
+    }
+    if (entry->forms.size() != table.keys.size() + 2 * table.counted.size())
+        return nullptr;
+    entry->catalogue = {entry->code.c_str(), entry->forms.data()};
+    read.push_back(std::move(entry));
+    return &read.back()->catalogue;
+}
+
 const Catalogue *CatalogueOf(const Language &language)
 {
     for (const Catalogue &catalogue : Catalogues().languages)
         if (std::string_view(catalogue.code) == language.code)
             return &catalogue;
-    return nullptr;
+    for (const auto &entry : read)
+        if (entry->code == language.code)
+            return &entry->catalogue;
+    return &language == &English() ? nullptr : Read(language.code);
 }
 
 constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
@@ -195,6 +234,11 @@ std::string Format(std::string_view pattern, std::initializer_list<std::string_v
         }
     }
     return out;
+}
+
+void SetCatalogueReader(CatalogueReader source)
+{
+    reader = source;
 }
 
 std::vector<std::string> MissedTexts()

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -96,5 +97,16 @@ struct CatalogueTable {
     std::span<const Catalogue> languages;
 };
 const CatalogueTable &Catalogues();
+
+// A build may carry its languages' texts outside the table, which then holds
+// the keys alone (the page carries them as text beside its WebAssembly, where
+// they compress as text). Such a build names where the texts of a language
+// come from: `reader` gives those of the language `code` as one text, a text
+// for each key of the table, then for each counted text its second and third
+// forms, each ended by a NUL (an empty form where the language has fewer),
+// or nothing where it has none. A language's texts are read once, the first
+// time it is chosen.
+using CatalogueReader = std::optional<std::string> (*)(std::string_view code);
+void SetCatalogueReader(CatalogueReader reader);
 
 } // namespace orvane

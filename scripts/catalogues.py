@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """The program's texts in every language, from the gettext catalogues in po/.
 
-  catalogues.py OUTPUT.cpp [--without CONTEXT]...
+  catalogues.py OUTPUT.cpp [--without CONTEXT]... [--json OUTPUT.json]
                                 writes the table the program reads (pattern/translation.h),
-                                leaving out the texts of CONTEXT (the page has no command line)
+                                leaving out the texts of CONTEXT (the page has no command line);
+                                with --json, the languages' texts go to OUTPUT.json instead
+                                and the table holds the keys alone (the page carries its
+                                languages as text: pattern/translation.h, AddCatalogue)
   catalogues.py --extract POT   writes the template: every text the code marks (xgettext)
   catalogues.py --check         compares the template with the code and every catalogue
   catalogues.py --desktop|--xml TEMPLATE OUTPUT
@@ -23,6 +26,7 @@ for the screen after the full one, each after a "|", longest first: they become
 Qt's length variants.
 """
 import glob
+import json
 import os
 import re
 import shutil
@@ -121,7 +125,13 @@ def c_string(text):
     return '"' + ''.join(out) + '"'
 
 
-def write_table(output, without=()):
+def write_if_changed(output, text):
+    if not os.path.exists(output) or open(output, encoding='utf-8').read() != text:
+        with open(output, 'w', encoding='utf-8') as f:
+            f.write(text)
+
+
+def write_table(output, without=(), json_output=None):
     template = read_po(os.path.join(PO, 'orvane.pot'))
     catalogues, problems = {'en': {k: {'forms': [k[1]] + ([v['plural']] if v['plural'] else [])}
                                    for k, v in template.items()}}, []
@@ -144,6 +154,7 @@ def write_table(output, without=()):
     lines += [f'    {{{c_string(k[0])}, {c_string(k[1])}}},' for k in keys]
     lines += ['};', '', 'constexpr std::uint16_t kCounted[] = {' + ', '.join(map(str, counted)) + '};', '']
     names = []
+    languages = {}  # code: its cells, in the table's order, for --json
     for code, entries in catalogues.items():
         if code == 'en':
             continue
@@ -157,18 +168,27 @@ def write_table(output, without=()):
         for i in counted:
             further = forms_of(keys[i])[1:]
             cells += further + [None] * (2 - len(further))
+        languages[code] = cells
+        if json_output:
+            continue
         lines.append(f'constexpr const char *{name}[] = {{')
         lines += [f'    {c_string(c) if c is not None else "nullptr"},' for c in cells]
         lines.append('};')
-    lines += ['', 'constexpr Catalogue kTranslations[] = {']
-    lines += [f'    {{{c_string(code)}, {name}}},' for code, name in names]
-    lines += ['};', '', 'constexpr CatalogueTable kTable{kKeys, kCounted, kTranslations};', '',
+    if json_output:
+        # Text as text, but the control characters (U+009C, the shorter forms'
+        # separator) escaped: the page carries this in its script.
+        text = json.dumps(languages, ensure_ascii=False, separators=(',', ':'))
+        write_if_changed(json_output, re.sub('[\x7f-\x9f]', lambda m: '\\u%04x' % ord(m.group()), text) + '\n')
+        table = 'constexpr CatalogueTable kTable{kKeys, kCounted, {}};'
+    else:
+        lines += ['', 'constexpr Catalogue kTranslations[] = {']
+        lines += [f'    {{{c_string(code)}, {name}}},' for code, name in names]
+        lines += ['};']
+        table = 'constexpr CatalogueTable kTable{kKeys, kCounted, kTranslations};'
+    lines += ['', table, '',
               '} // namespace', '', 'const CatalogueTable &Catalogues()', '{',
               '    return kTable;', '}', '', '} // namespace orvane', '']
-    text = '\n'.join(lines)
-    if not os.path.exists(output) or open(output, encoding='utf-8').read() != text:
-        with open(output, 'w', encoding='utf-8') as f:
-            f.write(text)
+    write_if_changed(output, '\n'.join(lines))
 
 
 def extract(pot):
@@ -222,5 +242,6 @@ if __name__ == '__main__':
         sys.exit(check())
     else:
         arguments = sys.argv[2:]
-        write_table(sys.argv[1], [arguments[i + 1] for i in range(0, len(arguments) - 1, 2)
-                                  if arguments[i] == '--without'])
+        options = [(arguments[i], arguments[i + 1]) for i in range(0, len(arguments) - 1, 2)]
+        write_table(sys.argv[1], [v for k, v in options if k == '--without'],
+                    next((v for k, v in options if k == '--json'), None))

@@ -47,8 +47,9 @@ TEST_F(PresetButtons, EachSetsItsLevelsAndRedrawsOnceFromAnyState)
             EXPECT_EQ(find<QPushButton>(preset.button)->text(), preset.caption);
             // The rules name a button's mix by the caption they hold: the button's.
             for (const Preset &rule : orvane::kPresets) {
-                if (std::string_view(rule.button) == preset.button)
+                if (std::string_view(rule.button) == preset.button) {
                     EXPECT_STREQ(rule.caption, preset.caption);
+                }
             }
             EXPECT_EQ(value("Slider1"), preset.slider1) << preset.caption;
             EXPECT_EQ(value("Slider2"), preset.slider2) << preset.caption;

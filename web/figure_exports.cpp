@@ -17,6 +17,7 @@
 #include "pattern/raster.h"
 #include "pattern/translation.h"
 #include "web/json_text.h"
+#include "web/label_cover.h"
 #include "web/page_layout.h"
 #include "web/returned.h"
 #include "web/running_page.h"
@@ -51,25 +52,65 @@ Figured PageFigure()
 
 std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
 
+// The figure's rasteriser, keeping each label's box as the drawing comes to
+// it (LabelCover), for the page to write the labels under the lines drawn
+// after them, as the desktop's figure has them.
+class CoveringRaster : public DrawingSurface {
+public:
+    CoveringRaster(std::uint32_t *pixels, int width, int height, int scale, Colour background)
+        : raster_(PixelFormat::Rgba8, background), pixels_(pixels), width_(width), height_(height), scale_(scale)
+    {
+        raster_.attach(pixels, width, height, width, scale);
+    }
+    void setOuterSize(float width, float height) { raster_.setOuterSize(width, height); }
+    std::string ChangedJson(std::size_t index) const { return cover_.ChangedJson(index, pixels_, width_); }
+
+    void clear() override
+    {
+        raster_.clear();
+        cover_.clear();
+    }
+    float width() override { return raster_.width(); }
+    float height() override { return raster_.height(); }
+    void setPen(float x, float y) override { raster_.setPen(x, y); }
+    void lineTo(float x, float y, Colour colour) override { raster_.lineTo(x, y, colour); }
+    void line(float x1, float y1, float x2, float y2, Colour colour) override { raster_.line(x1, y1, x2, y2, colour); }
+    void text(float x, float y, std::string_view text, Colour, TextAnchor anchor) override
+    {
+        const auto [px, py] = LabelPoint({x, y, {}, 0, anchor, 0});
+        cover_.keep(pixels_, width_, height_, px * scale_, py * scale_, kLabelPixels * scale_, text, anchor);
+    }
+
+private:
+    RasterSurface raster_;
+    LabelCover cover_;
+    std::uint32_t *pixels_;
+    int width_;
+    int height_;
+    int scale_;
+};
+
 } // namespace
 
-std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio)
+std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio, double size,
+                       const std::function<std::string(std::size_t)> &over)
 {
     constexpr const char *kAnchors[] = {"left", "center", "right"};
     constexpr const char *kDigits = "0123456789abcdef";
-    std::vector<std::string> json;
-    for (const FigureDrawing::Label &label : labels) {
+    JsonWriter json;
+    json.begin('[');
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const FigureDrawing::Label &label = labels[i];
         std::string colour = "#";
         for (const int shift : {0, 8, 16}) {
             colour += kDigits[(label.colour >> (shift + 4)) & 0xF];
             colour += kDigits[(label.colour >> shift) & 0xF];
         }
         const auto [x, y] = LabelPoint(label);
-        json.push_back(JsonArray({NumberText(x * ratio), NumberText(y * ratio), JsonString(label.text),
-                                  JsonString(colour), JsonString(kAnchors[static_cast<int>(label.anchor)]),
-                                  NumberText(kLabelPixels * ratio)}));
+        json.begin('[').raw(NumberText(x * ratio)).raw(NumberText(y * ratio)).string(label.text).string(colour)
+            .string(kAnchors[static_cast<int>(label.anchor)]).raw(NumberText(size)).raw(over(i)).end(']');
     }
-    return JsonArray(json);
+    return json.end(']').text();
 }
 
 
@@ -98,13 +139,13 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
     const int width = g.innerWidth * scale;
     const int height = g.innerHeight * scale;
     figurePixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    RasterSurface raster(PixelFormat::Rgba8, g.background);
-    raster.attach(figurePixels.data(), width, height, width, scale);
+    CoveringRaster raster(figurePixels.data(), width, height, scale, g.background);
     raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
     figure.drawing->replay(raster);
     return Return(JsonObject({JsonField("pixels", std::to_string(reinterpret_cast<std::uintptr_t>(figurePixels.data()))),
                               JsonField("width", std::to_string(width)), JsonField("height", std::to_string(height)),
-                              JsonField("labels", LabelsJson(figure.drawing->labels(), scale)),
+                              JsonField("labels", LabelsJson(figure.drawing->labels(), scale, kLabelPixels * scale,
+                                                             [&raster](std::size_t i) { return raster.ChangedJson(i); })),
                               JsonField("caption", JsonString(figure.caption))}));
 }
 

@@ -131,17 +131,15 @@ std::string DetailsJson()
     const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
     const std::optional<KeptPattern> kept = page->behaviour.kept();
     const std::optional<PatternDetails> keptFigures = kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
-    std::vector<std::string> rows;
+    JsonWriter json;
+    json.begin('{').field("empty", current.empty)
+        .field("equation", DetailsHeading(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2), separator))
+        .field("kept", kept.has_value()).key("rows").begin('[');
     for (std::size_t i = 0; i < kDetailRows.size(); ++i)
-        rows.push_back(JsonObject({
-            JsonField("key", JsonString(kDetailRows[i].key)),
-            JsonField("label", JsonString(Tr("details", kDetailRows[i].label))),
-            JsonField("current", JsonString(DetailText(current, i, separator))),
-            JsonField("kept", JsonString(keptFigures ? DetailText(*keptFigures, i, separator) : ""))}));
-    return JsonObject({JsonField("empty", current.empty ? "true" : "false"),
-                       JsonField("equation", JsonString(DetailsHeading(c.sliderValue(SliderId::Slider1),
-                                                                      c.sliderValue(SliderId::Slider2), separator))),
-                       JsonField("kept", kept ? "true" : "false"), JsonField("rows", JsonArray(rows))});
+        json.begin('{').field("key", kDetailRows[i].key).field("label", Tr("details", kDetailRows[i].label))
+            .field("current", DetailText(current, i, separator))
+            .field("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "").end('}');
+    return json.end(']').end('}').text();
 }
 
 // A part of what the page shows, or `fallback` where it cannot be read (a
@@ -186,23 +184,21 @@ std::string ShownJson(bool done, const std::string &said, const std::string &ref
 {
     Behaviour &behaviour = page->behaviour;
     const ViewSettings &view = behaviour.view();
-    std::vector<std::string> spoken;
+    JsonWriter json;
+    json.begin('{').field("done", done).field("said", said).field("refused", refused)
+        .field("drawn", behaviour.plotDrawn())
+        .key("canKeep").raw(JsonOr([&behaviour] { return behaviour.canKeep() ? "true" : "false"; }, "false"))
+        .key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data())))
+        .field("width", page->width).field("height", page->height)
+        .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio(), PageSurface().labelPixels(),
+                                      [](std::size_t i) { return PageSurface().ChangedJson(i); }))
+        .key("state").raw(JsonOr([&behaviour] { return JsonString(behaviour.stateText()); }, "\"\""))
+        .field("range", view.view == PlotView::Db ? view.rangeDb : 0)
+        .key("spoken").begin('[');
     for (const SliderId slider : {SliderId::Slider1, SliderId::Slider2, SliderId::Slider3})
-        spoken.push_back(JsonOr([slider] { return JsonString(SpokenValue(slider)); }, "\"\""));
-    return JsonObject({
-        JsonField("done", done ? "true" : "false"),
-        JsonField("said", JsonString(said)),
-        JsonField("refused", JsonString(refused)),
-        JsonField("drawn", behaviour.plotDrawn() ? "true" : "false"),
-        JsonField("canKeep", JsonOr([&behaviour] { return behaviour.canKeep() ? "true" : "false"; }, "false")),
-        JsonField("pixels", std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data()))),
-        JsonField("width", std::to_string(page->width)),
-        JsonField("height", std::to_string(page->height)),
-        JsonField("labels", LabelsJson(PageSurface().labels(), PageSurface().ratio())),
-        JsonField("state", JsonOr([&behaviour] { return JsonString(behaviour.stateText()); }, "\"\"")),
-        JsonField("range", std::to_string(view.view == PlotView::Db ? view.rangeDb : 0)),
-        JsonField("spoken", JsonArray(spoken)),
-        JsonField("details", page->detailsShown ? JsonOr(DetailsJson, "null") : "null")});
+        json.raw(JsonOr([slider] { return JsonString(SpokenValue(slider)); }, "\"\""));
+    json.end(']').key("details").raw(page->detailsShown ? JsonOr(DetailsJson, "null") : "null");
+    return json.end('}').text();
 }
 
 Behaviour *PageBehaviour() { return page ? &page->behaviour : nullptr; }
@@ -262,11 +258,15 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const c
 // are whole multiples of `multiple` pixels (the device pixels of a CSS pixel,
 // so that its CSS size is whole and the browser shows it unscaled); a row or
 // column beyond the plot's inside shows the background. The pixels move.
-EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple)
+// The labels are at least `smallestLabel` device pixels high (0: the plot's
+// own size at its scale), where the page makes them larger to be read.
+EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple, double smallestLabel)
 {
     if (!page)
         return Return("");
     if (ratio > 0.0 && ratio <= kMaxRatio && multiple >= 1 && multiple <= 16) {
+        // At most what the largest plot's own labels are.
+        page->controls.recorded().setSmallestLabel(smallestLabel > 0.0 ? std::min(smallestLabel, kLabelPixels * kMaxRatio) : 0.0);
         Attach(ratio, multiple);
         // Every step was drawn once already, so none can fail now.
         page->controls.recorded().redraw();

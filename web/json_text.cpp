@@ -2,10 +2,12 @@
 
 namespace orvane {
 
-std::string JsonString(std::string_view text)
+namespace {
+
+void AppendString(std::string &out, std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
+    out += '"';
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
@@ -24,7 +26,16 @@ std::string JsonString(std::string_view text)
             }
         }
     }
-    return out + '"';
+    out += '"';
+}
+
+} // namespace
+
+std::string JsonString(std::string_view text)
+{
+    std::string out;
+    AppendString(out, text);
+    return out;
 }
 
 std::string JsonField(std::string_view name, std::string_view value)
@@ -52,6 +63,61 @@ std::string JsonObject(const std::vector<std::string> &fields)
 std::string JsonArray(const std::vector<std::string> &items)
 {
     return Joined(items, '[', ']');
+}
+
+void JsonWriter::Separate()
+{
+    if (!first_)
+        out_ += ',';
+    first_ = false;
+}
+
+JsonWriter &JsonWriter::begin(char bracket)
+{
+    Separate();
+    out_ += bracket;
+    first_ = true;
+    return *this;
+}
+
+JsonWriter &JsonWriter::end(char bracket)
+{
+    out_ += bracket;
+    first_ = false;
+    return *this;
+}
+
+JsonWriter &JsonWriter::key(std::string_view name)
+{
+    Separate();
+    AppendString(out_, name);
+    out_ += ':';
+    first_ = true;
+    return *this;
+}
+
+JsonWriter &JsonWriter::string(std::string_view text)
+{
+    Separate();
+    AppendString(out_, text);
+    return *this;
+}
+
+JsonWriter &JsonWriter::number(long long value)
+{
+    return raw(std::to_string(value));
+}
+
+JsonWriter &JsonWriter::boolean(bool value)
+{
+    return raw(value ? "true" : "false");
+}
+
+JsonWriter &JsonWriter::raw(std::string_view json)
+{
+    Separate();
+    out_ += json;
+    return *this;
 }
 
 } // namespace orvane

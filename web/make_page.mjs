@@ -5,21 +5,52 @@
 // or https: a web app manifest for each edition (EDITION.webmanifest), the
 // service worker that keeps both for offline use (sw.js, offline.mjs), and
 // robots.txt. The icons are in OUTPUT_DIR/icons already (the desktop's painter).
-// Usage: node make_page.mjs MODULE.js OUTPUT_DIR   (MODULE.wasm beside MODULE.js)
+// In OUTPUT_DIR/served, all of that again for a host that serves files
+// separately: the same pages with the module beside them, in orvane.wasm,
+// which both share and a host compresses as it is.
+// Usage: node make_page.mjs MODULE.js TEST_MODULE.js OUTPUT_DIR   (each .wasm beside its .js)
+// The pages carry MODULE; the layout and the start's spoken values come from
+// TEST_MODULE, the same rules with the exports the tests use, which runs under node.
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
 import { execFileSync } from 'node:child_process';
 import { writeOffline } from './offline.mjs';
 
-const [moduleFile, outDir] = process.argv.slice(2);
+const [moduleFile, testModuleFile, outDir] = process.argv.slice(2);
 const here = path.dirname(new URL(import.meta.url).pathname);
 const read = (name) => fs.readFileSync(path.join(here, 'page', name), 'utf8');
 const moduleSource = fs.readFileSync(moduleFile, 'utf8');
 const wasmBinary = fs.readFileSync(moduleFile.replace(/\.js$/, '.wasm'));
-const wasm = wasmBinary.toString('base64');
-const OrvaneModule = createRequire(import.meta.url)(path.resolve(moduleFile));
-const module = await OrvaneModule({ page: {}, wasmBinary });
+
+// The WebAssembly as text that a compressor sees through: one character a
+// byte, the same character for the same byte. The 92 bytes most frequent in
+// this module stand as the printable ASCII characters that need no escape in
+// a script's string (one byte of UTF-8 each; no quote, backslash or "<"), the
+// others as characters from U+0100 on (two bytes each). In base64 the bytes'
+// structure is lost to gzip: the module compressed 19 kB larger that way.
+// ORVANE_WASM_KEY holds the character of each byte value, 0 to 255, in turn;
+// page/loading.js turns the text back into bytes.
+function wasmText(bytes) {
+  const count = new Array(256).fill(0);
+  for (const b of bytes) ++count[b];
+  const byRank = [...count.keys()].sort((a, b) => count[b] - count[a] || a - b);
+  const plain = [];
+  for (let c = 0x20; c < 0x7f; ++c) if (!'"\\<'.includes(String.fromCharCode(c))) plain.push(c);
+  const key = new Array(256);
+  byRank.forEach((b, rank) => { key[b] = String.fromCharCode(rank < plain.length ? plain[rank] : 0x100 + rank); });
+  let text = '';
+  for (const b of bytes) text += key[b];
+  return { key: key.join(''), text };
+}
+const wasm = wasmText(wasmBinary);
+const wasmHash = crypto.createHash('sha256').update(wasmBinary).digest('hex').slice(0, 16);
+// The pages for a host that serves files separately, with the module beside them.
+const servedDir = path.join(outDir, 'served');
+fs.mkdirSync(servedDir, { recursive: true });
+const OrvaneTestModule = createRequire(import.meta.url)(path.resolve(testModuleFile));
+const module = await OrvaneTestModule({ page: {}, wasmBinary: fs.readFileSync(testModuleFile.replace(/\.js$/, '.wasm')) });
 const point = module._malloc(2);
 module.stringToUTF8('.', point, 2);
 
@@ -106,6 +137,8 @@ const esbuild = (args, input) => execFileSync('esbuild', ['--minify', '--log-lev
   { input, maxBuffer: 1 << 26 }).toString().trim();
 const pageScript = esbuild(['--bundle', '--format=iife', '--banner:js="use strict";', path.join(here, 'page', 'main.js')]);
 const moduleScript = esbuild(['--loader=js'], moduleSource);
+// The languages' texts, as scripts/catalogues.py wrote them for the module.
+const catalogues = fs.readFileSync(path.join(outDir, 'catalogues.json'), 'utf8').trim();
 const style = esbuild(['--loader=css'], read('page.css'));
 
 // The page must carry no "</script" inside its scripts.
@@ -131,7 +164,11 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     MODULE: script(moduleScript),
     // The controls themselves are in the markup; the script needs the rest.
     LAYOUT: script(JSON.stringify({ ...layout, controls: undefined })),
-    WASM: wasm,
+    // Every language's texts, which the module asks for as it chooses one.
+    CATALOGUES: script(catalogues),
+    WASM: wasm.text,
+    WASMKEY: wasm.key,
+    WASMFILE: '',
     PAGE: script(pageScript),
     // Listening, and in the full edition the probing sound's switch; the
     // link to this state, and the plot as a figure in either format; the
@@ -159,8 +196,12 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       `<p id="DetailsMessage">${escape(layout.texts.detailsNoPattern)}</p><p id="DetailsEquation" hidden></p>` +
       `<table id="DetailsTable"><thead><tr>${[layout.texts.detailsFigure, layout.texts.detailsCurrent, layout.texts.detailsKept].map((h, i) => `<th scope="col"${i === 2 ? ' class="kept"' : ''}>${escape(h)}</th>`).join('')}</tr></thead><tbody></tbody></table></section>`,
   };
-  const html = read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in fields ? fields[name] : all));
-  fs.writeFileSync(path.join(outDir, file), html);
+  const page = (values) => read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in values ? values[name] : all));
+  fs.writeFileSync(path.join(outDir, file), page(fields));
+  // For a host that serves files separately: the same page, which fetches the
+  // module beside it (named with its contents' hash, so that no cache holds
+  // an earlier build's module for a new page).
+  fs.writeFileSync(path.join(servedDir, file), page({ ...fields, WASM: '', WASMKEY: '', WASMFILE: `orvane.wasm?${wasmHash}` }));
 
   // Installable when served: the edition's manifest, which the page links
   // only over http or https (page/main.js), so that from the file system it asks
@@ -182,8 +223,15 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       { src: 'icons/orvane-maskable-512.png', sizes: '512x512', type: 'image/png', purpose: 'maskable' },
     ],
   };
-  fs.writeFileSync(path.join(outDir, `${layout.edition}.webmanifest`), JSON.stringify(manifest, null, 2) + '\n');
+  for (const dir of [outDir, servedDir])
+    fs.writeFileSync(path.join(dir, `${layout.edition}.webmanifest`), JSON.stringify(manifest, null, 2) + '\n');
 }
 
-fs.writeFileSync(path.join(outDir, 'robots.txt'), 'User-agent: *\nAllow: /\n');
-writeOffline(outDir);
+for (const dir of [outDir, servedDir]) {
+  fs.writeFileSync(path.join(dir, 'robots.txt'), 'User-agent: *\nAllow: /\n');
+  if (dir !== outDir) {
+    fs.writeFileSync(path.join(dir, 'orvane.wasm'), wasmBinary);
+    fs.cpSync(path.join(outDir, 'icons'), path.join(dir, 'icons'), { recursive: true });
+  }
+  writeOffline(dir);
+}

@@ -8,11 +8,13 @@ import path from 'node:path';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 
-// What the worker keeps: both pages, their manifests and the icons.
+// What the worker keeps: both pages, their manifests and the icons, and the
+// module where it is beside the pages (make_page.mjs's served/).
 export function offlineFiles(dir) {
   const icons = fs.readdirSync(path.join(dir, 'icons')).filter((f) => f.endsWith('.png')).sort()
     .map((f) => `icons/${f}`);
-  return ['index.html', 'lite.html', 'Orvane.webmanifest', 'OrvaneLite.webmanifest', ...icons];
+  const module = fs.existsSync(path.join(dir, 'orvane.wasm')) ? ['orvane.wasm'] : [];
+  return ['index.html', 'lite.html', ...module, 'Orvane.webmanifest', 'OrvaneLite.webmanifest', ...icons];
 }
 
 export function writeOffline(dir) {

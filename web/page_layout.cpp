@@ -2,9 +2,9 @@
 
 #include "web/json_text.h"
 
+#include <array>
+#include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "pattern/actions.h"
 #include "pattern/controls.h"
@@ -48,21 +48,10 @@ const char *KindName(ControlKind kind)
     return "";
 }
 
-std::string Field(const char *name, const std::string &value)
+void WriteSlider(JsonWriter &json, const SliderSettings &s)
 {
-    return JsonString(name) + ":" + value;
-}
-
-std::string Field(const char *name, int value)
-{
-    return Field(name, std::to_string(value));
-}
-
-std::string SliderJson(const SliderSettings &s)
-{
-    return "{" + Field("minimum", s.minimum) + "," + Field("maximum", s.maximum) + "," +
-           Field("smallStep", s.smallStep) + "," + Field("largeStep", s.largeStep) + "," +
-           Field("tickInterval", s.tickInterval) + "," + Field("start", s.start) + "}";
+    json.begin('{').field("minimum", s.minimum).field("maximum", s.maximum).field("smallStep", s.smallStep)
+        .field("largeStep", s.largeStep).field("tickInterval", s.tickInterval).field("start", s.start).end('}');
 }
 
 // 0x00BBGGRR as CSS's #rrggbb.
@@ -79,75 +68,84 @@ std::string CssColour(std::uint32_t bgr)
 }
 
 template <std::size_t N>
-std::string NameList(const std::array<const char *, N> &names)
+void WriteNames(JsonWriter &json, const std::array<const char *, N> &names)
 {
-    std::string list;
+    json.begin('[');
     for (const char *name : names)
-        list += (list.empty() ? "" : ",") + JsonString(name);
-    return "[" + list + "]";
+        json.string(name);
+    json.end(']');
 }
 
-// The page's own texts, beside the window's.
-std::string PageTexts()
+// The page's own texts, beside the window's: its name for each, the
+// context and the English text it is looked up by.
+struct PageText {
+    const char *name;
+    const char *context;
+    const char *text;
+};
+
+void WritePageTexts(JsonWriter &json)
 {
-    const std::pair<const char *, std::string> texts[] = {
+    static constexpr PageText kTexts[] = {
         //: The page's title bar: plays the pattern as sound
-        {"listen", std::string(Tr("page", "Listen"))},
-        {"listenTitle", std::string(Tr("page", "Listen to the pattern (L on the plot)"))},
-        {"probeSound", std::string(Tr("menu", "Probing sound"))},
+        {"listen", "page", ORVANE_NOOP("page", "Listen")},
+        {"listenTitle", "page", ORVANE_NOOP("page", "Listen to the pattern (L on the plot)")},
+        {"probeSound", "menu", ORVANE_NOOP("menu", "Probing sound")},
         //: The page's title bar: the window filling the screen, and back
-        {"maximise", std::string(Tr("page", "Maximise"))},
-        {"ok", std::string(Tr("page", "OK"))},
+        {"maximise", "page", ORVANE_NOOP("page", "Maximise")},
+        {"ok", "page", ORVANE_NOOP("page", "OK")},
         //: %1: what stopped, as "Radial Position: Overflow"
-        {"error", std::string(Tr("page", "This action stopped with an error:\n%1\n\nWhat was shown before it "
-                                         "stays; the page goes on working."))},
+        {"error", "page", ORVANE_NOOP("page", "This action stopped with an error:\n%1\n\nWhat was shown before it "
+                                              "stays; the page goes on working.")},
         //: %1: the browser's reason
-        {"noStart", std::string(Tr("page", "The program could not start: %1"))},
-        {"listenError", std::string(Tr("error", "Listen: %1"))},
-        {"probeError", std::string(Tr("error", "Probing sound: %1"))},
-        {"noSound", std::string(Tr("error", kPageNoSound))},
-        {"plot", std::string(FullForm(Tr("accessible name", "Polar plot")))},
-        {"listenHint", std::string(Tr("listen", kListenHint))},
-        {"listenStarted", std::string(Tr("listen", kListenStarted))},
-        {"listenEnded", std::string(Tr("listen", kListenEnded))},
+        {"noStart", "page", ORVANE_NOOP("page", "The program could not start: %1")},
+        {"listenError", "error", ORVANE_NOOP("error", "Listen: %1")},
+        {"probeError", "error", ORVANE_NOOP("error", "Probing sound: %1")},
+        {"noSound", "error", kPageNoSound},
+        {"plot", "accessible name", ORVANE_NOOP("accessible name", "Polar plot")},
+        {"listenHint", "listen", kListenHint},
+        {"listenStarted", "listen", kListenStarted},
+        {"listenEnded", "listen", kListenEnded},
         // The link to this state, and the plot as a figure (pattern/figure.h).
-        {"share", std::string(Tr("title bar", kShareText))},
-        {"saveImage", std::string(Tr("title bar", kSaveImageText))},
-        {"savePng", std::string(Tr("page", kSavePngText))},
-        {"saveSvg", std::string(Tr("page", kSaveSvgText))},
-        {"linkCopied", std::string(Tr("announcement", kLinkCopied))},
-        {"addressNoState", std::string(Tr("page", kAddressNoState))},
+        {"share", "title bar", kShareText},
+        {"saveImage", "title bar", kSaveImageText},
+        {"savePng", "page", kSavePngText},
+        {"saveSvg", "page", kSaveSvgText},
+        {"linkCopied", "announcement", kLinkCopied},
+        {"addressNoState", "page", kAddressNoState},
         // The pattern's figures and the comparison (pattern/pattern_details.h).
-        {"detailsButton", std::string(Tr("title bar", kDetailsButton))},
-        {"detailsTitle", std::string(Tr("details", kDetailsTitle))},
-        {"detailsNoPattern", std::string(Tr("details", kDetailsNoPattern))},
-        {"detailsFigure", std::string(Tr("details", kDetailsFigureHeading))},
-        {"detailsCurrent", std::string(Tr("details", kDetailsCurrentHeading))},
-        {"detailsKept", std::string(Tr("details", kDetailsKeptHeading))},
-        {"keepButton", std::string(Tr("title bar", kKeepButton))},
-        {"keepAction", std::string(Tr("menu", kKeepAction))},
-        {"clearKeptButton", std::string(Tr("title bar", kClearKeptAction))},
+        {"detailsButton", "title bar", kDetailsButton},
+        {"detailsTitle", "details", kDetailsTitle},
+        {"detailsNoPattern", "details", kDetailsNoPattern},
+        {"detailsFigure", "details", kDetailsFigureHeading},
+        {"detailsCurrent", "details", kDetailsCurrentHeading},
+        {"detailsKept", "details", kDetailsKeptHeading},
+        {"keepButton", "title bar", kKeepButton},
+        {"keepAction", "menu", kKeepAction},
+        {"clearKeptButton", "title bar", kClearKeptAction},
         // The datasheet view (pattern/datasheet_plot.h).
-        {"dbButton", std::string(Tr("title bar", kDbButton))},
-        {"datasheetAction", std::string(Tr("menu", kDatasheetViewAction))},
-        {"rangeMenu", std::string(Tr("menu", kRangeMenu))},
-        {"rangeEntry", std::string(Tr("menu", kRangeEntry))},
+        {"dbButton", "title bar", kDbButton},
+        {"datasheetAction", "menu", kDatasheetViewAction},
+        {"rangeMenu", "menu", kRangeMenu},
+        {"rangeEntry", "menu", kRangeEntry},
     };
-    std::string json;
-    for (const auto &[name, text] : texts)
-        json += (json.empty() ? "" : ",") + Field(name, JsonString(text));
-    return "{" + json + "}";
+    json.begin('{');
+    for (const PageText &t : kTexts) {
+        const std::string_view text = Tr(t.context, t.text);
+        // The plot's name is spoken: its full form.
+        json.field(t.name, std::string_view(t.name) == "plot" ? FullForm(text) : text);
+    }
+    json.end('}');
 }
 
 // The letters the plot takes, from the action table: [{"action", "key"}].
-std::string KeysJson(Edition edition)
+void WriteKeys(JsonWriter &json, Edition edition)
 {
-    std::vector<std::string> keys;
+    json.begin('[');
     for (const ActionEntry &item : ActionTable())
         if (item.key == KeyKind::Letter && (item.places & kPageButton) && Shows(item, edition))
-            keys.push_back(JsonObject({JsonField("action", JsonString(item.name)),
-                                       JsonField("key", JsonString(std::string(1, item.letter)))}));
-    return JsonArray(keys);
+            json.begin('{').field("action", item.name).field("key", std::string_view(&item.letter, 1)).end('}');
+    json.end(']');
 }
 
 int PresetIndex(std::string_view name)
@@ -170,53 +168,44 @@ SurfaceGeometry SurfaceGeometryOf()
 
 std::string PageLayoutJson(Edition edition)
 {
-    std::string controls;
+    const SurfaceGeometry geometry = SurfaceGeometryOf();
+    const Language &language = CurrentLanguage();
+    JsonWriter json;
+    json.begin('{').field("title", "Orvane").field("edition", HasProbe(edition) ? "Orvane" : "OrvaneLite")
+        .field("twipsPerPixel", kTwipsPerPixel).field("clientWidth", kClientWidth).field("clientHeight", kClientHeight)
+        .field("surfaceBorder", kSurfaceBorder).field("background", CssColour(kSurfaceBackground))
+        .field("canvasWidth", geometry.innerWidth).field("canvasHeight", geometry.innerHeight);
+    WriteNames(json.key("sliders"), kSliderNames);
+    WriteNames(json.key("captions"), kCaptionNames);
+    json.field("language", language.code).field("decimalSeparator", language.decimalSeparator)
+        .field("cjkFont", language.cjkFont);
+    WritePageTexts(json.key("texts"));
+    json.field("captionBand", kCaptionBand).field("captionPixels", kCaptionPixels)
+        .field("captionFamilies", kCaptionFamilies);
+    WriteKeys(json.key("keys"), edition);
+    json.key("controls").begin('[');
     for (const ControlSpec &entry : ControlTable()) {
         if (entry.probeOnly && !HasProbe(edition))
             continue;
-        std::string c = "{" + Field("name", JsonString(entry.name)) + "," +
-                        Field("kind", JsonString(KindName(entry.kind))) + "," +
-                        Field("text", JsonString(ShownText(entry))) + "," + Field("left", entry.left) + "," +
-                        Field("top", entry.top) + "," + Field("width", entry.width) + "," +
-                        Field("height", entry.height) + "," +
-                        Field("title", entry.font == FontRole::Title ? "true" : "false") + "," +
-                        Field("alignRight", entry.alignRight ? "true" : "false") + "," +
-                        Field("accessibleName",
-                              JsonString(entry.accessibleName ? FullForm(Tr("accessible name", entry.accessibleName))
-                                                          : "")) +
-                        "," +
-                        Field("description", JsonString(*entry.description ? Tr("description", entry.description) : "")) +
-                        "," +
-                        Field("preset", PresetIndex(entry.name));
+        json.begin('{').field("name", entry.name).field("kind", KindName(entry.kind)).field("text", ShownText(entry))
+            .field("left", entry.left).field("top", entry.top).field("width", entry.width).field("height", entry.height)
+            .field("title", entry.font == FontRole::Title).field("alignRight", entry.alignRight)
+            .field("accessibleName", entry.accessibleName ? FullForm(Tr("accessible name", entry.accessibleName)) : "")
+            .field("description", *entry.description ? Tr("description", entry.description) : "")
+            .field("preset", PresetIndex(entry.name));
         if (entry.captionOf)
-            c += "," + Field("captionOf", JsonString(entry.captionOf));
+            json.field("captionOf", entry.captionOf);
         if (entry.roomTo)
-            c += "," + Field("roomTo", entry.roomTo);
+            json.field("roomTo", entry.roomTo);
         if (entry.kind == ControlKind::Readout)
-            c += "," + Field("readWith", "[" + JsonString(entry.readWith.caption ? entry.readWith.caption : "") +
-                                             "," + JsonString(entry.readWith.unit ? entry.readWith.unit : "") + "]");
+            json.key("readWith").begin('[').string(entry.readWith.caption ? entry.readWith.caption : "")
+                .string(entry.readWith.unit ? entry.readWith.unit : "").end(']');
         if (entry.slider)
-            c += "," + Field("slider", SliderJson(*entry.slider));
-        controls += (controls.empty() ? "" : ",") + c + "}";
+            WriteSlider(json.key("slider"), *entry.slider);
+        json.end('}');
     }
-    const SurfaceGeometry geometry = SurfaceGeometryOf();
-    return "{" + Field("title", JsonString("Orvane")) + "," +
-           Field("edition", JsonString(HasProbe(edition) ? "Orvane" : "OrvaneLite")) + "," +
-           Field("twipsPerPixel", kTwipsPerPixel) + "," + Field("clientWidth", kClientWidth) + "," +
-           Field("clientHeight", kClientHeight) + "," + Field("surfaceBorder", kSurfaceBorder) + "," +
-           Field("background", JsonString(CssColour(kSurfaceBackground))) + "," +
-           Field("canvasWidth", geometry.innerWidth) + "," +
-           Field("canvasHeight", geometry.innerHeight) + "," +
-           Field("sliders", NameList(kSliderNames)) + "," +
-           Field("captions", NameList(kCaptionNames)) + "," +
-           Field("language", JsonString(CurrentLanguage().code)) + "," +
-           Field("decimalSeparator", JsonString(CurrentLanguage().decimalSeparator)) + "," +
-           Field("cjkFont", JsonString(CurrentLanguage().cjkFont)) + "," +
-           Field("texts", PageTexts()) + "," +
-           Field("captionBand", kCaptionBand) + "," + Field("captionPixels", kCaptionPixels) + "," +
-           Field("captionFamilies", JsonString(kCaptionFamilies)) + "," +
-           Field("keys", KeysJson(edition)) + "," +
-           Field("controls", "[" + controls + "]") + "}";
+    json.end(']').end('}');
+    return json.text();
 }
 
 } // namespace orvane

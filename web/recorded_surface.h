@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include "pattern/drawing_surface.h"
 #include "pattern/figure.h"
 #include "pattern/raster.h"
+#include "web/label_cover.h"
 #include "web/page_layout.h"
 #include "window/layout.h"
 
@@ -28,6 +30,9 @@ public:
     void attach(std::uint32_t *pixels, int width, int height, double ratio)
     {
         raster_.attach(pixels, width, height, width, ratio);
+        pixels_ = pixels;
+        width_ = width;
+        height_ = height;
         ratio_ = ratio;
         const SurfaceGeometry window = SurfaceGeometryOf();
         // Above twice the window's plot, a clear draws over the lines.
@@ -47,6 +52,7 @@ public:
         known_ = true;
         drawn_.clear();
         labels_.clear();
+        cover_.clear();
         startX_ = penX_;
         startY_ = penY_;
     }
@@ -67,13 +73,25 @@ public:
         raster_.line(x1, y1, x2, y2, colour);
         Record({Step::Line, x1, y1, x2, y2, colour}, x2, y2);
     }
-    // The rasteriser has no fonts: the page writes these over the canvas.
+    // The rasteriser has no fonts: the page writes these over the canvas,
+    // then puts back what the lines drawn after them changed (ChangedJson).
     void text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor) override
     {
         labels_.push_back({x, y, std::string(text), colour, anchor, drawn_.size()});
+        Cover(labels_.back());
     }
     const std::vector<FigureDrawing::Label> &labels() const { return labels_; }
     double ratio() const { return ratio_; }
+
+    // The labels' size in the canvas's pixels: the plot's own at its scale,
+    // or larger where the page asks for larger (a phone's, at least 12 CSS
+    // pixels). The next redraw takes it.
+    double labelPixels() const { return std::max(kLabelPixels * ratio_, smallestLabel_); }
+    void setSmallestLabel(double pixels) { smallestLabel_ = pixels; }
+
+    // The pixels in label `index`'s box that lines drawn after it changed,
+    // in runs: LabelCover::ChangedJson.
+    std::string ChangedJson(std::size_t index) const { return cover_.ChangedJson(index, pixels_, width_); }
 
     RasterSurface &raster() { return raster_; }
 
@@ -81,6 +99,7 @@ public:
     void redraw()
     {
         raster_.clear();
+        cover_.clear();
         raster_.setPen(startX_, startY_);
         Replay(false);
         known_ = true;
@@ -99,9 +118,22 @@ private:
         penY_ = y;
     }
 
+    // The box of a label drawn now.
+    void Cover(const FigureDrawing::Label &label)
+    {
+        const auto [x, y] = LabelPoint(label);
+        cover_.keep(pixels_, width_, height_, x * ratio_, y * ratio_, labelPixels(), label.text, label.anchor);
+    }
+
+    // The lines again, in the background's colour where they are to be
+    // erased, else in their own with the labels' boxes kept as they come.
     void Replay(bool erase)
     {
-        for (const Step &step : drawn_) {
+        auto label = labels_.begin();
+        for (std::size_t i = 0; i < drawn_.size(); ++i) {
+            for (; !erase && label != labels_.end() && label->before == i; ++label)
+                Cover(*label);
+            const Step &step = drawn_[i];
             const Colour colour = erase ? kSurfaceBackground : step.colour;
             switch (step.kind) {
             case Step::Pen: raster_.setPen(step.x1, step.y1); break;
@@ -109,12 +141,19 @@ private:
             case Step::Line: raster_.line(step.x1, step.y1, step.x2, step.y2, colour); break;
             }
         }
+        for (; !erase && label != labels_.end(); ++label)
+            Cover(*label);
     }
 
     RasterSurface raster_{PixelFormat::Rgba8, kSurfaceBackground};
     std::vector<Step> drawn_;
     std::vector<FigureDrawing::Label> labels_;
+    LabelCover cover_;
+    std::uint32_t *pixels_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
     double ratio_ = 1.0;
+    double smallestLabel_ = 0.0; // the page's smallest label, in the canvas's pixels
     bool known_ = false;    // the pixels are the background and drawn_, nothing else
     bool overdraw_ = false; // a clear draws over the lines rather than filling
     float penX_ = 0;        // the pen, as the raster has it

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,11 @@ void ShowPageError(const std::string &text);
 std::string ShownJson(bool done, const std::string &said = "", const std::string &refused = "");
 
 // Labels as the page writes them over a canvas of `ratio` device pixels to a
-// logical one: [[x, y, text, colour, anchor, size], ...] in device pixels,
-// with CSS's colour and text-align words.
-std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio);
+// logical one, `size` pixels high: [[x, y, text, colour, anchor, size, over],
+// ...] in device pixels, with CSS's colour and text-align words; `over(i)`
+// gives the pixels that lines drawn after label i changed in its box, which
+// the page leaves as they are (LabelCover::ChangedJson).
+std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio, double size,
+                       const std::function<std::string(std::size_t)> &over);
 
 } // namespace orvane

@@ -10,6 +10,9 @@
 // Usage: node web/bench/web_bench.mjs   (make web-bench; every engine)
 //        ORVANE_BROWSER=firefox node web/bench/web_bench.mjs --json   (one engine)
 //        ORVANE_BENCH_LANG=ja ...   (the page in that language: ?lang=ja)
+//        ORVANE_BENCH_OLD=DIR ...   (beside another web build, DIR, a copy of an
+//          earlier build-web: its page and this one's opened in turns, in the same
+//          browser, for the start and the redraw through the page)
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -20,6 +23,26 @@ const median = (list) => { const s = [...list].sort((a, b) => a - b); return s[M
 const engines = ['chromium', 'firefox', 'webkit'];
 const language = process.env.ORVANE_BENCH_LANG || '';
 const here = path.dirname(new URL(import.meta.url).pathname);
+const oldDir = process.env.ORVANE_BENCH_OLD ? path.resolve(process.env.ORVANE_BENCH_OLD) : '';
+
+// The module with the benchmark's exports, in an open page: the page's own
+// where it has them (an earlier build's page did), else the tests' module of
+// the page's build started beside it.
+async function benchModule(page, dir) {
+  const own = await page.evaluate(() => typeof OrvanePage.module._orvane_bench_graph === 'function');
+  if (own) return page.evaluate(() => { window.OrvaneBench = OrvanePage.module; });
+  const source = fs.readFileSync(path.join(dir, 'orvane_test.js'), 'utf8');
+  const wasm = fs.readFileSync(path.join(dir, 'orvane_test.wasm')).toString('base64');
+  return page.evaluate((text, base64) => new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.textContent = text;
+    document.head.appendChild(script);
+    const binary = atob(base64);
+    const wasmBinary = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; ++i) wasmBinary[i] = binary.charCodeAt(i);
+    OrvaneTestModule({ page: {}, wasmBinary }).then((m) => { window.OrvaneBench = m; resolve(); }, reject);
+  }), source, wasm);
+}
 
 // Time from navigation to the readouts, and to the next frame after that.
 function timesOf(page) {
@@ -35,35 +58,52 @@ async function measureEngine() {
   const result = { engine };
   const browser = await launch();
   result.version = await browser.version();
-  const ready = [];
-  const frame = [];
+  const { webDir } = await import('../tests/paths.mjs');
+  // This build, and the earlier one beside it when given, in turns.
+  const builds = [['', webDir]];
+  if (oldDir) builds.push(['old', oldDir]);
+  const file = (dir, name) => 'file://' + path.join(dir, name);
+  const ready = builds.map(() => []);
+  const frame = builds.map(() => []);
   for (let i = 0; i <= runs; ++i) {
-    const { page } = await open(browser, language ? `index.html?lang=${language}` : 'index.html');
-    const times = await timesOf(page);
-    if (i > 0) { // the first run warms the browser up
-      ready.push(times[0]);
-      frame.push(times[1]);
+    // Each build first every other run, so neither always follows the other.
+    for (const b of i % 2 ? [...builds.keys()].reverse() : builds.keys()) {
+      const { page } = await open(browser, file(builds[b][1], language ? `index.html?lang=${language}` : 'index.html'));
+      const times = await timesOf(page);
+      if (i > 0) { // the first run warms the browser up
+        ready[b].push(times[0]);
+        frame[b].push(times[1]);
+      }
+      await page.close();
     }
-    await page.close();
   }
-  result.ready = median(ready);
-  result.frame = median(frame);
-
-  const { page } = await open(browser, 'index.html');
-  const perRedraw = await page.evaluate((count) => {
-    const graph = [];
-    const handler = [];
-    for (let r = 0; r < count; ++r) {
-      graph.push(OrvanePage.module._orvane_bench_graph(200) / 200);
-      const t0 = performance.now();
-      for (let k = 0; k < 200; ++k) OrvanePage.redraw();
-      handler.push((performance.now() - t0) / 200);
+  const pages = [];
+  for (const [, dir] of builds) {
+    const { page } = await open(browser, file(dir, 'index.html'));
+    await benchModule(page, dir);
+    pages.push(page);
+  }
+  const graph = builds.map(() => []);
+  const handler = builds.map(() => []);
+  for (let r = 0; r < runs; ++r) {
+    for (const [b, page] of pages.entries()) {
+      const [g, h] = await page.evaluate(() => {
+        const perGraph = OrvaneBench._orvane_bench_graph(200) / 200;
+        const t0 = performance.now();
+        for (let k = 0; k < 200; ++k) OrvanePage.redraw();
+        return [perGraph, (performance.now() - t0) / 200];
+      });
+      graph[b].push(g);
+      handler[b].push(h);
     }
-    return { graph, handler };
-  }, runs);
-  await page.close();
-  result.graph = median(perRedraw.graph);
-  result.handler = median(perRedraw.handler);
+  }
+  for (const page of pages) await page.close();
+  for (const [b, [name]] of builds.entries()) {
+    result[name + 'ready'] = median(ready[b]);
+    result[name + 'frame'] = median(frame[b]);
+    result[name + 'graph'] = median(graph[b]);
+    result[name + 'handler'] = median(handler[b]);
+  }
 
   // Served: a first visit in a fresh context (from the server), and the
   // second one, which the service worker answers.
@@ -107,15 +147,17 @@ async function phoneRedraw() {
   const { page: desktop } = await open(phone, 'index.html');
   const { page: mobile } = await open(phone, 'index.html',
     { viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true } });
+  const { webDir } = await import('../tests/paths.mjs');
+  await benchModule(mobile, webDir);
   const graphs = await mobile.evaluate((count) => {
     const canvas = document.querySelector('#gra canvas');
     const ratio = canvas.width / 573;
     const desktopGraph = [];
     const phoneGraph = [];
-    OrvanePage.module._orvane_bench_graph_at(50, ratio); // warm-up
+    OrvaneBench._orvane_bench_graph_at(50, ratio); // warm-up
     for (let r = 0; r < 3 * count; ++r) {
-      desktopGraph.push(OrvanePage.module._orvane_bench_graph_at(50, 1) / 50);
-      phoneGraph.push(OrvanePage.module._orvane_bench_graph_at(50, ratio) / 50);
+      desktopGraph.push(OrvaneBench._orvane_bench_graph_at(50, 1) / 50);
+      phoneGraph.push(OrvaneBench._orvane_bench_graph_at(50, ratio) / 50);
     }
     return { size: `${canvas.width} x ${canvas.height}`, desktopGraph, phoneGraph };
   }, runs);
@@ -182,20 +224,23 @@ if (process.argv.includes('--json')) {
   const native = nativeGraph();
   const { webDir } = await import('../tests/paths.mjs');
   const size = (file) => fs.statSync(path.join(webDir, file)).size;
-  const ms = (v) => (v === undefined ? '' : `${v.toFixed(0)} ms`);
+  const ms = (v) => (v === undefined ? '' : `${v.toFixed(1)} ms`);
   const us = (v) => (v === undefined ? '' : `${(v * 1000).toFixed(0)} µs`);
   const row = (name, cells) => console.log(`| ${name} | ${cells.join(' | ')} |`);
   console.log(`Machine: ${os.cpus()[0].model}, ${os.cpus().length} cores, load average ${os.loadavg().map((l) => l.toFixed(1)).join(' ')}; ${runs} runs, medians`);
   console.log(`Browsers: ${results.map((r) => `${r.engine} ${r.version}`).join('; ')}`);
   console.log('');
+  // Beside an earlier build: its figure, then this one's, in each cell.
+  const both = (r, key, unit) => (oldDir ? `${unit(r['old' + key])} → ${unit(r[key])}` : unit(r[key]));
+  if (oldDir) console.log(`Each cell: ${oldDir} → ${(await import('../tests/paths.mjs')).webDir}, opened in turns\n`);
   row('measure', results.map((r) => r.engine));
   row('---', results.map(() => '---'));
-  row('navigation until the readouts are filled (file)', results.map((r) => ms(r.ready)));
-  row('navigation until the next frame after that', results.map((r) => ms(r.frame)));
+  row('navigation until the readouts are filled (file)', results.map((r) => both(r, 'ready', ms)));
+  row('navigation until the next frame after that', results.map((r) => both(r, 'frame', ms)));
   row('the same served over http, first visit', results.map((r) => ms(r.served)));
   row('second visit, answered by the service worker', results.map((r) => ms(r.worker)));
-  row('one redraw of the plot in WebAssembly (Graph, cardioid)', results.map((r) => us(r.graph)));
-  row('one level slider handler through the page (readouts, plot, canvas)', results.map((r) => us(r.handler)));
+  row('one redraw of the plot in WebAssembly (Graph, cardioid)', results.map((r) => both(r, 'graph', us)));
+  row('one level slider handler through the page (readouts, plot, canvas)', results.map((r) => both(r, 'handler', us)));
   console.log('');
   console.log(native === null ? 'Native BM_Graph: run `make bench` first to have it beside these.'
     : `Native BM_Graph (make bench's build): ${us(native)}; WebAssembly / native: ${results.map((r) => `${r.engine} ${(r.graph / native).toFixed(2)}`).join(', ')}`);

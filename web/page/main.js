@@ -23,6 +23,9 @@ const languages = (() => {
 })();
 
 Object.assign(hooks, {
+  // A language's texts, which the page carries as text: the module asks
+  // for those of the language it chooses.
+  catalogue: (code) => ORVANE_CATALOGUES[code],
   sliderValue,
   setSlider,
   setCaption: (i, caption) => {

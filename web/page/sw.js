@@ -1,5 +1,5 @@
 // The page's service worker: on the first visit it keeps both pages, their
-// manifests and icons in one cache, and from then on answers from it, so the
+// manifests and icons (and the module, where it is beside them) in one cache, and from then on answers from it, so the
 // pages open with no network. The cache's name carries a hash of what it holds:
 // a rebuilt page comes with a new worker, which fills a new cache, takes over
 // and deletes the old one; the visit after that shows the new page.

@@ -1,15 +1,18 @@
-// The page's WebAssembly module (build-web/orvane.js) loaded in node, with the
-// rules' text functions as plain JavaScript functions.
+// The tests' WebAssembly module (build-web/orvane_test.js: the page's module
+// with the exports the tests use) loaded in node, with the rules' text
+// functions as plain JavaScript functions.
 import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
 import { webDir } from './paths.mjs';
 
 export async function loadRules() {
-  const OrvaneModule = createRequire(import.meta.url)(path.join(webDir, 'orvane.js'));
+  const OrvaneTestModule = createRequire(import.meta.url)(path.join(webDir, 'orvane_test.js'));
   // Handed over, as the page does: the module would try to fetch() it in node.
-  const wasmBinary = fs.readFileSync(path.join(webDir, 'orvane.wasm'));
-  const m = await OrvaneModule({ page: {}, wasmBinary });
+  const wasmBinary = fs.readFileSync(path.join(webDir, 'orvane_test.wasm'));
+  // The languages' texts, which the page carries in its script.
+  const catalogues = JSON.parse(fs.readFileSync(path.join(webDir, 'catalogues.json'), 'utf8'));
+  const m = await OrvaneTestModule({ page: { catalogue: (code) => catalogues[code] }, wasmBinary });
   const point = m._malloc(2);
   m.stringToUTF8('.', point, 2);
   return {

@@ -56,8 +56,12 @@ function iconFacts(src) {
   });
 }
 
-test('served over http: installable, kept by the worker, offline, and replaced by a new build', async (t) => {
-  const server = await serve(webDir);
+// Both forms a host may serve: one file a page, and served/, the pages with
+// the module beside them.
+const forms = [['', webDir], ['served/, the module beside the pages: ', path.join(webDir, 'served')]];
+
+for (const [form, dir] of forms) test(`${form}served over http: installable, kept by the worker, offline, and replaced by a new build`, async (t) => {
+  const server = await serve(dir);
   const browser = await launch();
   const second = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-second-build-'));
   t.after(async () => {
@@ -77,7 +81,7 @@ test('served over http: installable, kept by the worker, offline, and replaced b
 
   await t.test('manifests: fields and icons, as the browser decodes them', async () => {
     for (const [file, name] of editions) {
-      const manifest = JSON.parse(fs.readFileSync(path.join(webDir, `${name}.webmanifest`), 'utf8'));
+      const manifest = JSON.parse(fs.readFileSync(path.join(dir, `${name}.webmanifest`), 'utf8'));
       assert.deepEqual([manifest.name, manifest.short_name, manifest.start_url, manifest.display, manifest.scope],
         [name, name, `./${file}`, 'standalone', './'], name);
       assert.match(manifest.theme_color, /^#[0-9a-f]{6}$/);
@@ -106,6 +110,8 @@ test('served over http: installable, kept by the worker, offline, and replaced b
     await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
     first = await page.evaluate(kept);
     assert.equal(first.length, 1);
+    // The module beside the pages: asked for by the page, and by the worker to keep it.
+    if (form) assert.ok(server.requests.includes('/orvane.wasm'), 'the module asked for');
     assert.match(first[0], /^orvane-[0-9a-f]{16}$/);
     await fromWorker(server.url + 'index.html', 'the reload');
     assert.equal(await page.evaluate(() => navigator.serviceWorker.controller !== null), true);
@@ -131,9 +137,9 @@ test('served over http: installable, kept by the worker, offline, and replaced b
 
   await t.test('a second build that differs replaces the first', async () => {
     // A rebuilt page, and its own worker.
-    for (const entry of fs.readdirSync(webDir)) {
-      if (['index.html', 'lite.html', 'robots.txt', 'icons'].includes(entry) || entry.endsWith('.webmanifest'))
-        fs.cpSync(path.join(webDir, entry), path.join(second, entry), { recursive: true });
+    for (const entry of fs.readdirSync(dir)) {
+      if (['index.html', 'lite.html', 'orvane.wasm', 'robots.txt', 'icons'].includes(entry) || entry.endsWith('.webmanifest'))
+        fs.cpSync(path.join(dir, entry), path.join(second, entry), { recursive: true });
     }
     const rebuilt = fs.readFileSync(path.join(second, 'index.html'), 'utf8').replace('</body>', '<p id="Rebuilt" hidden></p>\n</body>');
     fs.writeFileSync(path.join(second, 'index.html'), rebuilt);

@@ -417,6 +417,64 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
   }
 }
 
+// The datasheet view's labels as the page writes them on the plot's canvas,
+// in its last picture: [{ text, css (size in CSS pixels), box (the ink's, in
+// CSS pixels) }]. The page's writing is watched from before it starts.
+const watchLabels = (page) => page.evaluateOnNewDocument(() => {
+  window.plotLabels = [];
+  const plot = (canvas) => canvas.parentElement && canvas.parentElement.id === 'gra' && canvas.id !== 'PrintPlot';
+  const context = CanvasRenderingContext2D.prototype;
+  const put = context.putImageData;
+  context.putImageData = function (...args) {
+    if (plot(this.canvas) && args.length === 3) window.plotLabels = []; // a new picture
+    return put.apply(this, args);
+  };
+  const fill = context.fillText;
+  context.fillText = function (text, x, y) {
+    if (plot(this.canvas)) {
+      const scale = this.canvas.getBoundingClientRect().width / this.canvas.width;
+      const m = this.measureText(text);
+      window.plotLabels.push({ text, css: Number.parseFloat(this.font) * scale,
+        box: [x - m.actualBoundingBoxLeft, y - m.actualBoundingBoxAscent, x + m.actualBoundingBoxRight,
+          y + m.actualBoundingBoxDescent].map((v) => v * scale) });
+    }
+    return fill.apply(this, arguments);
+  };
+});
+
+// On phones and tablets the datasheet view's labels and legend are at least
+// 12 CSS pixels, as the rest of the page's text; where the rings lie too close
+// for that, every other ring's number is written (and a spoke's under the
+// legend may go), and no label is written over another.
+for (const screen of screens.filter((s) => s.touch)) {
+  test(`the datasheet view's labels on the ${screen.name} (${screen.width} x ${screen.height}, ratio ${screen.dpr}): 12 CSS pixels or more, none over another`,
+    { skip: cannotShow(screen) || lacks('preload') }, async () => {
+      // Supercardioid, its legend's two lines; each range.
+      for (const range of [40, 30, 20]) {
+        const { page, problems } = await open(browser, `index.html#omni=30&fig8=0&view=db&range=${range}`,
+          { viewport: viewportOf(screen), beforeLoad: watchLabels });
+        const labels = await page.evaluate(() => window.plotLabels);
+        const texts = labels.map((l) => l.text);
+        for (const l of labels) assert.ok(l.css >= 12 - 1e-9, `${range} dB: "${l.text}" is ${l.css} CSS pixels`);
+        assert.ok(texts.includes('opposite polarity') && texts.some((t) => t.startsWith('0 dB = front')), `${range} dB: the legend: ${texts}`);
+        for (const [i, a] of labels.entries()) {
+          for (const b of labels.slice(i + 1))
+            assert.ok(!(a.box[0] < b.box[2] && b.box[0] < a.box[2] && a.box[1] < b.box[3] && b.box[1] < a.box[3]),
+              `${range} dB: "${a.text}" over "${b.text}"`);
+        }
+        // Every ring's number at 20 dB, every other one's at least at 30 and 40
+        // (-30 is a spoke's as well).
+        const rings = [];
+        for (let level = -5; level > -range; level -= 5) if (level !== -30) rings.push(String(level));
+        const wanted = range === 20 ? rings : rings.filter((r) => Number(r) % 10 === 0);
+        assert.deepEqual(wanted.filter((r) => !texts.includes(r)), [], `${range} dB: rings' numbers missing: ${texts}`);
+        assert.deepEqual(problems, []);
+        if (range === 40) await page.screenshot({ path: path.join(shots, `datasheet-${screen.name}.png`) });
+        await page.close();
+      }
+    });
+}
+
 test('a phone turned with the probe set keeps the same picture at the new size; a blank plot stays blank',
   { skip: noEmulation }, async () => {
     const portrait = screens.find((s) => s.name === 'phone-portrait-390');
