@@ -40,19 +40,8 @@ inline constexpr const char *kListenStarted = ORVANE_NOOP(
     "listen", "Listening to the pattern: from the rear through the right, the front and the left");
 inline constexpr const char *kListenEnded = ORVANE_NOOP("listen", "Listening ended");
 
-// What went wrong with the sound, for a teacher: what happened and what to do.
-//: The desktop's sound could not start (no sound server, no device)
-inline constexpr const char *kNoSoundOutput =
-    ORVANE_NOOP("error", "No sound output is available. Check that speakers or headphones are connected and "
-                         "that the computer's sound is on and not muted, then try again.");
-//: The desktop's sound stopped while it played
-inline constexpr const char *kSoundStopped =
-    ORVANE_NOOP("error", "The sound stopped: the sound output went away. Check that the computer's sound is on, "
-                         "then try again.");
-//: The program's own sound part cannot be loaded. %1: the file, or the files looked for
-inline constexpr const char *kSoundNotInstalled =
-    ORVANE_NOOP("error", "No sound output is available: the program's sound part is missing or damaged (%1). "
-                         "Install the program again.");
+// What went wrong with the sound, for a teacher: what happened and what to do
+// (the window's own in window/sound_output.h).
 //: The page: the browser gives it no sound
 inline constexpr const char *kPageNoSound =
     ORVANE_NOOP("error", "No sound output is available in this browser. Check that the page may play sound and "

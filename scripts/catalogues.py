@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """The program's texts in every language, from the gettext catalogues in po/.
 
-  catalogues.py OUTPUT.cpp [--without CONTEXT]... [--json OUTPUT.json]
+  catalogues.py OUTPUT.cpp [--without CONTEXT]... [--without-source FILE]... [--json OUTPUT.json]
                                 writes the table the program reads (pattern/translation.h),
-                                leaving out the texts of CONTEXT (the page has no command line);
+                                leaving out the texts of CONTEXT (the page has no command line)
+                                and those that only FILEs mark (the window's own);
                                 with --json, the languages' texts go to OUTPUT.json instead
                                 and the table holds the keys alone (the page carries its
                                 languages as text: pattern/translation.h, AddCatalogue)
@@ -70,7 +71,8 @@ def read_po(path):
             forms = [entry.msgstr]
         entries[(entry.msgctxt or '', entry.msgid)] = {
             'plural': entry.msgid_plural or None, 'forms': forms,
-            'fuzzy': 'fuzzy' in entry.flags, 'line': entry.linenum}
+            'fuzzy': 'fuzzy' in entry.flags, 'line': entry.linenum,
+            'files': {path for path, _ in entry.occurrences}}
     return entries
 
 
@@ -131,7 +133,7 @@ def write_if_changed(output, text):
             f.write(text)
 
 
-def write_table(output, without=(), json_output=None):
+def write_table(output, without=(), json_output=None, without_sources=()):
     template = read_po(os.path.join(PO, 'orvane.pot'))
     catalogues, problems = {'en': {k: {'forms': [k[1]] + ([v['plural']] if v['plural'] else [])}
                                    for k, v in template.items()}}, []
@@ -146,7 +148,8 @@ def write_table(output, without=(), json_output=None):
     # Every key once; each language but English (whose texts are the keys)
     # only its translations, in the keys' order, then the counted texts'
     # further forms.
-    keys = sorted(k for k in template if k[0] and k[0] not in without)
+    keys = sorted(k for k in template if k[0] and k[0] not in without
+                  and not (template[k]['files'] and template[k]['files'] <= set(without_sources)))
     counted = [i for i, k in enumerate(keys) if template[k]['plural']]
     lines = ['// Written by scripts/catalogues.py from po/*.po; edit the catalogues, not this.',
              '#include "pattern/translation.h"', '', 'namespace orvane {', '', 'namespace {', '',
@@ -244,4 +247,5 @@ if __name__ == '__main__':
         arguments = sys.argv[2:]
         options = [(arguments[i], arguments[i + 1]) for i in range(0, len(arguments) - 1, 2)]
         write_table(sys.argv[1], [v for k, v in options if k == '--without'],
-                    next((v for k, v in options if k == '--json'), None))
+                    next((v for k, v in options if k == '--json'), None),
+                    [v for k, v in options if k == '--without-source'])

@@ -14,6 +14,21 @@
 
 namespace orvane {
 
+// What went wrong with the desktop's sound, for a teacher: what happened and
+// what to do (the page's own in pattern/pattern_sound.h).
+//: The desktop's sound could not start (no sound server, no device)
+inline constexpr const char *kNoSoundOutput =
+    ORVANE_NOOP("error", "No sound output is available. Check that speakers or headphones are connected and "
+                         "that the computer's sound is on and not muted, then try again.");
+//: The desktop's sound stopped while it played
+inline constexpr const char *kSoundStopped =
+    ORVANE_NOOP("error", "The sound stopped: the sound output went away. Check that the computer's sound is on, "
+                         "then try again.");
+//: The program's own sound part cannot be loaded. %1: the file, or the files looked for
+inline constexpr const char *kSoundNotInstalled =
+    ORVANE_NOOP("error", "No sound output is available: the program's sound part is missing or damaged (%1). "
+                         "Install the program again.");
+
 // Where the window's sounds go: the samples are worked out by the pattern
 // rules and handed over whole; this only plays them. Its faults say what the
 // sound system said; the window words them for the user.
