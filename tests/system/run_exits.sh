@@ -55,6 +55,13 @@ fail() {
 # given, then the arguments after "--". Leaves the status in $status and the
 # output in $work/out and $work/err. A program still running after 10 s has
 # opened a window where it should not have.
+# The sanitizer build reads its options from the environment; every program
+# run here under `env -i` keeps them.
+sanitizer_options=()
+for keep in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+  [ -n "${!keep:-}" ] && sanitizer_options+=("$keep=${!keep}")
+done
+
 run() {
   local exe=$1
   shift
@@ -64,10 +71,7 @@ run() {
     shift
   done
   shift
-  # The sanitizer build reads its options from the environment; keep them.
-  for keep in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
-    [ -n "${!keep:-}" ] && assignments+=("$keep=${!keep}")
-  done
+  assignments+=("${sanitizer_options[@]}")
   status=0
   (cd "$work" && ulimit -c 0 && exec timeout -k 2 10 env -i HOME="$work" "${assignments[@]}" \
     "$exe" "$@" >"$work/out" 2>"$work/err") || status=$?
@@ -304,7 +308,7 @@ manual() {
       rm -rf "$work/example" && mkdir "$work/example"
       if [[ $example != xvfb-run* ]]; then
         status=0
-        (cd "$work/example" && exec timeout -k 2 20 env -i HOME="$work" PATH="$(dirname "$exe"):/usr/bin:/bin" \
+        (cd "$work/example" && exec timeout -k 2 20 env -i HOME="$work" PATH="$(dirname "$exe"):/usr/bin:/bin" "${sanitizer_options[@]}" \
           bash -c "$example" >"$work/out" 2>"$work/err") || status=$?
         if [ "$status" -eq 0 ] && [ ! -s "$work/err" ] && { [ -s "$work/out" ] || [ -n "$(ls -A "$work/example")" ]; }; then
           passed=$((passed + 1))
@@ -317,7 +321,7 @@ manual() {
       # A session of its own, whose id the shell leading it writes down, so
       # that the program it starts is found among it.
       rm -f "$work/session"
-      (cd "$work/example" && exec setsid --wait env -i HOME="$work" PATH="$(dirname "$exe"):/usr/bin:/bin" \
+      (cd "$work/example" && exec setsid --wait env -i HOME="$work" PATH="$(dirname "$exe"):/usr/bin:/bin" "${sanitizer_options[@]}" \
         bash -c 'echo $$ >"$1"; eval "$2"' example "$work/session" "$example" >"$work/out" 2>"$work/err") &
       local runner=$! session="" pid="" wid="" display="" authority=""
       for _ in $(seq 200); do
