@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pattern/actions.h"
+#include "pattern/controls.h"
+
+namespace orvane {
+
+// What the user does, by name: every event of both faces becomes one of these
+// and goes to Behaviour::Act, which answers with a Snapshot.
+struct UserAction {
+    enum class Kind {
+        Load,        // the window opens, the page starts
+        Move,        // a slider moved to `value` by the user
+        Preset,      // the pattern button kPresets[value]
+        Choose,      // an entry of the action table chosen (a switch: turned to `on`)
+        State,       // a state given as text (a link, the command line)
+        SoundEnded,  // the sound the last snapshot asked for has played to its end
+        SoundFailed, // it could not start or it stopped: `text` says why, in the user's words
+    };
+    Kind kind = Kind::Load;
+    SliderId slider = SliderId::Slider1;
+    std::int32_t value = 0;
+    Action action = Action::Listen;
+    bool on = true;
+    std::string text;
+
+    static UserAction Loaded() { return {}; }
+    static UserAction Moved(SliderId slider, std::int32_t position)
+    {
+        return {Kind::Move, slider, position, {}, true, {}};
+    }
+    static UserAction Pressed(std::int32_t preset) { return {Kind::Preset, {}, preset, {}, true, {}}; }
+    static UserAction Chosen(Action action, bool on = true) { return {Kind::Choose, {}, 0, action, on, {}}; }
+    static UserAction Given(std::string state) { return {Kind::State, {}, 0, {}, true, std::move(state)}; }
+    static UserAction Ended(Action sound) { return {Kind::SoundEnded, {}, 0, sound, true, {}}; }
+    static UserAction Failed(Action sound, std::string why) { return {Kind::SoundFailed, {}, 0, sound, true, std::move(why)}; }
+};
+
+// An entry of the action table as a face shows it after an action.
+struct ActionShown {
+    Action action;
+    bool enabled = true;
+    bool checked = false; // a switch's state; false for the others
+};
+
+// The figures of the details, while they are shown.
+struct DetailsShown {
+    bool empty = true;    // no pattern: the figures' place says so
+    std::string equation; // "Cardioid: p(θ) = 0.5 + 0.5 cos θ"
+    bool kept = false;    // a kept pattern's column is shown
+    struct Row {
+        const char *key;  // the command line's name, "omni_share"
+        std::string label;
+        std::string current;
+        std::string kept; // empty with nothing kept
+    };
+    std::vector<Row> rows;
+};
+
+// A sound for the face to play: the sweep around the microphone, or the
+// probe's short sound at the angle slider's position.
+struct SoundShown {
+    Action action;  // Listen or ProbeSound
+    std::int32_t s1;
+    std::int32_t s2;
+    std::int32_t angle; // the probe's; unused for the sweep
+};
+
+// Everything a face shows after one action. The plot itself is drawn on the
+// face's surface while the action runs; `plotChanged` says whether it was.
+struct Snapshot {
+    bool done = false;         // the action ran to its end
+    std::string error;         // what ended it, in the user's words; empty when none
+    std::string announcement;  // what a listener hears; empty for nothing
+    std::string description;   // the plot in words, as it now stands
+    bool plotChanged = false;
+    bool plotDrawn = false;    // false until the first drawing: a blank plot
+    // The readouts' texts (by CaptionId) and the sliders' positions (by
+    // SliderId) as the action left them; the lite edition has no angle slider.
+    std::array<std::string, 4> readouts;
+    std::array<std::optional<std::int32_t>, 3> sliders;
+    std::array<std::string, 3> spoken; // each slider's value as a screen reader says it
+    std::vector<ActionShown> actions;  // the edition's entries of the action table, in its order
+    ViewSettings view;
+    std::optional<DetailsShown> details; // while the details are shown
+    std::string state;                   // the state as text, for the address and the command line
+    std::optional<SoundShown> sound;     // to play now
+};
+
+} // namespace orvane
