@@ -13,7 +13,7 @@
 #include "pattern/figure.h"
 #include "pattern/pattern_details.h"
 #include "pattern/translation.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 #include "pattern/presets.h"
 
 namespace orvane {

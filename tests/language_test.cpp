@@ -31,7 +31,7 @@
 #include "tests/window_fixture.h"
 #include "window/accessibility.h"
 #include "window/figure.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 
 namespace orvane {
 // The language's code in test names and messages.

@@ -12,7 +12,7 @@
 
 #include "pattern/plot_driver.h"
 #include "pattern/translation.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 #include "window_fixture.h"
 
 namespace orvane::testing {

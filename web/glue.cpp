@@ -32,7 +32,7 @@
 #include "web/recorded_surface.h"
 #include "web/returned.h"
 #include "web/running_page.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 #include "pattern/presets.h"
 
 // What the page answers. A missing control answers kMissing (sliders) or 0.

@@ -11,7 +11,7 @@
 #include "pattern/raster.h"
 #include "web/label_cover.h"
 #include "web/page_layout.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 
 namespace orvane {
 

@@ -11,7 +11,7 @@
 
 #include "pattern/raster.h"
 #include "pattern/translation.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 #include "window/plot_surface.h"
 #include "pattern/pattern_description.h"
 

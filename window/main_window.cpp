@@ -32,7 +32,7 @@
 #include "window/accessibility.h"
 #include "window/details_view.h"
 #include "window/figure.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 #include "window/plot_surface.h"
 #include "pattern/presets.h"
 #include "window/qt_translations.h"

@@ -6,7 +6,7 @@
 
 #include "pattern/figure.h"
 
-#include "window/layout.h"
+#include "pattern/layout.h"
 
 namespace orvane {
 

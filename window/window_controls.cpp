@@ -11,7 +11,7 @@
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_sound.h"
 #include "window/accessibility.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 #include "window/main_window.h"
 #include "window/plot_surface.h"
 #include "window/window_parts.h"

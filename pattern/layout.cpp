@@ -1,4 +1,4 @@
-#include "window/layout.h"
+#include "pattern/layout.h"
 
 #include <array>
 
