@@ -13,6 +13,8 @@
 
 #include "pattern/controls.h"
 #include "pattern/datasheet_plot.h"
+#include "pattern/pattern_details.h"
+#include "pattern/snapshot.h"
 #include "pattern/polar_plot.h"
 #include "window/details_view.h"
 #include "window/main_window.h"
@@ -37,8 +39,10 @@ struct CardioidWindow {
 void BM_FullRedraw(benchmark::State &state)
 {
     CardioidWindow w;
+    // A user's move of the omni slider to where it stands: the behaviour's
+    // redraw and the snapshot the window shows.
     for (auto _ : state) {
-        w.window.PreGraph();
+        w.window.act(UserAction::Moved(SliderId::Slider1, 0));
     }
 }
 BENCHMARK(BM_FullRedraw);
@@ -51,12 +55,10 @@ void BM_SliderMoveDetails(benchmark::State &state)
     CardioidWindow w;
     if (state.range(0) == 1)
         w.window.findChild<QAction *>("DetailsAction")->trigger();
-    auto *slider = w.window.findChild<QAbstractSlider *>("Slider1");
     int position = 0;
     for (auto _ : state) {
         position = position == 0 ? 30 : 0;
-        slider->setValue(position);
-        w.window.PreGraph();
+        w.window.act(UserAction::Moved(SliderId::Slider1, position));
     }
     if (state.range(0) == 1 && !w.window.findChild<QWidget *>("DetailsView")->isVisible())
         state.SkipWithError("the details view did not open");
@@ -74,7 +76,7 @@ void BM_DetailsUpdate(benchmark::State &state)
     int position = 0;
     for (auto _ : state) {
         position = position == 0 ? 30 : 0;
-        view.showFigures({position, 0}, kept, ".");
+        view.showFigures(ShownDetails({position, 0}, kept, "."));
     }
 }
 BENCHMARK(BM_DetailsUpdate)->Arg(0)->Arg(1);

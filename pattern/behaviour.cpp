@@ -6,9 +6,13 @@
 
 #include "pattern/angle_probe.h"
 #include "pattern/datasheet_plot.h"
+#include "pattern/layout.h"
+#include "pattern/number_text.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_details.h"
+#include "pattern/pattern_sound.h"
 #include "pattern/plot_driver.h"
+#include "pattern/presets.h"
 #include "pattern/translation.h"
 
 namespace orvane {
@@ -23,6 +27,7 @@ public:
     void setCaption(CaptionId caption, const std::string &text) override
     {
         owner_.face_.setCaption(caption, text);
+        owner_.readouts_.at(static_cast<std::size_t>(caption)) = text;
     }
     DrawingSurface &surface() override { return *this; }
     std::string decimalSeparator() override { return owner_.face_.decimalSeparator(); }
@@ -105,7 +110,7 @@ Outcome Behaviour::End(std::string_view source, const char *errorFormat, const c
     if (!outcome.done && !changed_)
         return outcome;
     try {
-        outcome.description = description();
+        outcome.description = description_ = description();
     } catch (const std::exception &error) {
         if (outcome.error.empty())
             outcome.error = Format("%1: %2", {source, error.what()});
@@ -239,6 +244,208 @@ std::string Behaviour::description()
     if (kept_)
         text += " " + Format(Tr("plot", kKeptDescription), {KeptLevels(*kept_, separator)});
     return text;
+}
+
+namespace {
+
+// The source an error names for an entry of the action table: its text as the
+// menu shows it, with its number and without the ellipsis.
+std::string ActionSource(const ActionEntry &item)
+{
+    std::string text(Tr("menu", item.text));
+    return item.value ? Format(text, {IntegerText(item.value)}) : text;
+}
+
+} // namespace
+
+Snapshot Behaviour::Act(const UserAction &action, const std::function<void()> &faceWork) noexcept
+{
+    sound_.reset();
+    refused_.clear();
+    std::string source = "Orvane";
+    const char *errorFormat = nullptr;
+    switch (action.kind) {
+    case UserAction::Kind::Load: break;
+    case UserAction::Kind::Move: source = ControlWords(NameOf(action.slider)); break;
+    case UserAction::Kind::Preset:
+        if (action.value >= 0 && static_cast<std::size_t>(action.value) < kPresets.size())
+            source = ControlWords(kPresets[static_cast<std::size_t>(action.value)].button);
+        break;
+    case UserAction::Kind::Choose: {
+        const ActionEntry &item = EntryOf(action.action);
+        source = ActionSource(item);
+        errorFormat = item.errorFormat;
+        break;
+    }
+    case UserAction::Kind::State: {
+        // A text that is no state changes nothing; the face shows why.
+        const StateReading reading = ReadStateText(action.text);
+        if (!reading.state) {
+            Snapshot shown = Shown();
+            shown.refused = reading.error;
+            return shown;
+        }
+        // An error names the state as the user gave it.
+        source = action.text;
+        break;
+    }
+    case UserAction::Kind::SoundEnded: break;
+    case UserAction::Kind::SoundFailed: {
+        const ActionEntry &item = EntryOf(action.action);
+        source = ActionSource(item);
+        errorFormat = item.errorFormat;
+        break;
+    }
+    }
+    return Fill(Dispatch(source, [&] { Perform(action, faceWork); }, errorFormat));
+}
+
+void Behaviour::Perform(const UserAction &action, const std::function<void()> &faceWork)
+{
+    switch (action.kind) {
+    case UserAction::Kind::Load: Load(); break;
+    case UserAction::Kind::Move:
+        face_.setSliderValue(action.slider, action.value);
+        if (action.slider == SliderId::Slider3) {
+            AngleScroll();
+            ProbeSound();
+        } else {
+            PreGraph();
+        }
+        break;
+    case UserAction::Kind::Preset: {
+        if (action.value < 0 || static_cast<std::size_t>(action.value) >= kPresets.size())
+            throw std::invalid_argument("no such pattern button");
+        const orvane::Preset &preset = kPresets[static_cast<std::size_t>(action.value)];
+        Preset(preset.slider1, preset.slider2);
+        break;
+    }
+    case UserAction::Kind::Choose: Choose(action.action, action.on, faceWork); break;
+    case UserAction::Kind::State:
+        if (ShowState(*ReadStateText(action.text).state))
+            ProbeSound();
+        break;
+    case UserAction::Kind::SoundEnded:
+        if (action.action == Action::Listen)
+            announce(std::string(Tr("listen", kListenEnded)));
+        break;
+    case UserAction::Kind::SoundFailed:
+        // Said once: the probing sound turns itself off, so that the next step
+        // of the slider does not say it again.
+        if (action.action == Action::ProbeSound)
+            probeSound_ = false;
+        throw std::runtime_error(action.text);
+    }
+}
+
+void Behaviour::Choose(Action action, bool on, const std::function<void()> &faceWork)
+{
+    switch (action) {
+    case Action::Listen:
+        // Reads the level sliders only: no control, readout or drawing changes.
+        sound_ = SoundShown{Action::Listen, face_.sliderValue(SliderId::Slider1),
+                            face_.sliderValue(SliderId::Slider2), 0};
+        announce(std::string(Tr("listen", kListenStarted)));
+        break;
+    case Action::ProbeSound: probeSound_ = on; break;
+    case Action::Details: detailsShown_ = on; break;
+    case Action::Keep: Keep(); break;
+    case Action::ClearKept: ClearKept(); break;
+    case Action::DatasheetView:
+        if ((view_.view == PlotView::Db) != on)
+            ToggleView();
+        break;
+    case Action::Range20:
+    case Action::Range30:
+    case Action::Range40:
+        // The entry the group unchecks says nothing; the one chosen is the range.
+        if (on)
+            SetRange(EntryOf(action).value);
+        break;
+    case Action::CopyImage:
+    case Action::SaveImage:
+    case Action::Print:
+    case Action::Keys:
+        if (faceWork)
+            faceWork();
+        break;
+    }
+}
+
+void Behaviour::ProbeSound()
+{
+    if (probeSound_ && probeShown_)
+        sound_ = SoundShown{Action::ProbeSound, face_.sliderValue(SliderId::Slider1),
+                            face_.sliderValue(SliderId::Slider2), face_.sliderValue(SliderId::Slider3)};
+}
+
+Snapshot Behaviour::Fill(Outcome outcome)
+{
+    Snapshot shown = Shown();
+    shown.done = outcome.done;
+    // An error there is already, or the face has ended the action with one:
+    // a sound asked for is not played.
+    shown.error = std::move(outcome.error);
+    shown.announcement = std::move(outcome.announcement);
+    shown.plotChanged = outcome.plotChanged;
+    if (outcome.done)
+        shown.sound = sound_;
+    sound_.reset();
+    return shown;
+}
+
+Snapshot Behaviour::Shown()
+{
+    Snapshot shown;
+    shown.done = true;
+    shown.description = description_;
+    shown.plotDrawn = drawn_;
+    shown.readouts = readouts_;
+    shown.view = view_;
+    const std::string separator = face_.decimalSeparator();
+    // A control the face lacks, or one that fails to answer, is left out: the
+    // action that met it has said so.
+    for (const SliderId slider : {SliderId::Slider1, SliderId::Slider2, SliderId::Slider3}) {
+        if (slider == SliderId::Slider3 && !HasProbe(edition_))
+            continue;
+        try {
+            const std::int32_t value = face_.sliderValue(slider);
+            const auto i = static_cast<std::size_t>(slider);
+            shown.sliders[i] = value;
+            shown.spoken[i] = slider == SliderId::Slider3 ? SpokenAngle(value) : SpokenLevel(value, separator);
+        } catch (const std::exception &) {
+        }
+    }
+    bool keepable = false;
+    try {
+        keepable = canKeep();
+    } catch (const std::exception &) {
+    }
+    for (const ActionEntry &item : ActionTable()) {
+        if (!Shows(item, edition_))
+            continue;
+        ActionShown entry{item.action};
+        switch (item.action) {
+        case Action::Keep: entry.enabled = keepable; break;
+        case Action::ClearKept: entry.enabled = kept_.has_value(); break;
+        case Action::ProbeSound: entry.checked = probeSound_; break;
+        case Action::Details: entry.checked = detailsShown_; break;
+        case Action::DatasheetView: entry.checked = view_.view == PlotView::Db; break;
+        case Action::Range20:
+        case Action::Range30:
+        case Action::Range40: entry.checked = view_.view == PlotView::Db && view_.rangeDb == item.value; break;
+        default: break;
+        }
+        shown.actions.push_back(entry);
+    }
+    try {
+        if (detailsShown_)
+            shown.details = ShownDetails({face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2)},
+                                         kept_, separator);
+        shown.state = stateText();
+    } catch (const std::exception &) {
+    }
+    return shown;
 }
 
 } // namespace orvane

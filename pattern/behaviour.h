@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <type_traits>
 #include <memory>
 #include <optional>
@@ -9,6 +11,7 @@
 
 #include "pattern/controls.h"
 #include "pattern/edition.h"
+#include "pattern/snapshot.h"
 #include "pattern/state_text.h"
 
 namespace orvane {
@@ -33,8 +36,9 @@ struct Outcome {
 };
 
 // The program's behaviour over one face's controls: the state between the
-// user's actions, the handlers of those actions and the rule for their errors.
-// The desktop window and the web page each hold one and show what it yields.
+// user's actions, what each action means, the handlers and the rule for their
+// errors. The desktop window and the web page each hold one, hand it every
+// action of the user's (Act) and draw the snapshot it returns.
 class Behaviour {
 public:
     Behaviour(Edition edition, FaceControls &controls);
@@ -43,6 +47,17 @@ public:
     Behaviour &operator=(const Behaviour &) = delete;
 
     Edition edition() const { return edition_; }
+
+    // Runs one action of the user's and returns everything the face shows
+    // after it. `faceWork` is the face's own part of an entry of the action
+    // table that only the face can do (copy, save, print, the list of keys):
+    // it runs inside the action, so that an error ending it is worded as the
+    // action's.
+    Snapshot Act(const UserAction &action, const std::function<void()> &faceWork = {}) noexcept;
+    // What the face shows now, as the last action left it.
+    Snapshot Shown();
+    bool detailsShown() const { return detailsShown_; }
+    bool probeSound() const { return probeSound_; }
 
     // Runs one handler. An error that ends it becomes the outcome's error,
     // "<source>: <what>", or `errorFormat` filled with what; what was drawn or
@@ -105,6 +120,12 @@ public:
 
 private:
     class Rules;
+    // What an action means, run inside Dispatch.
+    void Perform(const UserAction &action, const std::function<void()> &faceWork);
+    void Choose(Action action, bool on, const std::function<void()> &faceWork);
+    // The probe's sound where the probing sound is on and the probe shown.
+    void ProbeSound();
+    Snapshot Fill(Outcome outcome);
     // Runs `handler` through `call`, the one place that catches what ends a
     // handler; then what it yields, `what` the error that ended it (none: an
     // unknown one), unless `done`.
@@ -120,7 +141,14 @@ private:
     bool drawn_ = false;      // the plot stays blank until the first move
     bool probeShown_ = false; // the probe line is on the plot
     bool changed_ = false;    // the plot changed in the running handler
+    bool detailsShown_ = false; // the details' figures come with each snapshot
+    bool probeSound_ = false;   // the probing sound's switch; off until the user turns it on
     std::string announcement_;
+    std::string description_;  // the plot's, as it was last drawn
+    std::string refused_;      // why the state the running action was given is none
+    std::optional<SoundShown> sound_; // for the face to play after the running action
+    // The readouts as the handlers last set them, by CaptionId.
+    std::array<std::string, 4> readouts_;
 };
 
 } // namespace orvane

@@ -136,4 +136,20 @@ std::string PatternEquation(const PatternDetails &details, std::string_view deci
                                      SignificantText(details.fig8Share, 3, decimalSeparator)});
 }
 
+DetailsShown ShownDetails(KeptPattern current, std::optional<KeptPattern> kept, std::string_view decimalSeparator)
+{
+    const PatternDetails figures = DetailsFor(current.s1, current.s2);
+    const std::optional<PatternDetails> keptFigures = kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
+    DetailsShown shown;
+    shown.empty = figures.empty;
+    shown.equation = DetailsHeading(current.s1, current.s2, decimalSeparator);
+    shown.kept = keptFigures.has_value();
+    shown.rows.reserve(kDetailRows.size());
+    for (std::size_t i = 0; i < kDetailRows.size(); ++i)
+        shown.rows.push_back({kDetailRows[i].key, std::string(Tr("details", kDetailRows[i].label)),
+                              DetailText(figures, i, decimalSeparator),
+                              keptFigures ? DetailText(*keptFigures, i, decimalSeparator) : std::string()});
+    return shown;
+}
+
 } // namespace orvane

@@ -4,10 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "pattern/controls.h"
+#include "pattern/snapshot.h"
 #include "pattern/translation.h"
 
 namespace orvane {
@@ -144,5 +146,9 @@ inline constexpr const char *kDetailsHeading = ORVANE_NOOP("details", "%1: %2");
 // The line above the figures of the level sliders at s1 and s2: the pattern's
 // name (PatternName) and its equation; kDetailsNoFigure for the empty pattern.
 std::string DetailsHeading(std::int32_t s1, std::int32_t s2, std::string_view decimalSeparator);
+
+// The details as a face shows them: the figures of the level sliders'
+// pattern `current` and of the kept one, with their labels, in the language shown.
+DetailsShown ShownDetails(KeptPattern current, std::optional<KeptPattern> kept, std::string_view decimalSeparator);
 
 } // namespace orvane

@@ -46,7 +46,7 @@ struct UserAction {
 struct ActionShown {
     Action action;
     bool enabled = true;
-    bool checked = false; // a switch's state; false for the others
+    bool checked = false; // a switch's state, or whether what the entry shows is shown
 };
 
 // The figures of the details, while they are shown.
@@ -59,8 +59,10 @@ struct DetailsShown {
         std::string label;
         std::string current;
         std::string kept; // empty with nothing kept
+        bool operator==(const Row &) const = default;
     };
     std::vector<Row> rows;
+    bool operator==(const DetailsShown &) const = default;
 };
 
 // A sound for the face to play: the sweep around the microphone, or the
@@ -77,6 +79,7 @@ struct SoundShown {
 struct Snapshot {
     bool done = false;         // the action ran to its end
     std::string error;         // what ended it, in the user's words; empty when none
+    std::string refused;       // why a state given as text is none; nothing changed
     std::string announcement;  // what a listener hears; empty for nothing
     std::string description;   // the plot in words, as it now stands
     bool plotChanged = false;

@@ -17,50 +17,54 @@
 namespace orvane::testing {
 namespace {
 
-// Runs one step written as "load", "slider1 30", "angle 45", "preset Command3",
-// "keep", "clear", "state omni=30&fig8=0", "view" (the same view again),
-// "dbview" (the datasheet view on or off), "range 20", "fail 2" (the second control
-// call from here fails), "break 3" (the third drawing call from here fails) or
-// "throw" (a handler throws something unknown).
-Outcome RunStep(Behaviour &behaviour, FakeControls &controls, const std::string &step)
+// Runs one step, as a face hands the behaviour the user's action: "load",
+// "slider1 30", "angle 45", "preset Command3", "keep", "clear", "details 1"
+// (shown, 0 hidden), "probe 1" (the probing sound on, 0 off), "listen",
+// "ended" (the sweep played to its end), "soundfail Listen|ProbeSound",
+// "state omni=30&fig8=0", "dbview" (the datasheet view on or off), "range 20",
+// "save fail" (the face's part of Save image fails; "copy throw": with
+// something unknown), "fail 2" (the second control call from here fails) or
+// "break 3" (the third drawing call from here fails).
+Snapshot RunStep(Behaviour &behaviour, FakeControls &controls, const std::string &step)
 {
     std::istringstream in(step);
     std::string verb, arg;
     in >> verb >> arg;
-    const auto move = [&](SliderId id) { controls.sliders[id] = std::stoi(arg); };
+    const auto position = [&arg] { return static_cast<std::int32_t>(std::stoi(arg)); };
     if (verb == "load")
-        return behaviour.Dispatch("load", [&] { behaviour.Load(); });
-    if (verb == "slider1" || verb == "slider2") {
-        move(verb == "slider1" ? SliderId::Slider1 : SliderId::Slider2);
-        return behaviour.Dispatch(verb, [&] { behaviour.PreGraph(); });
-    }
-    if (verb == "angle") {
-        move(SliderId::Slider3);
-        return behaviour.Dispatch("Radial Position", [&] { behaviour.AngleScroll(); });
+        return behaviour.Act(UserAction::Loaded());
+    if (verb == "slider1" || verb == "slider2" || verb == "angle") {
+        const SliderId id = verb == "slider1" ? SliderId::Slider1 : verb == "slider2" ? SliderId::Slider2 : SliderId::Slider3;
+        return behaviour.Act(UserAction::Moved(id, position()));
     }
     if (verb == "preset")
-        for (const Preset &preset : kPresets)
-            if (arg == preset.button)
-                return behaviour.Dispatch(preset.button, [&] {
-                    behaviour.Preset(preset.slider1, preset.slider2);
-                });
-    if (verb == "keep" || verb == "clear") {
-        const ActionEntry &item = EntryOf(verb == "keep" ? Action::Keep : Action::ClearKept);
-        return behaviour.Dispatch(Tr("menu", item.text), [&] {
-            verb == "keep" ? behaviour.Keep() : behaviour.ClearKept();
-        }, item.errorFormat);
-    }
-    if (verb == "state") {
-        const StateReading reading = ReadStateText(arg);
-        EXPECT_TRUE(reading.state) << reading.error;
-        return behaviour.Dispatch("state", [&] { behaviour.ShowState(*reading.state); });
-    }
-    if (verb == "view")
-        return behaviour.Dispatch("view", [&] { behaviour.setView(behaviour.view()); });
+        for (std::size_t i = 0; i < kPresets.size(); ++i)
+            if (arg == kPresets[i].button)
+                return behaviour.Act(UserAction::Pressed(static_cast<std::int32_t>(i)));
+    if (verb == "keep" || verb == "clear")
+        return behaviour.Act(UserAction::Chosen(verb == "keep" ? Action::Keep : Action::ClearKept));
+    if (verb == "details" || verb == "probe")
+        return behaviour.Act(UserAction::Chosen(verb == "details" ? Action::Details : Action::ProbeSound, arg == "1"));
+    if (verb == "listen")
+        return behaviour.Act(UserAction::Chosen(Action::Listen));
+    if (verb == "ended")
+        return behaviour.Act(UserAction::Ended(Action::Listen));
+    if (verb == "soundfail")
+        return behaviour.Act(UserAction::Failed(arg == "Listen" ? Action::Listen : Action::ProbeSound, "no output"));
+    if (verb == "state")
+        return behaviour.Act(UserAction::Given(arg));
     if (verb == "dbview")
-        return behaviour.Dispatch("dB", [&] { behaviour.ToggleView(); });
+        return behaviour.Act(UserAction::Chosen(Action::DatasheetView, behaviour.view().view != PlotView::Db));
     if (verb == "range")
-        return behaviour.Dispatch("range", [&] { behaviour.SetRange(std::stoi(arg)); });
+        for (const ActionEntry &item : ActionTable())
+            if (item.value == position())
+                return behaviour.Act(UserAction::Chosen(item.action));
+    if (verb == "save" || verb == "copy")
+        return behaviour.Act(UserAction::Chosen(verb == "save" ? Action::SaveImage : Action::CopyImage), [&arg] {
+            if (arg == "throw")
+                throw 7;
+            throw std::runtime_error("disk full");
+        });
     if (verb == "fail") {
         controls.failAt = controls.log.size() + static_cast<std::size_t>(std::stoi(arg)) - 1;
         return {};
@@ -69,10 +73,32 @@ Outcome RunStep(Behaviour &behaviour, FakeControls &controls, const std::string 
         controls.gra.failAt = controls.gra.ops.size() + static_cast<std::size_t>(std::stoi(arg)) - 1;
         return {};
     }
-    if (verb == "throw")
-        return behaviour.Dispatch("Cardiod", [] { throw 7; });
     ADD_FAILURE() << "no such step: " << step;
     return {};
+}
+
+// The entries of the action table a snapshot does not show as plain enabled
+// ones: "-KeepAction" disabled, "+DatasheetAction" checked.
+std::string Entries(const Snapshot &shown)
+{
+    std::string text;
+    for (const ActionShown &entry : shown.actions) {
+        if (!entry.enabled)
+            text += std::string(text.empty() ? "" : " ") + "-" + EntryOf(entry.action).name;
+        if (entry.checked)
+            text += std::string(text.empty() ? "" : " ") + "+" + EntryOf(entry.action).name;
+    }
+    return text;
+}
+
+// The sound a snapshot asks for: "ListenAction 0 0", "ProbeSoundAction 0 0 45".
+std::string Sound(const Snapshot &shown)
+{
+    if (!shown.sound)
+        return "";
+    const SoundShown &s = *shown.sound;
+    std::string text = std::string(EntryOf(s.action).name) + " " + std::to_string(s.s1) + " " + std::to_string(s.s2);
+    return s.action == Action::ProbeSound ? text + " " + std::to_string(s.angle) : text;
 }
 
 struct Row {
@@ -89,6 +115,9 @@ struct Row {
     const char *description;
     const char *state;
     std::size_t clears; // of the plot, in the whole sequence
+    const char *entries = ""; // Entries(): "-KeepAction -ClearKeptAction" after the load
+    const char *sound = "";   // Sound()
+    const char *details = nullptr; // the details' heading while they are shown
 };
 
 const char *const kEmpty = "Empty: the plot is drawn when a level slider moves or a pattern button is pressed.";
@@ -102,43 +131,43 @@ const char *const kLowest = "-40.0864274753527"; // a level slider at 100
 
 const Row kRows[] = {
     {"LoadFillsTheReadoutsAndDrawsNothing", Edition::Full, {"load"}, kLowest, kLowest, "", "", "", "", kEmpty,
-     "omni=100&fig8=100", 0},
+     "omni=100&fig8=100", 0, "-KeepAction -ClearKeptAction"},
     {"APresetMovesBothSlidersRedrawsOnceAndSaysSo", Edition::Full, {"load", "preset Cardiod"}, "0", "0", "", "",
-     "Cardioid: omni 0 dB, figure-8 0 dB", "", kCardioid, "omni=0&fig8=0", 1},
+     "Cardioid: omni 0 dB, figure-8 0 dB", "", kCardioid, "omni=0&fig8=0", 1, "-ClearKeptAction"},
     {"ALevelMoveRedrawsHidesTheProbeAndLeavesItsReadouts", Edition::Full, {"load", "angle 45", "slider2 0"}, kLowest,
-     "0", "45", "off", "", "", kFigure8, "omni=100&fig8=0", 2},
+     "0", "45", "off", "", "", kFigure8, "omni=100&fig8=0", 2, "-ClearKeptAction"},
     {"TheAngleDrawsTheProbeReadsItSaysItAndIsInTheState", Edition::Full, {"load", "preset Cardiod", "angle 45"}, "0",
-     "0", "45", "4.64521374897578", "45 degrees, gain 4.65 dB", "", kCardioid, "omni=0&fig8=0&angle=45", 2},
+     "0", "45", "4.64521374897578", "45 degrees, gain 4.65 dB", "", kCardioid, "omni=0&fig8=0&angle=45", 2, "-ClearKeptAction"},
     {"KeepSaysWhatItKeptAndTheDescriptionComparesWithIt", Edition::Full,
      {"load", "preset Cardiod", "keep", "preset Command2"}, kLowest, "0", "", "",
      "Figure-8: omni -40.09 dB, figure-8 0 dB", "",
      "Pattern: Figure-8. Figure-8 pattern: nulls at 90 and -90 degrees from the front; the rear lobe is 0 dB relative to the front, in "
      "opposite polarity. Directivity index 4.77 dB. Compared with the kept pattern, drawn as a dashed violet curve: "
      "omni 0 dB, figure-8 0 dB.",
-     "omni=100&fig8=0", 3},
+     "omni=100&fig8=0", 3, ""},
     // Keep waits for a pattern: on the blank plot, and on a plot of no pattern.
     {"KeepBeforeTheFirstDrawingKeepsNothing", Edition::Lite, {"load", "keep"}, kLowest, kLowest, "", "", "", "",
-     kEmpty, "omni=100&fig8=100", 0},
+     kEmpty, "omni=100&fig8=100", 0, "-KeepAction -ClearKeptAction"},
     {"KeepWithNoPatternKeepsNothing", Edition::Full, {"load", "slider1 100", "keep"}, kLowest, kLowest, "", "", "",
      "", "No pattern: both components are at their lowest setting, so nothing is picked up.", "omni=100&fig8=100",
-     1},
+     1, "-KeepAction -ClearKeptAction"},
     {"ClearSaysSoAndRedrawsWithout", Edition::Full, {"load", "preset Cardiod", "keep", "clear"}, "0", "0", "", "",
-     "Comparison cleared", "", kCardioid, "omni=0&fig8=0", 3},
+     "Comparison cleared", "", kCardioid, "omni=0&fig8=0", 3, "-ClearKeptAction"},
     {"AStateWithAnAngleShowsTheProbe", Edition::Full, {"load", "state omni=30&fig8=0&angle=-90"},
      "-3.06126050124842", "0", "-90", "-3.09803919969167", "-90 degrees, gain -3.1 dB", "", kSuperCard,
-     "omni=30&fig8=0&angle=-90", 1},
+     "omni=30&fig8=0&angle=-90", 1, "-ClearKeptAction"},
     {"TheLiteEditionShowsAStateWithoutItsAngle", Edition::Lite, {"load", "state omni=30&fig8=0&angle=-90"},
-     "-3.06126050124842", "0", "", "", "", "", kSuperCard, "omni=30&fig8=0", 1},
+     "-3.06126050124842", "0", "", "", "", "", kSuperCard, "omni=30&fig8=0", 1, "-ClearKeptAction"},
     {"ASliderThatRefusesThePresetEndsItUnredrawn", Edition::Full, {"load", "fail 2", "preset Command3"}, kLowest,
-     kLowest, "", "", "", "Command3: control failed: move Slider2", "", "omni=30&fig8=100", 0},
-    {"AFailingReadoutEndsTheMoveBeforeTheDrawing", Edition::Full, {"load", "fail 4", "slider1 0"}, "0", kLowest, "",
-     "", "", "slider1: control failed: set dbfig8", "", "omni=0&fig8=100", 0},
+     kLowest, "", "", "", "Super Card: control failed: move Slider2", kEmpty, "omni=30&fig8=100", 0, "-KeepAction -ClearKeptAction"},
+    {"AFailingReadoutEndsTheMoveBeforeTheDrawing", Edition::Full, {"load", "fail 5", "slider1 0"}, "0", kLowest, "",
+     "", "", "Omni: control failed: set dbfig8", kEmpty, "omni=0&fig8=100", 0, "-KeepAction -ClearKeptAction"},
     {"AFailingDrawingKeepsWhatItDrewWhichIsDescribed", Edition::Full, {"load", "break 3", "preset Cardiod"}, "0",
-     "0", "", "", "", "Cardiod: surface failed", kCardioid, "omni=0&fig8=0", 1},
-    {"AnUnknownErrorNamesTheControl", Edition::Full, {"load", "throw"}, kLowest, kLowest, "", "", "",
-     "Cardiod: unknown error", "", "omni=100&fig8=100", 0},
-    {"AViewChangeRedrawsOnlyADrawnPlot", Edition::Full, {"load", "view", "preset Command3", "view"},
-     "-3.06126050124842", "0", "", "", "", "", kSuperCard, "omni=30&fig8=0", 2},
+     "0", "", "", "", "Cardiod: surface failed", kCardioid, "omni=0&fig8=0", 1, "-ClearKeptAction"},
+    {"AnUnknownErrorNamesTheControl", Edition::Full, {"load", "copy throw"}, kLowest, kLowest, "", "", "",
+     "Copy image: unknown error", kEmpty, "omni=100&fig8=100", 0, "-KeepAction -ClearKeptAction"},
+    {"AViewChangeRedrawsOnlyADrawnPlot", Edition::Full, {"load", "dbview", "preset Command3", "dbview"},
+     "-3.06126050124842", "0", "", "", "Linear view", "", kSuperCard, "omni=30&fig8=0", 2, "-ClearKeptAction"},
     // The datasheet view: one redraw a switch, with the probe where it was;
     // said, described with its levels and carried by the state.
     {"TheDatasheetViewIsSaidDescribedAndInTheState", Edition::Full,
@@ -148,23 +177,49 @@ const Row kRows[] = {
      "-15.07 dB relative to the front. Directivity index 5.45 dB. Datasheet view, 30 dB range: the side (90 "
      "degrees) is at -7.71 dB and the rear (180 degrees) at -15.07 dB relative to the front. The rear lobe has "
      "opposite polarity.",
-     "omni=30&fig8=0&angle=45&view=db&range=30", 3},
+     "omni=30&fig8=0&angle=45&view=db&range=30", 3, "-ClearKeptAction +DatasheetAction +Range30Action"},
     {"ARangeShowsTheDatasheetViewAtIt", Edition::Lite, {"load", "preset Cardiod", "range 20"}, "0", "0", "", "",
      "Datasheet view, 20 dB range", "",
      "Pattern: Cardioid. Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. Datasheet "
      "view, 20 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB relative to "
      "the front.",
-     "omni=0&fig8=0&view=db&range=20", 2},
+     "omni=0&fig8=0&view=db&range=20", 2, "-ClearKeptAction +DatasheetAction +Range20Action"},
     {"TheLinearViewComesBackWithTheRangeKept", Edition::Full, {"load", "range 40", "preset Cardiod", "dbview"},
-     "0", "0", "", "", "Linear view", "", kCardioid, "omni=0&fig8=0", 2},
+     "0", "0", "", "", "Linear view", "", kCardioid, "omni=0&fig8=0", 2, "-ClearKeptAction"},
     {"AStateBringsItsView", Edition::Full, {"load", "state omni=0&fig8=0&view=db&range=40", "dbview", "dbview"},
      "0", "0", "", "", "Datasheet view, 40 dB range", "",
      "Pattern: Cardioid. Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. Datasheet "
      "view, 40 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB relative to "
      "the front.",
-     "omni=0&fig8=0&view=db&range=40", 3},
-    {"AnUnknownRangeIsAnError", Edition::Full, {"load", "preset Cardiod", "range 25"}, "0", "0", "", "", "",
-     "range: no such range", "", "omni=0&fig8=0", 1},
+     "omni=0&fig8=0&view=db&range=40", 3, "-ClearKeptAction +DatasheetAction +Range40Action"},
+    {"WhatOnlyTheFaceDoesFailsAsItsAction", Edition::Full, {"load", "preset Cardiod", "save fail"}, "0", "0", "", "",
+     "", "Save image: disk full", kCardioid, "omni=0&fig8=0", 1, "-ClearKeptAction"},
+    // Sound: the face plays what the snapshot asks for and says how it went.
+    {"ListenAsksForTheSweepAndSaysSo", Edition::Lite, {"load", "preset Command3", "listen"}, "-3.06126050124842", "0",
+     "", "", "Listening to the pattern: from the rear through the right, the front and the left", "", kSuperCard,
+     "omni=30&fig8=0", 1, "-ClearKeptAction", "ListenAction 30 0"},
+    {"TheSweepsEndIsSaid", Edition::Full, {"load", "listen", "ended"}, kLowest, kLowest, "", "", "Listening ended", "",
+     kEmpty, "omni=100&fig8=100", 0, "-KeepAction -ClearKeptAction"},
+    {"AFailingSweepIsListensError", Edition::Full, {"load", "listen", "soundfail Listen"}, kLowest, kLowest, "", "",
+     "", "Listen: no output", kEmpty, "omni=100&fig8=100", 0, "-KeepAction -ClearKeptAction"},
+    {"TheProbingSoundFollowsTheProbe", Edition::Full, {"load", "probe 1", "preset Cardiod", "angle 45"}, "0", "0",
+     "45", "4.64521374897578", "45 degrees, gain 4.65 dB", "", kCardioid, "omni=0&fig8=0&angle=45", 2, "+ProbeSoundAction -ClearKeptAction", "ProbeSoundAction 0 0 45"},
+    {"AStateWithAnAngleSoundsTheProbe", Edition::Full, {"load", "probe 1", "state omni=0&fig8=0&angle=90"}, "0", "0",
+     "90", "-3.56301158903719E-09", "90 degrees, gain 0 dB", "", kCardioid, "omni=0&fig8=0&angle=90", 1, "+ProbeSoundAction -ClearKeptAction", "ProbeSoundAction 0 0 90"},
+    // Said once: the switch goes off, and the next move plays nothing.
+    {"AFailingProbingSoundTurnsItselfOff", Edition::Full, {"load", "probe 1", "angle 45", "soundfail ProbeSound"},
+     kLowest, kLowest, "45", "off", "", "Probing sound: no output", "No pattern: both components are at their lowest setting, so nothing is picked up.", "omni=100&fig8=100&angle=45", 1, "-KeepAction -ClearKeptAction"},
+    {"AfterItTheProbeMovesInSilence", Edition::Full,
+     {"load", "probe 1", "angle 45", "soundfail ProbeSound", "angle 46"}, kLowest, kLowest, "46", "off",
+     "46 degrees, gain off", "", "No pattern: both components are at their lowest setting, so nothing is picked up.",
+     "omni=100&fig8=100&angle=46", 2, "-KeepAction -ClearKeptAction"},
+    // The details: their figures with every snapshot while they are shown.
+    {"TheDetailsFollowThePattern", Edition::Lite, {"load", "details 1", "preset Cardiod", "keep"}, "0", "0", "", "",
+     "Kept for comparison: omni 0 dB, figure-8 0 dB", "",
+     "Pattern: Cardioid. Cardioid pattern: one null, at the rear, 180 degrees from the front. Directivity index 4.77 dB. "
+     "Compared with the kept pattern, drawn as a dashed violet curve: omni 0 dB, figure-8 0 dB.", "omni=0&fig8=0", 2, "+DetailsAction", "", "Cardioid: p(\u03B8) = 0.500 + 0.500 cos \u03B8"},
+    {"HiddenTheyComeNoMore", Edition::Lite, {"load", "details 1", "preset Cardiod", "details 0"}, "0", "0", "", "",
+     "", "", kCardioid, "omni=0&fig8=0", 1, "-ClearKeptAction"},
 };
 
 class BehaviourRows : public ::testing::TestWithParam<Row> {};
@@ -174,25 +229,52 @@ TEST_P(BehaviourRows, YieldWhatTheFacesShow)
     const Row &row = GetParam();
     FakeControls controls;
     Behaviour behaviour(row.edition, controls);
-    Outcome last;
+    Snapshot last;
     for (const std::string &step : row.steps)
         last = RunStep(behaviour, controls, step);
     controls.failAt.reset();
-    const auto caption = [&](CaptionId id) { return controls.captions.count(id) ? controls.captions[id] : ""; };
-    EXPECT_EQ(caption(CaptionId::dbomni), row.dbomni);
-    EXPECT_EQ(caption(CaptionId::dbfig8), row.dbfig8);
-    EXPECT_EQ(caption(CaptionId::LblAngle), row.angle);
-    EXPECT_EQ(caption(CaptionId::LblGain), row.gain);
+    const auto readout = [&](CaptionId id) { return last.readouts.at(static_cast<std::size_t>(id)); };
+    EXPECT_EQ(readout(CaptionId::dbomni), row.dbomni);
+    EXPECT_EQ(readout(CaptionId::dbfig8), row.dbfig8);
+    EXPECT_EQ(readout(CaptionId::LblAngle), row.angle);
+    EXPECT_EQ(readout(CaptionId::LblGain), row.gain);
     EXPECT_EQ(last.announcement, row.announcement);
     EXPECT_EQ(last.error, row.error);
     EXPECT_EQ(last.done, last.error.empty());
     EXPECT_EQ(last.description, row.description);
-    EXPECT_EQ(behaviour.stateText(), row.state);
+    EXPECT_EQ(last.state, row.state);
     EXPECT_EQ(controls.gra.count(SurfaceOp::Clear), row.clears);
+    EXPECT_EQ(Entries(last), row.entries);
+    EXPECT_EQ(Sound(last), row.sound);
+    EXPECT_EQ(last.details.has_value(), row.details != nullptr);
+    if (last.details && row.details)
+        EXPECT_EQ(last.details->equation, row.details);
+    // What the face shows of the sliders is where the controls stand.
+    EXPECT_EQ(last.sliders[0], controls.sliders[SliderId::Slider1]);
+    EXPECT_EQ(last.sliders[2].has_value(), row.edition == Edition::Full);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequences, BehaviourRows, ::testing::ValuesIn(kRows),
                          [](const auto &row) { return std::string(row.param.name); });
+
+// A text that is no state changes nothing: the face shows why, and the plot,
+// the readouts and the state stay as they were.
+TEST(Behaviour, AStateThatIsNoneIsRefusedAndChangesNothing)
+{
+    FakeControls controls;
+    Behaviour behaviour(Edition::Full, controls);
+    behaviour.Act(UserAction::Loaded());
+    const Snapshot before = behaviour.Act(UserAction::Pressed(0));
+    for (const char *text : {"omni=abc", "omni=0&fig8=0&angle=500", ""}) {
+        const Snapshot shown = behaviour.Act(UserAction::Given(text));
+        EXPECT_FALSE(shown.refused.empty()) << text;
+        EXPECT_TRUE(shown.error.empty()) << text;
+        EXPECT_FALSE(shown.plotChanged) << text;
+        EXPECT_EQ(shown.readouts, before.readouts) << text;
+        EXPECT_EQ(shown.state, before.state) << text;
+    }
+    EXPECT_EQ(controls.gra.count(SurfaceOp::Clear), 1u);
+}
 
 // An error that ends an action names it as the menu shows it, in the language shown.
 TEST(ActionTable, ErrorsNameTheActionInTheUsersWords)
@@ -213,22 +295,6 @@ TEST(ActionTable, ErrorsNameTheActionInTheUsersWords)
         EXPECT_EQ(ActionError(EntryOf(row.action), "boom"), row.error);
     }
     SetLanguage(English());
-}
-
-// One key, one action; every action of a menu is somewhere to be found.
-TEST(ActionTable, KeysAndNamesAreUniqueAndEveryActionShows)
-{
-    std::set<std::string> names;
-    std::set<char> letters;
-    for (const ActionEntry &item : ActionTable()) {
-        EXPECT_TRUE(names.insert(item.name).second) << item.name;
-        EXPECT_EQ(item.key == KeyKind::Letter, item.letter != 0) << item.name;
-        if (item.letter) {
-            EXPECT_TRUE(letters.insert(item.letter).second) << item.name;
-        }
-        EXPECT_NE(item.places, 0u) << item.name;
-        EXPECT_EQ(&EntryOf(item.action), &item) << item.name;
-    }
 }
 
 } // namespace

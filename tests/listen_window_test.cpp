@@ -176,7 +176,7 @@ TEST_P(Listening, ContextMenuListensAndSwitchesTheProbingSound)
     press("Slider3", Qt::Key_Right);
     EXPECT_EQ(played.sounds.size(), 1u);
     // On: every move plays the probe's sound for the new angle.
-    probe->setChecked(true);
+    probe->trigger(); // on, as a click turns it
     press("Slider3", Qt::Key_Right);
     press("Slider3", Qt::Key_End);
     ASSERT_EQ(played.sounds.size(), 3u);
@@ -184,7 +184,7 @@ TEST_P(Listening, ContextMenuListensAndSwitchesTheProbingSound)
     EXPECT_EQ(played.sounds[2].samples, ProbeSound(180, 0, 0, 44100).samples);
     EXPECT_EQ(text("LblAngle"), "180");
     // And off again.
-    probe->setChecked(false);
+    probe->trigger(); // off again
     press("Slider3", Qt::Key_Left);
     EXPECT_EQ(played.sounds.size(), 3u);
 }
@@ -201,7 +201,7 @@ TEST_P(Listening, NoDeviceIsReportedAndTheWindowGoesOn)
                          "that the computer's sound is on and not muted, then try again.");
     if (full()) {
         auto *probe = window->findChild<QAction *>("ProbeSoundAction");
-        probe->setChecked(true);
+        probe->trigger(); // on, as a click turns it
         press("Slider3", Qt::Key_Right, 3);
         EXPECT_EQ(errors.size(), 2);
         EXPECT_FALSE(probe->isChecked());
@@ -219,7 +219,7 @@ TEST_P(Listening, NoDeviceIsReportedAndTheWindowGoesOn)
         // A probing sound that fails while the slider moves on: said once, the
         // switch off, and the next steps play nothing.
         auto *probe = window->findChild<QAction *>("ProbeSoundAction");
-        probe->setChecked(true);
+        probe->trigger(); // on, as a click turns it
         const auto asked = played.sounds.size();
         const auto said = errors.size();
         press("Slider3", Qt::Key_Right);
@@ -315,7 +315,7 @@ TEST(ListeningWithoutPlugin, IsReportedAndTheWindowGoesOn)
             << errors[0].toStdString();
 
         auto *probe = window.findChild<QAction *>("ProbeSoundAction");
-        probe->setChecked(true);
+        probe->trigger(); // on, as a click turns it
         auto *angle = window.findChild<QWidget *>("Slider3");
         QTest::keyClick(angle, Qt::Key_Right);
         QTest::keyClick(angle, Qt::Key_Right);

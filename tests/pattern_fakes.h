@@ -84,7 +84,7 @@ public:
         {SliderId::Slider1, 100}, {SliderId::Slider2, 100}, {SliderId::Slider3, 0}};
     std::map<CaptionId, std::string> captions;
     std::vector<std::string> log; // "read Slider1", "set dbomni" ... in order
-    std::optional<std::size_t> failAt; // index into log of the control call that fails
+    std::optional<std::size_t> failAt; // index into log of the control call that fails, once
     RecordingSurface gra;
     std::string separator = ".";
     ViewSettings view;
@@ -124,10 +124,14 @@ public:
     }
 
 private:
+    // The call at failAt fails once; the handler it ends makes no more, and
+    // what the face reads afterwards answers again.
     void step(std::string what)
     {
-        if (failAt && log.size() == *failAt)
+        if (failAt && log.size() == *failAt) {
+            failAt.reset();
             throw ControlError("control failed: " + what);
+        }
         log.push_back(std::move(what));
     }
 };

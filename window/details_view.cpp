@@ -107,33 +107,27 @@ DetailsView::DetailsView(QWidget *parent) : QWidget(parent, Qt::Tool)
     layout->addWidget(table_);
 }
 
-void DetailsView::showFigures(KeptPattern current, std::optional<KeptPattern> kept,
-                              const std::string &decimalSeparator)
+void DetailsView::showFigures(const DetailsShown &figures)
 {
-    const Shown now{current, kept, decimalSeparator};
-    if (shown_ == now)
+    if (shown_ == figures)
         return;
-    shown_ = now;
-
-    const PatternDetails figures = DetailsFor(current.s1, current.s2);
-    const std::optional<PatternDetails> keptFigures =
-        kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
+    shown_ = figures;
     // No pattern and nothing to compare it with: the view says so instead.
     message_->setVisible(figures.empty);
     equation_->setVisible(!figures.empty);
-    equation_->setText(QString::fromStdString(DetailsHeading(current.s1, current.s2, decimalSeparator)));
-    table_->setVisible(!figures.empty || keptFigures);
-    keptHeading_->setVisible(keptFigures.has_value());
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
+    equation_->setText(QString::fromStdString(figures.equation));
+    table_->setVisible(!figures.empty || figures.kept);
+    keptHeading_->setVisible(figures.kept);
+    for (std::size_t i = 0; i < rows_.size() && i < figures.rows.size(); ++i) {
         const Row &row = rows_[i];
         const QString label = row.label->text();
-        const QString value = QString::fromStdString(DetailText(figures, i, decimalSeparator));
+        const QString value = QString::fromStdString(figures.rows[i].current);
         row.current->setText(value);
         //: A figure's accessible name. %1: its name; %2: its value
         row.current->setAccessibleName(QString::fromUtf8(Tr("accessible name", "%1: %2")).arg(label, value));
-        row.kept->setVisible(keptFigures.has_value());
-        if (keptFigures) {
-            const QString keptValue = QString::fromStdString(DetailText(*keptFigures, i, decimalSeparator));
+        row.kept->setVisible(figures.kept);
+        if (figures.kept) {
+            const QString keptValue = QString::fromStdString(figures.rows[i].kept);
             row.kept->setText(keptValue);
             //: The kept pattern's figure, its accessible name. %1: the figure's name; %2: its value
             row.kept->setAccessibleName(QString::fromUtf8(Tr("accessible name", "%1, kept: %2")).arg(label, keptValue));
@@ -151,6 +145,12 @@ void DetailsView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     keepOnScreen();
+}
+
+void DetailsView::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 void DetailsView::keepOnScreen()

@@ -8,6 +8,7 @@
 
 #include "pattern/controls.h"
 #include "pattern/pattern_details.h"
+#include "pattern/snapshot.h"
 
 class QLabel;
 
@@ -29,15 +30,20 @@ class DetailsView : public QWidget {
 public:
     explicit DetailsView(QWidget *parent);
 
-    // Shows the figures for the level sliders at s1 and s2 and the kept
-    // pattern. Nothing is rewritten when these are what it shows already.
-    void showFigures(KeptPattern current, std::optional<KeptPattern> kept, const std::string &decimalSeparator);
+    // Shows the figures of the current pattern and of the kept one. Nothing
+    // is rewritten when these are what it shows already.
+    void showFigures(const DetailsShown &figures);
+
+signals:
+    // The user closed it (its close button, Escape).
+    void closed();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     // Grown by a kept column or a longer figure, it stays on its screen.
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void keepOnScreen();
@@ -52,13 +58,7 @@ private:
     QWidget *table_;
     std::array<Row, kDetailRows.size()> rows_{};
     // What is shown, so that a redraw that changes no figure costs nothing.
-    struct Shown {
-        KeptPattern current;
-        std::optional<KeptPattern> kept;
-        std::string separator;
-        bool operator==(const Shown &) const = default;
-    };
-    std::optional<Shown> shown_;
+    std::optional<DetailsShown> shown_;
 };
 
 } // namespace orvane

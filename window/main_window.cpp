@@ -62,17 +62,13 @@ public:
         auto *slider = Find<QAbstractSlider>(window_, NameOf(id));
         if (value < slider->minimum() || value > slider->maximum())
             throw ControlError(std::string("Invalid property value for ") + NameOf(id));
-        slider->setValue(value);
+        // A user's move has put the thumb there already.
+        if (slider->sliderPosition() != value)
+            slider->setValue(value);
     }
 
-    void setCaption(CaptionId id, const std::string &text) override
-    {
-        // The readouts' boxes are fixed and show only the leading characters of a
-        // long value; the whole of it shows when the pointer rests on them.
-        auto *label = Find<QLabel>(window_, NameOf(id));
-        label->setText(QString::fromStdString(text));
-        label->setToolTip(label->text());
-    }
+    // The readout must be there; its text comes with the snapshot (Show).
+    void setCaption(CaptionId id, const std::string &) override { Find<QLabel>(window_, NameOf(id)); }
 
     DrawingSurface &surface() override
     {
@@ -111,42 +107,50 @@ OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
     resize(kClientWidth / kTwipsPerPixel, clientTop_ + kClientHeight / kTwipsPerPixel);
     buildControls();
     connectHandlers();
-    Dispatch(windowTitle().toStdString(), [this] { Form_Load(); });
+    act(UserAction::Loaded());
 }
 
 OrvaneFrm::~OrvaneFrm() = default;
 
-void OrvaneFrm::ShowDetails()
+void OrvaneFrm::showDetails(const Snapshot &shown)
 {
+    if (!shown.details) {
+        detailsPending_.reset();
+        if (details_)
+            details_->hide();
+        return;
+    }
     if (!details_) {
         details_ = new DetailsView(this);
+        // The view closed by the user: the behaviour no longer sends its figures.
+        connect(details_, &DetailsView::closed, this, [this] { act(UserAction::Chosen(Action::Details, false)); });
         // Beside the window where the screen has room, so that it covers
         // neither the sliders nor the plot; on the screen in any case. Placed
         // at the size of what it will show.
-        fillDetails();
+        details_->showFigures(*shown.details);
         details_->adjustSize();
         // Its frame, not yet made, as wide as the window's own.
         const QSize frame = details_->size() + frameGeometry().size() - size();
         details_->move(DetailsPosition(frameGeometry(), frame, screen()->availableGeometry()));
     }
-    details_->show();
-    updateDetails();
-    details_->raise();
-    details_->activateWindow();
-}
-
-void OrvaneFrm::updateDetails()
-{
-    // Closed, it does nothing at a redraw; it catches up when shown again.
-    if (!details_ || details_->isHidden())
+    if (details_->isHidden()) {
+        // Opened: shown at once, in front.
+        details_->showFigures(*shown.details);
+        details_->show();
+        details_->raise();
+        details_->activateWindow();
         return;
-    fillDetails();
-}
-
-void OrvaneFrm::fillDetails()
-{
-    details_->showFigures({controls_->sliderValue(SliderId::Slider1), controls_->sliderValue(SliderId::Slider2)},
-                          behaviour_->kept(), controls_->decimalSeparator());
+    }
+    // Open already: its figures follow before the next paint, so that it
+    // costs a slider move nothing.
+    const bool waiting = detailsPending_.has_value();
+    detailsPending_ = shown.details;
+    if (!waiting)
+        QTimer::singleShot(0, this, [this] {
+            if (details_ && detailsPending_)
+                details_->showFigures(*detailsPending_);
+            detailsPending_.reset();
+        });
 }
 
 PatternState OrvaneFrm::shownState()
@@ -156,11 +160,7 @@ PatternState OrvaneFrm::shownState()
 
 void OrvaneFrm::showState(const PatternState &state)
 {
-    // An error names the state as the user gave it.
-    Dispatch(StateText(state, edition_), [this, &state] {
-        if (behaviour_->ShowState(state))
-            PlayProbeSound();
-    });
+    act(UserAction::Given(StateText(state, edition_)));
 }
 
 Figure OrvaneFrm::shownFigure()
@@ -222,24 +222,17 @@ void OrvaneFrm::connectHandlers()
 {
     // actionTriggered comes from the user alone (drag, channel click, keys,
     // wheel), never from a value the program sets, so a preset click redraws
-    // once. It comes before value() changes; sliderValue() reads the position.
-    auto onUserMove = [this](const char *name, void (OrvaneFrm::*handler)()) {
-        auto *slider = Find<QAbstractSlider>(this, name);
+    // once. It comes before value() changes; sliderPosition() is the new one.
+    for (const SliderId id : {SliderId::Slider1, SliderId::Slider2, SliderId::Slider3}) {
+        if (id == SliderId::Slider3 && !HasProbe(edition_))
+            continue;
+        auto *slider = Find<QAbstractSlider>(this, NameOf(id));
         connect(slider, &QAbstractSlider::actionTriggered, this,
-                [this, name, handler] { Dispatch(ControlWords(name), [this, handler] { (this->*handler)(); }); });
-    };
-    onUserMove("Slider1", &OrvaneFrm::Slider1_Scroll);
-    onUserMove("Slider2", &OrvaneFrm::Slider2_Scroll);
-    if (HasProbe(edition_))
-        onUserMove("Slider3", &OrvaneFrm::Slider3_Scroll);
-
-    for (const Preset &preset : kPresets) {
-        connect(Find<QPushButton>(this, preset.button), &QPushButton::clicked, this, [this, preset] {
-            Dispatch(ControlWords(preset.button), [this, preset] {
-                PresetClick(preset.slider1, preset.slider2);
-            });
-        });
+                [this, id, slider] { act(UserAction::Moved(id, slider->sliderPosition())); });
     }
+    for (std::size_t i = 0; i < kPresets.size(); ++i)
+        connect(Find<QPushButton>(this, kPresets[i].button), &QPushButton::clicked, this,
+                [this, i] { act(UserAction::Pressed(static_cast<std::int32_t>(i))); });
 }
 
 void OrvaneFrm::describePlot(const std::string &text)
@@ -252,40 +245,39 @@ void OrvaneFrm::describePlot(const std::string &text)
     }
 }
 
-void OrvaneFrm::Show(const Outcome &outcome)
+void OrvaneFrm::act(const UserAction &action, const std::function<void()> &faceWork)
 {
-    if (!outcome.description.empty())
-        describePlot(outcome.description);
-    if (auto *clear = findChild<QAction *>("ClearKeptAction"))
-        clear->setEnabled(behaviour_->kept().has_value());
-    if (auto *keep = findChild<QAction *>("KeepAction"))
-        keep->setEnabled(behaviour_->canKeep());
-    showChecks();
-    // The figures follow once the handler has ended, before the next paint, so
-    // that an open details view costs a slider move nothing; moves that come in
-    // one turn of the event loop update it once.
-    if (outcome.plotChanged && details_ && !details_->isHidden() && !detailsPending_) {
-        detailsPending_ = true;
-        QTimer::singleShot(0, this, [this] {
-            detailsPending_ = false;
-            Dispatch(Tr("menu", kShowDetailsAction), [this] { updateDetails(); });
-        });
+    Show(behaviour_->Act(action, faceWork));
+}
+
+void OrvaneFrm::Show(const Snapshot &shown)
+{
+    for (std::size_t i = 0; i < shown.readouts.size(); ++i) {
+        // The readouts' boxes are fixed and show only the leading characters of a
+        // long value; the whole of it shows when the pointer rests on them.
+        auto *label = findChild<QLabel *>(kCaptionNames[i], Qt::FindDirectChildrenOnly);
+        const QString text = QString::fromStdString(shown.readouts[i]);
+        if (label && label->text() != text) {
+            label->setText(text);
+            label->setToolTip(text);
+        }
     }
-    if (!outcome.announcement.empty())
-        announce(outcome.announcement);
-    if (!outcome.error.empty())
-        reporter_(QString::fromStdString(outcome.error));
+    if (!shown.description.empty())
+        describePlot(shown.description);
+    showActions(shown);
+    showDetails(shown);
+    // A sound that cannot start says so instead of what was to be heard.
+    if (shown.sound && !Play(*shown.sound))
+        return;
+    if (!shown.announcement.empty())
+        announce(shown.announcement);
+    if (!shown.error.empty())
+        reporter_(QString::fromStdString(shown.error));
 }
 
 void OrvaneFrm::announce(std::string_view text)
 {
     announcer_->announce(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-}
-
-void OrvaneFrm::Dispatch(std::string_view source, const std::function<void()> &handler,
-                         const char *errorFormat) noexcept
-{
-    Show(behaviour_->Dispatch(source, handler, errorFormat));
 }
 
 void OrvaneFrm::ShowError(const QString &message)
@@ -349,93 +341,26 @@ void PlayOn(SoundOutput &out, Make &&make, std::function<void(const std::string 
 
 } // namespace
 
-void OrvaneFrm::Listen()
+bool OrvaneFrm::Play(const SoundShown &sound)
 {
-    // Reads the level sliders only: no control, readout or drawing changes.
-    const std::int32_t s1 = controls_->sliderValue(SliderId::Slider1);
-    const std::int32_t s2 = controls_->sliderValue(SliderId::Slider2);
-    PlayOn(output(), [s1, s2](std::int32_t rate) { return SweepSound(s1, s2, rate); },
-           [this](const std::string &error) {
-               if (!error.empty())
-                   reporter_(QString::fromStdString(ActionError(EntryOf(Action::Listen), error)));
-               else
-                   announce(Tr("listen", kListenEnded));
-           });
-    behaviour_->announce(std::string(Tr("listen", kListenStarted)));
-}
-
-void OrvaneFrm::PlayProbeSound()
-{
-    if (!probeSound_)
-        return;
+    const Action action = sound.action;
+    std::string failed;
     try {
-        const std::int32_t angle = controls_->sliderValue(SliderId::Slider3);
-        const std::int32_t s1 = controls_->sliderValue(SliderId::Slider1);
-        const std::int32_t s2 = controls_->sliderValue(SliderId::Slider2);
-        PlayOn(output(), [=](std::int32_t rate) { return ProbeSound(angle, s1, s2, rate); },
-               [this](const std::string &error) {
-                   if (error.empty())
-                       return;
-                   // Said once: the next step of the slider must not say it again.
-                   ProbeSoundOff();
-                   reporter_(QString::fromStdString(ActionError(EntryOf(Action::ProbeSound), error)));
-               });
-    } catch (...) {
-        // Said once, not at every step of the slider: the switch goes off.
-        ProbeSoundOff();
-        throw;
+        PlayOn(output(), [&sound](std::int32_t rate) {
+            return sound.action == Action::Listen ? SweepSound(sound.s1, sound.s2, rate)
+                                                  : ProbeSound(sound.angle, sound.s1, sound.s2, rate);
+        }, [this, action](const std::string &error) {
+            if (!error.empty())
+                act(UserAction::Failed(action, error));
+            else if (action == Action::Listen)
+                act(UserAction::Ended(action)); // said: the sweep is over
+        });
+        return true;
+    } catch (const std::exception &error) {
+        failed = error.what();
     }
-}
-
-void OrvaneFrm::ProbeSoundOff()
-{
-    if (auto *probe = findChild<QAction *>("ProbeSoundAction"))
-        probe->setChecked(false);
-    probeSound_ = false;
-}
-
-void OrvaneFrm::Form_Load()
-{
-    behaviour_->Load();
-}
-
-void OrvaneFrm::PreGraph()
-{
-    behaviour_->PreGraph();
-    describePlot(behaviour_->description());
-}
-
-void OrvaneFrm::Graph(const std::int16_t &Radius, const std::int32_t &Radius8)
-{
-    orvane::Graph(behaviour_->rules().surface(), Radius, Radius8, edition_);
-}
-
-void OrvaneFrm::GraphAxis()
-{
-    if (!HasProbe(edition_))
-        throw ControlError("The lite edition has no axes");
-    orvane::GraphAxis(behaviour_->rules().surface());
-}
-
-void OrvaneFrm::Slider1_Scroll()
-{
-    behaviour_->PreGraph();
-}
-
-void OrvaneFrm::Slider2_Scroll()
-{
-    behaviour_->PreGraph();
-}
-
-void OrvaneFrm::Slider3_Scroll()
-{
-    behaviour_->AngleScroll();
-    PlayProbeSound();
-}
-
-void OrvaneFrm::PresetClick(std::int32_t slider1, std::int32_t slider2)
-{
-    behaviour_->Preset(slider1, slider2);
+    act(UserAction::Failed(action, failed));
+    return false;
 }
 
 } // namespace orvane

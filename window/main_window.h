@@ -13,6 +13,7 @@
 #include "pattern/behaviour.h"
 #include "pattern/controls.h"
 #include "pattern/edition.h"
+#include "pattern/snapshot.h"
 #include "pattern/state_text.h"
 
 class QMenuBar;
@@ -25,8 +26,8 @@ class DetailsView;
 class SoundOutput;
 
 // The program's one window: the controls of the layout table and the menus of
-// the action table, whose events it hands to the program's behaviour, showing
-// what that yields. The handlers and the plot driver are its own methods.
+// the action table, whose events it hands to the program's behaviour as the
+// user's actions, showing the snapshot each returns.
 class OrvaneFrm : public QWidget {
     Q_OBJECT
 
@@ -38,12 +39,9 @@ public:
     // Where the controls of the layout table are: below the menu bar.
     QRect clientArea() const;
 
-    // Rewrites both level readouts and redraws the plot from the level sliders.
-    void PreGraph();
-    // Clears the surface and draws the plot for these lengths in twips.
-    void Graph(const std::int16_t &Radius, const std::int32_t &Radius8);
-    // The crosshair axes; full edition only.
-    void GraphAxis();
+    // One action of the user's, as the window's events give it: the behaviour
+    // runs it and the window shows the snapshot it returns.
+    void act(const UserAction &action, const std::function<void()> &faceWork = {});
 
     // Moves the sliders to `state` and runs their handlers, as a user moving
     // them there would: the level sliders' handler, then, where the state has
@@ -68,41 +66,31 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void Form_Load();
-    void Slider1_Scroll();
-    void Slider2_Scroll();
-    void Slider3_Scroll();
-    void PresetClick(std::int32_t slider1, std::int32_t slider2);
-    // Plays the pattern as a sound circling the microphone once.
-    void Listen();
-    // The probe's short sound for the angle slider as it stands, when switched on.
-    void PlayProbeSound();
-    void ProbeSoundOff();
+    // Plays what the snapshot asks for; a sound that cannot start or stops
+    // goes back to the behaviour as an action. False where it could not start.
+    bool Play(const SoundShown &sound);
     SoundOutput &output();
     // The menu bar's menus, and the entries of the action table in them and
     // in the plot's context menu (window_menus.cpp).
     void buildMenuBar();
     void buildActions();
-    void Trigger(Action action);
-    void Toggle(Action action, bool on);
+    // The entry of the action table chosen, or a switch turned over.
+    void Trigger(Action action, bool on);
     void ShowKeys();
-    void showChecks();
+    // The entries as the snapshot has them: enabled, and a switch's state.
+    void showActions(const Snapshot &shown);
     // The plot as a figure: to the clipboard, to a file, to a printer.
     void CopyImage();
     void SaveImage();
     void PrintImage();
     // The figure of what the plot shows: the state, the kept pattern, the language's numbers.
     Figure shownFigure();
-    // The tool window "Pattern details", beside the window; made when first asked for.
-    void ShowDetails();
-    void updateDetails();
-    void fillDetails();
+    // The tool window "Pattern details", beside the window, while the snapshot has its figures.
+    void showDetails(const Snapshot &shown);
 
-    // Runs one event handler through the behaviour's dispatch and shows what it
-    // yields; an error that ends it is reported. What was drawn before it stays.
-    void Dispatch(std::string_view source, const std::function<void()> &handler,
-                  const char *errorFormat = nullptr) noexcept;
-    void Show(const Outcome &outcome);
+    // Shows what an action left: the readouts, the plot's description, the
+    // entries, the details, the sound, what a listener hears and the error.
+    void Show(const Snapshot &shown);
     void ShowError(const QString &message);
 
     // The controls of the layout table (window_controls.cpp), in the window's font.
@@ -120,11 +108,13 @@ private:
     std::unique_ptr<Behaviour> behaviour_;
     Announcer *announcer_; // owned as a child object
     std::unique_ptr<SoundOutput> output_;
-    bool probeSound_ = false; // the probing sound's switch; off until the user turns it on
     DetailsView *details_ = nullptr;  // owned as a child object
     QMenuBar *menuBar_ = nullptr; // owned as a child object
     int clientTop_ = 0;                 // the menu bar's height
-    bool detailsPending_ = false;     // an update of the details is on its way
+    // The details' figures of the last snapshot, shown once the action has
+    // ended, before the next paint: moves that come in one turn of the event
+    // loop update the view once.
+    std::optional<DetailsShown> detailsPending_;
 
 public:
     // Drawing length in twips of one slider step, set when the window loads;

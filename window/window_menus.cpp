@@ -98,12 +98,8 @@ void OrvaneFrm::buildActions()
             // Shown beside the entry only; the letter is taken below.
             action->setShortcutContext(Qt::WidgetShortcut);
         }
-        if (item.checkable) {
-            action->setCheckable(true);
-            connect(action, &QAction::toggled, this, [this, &item](bool on) { Toggle(item.action, on); });
-        } else {
-            connect(action, &QAction::triggered, this, [this, &item] { Trigger(item.action); });
-        }
+        action->setCheckable(item.checkable);
+        connect(action, &QAction::triggered, this, [this, &item](bool on) { Trigger(item.action, !item.checkable || on); });
         if (item.places & kMenuBar) {
             QMenu *menu = menus.value(static_cast<int>(item.menu));
             if (item.submenu) {
@@ -143,74 +139,39 @@ void OrvaneFrm::buildActions()
             menu->addAction(entry);
         }
     }
-    // Nothing kept, and nothing to keep on the blank plot.
-    for (const char *name : {"ClearKeptAction", "KeepAction"})
-        if (auto *action = findChild<QAction *>(name))
-            action->setEnabled(false);
-    showChecks();
 }
 
-// The switches of the view as the behaviour holds them: the datasheet view's,
-// and its range's entry while it shows. Set without signals: they are no
-// user's choice.
-void OrvaneFrm::showChecks()
+// The entries as the behaviour holds them: whether each is offered, and a
+// switch's state. No user's choice: the entries answer `triggered` alone,
+// which setting them does not send; the plot menu's entries follow `changed`.
+void OrvaneFrm::showActions(const Snapshot &shown)
 {
-    const ViewSettings &view = behaviour_->view();
-    for (const ActionEntry &item : ActionTable()) {
-        if (!item.checkable || item.action == Action::ProbeSound)
+    for (const ActionShown &entry : shown.actions) {
+        const ActionEntry &item = EntryOf(entry.action);
+        // The menu bar's entry; the plot menu's follows it.
+        auto *action = findChild<QAction *>(item.name, Qt::FindDirectChildrenOnly);
+        if (!action)
             continue;
-        // The menu bar's entry and the plot menu's alike.
-        for (QAction *action : findChildren<QAction *>(item.name)) {
-            const QSignalBlocker quiet(action);
-            action->setChecked(item.action == Action::DatasheetView ? view.view == PlotView::Db
-                                                                     : view.view == PlotView::Db && item.value == view.rangeDb);
-        }
+        if (action->isEnabled() != entry.enabled)
+            action->setEnabled(entry.enabled);
+        if (item.checkable && action->isChecked() != entry.checked)
+            action->setChecked(entry.checked);
     }
 }
 
-// One of the action table's entries, chosen from a menu or by its key.
-void OrvaneFrm::Trigger(Action action)
+// One of the action table's entries, chosen from a menu or by its key; a
+// switch turned to `on`. What only the window can do runs inside the action.
+void OrvaneFrm::Trigger(Action action, bool on)
 {
-    const ActionEntry &item = EntryOf(action);
-    const std::string source(Tr("menu", item.text));
-    Dispatch(source, [this, action] {
-        switch (action) {
-        case Action::Listen: Listen(); break;
-        case Action::CopyImage: CopyImage(); break;
-        case Action::SaveImage: SaveImage(); break;
-        case Action::Print: PrintImage(); break;
-        case Action::Details: ShowDetails(); break;
-        case Action::Keep: behaviour_->Keep(); break;
-        case Action::ClearKept: behaviour_->ClearKept(); break;
-        case Action::Keys: ShowKeys(); break;
-        case Action::ProbeSound: // switches: see Toggle
-        case Action::DatasheetView:
-        case Action::Range20:
-        case Action::Range30:
-        case Action::Range40: break;
-        }
-    }, item.errorFormat);
-}
-
-// A switch of the action table turned on or off.
-void OrvaneFrm::Toggle(Action action, bool on)
-{
-    const ActionEntry &item = EntryOf(action);
+    std::function<void()> faceWork;
     switch (action) {
-    case Action::ProbeSound: probeSound_ = on; return;
-    case Action::DatasheetView:
-        Dispatch(ActionText(item), [this] { behaviour_->ToggleView(); });
-        break;
-    case Action::Range20:
-    case Action::Range30:
-    case Action::Range40:
-        // The entry the group unchecks says nothing; the one chosen is the range.
-        if (on)
-            Dispatch(ActionText(item), [this, &item] { behaviour_->SetRange(item.value); });
-        break;
+    case Action::CopyImage: faceWork = [this] { CopyImage(); }; break;
+    case Action::SaveImage: faceWork = [this] { SaveImage(); }; break;
+    case Action::Print: faceWork = [this] { PrintImage(); }; break;
+    case Action::Keys: faceWork = [this] { ShowKeys(); }; break;
     default: break;
     }
-    showChecks(); // where a switch failed, it shows what holds
+    act(UserAction::Chosen(action, on), faceWork);
 }
 
 // The keys beside the actions, as the menus show them, in a box that lets the
