@@ -1,6 +1,6 @@
-// The page's figures (the plot as PNG pixels, SVG and its caption), the
-// plot's labels, which the page writes with its own text engine, and the
-// datasheet view's switch: the exports of the running page beside glue.cpp's.
+// The page's figures (the plot as PNG pixels, SVG and its caption) and the
+// plot's labels, which the page writes with its own text engine: the exports
+// of the running page beside glue.cpp's.
 #include <emscripten.h>
 
 #include <cstdint>
@@ -51,6 +51,12 @@ Figured PageFigure()
 }
 
 std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
+
+// A figure that could not be made, in the user's words: {"error"}.
+std::string FigureError(const std::exception &error)
+{
+    return JsonWriter().begin('{').field("error", ActionError(EntryOf(Action::SaveImage), error.what())).end('}').text();
+}
 
 // The figure's rasteriser, keeping each label's box as the drawing comes to
 // it (LabelCover), for the page to write the labels under the lines drawn
@@ -123,7 +129,7 @@ extern "C" {
 // The figure of the state shown: the plot's pixels at a whole `scale`, its
 // labels and its caption, for the page to add the caption band itself: JSON
 // {"pixels", "width", "height", "labels", "caption"}, the pixels R, G, B, A,
-// width by height of them. The empty text after an error, which the page shows.
+// width by height of them. After an error, {"error"}, for the page to show.
 EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
 {
     if (!PageBehaviour() || scale < 1 || scale > kLargestScale)
@@ -132,8 +138,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
     try {
         figure = PageFigure();
     } catch (const std::exception &error) {
-        ShowPageError(ActionError(EntryOf(Action::SaveImage), error.what()));
-        return Return("");
+        return Return(FigureError(error));
     }
     const PlotGeometry &g = figure.drawing->geometry();
     const int width = g.innerWidth * scale;
@@ -149,7 +154,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
                               JsonField("caption", JsonString(figure.caption))}));
 }
 
-// The whole figure as SVG.
+// The whole figure as SVG; after an error, {"error"}.
 EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
 {
     if (!PageBehaviour() || scale < 1 || scale > kLargestScale)
@@ -158,29 +163,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure_svg(int scale)
         const Figured figure = PageFigure();
         return Return(SvgFigure(*figure.drawing, figure.caption, scale));
     } catch (const std::exception &error) {
-        ShowPageError(ActionError(EntryOf(Action::SaveImage), error.what()));
-        return Return("");
+        return Return(FigureError(error));
     }
-}
-
-// The datasheet view: on (db 1) or off (db 0), or at `range` dB (20, 30 or 40;
-// 0 keeps the range), redrawn where the plot was drawn. Returns what the page
-// shows then, as ShownJson gives it.
-EMSCRIPTEN_KEEPALIVE const char *orvane_set_view(int db, int range)
-{
-    Behaviour *running = PageBehaviour();
-    if (!running)
-        return Return("");
-    const ActionEntry &item = EntryOf(Action::DatasheetView);
-    const Outcome outcome = running->Dispatch(Tr("menu", item.text), [running, db, range] {
-        Behaviour &behaviour = *running;
-        if (range != 0)
-            behaviour.SetRange(range);
-        else if ((behaviour.view().view == PlotView::Db) != (db != 0))
-            behaviour.ToggleView();
-    });
-    const bool done = ShowUnannounced(outcome); // said once the page shows it
-    return Return(ShownJson(done, done ? outcome.announcement : ""));
 }
 
 } // extern "C"

@@ -1,75 +1,62 @@
-// The web page's side of the program: the same handlers as the desktop window,
-// over the page's controls, drawing into the canvas's pixels. The page (page/main.js)
-// calls the exported functions below on the user's actions and answers the
-// EM_JS calls from its own controls.
+// The web page's side of the program: the same behaviour as the desktop
+// window's, over the page's controls, drawing into the canvas's pixels. The
+// page's store (page/store.js) hands it each of the user's actions through
+// orvane_act and shows the snapshot it returns; the module asks the page for
+// nothing but a language's texts (catalogue_reader.cpp).
 #include <emscripten.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pattern/actions.h"
-#include "pattern/angle_probe.h"
 #include "pattern/behaviour.h"
 #include "pattern/checked.h"
-#include "pattern/controls.h"
-#include "pattern/figure.h"
-#include "pattern/number_text.h"
-#include "pattern/pattern_description.h"
-#include "pattern/pattern_details.h"
+#include "pattern/layout.h"
 #include "pattern/pattern_sound.h"
-#include "pattern/plot_driver.h"
-#include "pattern/polar_plot.h"
-#include "pattern/raster.h"
-#include "pattern/state_text.h"
+#include "pattern/snapshot.h"
 #include "pattern/translation.h"
 #include "web/json_text.h"
 #include "web/page_layout.h"
 #include "web/recorded_surface.h"
 #include "web/returned.h"
 #include "web/running_page.h"
-#include "pattern/layout.h"
-#include "pattern/presets.h"
-
-// What the page answers. A missing control answers kMissing (sliders) or 0.
-EM_JS(int, PageSliderValue, (int slider), { return Module.page.sliderValue(slider); });
-EM_JS(int, PageSetSlider, (int slider, int value), { return Module.page.setSlider(slider, value); });
-EM_JS(int, PageSetCaption, (int caption, const char *text),
-      { return Module.page.setCaption(caption, UTF8ToString(text)); });
-EM_JS(void, PageDescribePlot, (const char *text), { Module.page.describePlot(UTF8ToString(text)); });
-EM_JS(void, PageShowError, (const char *text), { Module.page.showError(UTF8ToString(text)); });
-EM_JS(void, PageAnnounce, (const char *text), { Module.page.announce(UTF8ToString(text)); });
 
 namespace orvane {
 
 namespace {
 
-constexpr int kMissing = INT32_MIN;
-
-// The page's controls as the behaviour uses them.
+// The page's controls as the behaviour uses them: the sliders' positions and
+// the readouts the page's views show from each snapshot. The lite page has
+// no angle slider and no probe readouts.
 class PageControls : public FaceControls {
 public:
-    std::int32_t sliderValue(SliderId slider) override
+    explicit PageControls(Edition edition) : edition_(edition)
     {
-        const int value = PageSliderValue(static_cast<int>(slider));
-        if (value == kMissing)
-            throw ControlError(std::string("Control not found: ") + NameOf(slider));
-        return value;
+        for (const ControlSpec &entry : ControlTable())
+            for (std::size_t i = 0; i < kSliderNames.size(); ++i)
+                if (entry.slider && std::string_view(entry.name) == kSliderNames[i])
+                    sliders_[i] = *entry.slider;
     }
+
+    std::int32_t sliderValue(SliderId slider) override { return Slider(slider).start; }
 
     void setSliderValue(SliderId slider, std::int32_t value) override
     {
-        if (!PageSetSlider(static_cast<int>(slider), value))
+        SliderSettings &settings = Slider(slider);
+        if (value < settings.minimum || value > settings.maximum)
             throw ControlError(std::string("Invalid property value for ") + NameOf(slider));
+        settings.start = value; // where the thumb now stands
     }
 
-    void setCaption(CaptionId caption, const std::string &text) override
+    void setCaption(CaptionId caption, const std::string &) override
     {
-        if (!PageSetCaption(static_cast<int>(caption), text.c_str()))
+        if (!HasProbe(edition_) && (caption == CaptionId::LblAngle || caption == CaptionId::LblGain))
             throw ControlError(std::string("Control not found: ") + NameOf(caption));
     }
 
@@ -80,84 +67,41 @@ public:
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
 private:
+    SliderSettings &Slider(SliderId slider)
+    {
+        if (slider == SliderId::Slider3 && !HasProbe(edition_))
+            throw ControlError(std::string("Control not found: ") + NameOf(slider));
+        return sliders_.at(static_cast<std::size_t>(slider));
+    }
+
+    Edition edition_;
+    std::array<SliderSettings, 3> sliders_{};
     RecordedSurface surface_;
     std::string separator_ = ".";
 };
 
 // The running page: one per document, like the desktop's one window.
 struct Page {
-    explicit Page(Edition edition) : behaviour(edition, controls) {}
+    explicit Page(Edition edition) : controls(edition), behaviour(edition, controls) {}
     PageControls controls;
     Behaviour behaviour;
     std::vector<std::uint32_t> pixels;
     int width = 0;
     int height = 0;
-    bool detailsShown = false; // the details panel is open: its figures follow each action
 };
 
 std::unique_ptr<Page> page;
 
-// Shows what a handler yielded: the plot's description, what a listener hears
-// of a handler that ran to its end (unless the caller says it), and an error
-// in the page's error box. Returns whether the handler ran to its end.
-bool Show(const Outcome &outcome, bool announces = true)
+// The details' figures: {"empty", "equation", "kept", "rows": [{"key",
+// "label", "current", "kept"}]}, a row's "kept" the empty text with nothing kept.
+void WriteDetails(JsonWriter &json, const DetailsShown &details)
 {
-    if (!outcome.description.empty())
-        PageDescribePlot(outcome.description.c_str());
-    if (announces && outcome.done && !outcome.announcement.empty())
-        PageAnnounce(outcome.announcement.c_str());
-    if (!outcome.error.empty())
-        PageShowError(outcome.error.c_str());
-    return outcome.done;
-}
-
-// A slider's value as a screen reader says it; the empty text for a slider
-// the page does not have.
-std::string SpokenValue(SliderId slider)
-{
-    const int value = PageSliderValue(static_cast<int>(slider));
-    if (value == kMissing)
-        return "";
-    return slider == SliderId::Slider3 ? SpokenAngle(value) : SpokenLevel(value, page->controls.decimalSeparator());
-}
-
-// The figures of the current pattern and of the kept one, for the details
-// panel: {"empty", "equation", "kept", "rows": [{"key", "label", "current", "kept"}]},
-// a row's "kept" the empty text with nothing kept.
-std::string DetailsJson()
-{
-    PageControls &c = page->controls;
-    const std::string separator = c.decimalSeparator();
-    const PatternDetails current = DetailsFor(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2));
-    const std::optional<KeptPattern> kept = page->behaviour.kept();
-    const std::optional<PatternDetails> keptFigures = kept ? std::optional(DetailsFor(kept->s1, kept->s2)) : std::nullopt;
-    JsonWriter json;
-    json.begin('{').field("empty", current.empty)
-        .field("equation", DetailsHeading(c.sliderValue(SliderId::Slider1), c.sliderValue(SliderId::Slider2), separator))
-        .field("kept", kept.has_value()).key("rows").begin('[');
-    for (std::size_t i = 0; i < kDetailRows.size(); ++i)
-        json.begin('{').field("key", kDetailRows[i].key).field("label", Tr("details", kDetailRows[i].label))
-            .field("current", DetailText(current, i, separator))
-            .field("kept", keptFigures ? DetailText(*keptFigures, i, separator) : "").end('}');
-    return json.end(']').end('}').text();
-}
-
-// A part of what the page shows, or `fallback` where it cannot be read (a
-// control gone): the handler that ran has reported that.
-template <typename Part>
-std::string JsonOr(Part &&part, const char *fallback)
-{
-    try {
-        return part();
-    } catch (const std::exception &) {
-        return fallback;
-    }
-}
-
-template <typename Handler>
-bool Dispatch(std::string_view source, Handler &&handler, const char *errorFormat = nullptr)
-{
-    return Show(page->behaviour.Dispatch(source, handler, errorFormat));
+    json.begin('{').field("empty", details.empty).field("equation", details.equation).field("kept", details.kept)
+        .key("rows").begin('[');
+    for (const DetailsShown::Row &row : details.rows)
+        json.begin('{').field("key", row.key).field("label", row.label).field("current", row.current)
+            .field("kept", row.kept).end('}');
+    json.end(']').end('}');
 }
 
 // The largest scale the canvas is drawn at: a plot some 9,000 pixels across.
@@ -180,32 +124,47 @@ void Attach(double ratio, int multiple = 1)
 
 } // namespace
 
-std::string ShownJson(bool done, const std::string &said, const std::string &refused)
+std::string SnapshotJson(const Snapshot &shown)
 {
-    Behaviour &behaviour = page->behaviour;
-    const ViewSettings &view = behaviour.view();
     JsonWriter json;
-    json.begin('{').field("done", done).field("said", said).field("refused", refused)
-        .field("drawn", behaviour.plotDrawn())
-        .key("canKeep").raw(JsonOr([&behaviour] { return behaviour.canKeep() ? "true" : "false"; }, "false"))
+    json.begin('{').field("done", shown.done).field("error", shown.error).field("refused", shown.refused)
+        .field("said", shown.announcement).field("description", shown.description)
+        .field("plotChanged", shown.plotChanged).field("drawn", shown.plotDrawn)
         .key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data())))
         .field("width", page->width).field("height", page->height)
         .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio(), PageSurface().labelPixels(),
                                       [](std::size_t i) { return PageSurface().ChangedJson(i); }))
-        .key("state").raw(JsonOr([&behaviour] { return JsonString(behaviour.stateText()); }, "\"\""))
-        .field("range", view.view == PlotView::Db ? view.rangeDb : 0)
-        .key("spoken").begin('[');
-    for (const SliderId slider : {SliderId::Slider1, SliderId::Slider2, SliderId::Slider3})
-        json.raw(JsonOr([slider] { return JsonString(SpokenValue(slider)); }, "\"\""));
-    json.end(']').key("details").raw(page->detailsShown ? JsonOr(DetailsJson, "null") : "null");
+        .key("readouts").begin('[');
+    for (const std::string &text : shown.readouts)
+        json.string(text);
+    json.end(']').key("sliders").begin('[');
+    for (const std::optional<std::int32_t> &value : shown.sliders)
+        json.raw(value ? std::to_string(*value) : "null");
+    json.end(']').key("spoken").begin('[');
+    for (const std::string &text : shown.spoken)
+        json.string(text);
+    json.end(']').key("actions").begin('{');
+    for (const ActionShown &entry : shown.actions)
+        json.key(EntryOf(entry.action).name).begin('{').field("enabled", entry.enabled)
+            .field("checked", entry.checked).end('}');
+    json.end('}').field("range", shown.view.view == PlotView::Db ? shown.view.rangeDb : 0).field("state", shown.state)
+        .key("details");
+    if (shown.details)
+        WriteDetails(json, *shown.details);
+    else
+        json.raw("null");
+    json.key("sound");
+    if (shown.sound)
+        json.begin('{').field("action", EntryOf(shown.sound->action).name).field("s1", shown.sound->s1)
+            .field("s2", shown.sound->s2).field("angle", shown.sound->angle).end('}');
+    else
+        json.raw("null");
     return json.end('}').text();
 }
 
 Behaviour *PageBehaviour() { return page ? &page->behaviour : nullptr; }
 RecordedSurface &PageSurface() { return page->controls.recorded(); }
 std::string PageSeparator() { return page->controls.decimalSeparator(); }
-bool ShowUnannounced(const Outcome &outcome) { return Show(outcome, false); }
-void ShowPageError(const std::string &text) { PageShowError(text.c_str()); }
 
 } // namespace orvane
 
@@ -249,7 +208,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const c
     Attach(ratio);
     page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     page->controls.recorded().clear(); // a new surface shows its background until the first redraw
-    return Return(ShownJson(Dispatch("Orvane", [] { page->behaviour.Load(); })));
+    return Return(SnapshotJson(page->behaviour.Act(UserAction::Loaded())));
 }
 
 // The canvas at `ratio` device pixels to a logical pixel of the plot (15
@@ -271,86 +230,45 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple, doubl
         // Every step was drawn once already, so none can fail now.
         page->controls.recorded().redraw();
     }
-    return Return(ShownJson(true));
+    return Return(SnapshotJson(page->behaviour.Shown()));
 }
 
-// A user's move of a slider (0 Slider1, 1 Slider2, 2 Slider3): its scroll
-// handler; "done" says whether it ran to its end.
-EMSCRIPTEN_KEEPALIVE const char *orvane_scroll(int slider)
+// One action of the user's, by name, as UserAction::Kind numbers them:
+// 1, slider `a` (0 Slider1, 1 Slider2, 2 Slider3) moved to `b`; 2, the
+// pattern button `a` of the preset table; 3, the action table's entry named
+// `text` ("KeepAction") chosen, a switch turned to `a` (1 on, 0 off); 4, the
+// state `text` given; 5, the sound of the entry `text` played to its end;
+// 6, it could not play. Returns what the page then shows (SnapshotJson).
+EMSCRIPTEN_KEEPALIVE const char *orvane_act(int kind, int a, int b, const char *text)
 {
     if (!page)
         return Return("");
-    bool done = false;
-    switch (slider) {
-    case 0:
-        done = Dispatch(ControlWords("Slider1"), [] { page->behaviour.PreGraph(); });
-        break;
+    const std::string_view name = text ? text : "";
+    const ActionEntry *entry = nullptr;
+    for (const ActionEntry &item : ActionTable())
+        if (name == item.name && Shows(item, page->behaviour.edition()))
+            entry = &item;
+    UserAction action;
+    switch (kind) {
     case 1:
-        done = Dispatch(ControlWords("Slider2"), [] { page->behaviour.PreGraph(); });
+        if (a < 0 || a > 2)
+            return Return("");
+        action = UserAction::Moved(static_cast<SliderId>(a), b);
         break;
-    case 2:
-        done = Dispatch(ControlWords("Slider3"), [] { page->behaviour.AngleScroll(); });
+    case 2: action = UserAction::Pressed(a); break;
+    case 3:
+    case 5:
+    case 6:
+        if (!entry)
+            return Return("");
+        action = kind == 3 ? UserAction::Chosen(entry->action, a != 0)
+               : kind == 5 ? UserAction::Ended(entry->action)
+                           : UserAction::Failed(entry->action, std::string(Tr("error", kPageNoSound)));
         break;
-    default:
-        break;
+    case 4: action = UserAction::Given(std::string(name)); break;
+    default: return Return("");
     }
-    return Return(ShownJson(done));
-}
-
-// A click on preset button `index` of the preset table: both level sliders,
-// then one redraw.
-EMSCRIPTEN_KEEPALIVE const char *orvane_preset(int index)
-{
-    if (!page)
-        return Return("");
-    if (index < 0 || static_cast<std::size_t>(index) >= kPresets.size())
-        return Return(ShownJson(false));
-    const Preset &preset = kPresets[static_cast<std::size_t>(index)];
-    return Return(ShownJson(Dispatch(ControlWords(preset.button), [&preset] {
-        page->behaviour.Preset(preset.slider1, preset.slider2);
-    })));
-}
-
-// "Keep" (keep 1) keeps the pattern as it stands for comparison, "Clear
-// comparison" (keep 0) lets it go; the plot is redrawn with it once it has been
-// drawn at all. "said" is what a listener hears, the empty text after an error.
-EMSCRIPTEN_KEEPALIVE const char *orvane_keep(int keep)
-{
-    if (!page)
-        return Return("");
-    const ActionEntry &item = EntryOf(keep ? Action::Keep : Action::ClearKept);
-    const Outcome outcome = page->behaviour.Dispatch(Tr("menu", item.text), [keep] {
-        if (keep)
-            page->behaviour.Keep();
-        else
-            page->behaviour.ClearKept();
-    }, item.errorFormat);
-    const bool done = Show(outcome, false); // said once the page shows it
-    return Return(ShownJson(done, done ? outcome.announcement : ""));
-}
-
-// The details panel opens (open 1) or closes (open 0): while it is open,
-// what each action shows carries its figures. Returns them as ShownJson's
-// "details" gives them, the empty text once closed or after an error.
-EMSCRIPTEN_KEEPALIVE const char *orvane_details(int open)
-{
-    if (!page)
-        return Return("");
-    page->detailsShown = open != 0;
-    return Return(page->detailsShown ? JsonOr(DetailsJson, "") : "");
-}
-
-// Moves the sliders to the state `text` and runs their handlers, as the user's
-// moves would. A text that is no state changes nothing: "refused" says why.
-EMSCRIPTEN_KEEPALIVE const char *orvane_show_state(const char *text)
-{
-    if (!page)
-        return Return("");
-    const StateReading reading = ReadStateText(text);
-    if (!reading.state)
-        return Return(ShownJson(false, "", reading.error));
-    const PatternState state = *reading.state;
-    return Return(ShownJson(Show(page->behaviour.Dispatch(text, [&state] { page->behaviour.ShowState(state); }), false)));
+    return Return(SnapshotJson(page->behaviour.Act(action)));
 }
 
 } // extern "C"

@@ -6,6 +6,7 @@
 
 #include "pattern/behaviour.h"
 #include "pattern/figure.h"
+#include "pattern/snapshot.h"
 #include "web/recorded_surface.h"
 
 namespace orvane {
@@ -17,23 +18,17 @@ Behaviour *PageBehaviour();
 // The plot's surface and the decimal separator; only while a page runs.
 RecordedSurface &PageSurface();
 std::string PageSeparator();
-// Shows what a handler yielded in the page, but for its announcement, which
-// the caller hands to the page; returns whether the handler ran to its end.
-bool ShowUnannounced(const Outcome &outcome);
-void ShowPageError(const std::string &text);
-
-// What the page shows once one of its actions has run, for the page to take
-// in one piece: JSON {"done", "said", "refused", "drawn", "canKeep", "pixels",
-// "width", "height", "labels", "state", "range", "spoken", "details"}. "done"
-// says whether the action ran to its end, "said" what a listener hears of it
-// (for the page to say once it shows the rest), "refused" why a state given
-// was none; then whether the plot was drawn and Keep has a pattern to keep,
-// the plot (the canvas's pixels' address and size, the labels of
-// LabelsJson), the state text, the datasheet view's range (0 in the linear
-// view), the three sliders' values as spoken ("" for one the page lacks) and,
-// while the details panel is open, its figures (else, or where they cannot be
-// read, null).
-std::string ShownJson(bool done, const std::string &said = "", const std::string &refused = "");
+// What the page shows after an action, for the page to take in one piece:
+// the snapshot as JSON {"done", "error", "refused", "said", "description",
+// "plotChanged", "drawn", "pixels", "width", "height", "labels", "readouts",
+// "sliders", "spoken", "actions", "range", "state", "details", "sound"}: the
+// plot as the canvas's pixels' address and size with the labels of
+// LabelsJson, the four readouts, the three sliders' positions and spoken
+// values (null and "" for one the page lacks), the action table's entries by
+// name ({"enabled", "checked"}), the datasheet view's range (0 in the linear
+// view), the details' figures while they are shown (else null) and the sound
+// to play ({"action", "s1", "s2", "angle"}, else null).
+std::string SnapshotJson(const Snapshot &shown);
 
 // Labels as the page writes them over a canvas of `ratio` device pixels to a
 // logical one, `size` pixels high: [[x, y, text, colour, anchor, size, over],
