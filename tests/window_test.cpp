@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "pattern/actions.h"
 #include "pattern/plot_driver.h"
 #include "pattern/translation.h"
 #include "pattern/layout.h"
@@ -259,6 +260,47 @@ TEST_P(EditionWindow, TheMenuBarHoldsEveryActionWithItsKey)
                              "Datasheet view (dB)"})
         EXPECT_TRUE(keys->text().contains(line)) << line;
     EXPECT_TRUE(errors.isEmpty());
+}
+
+// Every entry of the action table is where the table puts it, in the menu
+// bar and in the plot's menu, with its key, and each key does one thing: an
+// entry added to the table reaches the user without more code.
+TEST_P(EditionWindow, EveryActionOfTheTableShowsWhereItSaysWithItsKey)
+{
+    const auto entriesOf = [](QWidget *menu) {
+        QMap<QString, QAction *> found;
+        QList<QMenu *> menus = menu->findChildren<QMenu *>();
+        if (auto *itself = qobject_cast<QMenu *>(menu))
+            menus << itself;
+        for (QMenu *sub : menus)
+            for (QAction *action : sub->actions())
+                if (!action->isSeparator() && !action->menu())
+                    found.insert(action->objectName(), action);
+        return found;
+    };
+    const QMap<QString, QAction *> bar = entriesOf(find<QWidget>("MenuBar"));
+    const QMap<QString, QAction *> plot = entriesOf(find<QWidget>("PlotMenu"));
+    QSet<QString> keys;
+    for (const ActionEntry &item : ActionTable()) {
+        SCOPED_TRACE(item.name);
+        const bool shown = Shows(item, GetParam());
+        EXPECT_EQ(bar.contains(item.name), shown && (item.places & kMenuBar));
+        EXPECT_EQ(plot.contains(item.name), shown && (item.places & kPlotMenu));
+        QAction *action = bar.value(item.name, plot.value(item.name));
+        if (!action)
+            continue;
+        EXPECT_EQ(action->text(), QString::fromStdString(ActionText(item)));
+        EXPECT_EQ(action->isCheckable(), item.checkable);
+        const QString key = action->shortcut().toString();
+        EXPECT_EQ(key.isEmpty(), item.key == KeyKind::None);
+        if (item.key == KeyKind::Letter)
+            EXPECT_EQ(key, QString(QChar(item.letter)));
+        if (!key.isEmpty())
+            EXPECT_FALSE(keys.contains(key)) << key.toStdString() << " does two things";
+        keys.insert(key);
+        if (plot.contains(item.name))
+            EXPECT_EQ(plot[item.name]->shortcut(), action->shortcut());
+    }
 }
 
 // The separator is the language's, whatever Qt's default locale says.
