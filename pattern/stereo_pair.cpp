@@ -160,22 +160,22 @@ PairSignals PairGains(std::int32_t s1, std::int32_t s2, const StereoPair &pair, 
     return {CheckFp(mid + sideSignal), CheckFp(mid - sideSignal)};
 }
 
-double LevelDifferenceDb(const PairSignals &signals)
+double LevelDifferenceDb(const PairSignals &gains)
 {
-    return Db(std::fabs(signals.left), std::fabs(signals.right));
+    return Db(std::fabs(gains.left), std::fabs(gains.right));
 }
 
-double ImageDegrees(const PairSignals &signals)
+double ImageDegrees(const PairSignals &gains)
 {
-    const double sum = signals.left + signals.right;
+    const double sum = gains.left + gains.right;
     if (sum == 0.0)
         return kNaN;
-    return CheckFp(std::atan(kTan30 * ((signals.left - signals.right) / sum)) * kDegreesPerRadian);
+    return CheckFp(std::atan(kTan30 * ((gains.left - gains.right) / sum)) * kDegreesPerRadian);
 }
 
-bool OppositePolarity(const PairSignals &signals)
+bool OppositePolarity(const PairSignals &gains)
 {
-    return (signals.left < 0.0 && signals.right > 0.0) || (signals.left > 0.0 && signals.right < 0.0);
+    return (gains.left < 0.0 && gains.right > 0.0) || (gains.left > 0.0 && gains.right < 0.0);
 }
 
 double RecordingAngleDeg(std::int32_t s1, std::int32_t s2, const StereoPair &pair, double ratio)
@@ -225,10 +225,10 @@ std::array<double, kPairFigureRows.size()> PairFigureValues(std::int32_t s1, std
                                                       f.correlation,         kNaN,                  kNaN,
                                                       kNaN};
     if (source) {
-        const PairSignals signals = PairGains(s1, s2, pair, *source);
-        values[7] = LevelDifferenceDb(signals);
-        values[8] = ImageDegrees(signals);
-        values[9] = OppositePolarity(signals) ? 1.0 : 0.0;
+        const PairSignals gains = PairGains(s1, s2, pair, *source);
+        values[7] = LevelDifferenceDb(gains);
+        values[8] = ImageDegrees(gains);
+        values[9] = OppositePolarity(gains) ? 1.0 : 0.0;
     }
     return values;
 }

@@ -72,15 +72,15 @@ PairSignals PairGains(std::int32_t s1, std::int32_t s2, const StereoPair &pair, 
 
 // 20 log10(|left| / |right|): infinity at a null of the right microphone,
 // minus infinity at one of the left, NaN where both are silent.
-double LevelDifferenceDb(const PairSignals &signals);
+double LevelDifferenceDb(const PairSignals &gains);
 
 // The image's direction between loudspeakers at +-30 degrees by the tangent
 // law, atan(tan 30 (L - R) / (L + R)) in degrees, positive toward the left
 // loudspeaker; NaN where L + R = 0.
-double ImageDegrees(const PairSignals &signals);
+double ImageDegrees(const PairSignals &gains);
 
 // Whether the two signals have opposite signs (a null of one is not).
-bool OppositePolarity(const PairSignals &signals);
+bool OppositePolarity(const PairSignals &gains);
 
 // The pair's figures; NaN stands for "none", and every figure is none where
 // both microphones are silent everywhere.
