@@ -162,7 +162,11 @@ PairSignals PairGains(std::int32_t s1, std::int32_t s2, const StereoPair &pair, 
 
 double LevelDifferenceDb(const PairSignals &gains)
 {
-    return Db(std::fabs(gains.left), std::fabs(gains.right));
+    // The louder over the quieter, so that a source's mirror image gives the
+    // same figure negated, bit for bit.
+    const double left = std::fabs(gains.left);
+    const double right = std::fabs(gains.right);
+    return left >= right ? Db(left, right) : -Db(right, left);
 }
 
 double ImageDegrees(const PairSignals &gains)
