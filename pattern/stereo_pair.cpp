@@ -174,7 +174,12 @@ double ImageDegrees(const PairSignals &gains)
     const double sum = gains.left + gains.right;
     if (sum == 0.0)
         return kNaN;
-    return CheckFp(std::atan(kTan30 * ((gains.left - gains.right) / sum)) * kDegreesPerRadian);
+    const double ratio = CheckFp((gains.left - gains.right) / sum);
+    // One microphone silent: the image is in that loudspeaker, at 30 degrees
+    // exactly, not where tan 30 and pi rounded put it.
+    if (std::fabs(ratio) == 1.0)
+        return std::copysign(30.0, ratio);
+    return CheckFp(std::atan(kTan30 * ratio) * kDegreesPerRadian);
 }
 
 bool OppositePolarity(const PairSignals &gains)
