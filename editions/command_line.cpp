@@ -261,8 +261,9 @@ constexpr auto kOptions = std::to_array<Option>({
          if (word == "blumlein") {
              line.omni = kBlumleinOmni;
              line.fig8 = kBlumleinFig8;
+             // Its 90 degrees over an earlier --pair-angle's.
              line.pair = kBlumlein;
-             line.pairAngle = kBlumlein.angle;
+             line.pairAngle.reset();
              return {};
          }
          PairTechnique technique = PairTechnique::XY;

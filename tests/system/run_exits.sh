@@ -232,6 +232,9 @@ arguments() {
       "--pair;xy;--preset;cardioid;--details|0||recording_angle_15db_deg\t177.92213807446277"
       "--pair;Blumlein;--details|0||recording_angle_15db_deg\t69.8332318990203"
       "--preset;cardioid;--pair;blumlein;--details|0||omni_share\t0"
+      "--pair-angle;30;--pair;blumlein;--details|0||pair_angle_deg\t90"
+      # The M/S form of the Blumlein pair: figure-8 mid, side at the same level.
+      "--pair;blumlein;--pair;ms;--details|0||pair_angle_deg\t90"
       "--omni;50;--fig8;50;--pair;ms;--details|0||left_omni_share\t0.3090169943749474"
       "--omni;50;--fig8;50;--pair;MS;--side;0;--details|0||pair_angle_deg\t126.86989764584402"
       "--preset;omni;--pair;xy;--details|0||recording_angle_15db_deg\tnone"
