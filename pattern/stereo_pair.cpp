@@ -118,8 +118,8 @@ double Db(double over, double under)
 
 double CosDegrees(double degrees)
 {
-    // Each step is exact: fmod, the sign, and the differences from 360, 180
-    // and 90 of angles at least half of them.
+    // fmod and the sign are exact; so are the differences from 360, 180 and
+    // 90 below for angles of few binary digits, as the program's are.
     double x = std::fabs(std::fmod(degrees, 360.0));
     if (x > 180.0)
         x = 360.0 - x;

@@ -55,10 +55,11 @@ inline constexpr double kFullSide18Db = 7.943282347242815;
 // tan 30 degrees, 1 / sqrt 3 correctly rounded: the loudspeakers stand at +-30.
 inline constexpr double kTan30 = 0.5773502691896257;
 
-// The cosine of an angle in degrees, with the angle reduced exactly to the
-// first octant, so that cos(-x) = cos(x), cos(90 - x) = sin(x) and
-// cos(x + 180) = -cos(x) hold bit for bit, and 90 degrees gives 0, 60 gives
-// 0.5 exactly.
+// The cosine of an angle in degrees, with the angle reduced to the first
+// octant before it becomes radians: for whole and half degrees (any angle of
+// few binary digits) the reduction is exact, so that cos(-x) = cos(x),
+// cos(90 - x) = sin(x) and cos(x + 180) = -cos(x) hold bit for bit, and 90
+// degrees gives 0, 60 gives 0.5 exactly.
 double CosDegrees(double degrees);
 
 // The two microphones' signed signals, in twips, toward a source at `theta`
