@@ -136,6 +136,9 @@ foreach(edition IN LISTS ORVANE_EDITIONS)
     "The figures of the Super Card button's mix, for a table:"
     "${edition} \\-\\-preset \"super card\" \\-\\-details")
   orvane_man_example(examples
+    "The figures of an XY pair of cardioids at 90 degrees, recording angles among them:"
+    "${edition} \\-\\-preset cardioid \\-\\-pair xy \\-\\-pair\\-angle 90 \\-\\-details")
+  orvane_man_example(examples
     "The state of a link that the page's Share button gave, as a figure:"
     "${edition} \\-\\-state \"https://orvane.org/index.html#omni=67&fig8=1&view=db\" \\-\\-export hyper.svg")
   set(ORVANE_MAN_EXAMPLES_${edition} "${examples}")

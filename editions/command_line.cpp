@@ -15,6 +15,7 @@
 #include "pattern/translation.h"
 #include "pattern/layout.h"
 #include "pattern/presets.h"
+#include "pattern/stereo_pair.h"
 
 namespace orvane {
 
@@ -200,6 +201,11 @@ constexpr auto kOptions = std::to_array<Option>({
          line.angle = reading.state->angle;
          line.view = reading.state->view.view;
          line.range = reading.state->view.rangeDb;
+         // The pair as the state says, none where it names none; its angle
+         // and side are the state's, until a later option sets them.
+         line.pair = reading.state->pair;
+         line.pairAngle.reset();
+         line.side.reset();
          return {};
      }},
     //: --help, after "--view VIEW". Keep linear and db as they are.
@@ -245,6 +251,39 @@ constexpr auto kOptions = std::to_array<Option>({
          line.fig8 = positions->second;
          return {};
      }},
+    //: --help, after "--pair PAIR". Keep xy, ms and blumlein as they are. XY, M/S and the Blumlein pair are the
+    //: coincident stereo techniques, named as this language's recording literature names them.
+    {"--pair", "PAIR",
+     ORVANE_NOOP("command line", "a coincident stereo pair of the pattern: xy (two microphones at --pair-angle), "
+                                 "ms (mid and side) or blumlein (two figure-8s, XY at 90 degrees)"),
+     [](CommandLine &line, std::string_view v) -> std::string {
+         const std::string word = Lowered(v);
+         if (word == "blumlein") {
+             line.omni = kBlumleinOmni;
+             line.fig8 = kBlumleinFig8;
+             // Its 90 degrees over an earlier --pair-angle's.
+             line.pair = kBlumlein;
+             line.pairAngle.reset();
+             return {};
+         }
+         PairTechnique technique = PairTechnique::XY;
+         if (!ReadPairValue(word, "--pair", technique).empty())
+             return Format(Tr("state", kValueNotOneOf), {"--pair", ShownInput(v), "xy, ms, blumlein"});
+         StereoPair pair = line.pair.value_or(StereoPair{});
+         pair.technique = technique;
+         line.pair = pair;
+         return {};
+     }},
+    //: --help, after "--pair-angle A". Keep A, --pair and xy as they are.
+    {"--pair-angle", "A", ORVANE_NOOP("command line", "the angle between the microphones of --pair xy, 0 to 180 "
+                                                      "degrees (default 90)"),
+     [](CommandLine &line, std::string_view v) {
+         return ReadLevel(StateKey::PairAngle, line.pairAngle, "--pair-angle", v);
+     }},
+    //: --help, after "--side S3". Keep S3, --pair and ms as they are.
+    {"--side", "S3", ORVANE_NOOP("command line", "the side's level slider of --pair ms at S3, 0 (full level, "
+                                                 "the default) to 100 (lowest)"),
+     [](CommandLine &line, std::string_view v) { return ReadLevel(StateKey::Side, line.side, "--side", v); }},
     //: --help, after "--export FILE". Keep FILE, .png, .svg and .pdf as they are.
     {"--export", "FILE",
      ORVANE_NOOP("command line", "write the plot as a figure to FILE (.png, .svg or .pdf) and exit; needs no display"),
@@ -354,6 +393,18 @@ CommandLine ReadArguments(int argc, const char *const *argv)
     }
     if (line.scale && line.exportPath.empty())
         return Refused("--scale", std::string(Tr("command line", kScaleAlone)));
+    // The pair's angle and side are each one technique's: given for another,
+    // they would be dropped without a word.
+    if (line.pairAngle) {
+        if (!line.pair || line.pair->technique != PairTechnique::XY)
+            return Refused("--pair-angle", std::string(Tr("command line", kPairAngleAlone)));
+        line.pair->angle = *line.pairAngle;
+    }
+    if (line.side) {
+        if (!line.pair || line.pair->technique != PairTechnique::MS)
+            return Refused("--side", std::string(Tr("command line", kSideAlone)));
+        line.pair->side = *line.side;
+    }
     return line;
 }
 
@@ -375,12 +426,13 @@ PatternState StartState(const CommandLine &line)
     state.angle = line.angle;
     state.view.view = line.view.value_or(state.view.view);
     state.view.rangeDb = line.range.value_or(state.view.rangeDb);
+    state.pair = line.pair;
     return state;
 }
 
 bool SetsState(const CommandLine &line)
 {
-    return line.omni || line.fig8 || line.angle || line.view || line.range;
+    return line.omni || line.fig8 || line.angle || line.view || line.range || line.pair;
 }
 
 std::string UsageText(std::string_view name, std::string_view command, bool probe)
@@ -407,27 +459,47 @@ std::string UsageText(std::string_view name, std::string_view command, bool prob
     return text;
 }
 
-std::string DetailsTable(std::int32_t omni, std::int32_t fig8)
+namespace {
+
+// One "name<TAB>value" line: the shortest digits that read back as the same
+// double, never in the locale's form; "none" for NaN, "inf" or "-inf".
+void AppendFigure(std::string &table, const char *key, double value)
 {
-    const PatternDetails details = DetailsFor(omni, fig8);
+    table.append(key).append("\t");
+    if (std::isnan(value)) {
+        table.append("none");
+    } else if (std::isinf(value)) {
+        table.append(value > 0 ? "inf" : "-inf");
+    } else {
+        // A zero is "0" whatever its sign: spreadsheets read "-0" as text.
+        char buffer[32];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value == 0 ? 0.0 : value).ptr;
+        table.append(buffer, end);
+    }
+    table.append("\n");
+}
+
+} // namespace
+
+std::string DetailsTable(const PatternState &state, Edition edition)
+{
+    const PatternDetails details = DetailsFor(state.omni, state.fig8);
     const auto values = DetailValues(details);
     std::string table;
-    for (std::size_t i = 0; i < kDetailRows.size(); ++i) {
-        const double value = values[i];
-        table.append(kDetailRows[i].key).append("\t");
-        if (details.empty || std::isnan(value)) {
-            table.append("none");
-        } else if (std::isinf(value)) {
-            table.append(value > 0 ? "inf" : "-inf");
-        } else {
-            // The shortest digits that read back as the same double, never in
-            // the locale's form.
-            // A zero is "0" whatever its sign: spreadsheets read "-0" as text.
-            char buffer[32];
-            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value == 0 ? 0.0 : value).ptr;
-            table.append(buffer, end);
-        }
-        table.append("\n");
+    for (std::size_t i = 0; i < kDetailRows.size(); ++i)
+        AppendFigure(table, kDetailRows[i].key, details.empty ? std::nan("") : values[i]);
+    if (!state.pair)
+        return table;
+    const std::optional<std::int32_t> source = HasProbe(edition) ? state.angle : std::nullopt;
+    const auto pairValues = PairFigureValues(state.omni, state.fig8, *state.pair, source);
+    for (std::size_t i = 0; i < kPairFigureRows.size(); ++i) {
+        const PairFigureRow &row = kPairFigureRows[i];
+        if (row.atSource && !source)
+            continue;
+        if (row.kind == PairFigureKind::YesNo)
+            table.append(row.key).append(pairValues[i] != 0.0 ? "\tyes\n" : "\tno\n");
+        else
+            AppendFigure(table, row.key, pairValues[i]);
     }
     return table;
 }

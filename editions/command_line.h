@@ -27,6 +27,9 @@ struct CommandLine {
     std::optional<std::int32_t> angle;
     std::optional<PlotView> view; // the plot's view and its range, where given
     std::optional<std::int32_t> range;
+    std::optional<StereoPair> pair; // the technique, from --pair or --state
+    std::optional<std::int32_t> pairAngle; // --pair-angle's, checked against the technique at the end
+    std::optional<std::int32_t> side;      // --side's, likewise
     std::string exportPath; // write the figure here and exit
     std::optional<std::int32_t> scale;
     std::string language; // --lang's code as given; empty: the system's languages
@@ -53,6 +56,13 @@ inline constexpr const char *kUnknownFormat =
 inline constexpr const char *kScaleAlone =
     ORVANE_NOOP("command line", "--scale is the size of an --export; give --export FILE too");
 
+//: Keep --pair-angle, --pair and xy as they are.
+inline constexpr const char *kPairAngleAlone =
+    ORVANE_NOOP("command line", "--pair-angle is the angle of an XY pair; give --pair xy too");
+//: Keep --side, --pair and ms as they are. M/S: mid and side, the stereo technique.
+inline constexpr const char *kSideAlone =
+    ORVANE_NOOP("command line", "--side is the side's level of an M/S pair; give --pair ms too");
+
 CommandLine ReadCommandLine(int argc, const char *const *argv);
 
 // The state the options ask for, from the sliders' start positions.
@@ -68,7 +78,9 @@ std::string UsageText(std::string_view name, std::string_view command, bool prob
 // What --details prints: one "name<TAB>value" line for each figure of the
 // pattern, each value with the digits that give back the same double, in the C
 // locale; "inf", "-inf" or "none" where those apply, "none" for every figure
-// of the empty pattern.
-std::string DetailsTable(std::int32_t omni, std::int32_t fig8);
+// of the empty pattern. With a pair, its figures follow, and in the full
+// edition, where the probe's angle is given, those at the source there
+// ("yes" or "no" for the opposite polarity).
+std::string DetailsTable(const PatternState &state, Edition edition);
 
 } // namespace orvane

@@ -108,7 +108,7 @@ int RunEdition(int argc, char **argv, Edition edition)
             if (const int status = ExportFigure(name, command, line, edition); status != 0)
                 return status;
         const PatternState state = StartState(line);
-        return Print(name, DetailsTable(state.omni, state.fig8));
+        return Print(name, DetailsTable(state, edition));
     }
     case CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s: %s\n", name, line.error.c_str());

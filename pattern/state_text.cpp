@@ -18,12 +18,16 @@ struct KeyRange {
     std::int32_t maximum;
 };
 
-// The level sliders hold 0 to 100, the angle slider -180 to 180.
-constexpr std::array<KeyRange, 3> kKeys{{
+// The level sliders hold 0 to 100, the angle slider -180 to 180; the pair's
+// angle 0 to 180, its side slider 0 to 100 as the level sliders.
+constexpr std::array<KeyRange, 5> kKeys{{
     {StateKey::Omni, "omni", 0, 100},
     {StateKey::Fig8, "fig8", 0, 100},
     {StateKey::Angle, "angle", -180, 180},
+    {StateKey::PairAngle, "pairangle", kPairAngleMinimum, kPairAngleMaximum},
+    {StateKey::Side, "side", kSideMinimum, kSideMaximum},
 }};
+static_assert(kKeys.size() == static_cast<std::size_t>(StateKey::Side) + 1);
 
 const KeyRange &RangeOf(StateKey key)
 {
@@ -139,6 +143,15 @@ std::string ReadRangeValue(std::string_view text, std::string_view label, ViewSe
     return error;
 }
 
+std::string ReadPairValue(std::string_view text, std::string_view label, PairTechnique &technique)
+{
+    std::size_t index = 0;
+    std::string error = ReadWord(text, label, kPairWords, index);
+    if (error.empty())
+        technique = index == 0 ? PairTechnique::XY : PairTechnique::MS;
+    return error;
+}
+
 StateReading ReadStateText(std::string_view text)
 {
     if (text.empty())
@@ -146,6 +159,7 @@ StateReading ReadStateText(std::string_view text)
     std::array<std::optional<std::int32_t>, kKeys.size()> values;
     std::array<bool, kViewKeys.size()> viewGiven{};
     ViewSettings view;
+    std::optional<PairTechnique> technique;
     while (true) {
         const std::size_t end = text.find('&');
         const std::string_view pair = text.substr(0, end);
@@ -153,6 +167,18 @@ StateReading ReadStateText(std::string_view text)
         if (equals == std::string_view::npos)
             return {std::nullopt, Format(Tr("state", kStateNotPair), {ShownInput(pair)})};
         const std::string_view name = pair.substr(0, equals);
+        if (name == "pair") {
+            if (technique)
+                return {std::nullopt, Format(Tr("state", kStateTwice), {"pair"})};
+            PairTechnique read = PairTechnique::XY;
+            if (std::string error = ReadPairValue(pair.substr(equals + 1), "pair", read); !error.empty())
+                return {std::nullopt, std::move(error)};
+            technique = read;
+            if (end == std::string_view::npos)
+                break;
+            text.remove_prefix(end + 1);
+            continue;
+        }
         const auto viewKey = std::find_if(kViewKeys.begin(), kViewKeys.end(),
                                           [name](const ViewKey &key) { return name == key.name; });
         if (viewKey != kViewKeys.end()) {
@@ -185,10 +211,29 @@ StateReading ReadStateText(std::string_view text)
             break;
         text.remove_prefix(end + 1);
     }
-    for (const KeyRange &range : kKeys)
-        if (range.key != StateKey::Angle && !values.at(static_cast<std::size_t>(range.key)))
-            return {std::nullopt, Format(Tr("state", kStateMissing), {range.name})};
-    return {PatternState{*values[0], *values[1], values[2], view}, {}};
+    const auto valueOf = [&values](StateKey key) -> std::optional<std::int32_t> & {
+        return values.at(static_cast<std::size_t>(key));
+    };
+    for (const StateKey key : {StateKey::Omni, StateKey::Fig8})
+        if (!valueOf(key))
+            return {std::nullopt, Format(Tr("state", kStateMissing), {KeyName(key)})};
+    // Each technique's own key, and only its own: a state that names an
+    // angle for M/S would come back without it.
+    const auto ownKey = [](PairTechnique t) { return t == PairTechnique::XY ? StateKey::PairAngle : StateKey::Side; };
+    for (const PairTechnique t : {PairTechnique::XY, PairTechnique::MS}) {
+        const StateKey key = ownKey(t);
+        const std::string needs = std::string("pair=") + kPairWords.at(static_cast<std::size_t>(t));
+        if (valueOf(key) && technique != t)
+            return {std::nullopt, Format(Tr("state", kStateKeyWithoutPair), {KeyName(key), needs})};
+        if (!valueOf(key) && technique == t)
+            return {std::nullopt, Format(Tr("state", kStateMissing), {KeyName(key)})};
+    }
+    PatternState state{*valueOf(StateKey::Omni), *valueOf(StateKey::Fig8), valueOf(StateKey::Angle), view, {}};
+    if (technique == PairTechnique::XY)
+        state.pair = StereoPair{PairTechnique::XY, *valueOf(StateKey::PairAngle), StereoPair{}.side};
+    else if (technique == PairTechnique::MS)
+        state.pair = StereoPair{PairTechnique::MS, StereoPair{}.angle, *valueOf(StateKey::Side)};
+    return {state, {}};
 }
 
 std::string StateText(const PatternState &state, Edition edition)
@@ -198,6 +243,10 @@ std::string StateText(const PatternState &state, Edition edition)
         text += "&angle=" + IntegerText(*state.angle);
     if (state.view.view == PlotView::Db)
         text += "&view=db&range=" + IntegerText(state.view.rangeDb);
+    if (state.pair && state.pair->technique == PairTechnique::XY)
+        text += "&pair=xy&pairangle=" + IntegerText(state.pair->angle);
+    else if (state.pair)
+        text += "&pair=ms&side=" + IntegerText(state.pair->side);
     return text;
 }
 

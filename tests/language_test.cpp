@@ -27,6 +27,7 @@
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/state_text.h"
+#include "pattern/stereo_pair.h"
 #include "pattern/translation.h"
 #include "tests/window_fixture.h"
 #include "window/accessibility.h"
@@ -50,17 +51,17 @@ namespace {
 // window, the messages of links and the command line, a longer --help, the
 // menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0xC8A55EE78FC539FA, 0x6AF6F32FE9A229DE}},
-    {"de", {0x7AED5D751784ECC3, 0xE5879A9FC6556888}},
-    {"fr", {0x3C5C355F2B97FA1B, 0x08927920B0884124}},
-    {"es", {0xAA87D6D6AFCC68B9, 0x655C9CA8B9E5AC9E}},
-    {"it", {0xD955A9200C498505, 0xFB5B59D303D70F33}},
-    {"pt-BR", {0x300ED29C6823CA71, 0x7051324C9BF25D3D}},
-    {"nl", {0x436EA9531F07BEC9, 0xBDD81C22584D624C}},
-    {"pl", {0x04AAC1EF6A929840, 0x82940E2716215B60}},
-    {"ja", {0x8E42A2A09E04AD50, 0x43AD5CC02402383B}},
-    {"zh-CN", {0xE43835FD83B4EBF7, 0x6F499538EA34548E}},
-    {"ko", {0x66DCCC38F8D95FEF, 0x7DB2E9A9C51F072F}},
+    {"en", {0x15E75E18C05DF27B, 0xBEF4DA051B6A20DF}},
+    {"de", {0xC08544283EB6C170, 0xAB9CC4E8C3F118A1}},
+    {"fr", {0x797A0644DCFA1ACE, 0x5B7671CA14C6BD59}},
+    {"es", {0x202852F69B2BC7A1, 0xBBF8A7F934817B74}},
+    {"it", {0x309B414595360B86, 0x0696F6491328103C}},
+    {"pt-BR", {0x866B09FEA6B19AC5, 0xE5D77EEFBF152799}},
+    {"nl", {0x5E0AD0617F096B84, 0xAD4626EA3F0764C9}},
+    {"pl", {0xFE89A4B3C63D1C3C, 0x21B320208363941C}},
+    {"ja", {0x32F9EF1BCD19E87C, 0x1745D944B48FB0DB}},
+    {"zh-CN", {0x6736A3F54A69AE55, 0xC1C29F560E889104}},
+    {"ko", {0x0AC6A7095007D45F, 0xB84857032B24EC1F}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -193,12 +194,14 @@ protected:
         texts << SaveFigure(MakeFigure({}, edition, separator), "/nonexistent-folder/plot.png", 1)
               << SaveFigure(MakeFigure({}, edition, separator), "plot.gif", 1);
         for (const char *state : {"", "omni=1&omni=2&fig8=0", "omni=1", "omni", "omni=1&fig8=0&tilt=3",
-                                  "omni=x&fig8=0", "omni=101&fig8=0", "omni=0&fig8=0&view=x"})
+                                  "omni=x&fig8=0", "omni=101&fig8=0", "omni=0&fig8=0&view=x",
+                                  "omni=0&fig8=0&pair=ms&pairangle=5"})
             texts << QString::fromStdString(ReadStateText(state).error);
         for (const std::vector<const char *> &arguments :
              std::vector<std::vector<const char *>>{{"--bogus"}, {"--omni"}, {"--preset", "x"},
                                                     {"--export", "a.gif"}, {"--export", "a.png", "--scale", "9"},
-                                                    {"--scale", "2"}, {"--range", "25"}}) {
+                                                    {"--scale", "2"}, {"--range", "25"}, {"--pair", "ab"},
+                                                    {"--pair-angle", "90"}, {"--side", "5"}}) {
             std::vector<const char *> argv{"Orvane"};
             argv.insert(argv.end(), arguments.begin(), arguments.end());
             texts << QString::fromStdString(ReadCommandLine(static_cast<int>(argv.size()), argv.data()).error);
@@ -209,6 +212,11 @@ protected:
                                                            "shown before it stays; the window goes on working."),
                                                {"Slider1: " + std::string(Tr("error", "Overflow"))}));
         texts << QString::fromStdString(UsageText("Orvane", "Orvane", true));
+        // The stereo pair's figures as the faces will show them.
+        for (const auto &pair : {PairFigureValues(100, 100, StereoPair{PairTechnique::MS, 90, 0}, 90),
+                                 PairFigureValues(50, 50, StereoPair{PairTechnique::XY, 90, 0}, 30)})
+            for (std::size_t row = 0; row < pair.size(); ++row)
+                texts << QString::fromStdString(PairFigureText(row, pair[row], sep));
         collectQtDialogs(texts);
         return texts;
     }

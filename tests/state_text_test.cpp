@@ -23,11 +23,24 @@ TEST(StateText, EveryStateReadsBackAsWritten)
                 // The linear view with the datasheet view's range as it starts, or
                 // the datasheet view at each range.
                 const ViewSettings view = fig8 % 4 == 0 ? ViewSettings{} : ViewSettings{PlotView::Db, 10 + 10 * (fig8 % 4)};
-                const PatternState state{omni, fig8, angle, view};
+                // No pair, an XY pair at 0 to 180 degrees or an M/S pair's side at 0 to 100.
+                std::optional<StereoPair> pair;
+                if (omni % 3 == 1)
+                    pair = StereoPair{PairTechnique::XY, (fig8 * 9 + omni) % 181, 0};
+                else if (omni % 3 == 2)
+                    pair = StereoPair{PairTechnique::MS, 90, (fig8 + omni) % 101};
+                const PatternState state{omni, fig8, angle, view, pair};
                 const StateReading reading = ReadStateText(StateText(state));
                 ASSERT_TRUE(reading.state) << StateText(state) << ": " << reading.error;
                 EXPECT_EQ(*reading.state, state) << StateText(state);
+                EXPECT_EQ(StateText(*reading.state), StateText(state));
             }
+    // The ends of the pair's ranges.
+    for (const StereoPair pair : {StereoPair{PairTechnique::XY, 0, 0}, StereoPair{PairTechnique::XY, 180, 0},
+                                  StereoPair{PairTechnique::MS, 90, 0}, StereoPair{PairTechnique::MS, 90, 100}}) {
+        const PatternState state{50, 50, std::nullopt, {}, pair};
+        EXPECT_EQ(ReadStateText(StateText(state)).state, state) << StateText(state);
+    }
 }
 
 TEST(StateText, KeysInAnyOrderAndTheLiteEditionWritesNoAngle)
@@ -45,6 +58,15 @@ TEST(StateText, KeysInAnyOrderAndTheLiteEditionWritesNoAngle)
     EXPECT_EQ(ReadStateText("omni=30&fig8=0&view=linear").state, (PatternState{30, 0, std::nullopt}));
     EXPECT_EQ(ReadStateText("omni=30&fig8=0&view=db").state,
               (PatternState{30, 0, std::nullopt, {PlotView::Db, 30}}));
+    // The pair last, in both editions; absent, none.
+    const PatternState xy{30, 0, 120, {}, StereoPair{PairTechnique::XY, 90, 0}};
+    EXPECT_EQ(StateText(xy), "omni=30&fig8=0&angle=120&pair=xy&pairangle=90");
+    EXPECT_EQ(StateText(xy, Edition::Lite), "omni=30&fig8=0&pair=xy&pairangle=90");
+    EXPECT_EQ(ReadStateText("pairangle=90&pair=xy&angle=120&fig8=0&omni=30").state, xy);
+    const PatternState ms{30, 0, std::nullopt, {PlotView::Db, 20}, StereoPair{PairTechnique::MS, 90, 7}};
+    EXPECT_EQ(StateText(ms), "omni=30&fig8=0&view=db&range=20&pair=ms&side=7");
+    EXPECT_EQ(ReadStateText("side=07&omni=30&pair=ms&range=20&fig8=0&view=db").state, ms);
+    EXPECT_FALSE(ReadStateText("omni=30&fig8=0").state->pair);
 }
 
 // The table's escapes: "\t" and "\xNN".

@@ -228,6 +228,30 @@ arguments() {
       "--range;25dB|2|--range \"25dB\" is not one of 20, 30, 40"
       "--state;omni=0&fig8=0&view=db&range=50|2|range \"50\" is not one of 20, 30, 40"
       "--preset;Hyper Card;--view;db;--range;20;--export;db.svg|0|"
+      # The stereo pair: its figures after the pattern's, its values refused by name.
+      "--pair;xy;--preset;cardioid;--details|0||recording_angle_15db_deg\t177.92213807446277"
+      "--pair;Blumlein;--details|0||recording_angle_15db_deg\t69.8332318990203"
+      "--preset;cardioid;--pair;blumlein;--details|0||omni_share\t0"
+      "--pair-angle;30;--pair;blumlein;--details|0||pair_angle_deg\t90"
+      # The M/S form of the Blumlein pair: figure-8 mid, side at the same level.
+      "--pair;blumlein;--pair;ms;--details|0||pair_angle_deg\t90"
+      "--omni;50;--fig8;50;--pair;ms;--details|0||left_omni_share\t0.3090169943749474"
+      "--omni;50;--fig8;50;--pair;MS;--side;0;--details|0||pair_angle_deg\t126.86989764584402"
+      "--preset;omni;--pair;xy;--details|0||recording_angle_15db_deg\tnone"
+      "--preset;cardioid;--pair;xy;--pair-angle;0;--details|0||recording_angle_18db_deg\tnone"
+      "--preset;figure-8;--pair;xy;--pair-angle=180;--details|0||side_to_mid_db\tinf"
+      "--state;omni=0&fig8=0&pair=xy&pairangle=60;--details|0||pair_angle_deg\t60"
+      "--state;omni=0&fig8=0&pair=xy&pairangle=60;--pair-angle;30;--details|0||pair_angle_deg\t30"
+      "--pair;ab|2|--pair \"ab\" is not one of xy, ms, blumlein"
+      "--pair|2|--pair needs a value: PAIR"
+      "--pair-angle;90|2|--pair-angle is the angle of an XY pair; give --pair xy too"
+      "--pair;xy;--pair;ms;--pair-angle;90|2|--pair-angle is the angle of an XY pair"
+      "--side;5;--pair;xy|2|--side is the side's level of an M/S pair; give --pair ms too"
+      "--pair;ms;--side;101|2|--side 101 is out of range: 0 to 100"
+      "--pair;xy;--pair-angle;18x|2|--pair-angle \"18x\" is not a whole number"
+      "--state;omni=0&fig8=0&pair=ms&side=5;--pair-angle;30|2|--pair-angle is the angle of an XY pair"
+      "--state;omni=0&fig8=0&pair=ms|2|\"side\" is missing from the state"
+      "--state;omni=0&fig8=0&side=5|2|\"side\" in the state needs pair=ms"
     )
     printf 'old' >"$work/old.png"
     for entry in "${cases[@]}"; do
@@ -248,6 +272,21 @@ arguments() {
         fail "$name ${argv[*]}: wanted status $wanted_status and \"$wanted_words\"; $(shown)"
       fi
     done
+    # The pair's figures at the source: the full edition's, where the probe's
+    # angle gives the source; a null of the left cardioid, the image fully right.
+    run "$exe" -- --details --preset cardioid --pair xy --angle -135
+    if [ "$name" = OrvaneLite ]; then
+      [ "$status" -eq 0 ] && [ "$(lines "$work/out")" -eq 19 ] && ! grep -q '^level_difference_db' "$work/out"
+    else
+      [ "$status" -eq 0 ] && [ "$(lines "$work/out")" -eq 22 ] && grep -qx $'level_difference_db\t-inf' "$work/out" &&
+        grep -qx $'image_deg\t-30' "$work/out" && grep -qx $'opposite_polarity\tno' "$work/out"
+    fi && passed=$((passed + 1)) || fail "$name --details of a pair at a source: $(shown)"
+    run "$exe" -- --details --pair blumlein --state 'omni=100&fig8=0&angle=100&pair=xy&pairangle=90'
+    if [ "$name" = OrvaneLite ] || grep -qx $'opposite_polarity\tyes' "$work/out"; then
+      passed=$((passed + 1))
+    else
+      fail "$name --details of the Blumlein pair at 100 degrees: wanted opposite polarity; $(shown)"
+    fi
     # The datasheet view's figure holds its labels and legend as text.
     if grep -q '>-15</text>' "$work/db.svg" && grep -q '>opposite polarity</text>' "$work/db.svg" &&
       ! grep -q '>-25</text>' "$work/db.svg"; then
