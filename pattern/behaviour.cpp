@@ -211,6 +211,7 @@ bool Behaviour::ShowState(const PatternState &state)
     face_.setSliderValue(SliderId::Slider1, state.omni);
     face_.setSliderValue(SliderId::Slider2, state.fig8);
     view_ = state.view;
+    pair_ = state.pair;
     if (state.angle && HasProbe(edition_)) {
         face_.setSliderValue(SliderId::Slider3, *state.angle);
         AngleScroll();
@@ -223,7 +224,7 @@ bool Behaviour::ShowState(const PatternState &state)
 PatternState Behaviour::shownState()
 {
     PatternState state{face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2), std::nullopt,
-                       view_};
+                       view_, pair_};
     if (probeShown_ && HasProbe(edition_))
         state.angle = face_.sliderValue(SliderId::Slider3);
     return state;

@@ -137,6 +137,8 @@ private:
     FaceControls &face_;
     std::unique_ptr<Rules> rules_;
     std::optional<KeptPattern> kept_;
+    // The stereo pair a state gave, carried into the state shown.
+    std::optional<StereoPair> pair_;
     ViewSettings view_;
     bool drawn_ = false;      // the plot stays blank until the first move
     bool probeShown_ = false; // the probe line is on the plot

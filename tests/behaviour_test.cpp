@@ -192,6 +192,9 @@ const Row kRows[] = {
      "view, 40 dB range: the side (90 degrees) is at -6.02 dB and the rear (180 degrees) at -\u221E dB relative to "
      "the front.",
      "omni=0&fig8=0&view=db&range=40", 3, "-ClearKeptAction +DatasheetAction +Range40Action"},
+    // A pair a state gives stays in the state shown, through later moves.
+    {"AStatesPairStaysInTheState", Edition::Lite, {"load", "state omni=0&fig8=0&pair=ms&side=20", "slider1 30"},
+     "-3.06126050124842", "0", "", "", "", "", kSuperCard, "omni=30&fig8=0&pair=ms&side=20", 2, "-ClearKeptAction"},
     {"WhatOnlyTheFaceDoesFailsAsItsAction", Edition::Full, {"load", "preset Cardiod", "save fail"}, "0", "0", "", "",
      "", "Save image: disk full", kCardioid, "omni=0&fig8=0", 1, "-ClearKeptAction"},
     // Sound: the face plays what the snapshot asks for and says how it went.
