@@ -36,7 +36,14 @@ PlotSurface::PlotSurface(QWidget *parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::StrongFocus);
+    // No image until the first drawing: the plot shows only its background
+    // until the user acts, and the image is a megabyte of the window's start.
+}
+
+const QImage &PlotSurface::image()
+{
     fitImage();
+    return image_;
 }
 
 void PlotSurface::fitImage()
@@ -81,11 +88,15 @@ float PlotSurface::height()
 
 void PlotSurface::setPen(float x, float y)
 {
+    if (image_.isNull())
+        fitImage();
     raster_.setPen(x, y);
 }
 
 void PlotSurface::lineTo(float x, float y, Colour colour)
 {
+    if (image_.isNull())
+        fitImage();
     attachImage();
     raster_.lineTo(x, y, colour);
     scheduleRepaint();
@@ -93,6 +104,8 @@ void PlotSurface::lineTo(float x, float y, Colour colour)
 
 void PlotSurface::line(float x1, float y1, float x2, float y2, Colour colour)
 {
+    if (image_.isNull())
+        fitImage();
     attachImage();
     raster_.line(x1, y1, x2, y2, colour);
     scheduleRepaint();
@@ -100,6 +113,7 @@ void PlotSurface::line(float x1, float y1, float x2, float y2, Colour colour)
 
 void PlotSurface::text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor)
 {
+    fitImage();
     {
         QPainter painter(&image_);
         PaintLabel(painter, x / kTwipsPerPixel, y / kTwipsPerPixel, text, colour, anchor);
@@ -124,6 +138,7 @@ bool PlotSurface::restoreBackdrop(std::string_view key)
 
 void PlotSurface::keepBackdrop(std::string_view key)
 {
+    fitImage();
     backdrop_ = image_.copy();
     backdropKey_ = key;
 }
@@ -140,7 +155,8 @@ void PlotSurface::scheduleRepaint()
 void PlotSurface::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    fitImage();
+    if (!image_.isNull())
+        fitImage();
 }
 
 void PlotSurface::paintEvent(QPaintEvent *event)
@@ -148,7 +164,11 @@ void PlotSurface::paintEvent(QPaintEvent *event)
     repaintScheduled_ = false;
     {
         QPainter painter(this);
-        painter.drawImage(contentsRect(), image_);
+        if (image_.isNull())
+            painter.fillRect(contentsRect(), QColor(kSurfaceBackground & 0xFF, (kSurfaceBackground >> 8) & 0xFF,
+                                                    (kSurfaceBackground >> 16) & 0xFF));
+        else
+            painter.drawImage(contentsRect(), image_);
     }
     QFrame::paintEvent(event);
 }

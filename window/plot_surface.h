@@ -28,8 +28,8 @@ class PlotSurface : public QFrame, public DrawingSurface {
 public:
     explicit PlotSurface(QWidget *parent = nullptr);
 
-    // What has been drawn so far.
-    const QImage &image() const { return image_; }
+    // What has been drawn so far; the background alone before the first drawing.
+    const QImage &image();
 
     void clear() override;
     float width() override;
