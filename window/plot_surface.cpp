@@ -54,6 +54,7 @@ void PlotSurface::fitImage()
         return;
     image_ = QImage(size, QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
+    imageMade_ = true;
     attachImage();
     raster_.clear();
 }
@@ -88,14 +89,14 @@ float PlotSurface::height()
 
 void PlotSurface::setPen(float x, float y)
 {
-    if (image_.isNull())
+    if (!imageMade_)
         fitImage();
     raster_.setPen(x, y);
 }
 
 void PlotSurface::lineTo(float x, float y, Colour colour)
 {
-    if (image_.isNull())
+    if (!imageMade_)
         fitImage();
     attachImage();
     raster_.lineTo(x, y, colour);
@@ -104,7 +105,7 @@ void PlotSurface::lineTo(float x, float y, Colour colour)
 
 void PlotSurface::line(float x1, float y1, float x2, float y2, Colour colour)
 {
-    if (image_.isNull())
+    if (!imageMade_)
         fitImage();
     attachImage();
     raster_.line(x1, y1, x2, y2, colour);
@@ -155,7 +156,7 @@ void PlotSurface::scheduleRepaint()
 void PlotSurface::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    if (!image_.isNull())
+    if (imageMade_)
         fitImage();
 }
 
@@ -164,7 +165,7 @@ void PlotSurface::paintEvent(QPaintEvent *event)
     repaintScheduled_ = false;
     {
         QPainter painter(this);
-        if (image_.isNull())
+        if (!imageMade_)
             painter.fillRect(contentsRect(), QColor(kSurfaceBackground & 0xFF, (kSurfaceBackground >> 8) & 0xFF,
                                                     (kSurfaceBackground >> 16) & 0xFF));
         else

@@ -58,6 +58,9 @@ private:
     QImage backdrop_; // the kept start of a drawing, and its key
     std::string backdropKey_;
     RasterSurface raster_;
+    // Whether the image exists: asked at every segment, so a member of its own
+    // rather than a call into Qt.
+    bool imageMade_ = false;
     bool repaintScheduled_ = false;
 };
 
