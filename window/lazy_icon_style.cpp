@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIconEngine>
 #include <QPainter>
+#include <QPointer>
 #include <QStyleFactory>
 
 namespace orvane {
@@ -43,13 +44,15 @@ private:
     const QIcon &icon()
     {
         if (!asked_) {
-            icon_ = style_->standardIcon(which_);
+            // A style set after this one has deleted it: no icon then.
+            if (style_)
+                icon_ = style_->standardIcon(which_);
             asked_ = true;
         }
         return icon_;
     }
 
-    const QStyle *style_;
+    QPointer<const QStyle> style_;
     QStyle::StandardPixmap which_;
     QIcon icon_;
     bool asked_ = false;
