@@ -3,10 +3,14 @@
 # both editions, and of Orvane in each language of LANGUAGES, against a bare Qt
 # window built the same way, on a virtual display, and the shared libraries
 # each maps once shown.
-# Usage: [LANGUAGES="en de ja"] scripts/startup_bench.sh [ROUNDS]   (make startup-bench)
+# Usage: [LANGUAGES="en de ja"] [OLD=dir] scripts/startup_bench.sh [ROUNDS]   (make startup-bench)
+# OLD names a folder with an earlier build's Orvane (a copy of build-release/
+# before a change): it starts in each language too, in the same rounds, and
+# each language's medians are set beside its.
 # Each round launches every program once, in an order that turns round from
 # round to round; medians are printed, each program's ratios to the bare
-# window's medians, and each language's to the first language's.
+# window's medians, each language's to the first language's, and a CJK
+# language's memory to the bare window's with a label in its script.
 # Needs Xvfb and xdotool (scripts/packages/test.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -67,9 +71,26 @@ languages=${LANGUAGES:-en de ja}
 first=${languages%% *}
 runs=("bench/bare_window" "OrvaneLite --lang $first")
 for language in $languages; do runs+=("Orvane --lang $language"); done
+# A language whose window needs a CJK face is also set beside the bare window
+# with its label in that script and face: the face alone costs about 4 MB.
+declare -A script_of
+for language in $languages; do
+  case $language in ja | ko | zh-CN)
+    script_of[$language]=${#runs[@]}
+    runs+=("bench/bare_window $language") ;;
+  esac
+done
+declare -A old_of
+if [ -n "${OLD:-}" ]; then
+  OLD=$(cd "$OLD" && pwd)
+  for language in $languages; do
+    old_of[$language]=${#runs[@]}
+    runs+=("$OLD/Orvane --lang $language")
+  done
+fi
 count=${#runs[@]}
 # shellcheck disable=SC2086 # the arguments split at spaces
-one() { measure "$build/"$1; }
+one() { case $1 in /*) measure $1 ;; *) measure "$build/"$1 ;; esac; }
 
 for k in $(seq 0 $((count - 1))); do one "${runs[$k]}" >/dev/null; done # warm the caches once for each
 for i in $(seq "$rounds"); do
@@ -87,11 +108,17 @@ for k in $(seq 0 $((count - 1))); do
   l[k]=$(cut -d' ' -f3 "$results/$k" | median)
 done
 echo "rounds: $rounds (medians; time polled with xdotool, a few ms resolution)"
-printf '%-24s %10s %14s %10s %12s %12s %10s %10s\n' program "start ms" "peak RSS kB" "libraries" \
-  "time ratio" "memory ratio" "to $first" "to $first"
+printf '%-24s %10s %14s %10s %12s %12s %10s %10s %12s %12s %12s\n' program "start ms" "peak RSS kB" \
+  "libraries" "time ratio" "memory ratio" "to $first" "to $first" "to script" "time to old" "memory to old"
 for k in $(seq 0 $((count - 1))); do
+  language=$(echo "${runs[$k]}" | sed -n 's/^Orvane --lang //p')
+  sk= ok=
+  [ -n "$language" ] && sk=${script_of[$language]:-} && ok=${old_of[$language]:-}
   awk -v n="${runs[$k]}" -v t="${t[k]}" -v m="${m[k]}" -v l="${l[k]}" -v bt="${t[0]}" -v bm="${m[0]}" \
-      -v et="${t[2]}" -v em="${m[2]}" -v lang="$([ "$k" -ge 2 ] && echo 1 || echo 0)" \
+      -v et="${t[2]}" -v em="${m[2]}" -v lang="$([ -n "$language" ] && echo 1 || echo 0)" \
+      -v sm="${sk:+${m[sk]}}" -v ot="${ok:+${t[ok]}}" -v om="${ok:+${m[ok]}}" \
     'BEGIN {printf "%-24s %10s %14s %10s %12.2f %12.2f", n, t, m, l, t / bt, m / bm;
-            if (lang) printf " %10.3f %10.3f", t / et, m / em; printf "\n"}'
+            if (lang) printf " %10.3f %10.3f", t / et, m / em;
+            printf (sm ? " %12.3f" : " %12s"), (sm ? m / sm : "");
+            if (ot) printf " %12.3f %12.3f", t / ot, m / om; printf "\n"}'
 done

@@ -162,7 +162,11 @@ TEST_F(WindowTest, EveryKindOfUserActionReachesTheScreen)
         {"preset click", [&] { QTest::mouseClick(find<QPushButton>("Command3"), Qt::LeftButton); }},
         {"angle key", [&] { press("Slider3", Qt::Key_Right); }},
     };
+    // Until the first drawing the surface has no image and paints its
+    // background; the image it makes when first asked for is that background.
+    const QImage blank = OnScreen(gra, gra->contentsRect());
     QImage before = gra->image().copy();
+    EXPECT_TRUE(blank == before.convertToFormat(QImage::Format_RGB32)) << "the blank plot";
     for (const auto &[action, act] : actions) {
         act();
         const QImage drawn = gra->image().convertToFormat(QImage::Format_RGB32);

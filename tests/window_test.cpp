@@ -5,10 +5,12 @@
 #include <QActionGroup>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 
 #include "pattern/actions.h"
 #include "pattern/plot_driver.h"
@@ -211,6 +213,22 @@ TEST_P(EditionWindow, MenuKeysAndLettersWorkWhereverTheFocusIs)
         }
     }
     EXPECT_EQ(find<QAction>("DatasheetAction")->isChecked(), true) << "V three times";
+}
+
+// The menu bar's extension button, which shows only when the menus do not fit
+// the bar, draws the style's own icon, though the style is asked for it only
+// when it is drawn.
+TEST_F(WindowTest, TheMenuBarsExtensionDrawsTheStylesIcon)
+{
+    open(Edition::Full);
+    auto *extension = find<QMenuBar>("MenuBar")->findChild<QToolButton *>("qt_menubar_ext_button");
+    ASSERT_NE(extension, nullptr);
+    auto *style = qobject_cast<QProxyStyle *>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    const QImage expected =
+        style->baseStyle()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(16).toImage();
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_EQ(extension->icon().pixmap(16).toImage(), expected);
 }
 
 // The menu bar holds the actions of the plot's menu and the help, with their

@@ -36,7 +36,14 @@ PlotSurface::PlotSurface(QWidget *parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::StrongFocus);
+    // No image until the first drawing: the plot shows only its background
+    // until the user acts, and the image is a megabyte of the window's start.
+}
+
+const QImage &PlotSurface::image()
+{
     fitImage();
+    return image_;
 }
 
 void PlotSurface::fitImage()
@@ -47,6 +54,7 @@ void PlotSurface::fitImage()
         return;
     image_ = QImage(size, QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
+    imageMade_ = true;
     attachImage();
     raster_.clear();
 }
@@ -81,11 +89,15 @@ float PlotSurface::height()
 
 void PlotSurface::setPen(float x, float y)
 {
+    if (!imageMade_)
+        fitImage();
     raster_.setPen(x, y);
 }
 
 void PlotSurface::lineTo(float x, float y, Colour colour)
 {
+    if (!imageMade_)
+        fitImage();
     attachImage();
     raster_.lineTo(x, y, colour);
     scheduleRepaint();
@@ -93,6 +105,8 @@ void PlotSurface::lineTo(float x, float y, Colour colour)
 
 void PlotSurface::line(float x1, float y1, float x2, float y2, Colour colour)
 {
+    if (!imageMade_)
+        fitImage();
     attachImage();
     raster_.line(x1, y1, x2, y2, colour);
     scheduleRepaint();
@@ -100,6 +114,7 @@ void PlotSurface::line(float x1, float y1, float x2, float y2, Colour colour)
 
 void PlotSurface::text(float x, float y, std::string_view text, Colour colour, TextAnchor anchor)
 {
+    fitImage();
     {
         QPainter painter(&image_);
         PaintLabel(painter, x / kTwipsPerPixel, y / kTwipsPerPixel, text, colour, anchor);
@@ -124,6 +139,7 @@ bool PlotSurface::restoreBackdrop(std::string_view key)
 
 void PlotSurface::keepBackdrop(std::string_view key)
 {
+    fitImage();
     backdrop_ = image_.copy();
     backdropKey_ = key;
 }
@@ -140,7 +156,8 @@ void PlotSurface::scheduleRepaint()
 void PlotSurface::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    fitImage();
+    if (imageMade_)
+        fitImage();
 }
 
 void PlotSurface::paintEvent(QPaintEvent *event)
@@ -148,7 +165,11 @@ void PlotSurface::paintEvent(QPaintEvent *event)
     repaintScheduled_ = false;
     {
         QPainter painter(this);
-        painter.drawImage(contentsRect(), image_);
+        if (!imageMade_)
+            painter.fillRect(contentsRect(), QColor(kSurfaceBackground & 0xFF, (kSurfaceBackground >> 8) & 0xFF,
+                                                    (kSurfaceBackground >> 16) & 0xFF));
+        else
+            painter.drawImage(contentsRect(), image_);
     }
     QFrame::paintEvent(event);
 }

@@ -28,8 +28,8 @@ class PlotSurface : public QFrame, public DrawingSurface {
 public:
     explicit PlotSurface(QWidget *parent = nullptr);
 
-    // What has been drawn so far.
-    const QImage &image() const { return image_; }
+    // What has been drawn so far; the background alone before the first drawing.
+    const QImage &image();
 
     void clear() override;
     float width() override;
@@ -58,6 +58,9 @@ private:
     QImage backdrop_; // the kept start of a drawing, and its key
     std::string backdropKey_;
     RasterSurface raster_;
+    // Whether the image exists: asked at every segment, so a member of its own
+    // rather than a call into Qt.
+    bool imageMade_ = false;
     bool repaintScheduled_ = false;
 };
 

@@ -10,6 +10,7 @@
 
 #include "pattern/translation.h"
 #include "pattern/layout.h"
+#include "window/lazy_icon_style.h"
 #include "window/main_window.h"
 #include "window/plot_surface.h"
 
@@ -62,6 +63,8 @@ QAction *MirrorOf(QAction *action, QMenu *menu)
 
 void OrvaneFrm::buildMenuBar()
 {
+    // Before the bar, which asks the style for its extension button's icon.
+    LazyIconStyle::install();
     menuBar_ = new QMenuBar(this);
     menuBar_->setObjectName("MenuBar");
     for (const MenuId id : kMenus)

@@ -448,6 +448,10 @@ destroyed() {
       local audio
       audio=$(grep -oE '/[^ ]*(libQt6Multimedia|libpulse|liborvane_sound)[^ ]*' "/proc/$app_pid/maps" | sort -u | paste -sd' ')
       [ -z "$audio" ] || fail "$name: a start that does not listen mapped $audio"
+      # Nor an image-format plugin: nothing a start shows is read from an image file.
+      local images
+      images=$(grep -oE '/[^ ]*/imageformats/[^ ]*' "/proc/$app_pid/maps" | sort -u | paste -sd' ')
+      [ -z "$images" ] || fail "$name: a start mapped the image-format plugins $images"
       DISPLAY=$display xdotool windowclose "$wid"
       for _ in $(seq 100); do
         kill -0 "$app_pid" 2>/dev/null || break
