@@ -11,10 +11,10 @@
 #include <QString>
 
 #include "pattern/figure.h"
+#include "pattern/layout.h"
 #include "pattern/pattern_details.h"
-#include "pattern/translation.h"
-#include "window/layout.h"
 #include "pattern/presets.h"
+#include "pattern/translation.h"
 
 namespace orvane {
 

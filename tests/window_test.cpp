@@ -10,9 +10,9 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "pattern/layout.h"
 #include "pattern/plot_driver.h"
 #include "pattern/translation.h"
-#include "window/layout.h"
 #include "window_fixture.h"
 
 namespace orvane::testing {

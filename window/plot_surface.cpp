@@ -5,8 +5,7 @@
 #include <cstring>
 
 #include "pattern/figure.h"
-
-#include "window/layout.h"
+#include "pattern/layout.h"
 
 namespace orvane {
 
@@ -34,7 +33,7 @@ PlotSurface::PlotSurface(QWidget *parent)
     : QFrame(parent), raster_(PixelFormat::Argb32, kSurfaceBackground)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(2);
+    setLineWidth(kSurfaceBorder); // a panel's frame is its line's width
     setFocusPolicy(Qt::StrongFocus);
     fitImage();
 }

@@ -9,7 +9,7 @@
 #include <QSignalBlocker>
 
 #include "pattern/translation.h"
-#include "window/layout.h"
+#include "pattern/layout.h"
 #include "window/main_window.h"
 #include "window/plot_surface.h"
 

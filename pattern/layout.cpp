@@ -1,4 +1,4 @@
-#include "window/layout.h"
+#include "pattern/layout.h"
 
 #include <array>
 
@@ -101,6 +101,16 @@ std::string ControlWords(std::string_view name)
             return std::string(FullForm(ShownText(entry)));
     }
     return std::string(name);
+}
+
+PlotGeometry SurfaceGeometryOf()
+{
+    for (const ControlSpec &entry : ControlTable())
+        if (entry.kind == ControlKind::Surface)
+            return {static_cast<float>(entry.width), static_cast<float>(entry.height),
+                    entry.width / kTwipsPerPixel - 2 * kSurfaceBorder,
+                    entry.height / kTwipsPerPixel - 2 * kSurfaceBorder, kSurfaceBackground};
+    return {};
 }
 
 } // namespace orvane
