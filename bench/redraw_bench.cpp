@@ -13,6 +13,7 @@
 
 #include "pattern/controls.h"
 #include "pattern/datasheet_plot.h"
+#include "pattern/layout.h"
 #include "pattern/pattern_details.h"
 #include "pattern/snapshot.h"
 #include "pattern/polar_plot.h"
@@ -114,30 +115,35 @@ BENCHMARK(BM_DatasheetGraph)->Arg(1)->Arg(0);
 // into an image of the same size, on the same points.
 class NaiveSurface : public DrawingSurface {
 public:
-    NaiveSurface() : image_(573, 477, QImage::Format_RGB32) {}
+    NaiveSurface() : image_(geometry_.innerWidth, geometry_.innerHeight, QImage::Format_RGB32) {}
     void clear() override
     {
         painter_.reset();
-        image_.fill(QColor(0, 192, 192));
+        image_.fill(ColourOf(geometry_.background));
         painter_.emplace(&image_);
     }
-    float width() override { return 8655; }
-    float height() override { return 7215; }
-    void setPen(float x, float y) override { pen_ = {x / 15.0, y / 15.0}; }
+    float width() override { return geometry_.outerWidthTwips; }
+    float height() override { return geometry_.outerHeightTwips; }
+    void setPen(float x, float y) override { pen_ = {x / kTwips, y / kTwips}; }
     void lineTo(float x, float y, Colour c) override
     {
-        line(static_cast<float>(pen_.x() * 15), static_cast<float>(pen_.y() * 15), x, y, c);
+        line(static_cast<float>(pen_.x() * kTwips), static_cast<float>(pen_.y() * kTwips), x, y, c);
     }
     void line(float x1, float y1, float x2, float y2, Colour c) override
     {
-        painter_->setPen(QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                                static_cast<int>(c >> 16)));
-        painter_->drawLine(QPointF(x1 / 15.0, y1 / 15.0), QPointF(x2 / 15.0, y2 / 15.0));
-        pen_ = {x2 / 15.0, y2 / 15.0};
+        painter_->setPen(ColourOf(c));
+        painter_->drawLine(QPointF(x1 / kTwips, y1 / kTwips), QPointF(x2 / kTwips, y2 / kTwips));
+        pen_ = {x2 / kTwips, y2 / kTwips};
     }
     void text(float, float, std::string_view, Colour, TextAnchor) override {}
 
 private:
+    static constexpr double kTwips = kTwipsPerPixel;
+    static QColor ColourOf(Colour c)
+    {
+        return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c >> 16));
+    }
+    const PlotGeometry geometry_ = SurfaceGeometryOf(); // the window's plot surface
     QImage image_;
     std::optional<QPainter> painter_;
     QPointF pen_;

@@ -11,11 +11,11 @@
 #include <QString>
 
 #include "pattern/figure.h"
-#include "pattern/pattern_details.h"
-#include "pattern/translation.h"
 #include "pattern/layout.h"
+#include "pattern/pattern_details.h"
 #include "pattern/presets.h"
 #include "pattern/stereo_pair.h"
+#include "pattern/translation.h"
 
 namespace orvane {
 

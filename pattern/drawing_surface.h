@@ -5,6 +5,11 @@
 
 namespace orvane {
 
+// One twip is 1/1440 inch; at 96 dots per inch a logical pixel is 15 twips.
+// The rules draw in twips; the window, the page and the figures show them at
+// one logical pixel to 15 twips.
+inline constexpr int kTwipsPerPixel = 15;
+
 // A colour as 0x00BBGGRR: red in the low byte.
 using Colour = std::uint32_t;
 
@@ -17,6 +22,16 @@ inline constexpr Colour kPlotBackground = 0x00C0C000;
 // The kept pattern, dashed: a violet dark enough to stand out on the plot's
 // cyan (3.2 : 1) and, being of full saturation, unlike the black of the pattern's dotted lobes.
 inline constexpr Colour kKeptViolet = 0x00AA0096;
+
+// The plot's drawing surface: its outer size in twips, as the rules ask for it,
+// and the pixels inside its border, where the plot is drawn.
+struct PlotGeometry {
+    float outerWidthTwips;
+    float outerHeightTwips;
+    int innerWidth;
+    int innerHeight;
+    Colour background;
+};
 
 // Where a text stands against its point: it begins, is centred or ends there.
 // Every text is centred vertically on its point.

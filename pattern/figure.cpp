@@ -117,17 +117,6 @@ std::string Coordinate(double pixels)
     return text;
 }
 
-std::string Hex(Colour colour)
-{
-    constexpr const char *kDigits = "0123456789abcdef";
-    std::string text = "#";
-    for (const int shift : {0, 8, 16}) { // red, green, blue
-        text += kDigits[(colour >> (shift + 4)) & 0xF];
-        text += kDigits[(colour >> shift) & 0xF];
-    }
-    return text;
-}
-
 // Text as SVG character data: markup characters escaped, control characters dropped.
 std::string Escaped(std::string_view text)
 {
@@ -147,6 +136,17 @@ std::string Escaped(std::string_view text)
 }
 
 } // namespace
+
+std::string HexColour(Colour colour)
+{
+    constexpr const char *kDigits = "0123456789abcdef";
+    std::string text = "#";
+    for (const int shift : {0, 8, 16}) { // red, green, blue
+        text += kDigits[(colour >> (shift + 4)) & 0xF];
+        text += kDigits[(colour >> shift) & 0xF];
+    }
+    return text;
+}
 
 FigureReadouts DrawState(FigureDrawing &drawing, const PatternState &state, Edition edition,
                          std::string_view decimalSeparator, std::optional<KeptPattern> kept)
@@ -252,9 +252,9 @@ std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, in
          IntegerText(g.innerWidth * scale), "\" height=\"", IntegerText((g.innerHeight + kCaptionBand) * scale),
          "\" viewBox=\"0 0 ", w, " ", IntegerText(g.innerHeight + kCaptionBand), "\">\n<title>", title,
          "</title>\n<defs><clipPath id=\"plot\"><rect width=\"", w, "\" height=\"", plotHeight,
-         "\"/></clipPath></defs>\n<rect width=\"", w, "\" height=\"", plotHeight, "\" fill=\"", Hex(g.background),
+         "\"/></clipPath></defs>\n<rect width=\"", w, "\" height=\"", plotHeight, "\" fill=\"", HexColour(g.background),
          "\"/>\n<rect y=\"", plotHeight, "\" width=\"", w, "\" height=\"", IntegerText(kCaptionBand), "\" fill=\"",
-         Hex(kCaptionBackground),
+         HexColour(kCaptionBackground),
          "\"/>\n<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" "
          "stroke-linejoin=\"round\">\n"});
     auto label = drawing.labels().begin();
@@ -264,13 +264,13 @@ std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, in
             const auto [x, y] = LabelPoint(*label);
             add({"<text x=\"", Coordinate(x), "\" y=\"", Coordinate(y), "\" text-anchor=\"",
                  kAnchors[static_cast<int>(label->anchor)], "\" dominant-baseline=\"central\" font-family=\"",
-                 kCaptionFamilies, "\" font-size=\"", IntegerText(kLabelPixels), "\" fill=\"", Hex(label->colour),
+                 kCaptionFamilies, "\" font-size=\"", IntegerText(kLabelPixels), "\" fill=\"", HexColour(label->colour),
                  "\" stroke=\"none\">", Escaped(label->text), "</text>\n"});
         }
     };
     for (const FigureLine &line : FigureLines(drawing)) {
         labelsBefore(line.first);
-        add({"<polyline stroke=\"", Hex(line.colour), "\" points=\""});
+        add({"<polyline stroke=\"", HexColour(line.colour), "\" points=\""});
         for (std::size_t i = 0; i < line.points.size(); ++i)
             add({i ? " " : "", Coordinate(line.points[i][0]), ",", Coordinate(line.points[i][1])});
         add({"\"/>\n"});
@@ -279,7 +279,7 @@ std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, in
     add({"</g>\n<text x=\"", Coordinate(g.innerWidth / 2.0), "\" y=\"",
          Coordinate(g.innerHeight + kCaptionBand / 2.0),
          "\" text-anchor=\"middle\" dominant-baseline=\"central\" font-family=\"", kCaptionFamilies,
-         "\" font-size=\"", IntegerText(kCaptionPixels), "\" fill=\"", Hex(kCaptionInk), "\">", title,
+         "\" font-size=\"", IntegerText(kCaptionPixels), "\" fill=\"", HexColour(kCaptionInk), "\">", title,
          "</text>\n</svg>\n"});
     return svg;
 }

@@ -14,16 +14,6 @@
 
 namespace orvane {
 
-// The plot's drawing surface: its outer size in twips, as the rules ask for it,
-// and the pixels inside its border, where the plot is drawn.
-struct PlotGeometry {
-    float outerWidthTwips;
-    float outerHeightTwips;
-    int innerWidth;
-    int innerHeight;
-    Colour background;
-};
-
 // A figure is the plot as drawn, with a band under it for one caption line, in
 // logical pixels (one to 15 twips).
 inline constexpr int kCaptionBand = 20;
@@ -148,6 +138,10 @@ struct FigureLine {
     std::size_t first; // the number of its first segment
 };
 std::vector<FigureLine> FigureLines(const FigureDrawing &drawing);
+
+// A colour as #rrggbb, as SVG and CSS write it: the figure's, the page's
+// background and the labels the page writes.
+std::string HexColour(Colour colour);
 
 // A label's point in logical pixels.
 std::array<double, 2> LabelPoint(const FigureDrawing::Label &label);

@@ -103,4 +103,14 @@ std::string ControlWords(std::string_view name)
     return std::string(name);
 }
 
+PlotGeometry SurfaceGeometryOf()
+{
+    for (const ControlSpec &entry : ControlTable())
+        if (entry.kind == ControlKind::Surface)
+            return {static_cast<float>(entry.width), static_cast<float>(entry.height),
+                    entry.width / kTwipsPerPixel - 2 * kSurfaceBorder,
+                    entry.height / kTwipsPerPixel - 2 * kSurfaceBorder, kSurfaceBackground};
+    return {};
+}
+
 } // namespace orvane

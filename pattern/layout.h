@@ -9,15 +9,16 @@
 
 namespace orvane {
 
-// One twip is 1/1440 inch; at 96 dots per inch a logical pixel is 15 twips.
-inline constexpr int kTwipsPerPixel = 15;
-
 // The window's client area in twips.
 inline constexpr int kClientWidth = 10800;
 inline constexpr int kClientHeight = 8010;
 
 // The drawing surface's background, 0x00BBGGRR: the plot's.
 inline constexpr std::uint32_t kSurfaceBackground = kPlotBackground;
+
+// The drawing surface `gra` has a sunken frame 2 logical pixels wide on each
+// side; the plot is drawn inside it, on the desktop and on the page alike.
+inline constexpr int kSurfaceBorder = 2;
 
 enum class ControlKind { Surface, VerticalSlider, HorizontalSlider, Label, Readout, Button };
 
@@ -77,5 +78,10 @@ std::string ShownText(const ControlSpec &entry);
 // A control as the user knows it, for a message: a button by its text, a
 // slider by its caption, in full; a control without either by its name.
 std::string ControlWords(std::string_view name);
+
+// The drawing surface `gra` of the table: its outer size in twips, as the
+// rules ask for it, and the pixels inside its border (kSurfaceBorder on each
+// side) at one logical pixel to kTwipsPerPixel twips, on the plot's background.
+PlotGeometry SurfaceGeometryOf();
 
 } // namespace orvane

@@ -10,9 +10,6 @@ namespace orvane {
 
 namespace {
 
-// One logical pixel is 15 twips.
-constexpr double kTwipsPerPixel = 15.0;
-
 struct Point {
     double x;
     double y;

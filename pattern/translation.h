@@ -18,6 +18,10 @@
 
 // A table's text, marked for the catalogues and kept in English in the table.
 #define ORVANE_NOOP(context, text) text
+// The same for a text only the window shows, written in pattern/ beside the
+// page's own form of it: the catalogues mark it "Only the window shows this
+// text.", and the page's catalogue leaves it out (scripts/catalogues.py).
+#define ORVANE_WINDOW_NOOP(context, text) text
 
 namespace orvane {
 

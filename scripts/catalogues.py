@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """The program's texts in every language, from the gettext catalogues in po/.
 
-  catalogues.py OUTPUT.cpp [--without CONTEXT]... [--without-source FILE]... [--json OUTPUT.json]
+  catalogues.py OUTPUT.cpp [--without CONTEXT]... [--without-source FILE]... [--without-window-texts]
+                           [--json OUTPUT.json]
                                 writes the table the program reads (pattern/translation.h),
-                                leaving out the texts of CONTEXT (the page has no command line)
-                                and those that only FILEs mark (the window's own);
+                                leaving out the texts of CONTEXT (the page has no command line),
+                                those that only FILEs mark (the window's own) and, with
+                                --without-window-texts, those marked ORVANE_WINDOW_NOOP (the
+                                window's own, written in pattern/ beside the page's);
                                 with --json, the languages' texts go to OUTPUT.json instead
                                 and the table holds the keys alone (the page carries its
                                 languages as text: pattern/translation.h, AddCatalogue)
@@ -49,7 +52,11 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PO = os.path.join(ROOT, 'po')
 SOURCES = ['pattern/*.cpp', 'pattern/*.h', 'window/*.cpp', 'window/*.h', 'editions/*.cpp', 'editions/*.h', 'web/*.cpp']
 # Text() is the window's Tr() giving a QString (window/main_window.cpp).
-KEYWORDS = ['Tr:1c,2', 'ORVANE_NOOP:1c,2', 'TrPlural:1c,2,3', 'Text:1c,2']
+# ORVANE_WINDOW_NOOP marks a text only the window shows: the template says so
+# in a comment of its own, which --without-window-texts reads.
+WINDOW_ONLY = 'Only the window shows this text.'
+KEYWORDS = ['Tr:1c,2', 'ORVANE_NOOP:1c,2', 'TrPlural:1c,2,3', 'Text:1c,2',
+            f'ORVANE_WINDOW_NOOP:1c,2,"{WINDOW_ONLY}"']
 VARIANT_CONTEXTS = {'button', 'caption', 'title bar'}
 
 
@@ -72,7 +79,8 @@ def read_po(path):
         entries[(entry.msgctxt or '', entry.msgid)] = {
             'plural': entry.msgid_plural or None, 'forms': forms,
             'fuzzy': 'fuzzy' in entry.flags, 'line': entry.linenum,
-            'files': {path for path, _ in entry.occurrences}}
+            'files': {path for path, _ in entry.occurrences},
+            'window_only': WINDOW_ONLY in entry.comment.split('\n')}
     return entries
 
 
@@ -133,7 +141,7 @@ def write_if_changed(output, text):
             f.write(text)
 
 
-def write_table(output, without=(), json_output=None, without_sources=()):
+def write_table(output, without=(), json_output=None, without_sources=(), without_window=False):
     template = read_po(os.path.join(PO, 'orvane.pot'))
     catalogues, problems = {'en': {k: {'forms': [k[1]] + ([v['plural']] if v['plural'] else [])}
                                    for k, v in template.items()}}, []
@@ -149,7 +157,8 @@ def write_table(output, without=(), json_output=None, without_sources=()):
     # only its translations, in the keys' order, then the counted texts'
     # further forms.
     keys = sorted(k for k in template if k[0] and k[0] not in without
-                  and not (template[k]['files'] and template[k]['files'] <= set(without_sources)))
+                  and not (template[k]['files'] and template[k]['files'] <= set(without_sources))
+                  and not (without_window and template[k]['window_only']))
     counted = [i for i, k in enumerate(keys) if template[k]['plural']]
     lines = ['// Written by scripts/catalogues.py from po/*.po; edit the catalogues, not this.',
              '#include "pattern/translation.h"', '', 'namespace orvane {', '', 'namespace {', '',
@@ -245,7 +254,9 @@ if __name__ == '__main__':
         sys.exit(check())
     else:
         arguments = sys.argv[2:]
+        without_window = '--without-window-texts' in arguments
+        arguments = [a for a in arguments if a != '--without-window-texts']
         options = [(arguments[i], arguments[i + 1]) for i in range(0, len(arguments) - 1, 2)]
         write_table(sys.argv[1], [v for k, v in options if k == '--without'],
                     next((v for k, v in options if k == '--json'), None),
-                    [v for k, v in options if k == '--without-source'])
+                    [v for k, v in options if k == '--without-source'], without_window)

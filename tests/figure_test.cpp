@@ -46,7 +46,7 @@ class FigureTest : public WindowTest {
 protected:
     QImage plotOf(const QImage &figure)
     {
-        const PlotGeometry g = WindowPlotGeometry();
+        const PlotGeometry g = SurfaceGeometryOf();
         return figure.copy(0, 0, g.innerWidth, g.innerHeight);
     }
 };
@@ -223,7 +223,7 @@ TEST_F(FigureTest, SvgAndPdfAgreeWithThePngOfTheSameScale)
     if (Tool("rsvg-convert", {"--version"}).isEmpty() || Tool("pdftoppm", {"-v"}).isNull())
         GTEST_SKIP() << "rsvg-convert (librsvg2-bin) and pdftoppm (poppler-utils) are needed";
     QTemporaryDir dir;
-    const PlotGeometry g = WindowPlotGeometry();
+    const PlotGeometry g = SurfaceGeometryOf();
     for (const StateCase &c : {kStates[1], kStates[4], kStates[7]})
         for (const int scale : {1, 3}) {
             const Figure figure = MakeFigure(c.state, c.edition, ",");
@@ -267,7 +267,7 @@ TEST_F(FigureTest, PrintPutsTheFigureCentredOnThePageAsVectors)
         for (int x = 0; x < page.width(); ++x)
             if (page.pixel(x, y) == background)
                 plot |= QRect(x, y, 1, 1);
-    const PlotGeometry g = WindowPlotGeometry();
+    const PlotGeometry g = SurfaceGeometryOf();
     ASSERT_FALSE(plot.isEmpty());
     EXPECT_LE(std::abs(plot.left() - (page.width() - 1 - plot.right())), 3) << "not centred across";
     EXPECT_GT(plot.width(), page.width() / 2) << "not fitted to the page";

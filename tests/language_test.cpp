@@ -24,6 +24,8 @@
 
 #include "editions/command_line.h"
 #include "pattern/datasheet_plot.h"
+#include "pattern/error_text.h"
+#include "pattern/layout.h"
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/state_text.h"
@@ -32,7 +34,6 @@
 #include "tests/window_fixture.h"
 #include "window/accessibility.h"
 #include "window/figure.h"
-#include "pattern/layout.h"
 
 namespace orvane {
 // The language's code in test names and messages.
@@ -208,8 +209,7 @@ protected:
         }
         for (const char *listen : {kListenStarted, kListenEnded})
             texts << QString::fromUtf8(Tr("listen", listen));
-        texts << QString::fromStdString(Format(Tr("error", "This action stopped with an error:\n%1\n\nWhat was "
-                                                           "shown before it stays; the window goes on working."),
+        texts << QString::fromStdString(Format(Tr("error", kWindowActionError),
                                                {"Slider1: " + std::string(Tr("error", "Overflow"))}));
         texts << QString::fromStdString(UsageText("Orvane", "Orvane", true));
         // The stereo pair's figures as the faces will show them.

@@ -13,9 +13,9 @@
 #include <QToolButton>
 
 #include "pattern/actions.h"
+#include "pattern/layout.h"
 #include "pattern/plot_driver.h"
 #include "pattern/translation.h"
-#include "pattern/layout.h"
 #include "window_fixture.h"
 
 namespace orvane::testing {

@@ -12,13 +12,13 @@
 #include "pattern/actions.h"
 #include "pattern/behaviour.h"
 #include "pattern/figure.h"
+#include "pattern/layout.h"
 #include "pattern/number_text.h"
 #include "pattern/plot_driver.h"
 #include "pattern/raster.h"
 #include "pattern/translation.h"
 #include "web/json_text.h"
 #include "web/label_cover.h"
-#include "web/page_layout.h"
 #include "web/returned.h"
 #include "web/running_page.h"
 #include "pattern/pattern_description.h"
@@ -35,10 +35,7 @@ struct Figured {
 
 Figured PageFigure()
 {
-    const SurfaceGeometry s = SurfaceGeometryOf();
-    Figured figure{std::make_unique<FigureDrawing>(PlotGeometry{s.outerWidthTwips, s.outerHeightTwips,
-                                                                s.innerWidth, s.innerHeight, kSurfaceBackground}),
-                   {}};
+    Figured figure{std::make_unique<FigureDrawing>(SurfaceGeometryOf()), {}};
     Behaviour &behaviour = *PageBehaviour();
     const PatternState state = behaviour.shownState();
     const FigureReadouts readouts =
@@ -102,19 +99,14 @@ std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double r
                        const std::function<std::string(std::size_t)> &over)
 {
     constexpr const char *kAnchors[] = {"left", "center", "right"};
-    constexpr const char *kDigits = "0123456789abcdef";
     JsonWriter json;
     json.begin('[');
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const FigureDrawing::Label &label = labels[i];
-        std::string colour = "#";
-        for (const int shift : {0, 8, 16}) {
-            colour += kDigits[(label.colour >> (shift + 4)) & 0xF];
-            colour += kDigits[(label.colour >> shift) & 0xF];
-        }
         const auto [x, y] = LabelPoint(label);
-        json.begin('[').raw(NumberText(x * ratio)).raw(NumberText(y * ratio)).string(label.text).string(colour)
-            .string(kAnchors[static_cast<int>(label.anchor)]).raw(NumberText(size)).raw(over(i)).end(']');
+        json.begin('[').raw(NumberText(x * ratio)).raw(NumberText(y * ratio)).string(label.text)
+            .string(HexColour(label.colour)).string(kAnchors[static_cast<int>(label.anchor)]).raw(NumberText(size))
+            .raw(over(i)).end(']');
     }
     return json.end(']').text();
 }
@@ -147,11 +139,13 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
     CoveringRaster raster(figurePixels.data(), width, height, scale, g.background);
     raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
     figure.drawing->replay(raster);
-    return Return(JsonObject({JsonField("pixels", std::to_string(reinterpret_cast<std::uintptr_t>(figurePixels.data()))),
-                              JsonField("width", std::to_string(width)), JsonField("height", std::to_string(height)),
-                              JsonField("labels", LabelsJson(figure.drawing->labels(), scale, kLabelPixels * scale,
-                                                             [&raster](std::size_t i) { return raster.ChangedJson(i); })),
-                              JsonField("caption", JsonString(figure.caption))}));
+    JsonWriter json;
+    json.begin('{').key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(figurePixels.data())))
+        .field("width", width).field("height", height)
+        .key("labels").raw(LabelsJson(figure.drawing->labels(), scale, kLabelPixels * scale,
+                                      [&raster](std::size_t i) { return raster.ChangedJson(i); }))
+        .field("caption", figure.caption).end('}');
+    return Return(json.text());
 }
 
 // The whole figure as SVG; after an error, {"error"}.

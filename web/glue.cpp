@@ -111,7 +111,7 @@ constexpr double kMaxRatio = 16.0;
 // whole multiples of `multiple` pixels each way.
 void Attach(double ratio, int multiple = 1)
 {
-    const SurfaceGeometry geometry = SurfaceGeometryOf();
+    const PlotGeometry geometry = SurfaceGeometryOf();
     auto size = [multiple](double pixels) {
         const int whole = static_cast<int>(pixels + 0.5);
         return (whole + multiple - 1) / multiple * multiple;
@@ -204,7 +204,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const c
 {
     page = std::make_unique<Page>(edition == 0 ? Edition::Full : Edition::Lite);
     page->controls.setDecimalSeparator(separator);
-    const SurfaceGeometry geometry = SurfaceGeometryOf();
+    const PlotGeometry geometry = SurfaceGeometryOf();
     Attach(ratio);
     page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
     page->controls.recorded().clear(); // a new surface shows its background until the first redraw

@@ -38,33 +38,6 @@ std::string JsonString(std::string_view text)
     return out;
 }
 
-std::string JsonField(std::string_view name, std::string_view value)
-{
-    return JsonString(name) + ":" + std::string(value);
-}
-
-namespace {
-
-std::string Joined(const std::vector<std::string> &items, char open, char close)
-{
-    std::string out(1, open);
-    for (const std::string &item : items)
-        out += (out.size() > 1 ? "," : "") + item;
-    return out + close;
-}
-
-} // namespace
-
-std::string JsonObject(const std::vector<std::string> &fields)
-{
-    return Joined(fields, '{', '}');
-}
-
-std::string JsonArray(const std::vector<std::string> &items)
-{
-    return Joined(items, '[', ']');
-}
-
 void JsonWriter::Separate()
 {
     if (!first_)

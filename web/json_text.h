@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orvane {
 
@@ -13,17 +12,10 @@ namespace orvane {
 // control character escaped.
 std::string JsonString(std::string_view text);
 
-// "name":value, with `value` already JSON.
-std::string JsonField(std::string_view name, std::string_view value);
-
-// {a,b,...} and [a,b,...] of items already JSON.
-std::string JsonObject(const std::vector<std::string> &fields);
-std::string JsonArray(const std::vector<std::string> &items);
-
-// Writes one JSON text piece by piece into one string, for the larger texts
-// (the layout, what the page shows after an action): built of separate texts
-// joined, they took some 20 KB more WebAssembly. A comma goes before every
-// item but the first of an object or array, and none after a key.
+// Writes one JSON text piece by piece into one string: every JSON text the
+// page reads (built of separate texts joined, the larger ones took some 20 KB
+// more WebAssembly). A comma goes before every item but the first of an
+// object or array, and none after a key.
 class JsonWriter {
 public:
     JsonWriter &begin(char bracket); // '{' or '['

@@ -9,29 +9,15 @@
 #include "pattern/actions.h"
 #include "pattern/controls.h"
 #include "pattern/datasheet_plot.h"
+#include "pattern/error_text.h"
 #include "pattern/figure.h"
+#include "pattern/layout.h"
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
-#include "pattern/translation.h"
-#include "pattern/layout.h"
 #include "pattern/presets.h"
+#include "pattern/translation.h"
 
 namespace orvane {
-
-namespace {
-
-// The desktop's sunken frame around the plot is 2 pixels wide.
-constexpr int kSurfaceBorder = 2;
-
-const ControlSpec &Surface()
-{
-    for (const ControlSpec &entry : ControlTable())
-        if (entry.kind == ControlKind::Surface)
-            return entry;
-    return ControlTable().front();
-}
-
-} // namespace
 
 namespace {
 
@@ -54,19 +40,6 @@ void WriteSlider(JsonWriter &json, const SliderSettings &s)
         .field("largeStep", s.largeStep).field("tickInterval", s.tickInterval).field("start", s.start).end('}');
 }
 
-// 0x00BBGGRR as CSS's #rrggbb.
-std::string CssColour(std::uint32_t bgr)
-{
-    constexpr std::string_view digits = "0123456789abcdef";
-    std::string css = "#";
-    for (const int shift : {0, 8, 16}) {
-        const auto byte = (bgr >> shift) & 0xFFu;
-        css += digits[byte >> 4];
-        css += digits[byte & 0xFu];
-    }
-    return css;
-}
-
 template <std::size_t N>
 void WriteNames(JsonWriter &json, const std::array<const char *, N> &names)
 {
@@ -86,7 +59,8 @@ struct PageText {
 
 void WritePageTexts(JsonWriter &json)
 {
-    static constexpr PageText kTexts[] = {
+    // The sounds' error wordings are the action table's.
+    const PageText kTexts[] = {
         //: The page's title bar: plays the pattern as sound
         {"listen", "page", ORVANE_NOOP("page", "Listen")},
         {"listenTitle", "page", ORVANE_NOOP("page", "Listen to the pattern (L on the plot)")},
@@ -94,13 +68,11 @@ void WritePageTexts(JsonWriter &json)
         //: The page's title bar: the window filling the screen, and back
         {"maximise", "page", ORVANE_NOOP("page", "Maximise")},
         {"ok", "page", ORVANE_NOOP("page", "OK")},
-        //: %1: what stopped, as "Radial Position: Overflow"
-        {"error", "page", ORVANE_NOOP("page", "This action stopped with an error:\n%1\n\nWhat was shown before it "
-                                              "stays; the page goes on working.")},
+        {"error", "page", kPageActionError},
         //: %1: the browser's reason
         {"noStart", "page", ORVANE_NOOP("page", "The program could not start: %1")},
-        {"listenError", "error", ORVANE_NOOP("error", "Listen: %1")},
-        {"probeError", "error", ORVANE_NOOP("error", "Probing sound: %1")},
+        {"listenError", "error", EntryOf(Action::Listen).errorFormat},
+        {"probeError", "error", EntryOf(Action::ProbeSound).errorFormat},
         {"noSound", "error", kPageNoSound},
         {"plot", "accessible name", ORVANE_NOOP("accessible name", "Polar plot")},
         {"listenHint", "listen", kListenHint},
@@ -158,22 +130,14 @@ int PresetIndex(std::string_view name)
 
 } // namespace
 
-SurfaceGeometry SurfaceGeometryOf()
-{
-    const ControlSpec &gra = Surface();
-    return {static_cast<float>(gra.width), static_cast<float>(gra.height),
-            gra.width / kTwipsPerPixel - 2 * kSurfaceBorder,
-            gra.height / kTwipsPerPixel - 2 * kSurfaceBorder};
-}
-
 std::string PageLayoutJson(Edition edition)
 {
-    const SurfaceGeometry geometry = SurfaceGeometryOf();
+    const PlotGeometry geometry = SurfaceGeometryOf();
     const Language &language = CurrentLanguage();
     JsonWriter json;
     json.begin('{').field("title", "Orvane").field("edition", HasProbe(edition) ? "Orvane" : "OrvaneLite")
         .field("twipsPerPixel", kTwipsPerPixel).field("clientWidth", kClientWidth).field("clientHeight", kClientHeight)
-        .field("surfaceBorder", kSurfaceBorder).field("background", CssColour(kSurfaceBackground))
+        .field("surfaceBorder", kSurfaceBorder).field("background", HexColour(kSurfaceBackground))
         .field("canvasWidth", geometry.innerWidth).field("canvasHeight", geometry.innerHeight);
     WriteNames(json.key("sliders"), kSliderNames);
     WriteNames(json.key("captions"), kCaptionNames);

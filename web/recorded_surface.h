@@ -8,10 +8,9 @@
 
 #include "pattern/drawing_surface.h"
 #include "pattern/figure.h"
+#include "pattern/layout.h"
 #include "pattern/raster.h"
 #include "web/label_cover.h"
-#include "web/page_layout.h"
-#include "pattern/layout.h"
 
 namespace orvane {
 
@@ -34,7 +33,7 @@ public:
         width_ = width;
         height_ = height;
         ratio_ = ratio;
-        const SurfaceGeometry window = SurfaceGeometryOf();
+        const PlotGeometry window = SurfaceGeometryOf();
         // Above twice the window's plot, a clear draws over the lines.
         overdraw_ = static_cast<long>(width) * height > 2L * window.innerWidth * window.innerHeight;
         known_ = false; // the new pixels are not yet the picture

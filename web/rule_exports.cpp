@@ -29,8 +29,10 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_sound(int angle, int s1, int s2, int rat
 {
     try {
         sound = angle == 1000 ? SweepSound(s1, s2, rate) : ProbeSound(angle, s1, s2, rate);
-        return Return(JsonObject({JsonField("samples", std::to_string(reinterpret_cast<std::uintptr_t>(sound.samples.data()))),
-                                  JsonField("frames", std::to_string(sound.frames()))}));
+        JsonWriter json;
+        json.begin('{').key("samples").raw(std::to_string(reinterpret_cast<std::uintptr_t>(sound.samples.data())))
+            .key("frames").raw(std::to_string(sound.frames())).end('}');
+        return Return(json.text());
     } catch (...) {
         return Return("");
     }

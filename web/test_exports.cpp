@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "pattern/angle_probe.h"
+#include "pattern/layout.h"
 #include "pattern/pattern_description.h"
 #include "pattern/plot_driver.h"
 #include "pattern/polar_plot.h"
@@ -18,7 +19,6 @@
 #include "pattern/state_text.h"
 #include "pattern/translation.h"
 #include "web/json_text.h"
-#include "web/page_layout.h"
 #include "web/recorded_surface.h"
 #include "web/returned.h"
 
@@ -29,11 +29,11 @@ extern "C" {
 // The languages with a catalogue, for the tests: JSON, [{"code", "separator"}].
 EMSCRIPTEN_KEEPALIVE const char *orvane_languages()
 {
-    std::vector<std::string> languages;
+    JsonWriter json;
+    json.begin('[');
     for (const Language &language : Languages())
-        languages.push_back(JsonObject({JsonField("code", JsonString(language.code)),
-                                        JsonField("separator", JsonString(language.decimalSeparator))}));
-    return Return(JsonArray(languages));
+        json.begin('{').field("code", language.code).field("separator", language.decimalSeparator).end('}');
+    return Return(json.end(']').text());
 }
 
 // An angle as a listener hears it, "1 degree", for the angle slider's spoken value.
@@ -106,7 +106,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_probe_text(int s1, int s2, int v, const 
 // desktop's window, 3 and more a phone's plot). Returns the milliseconds they took.
 EMSCRIPTEN_KEEPALIVE double orvane_bench_graph_at(int runs, double ratio)
 {
-    const SurfaceGeometry geometry = SurfaceGeometryOf();
+    const PlotGeometry geometry = SurfaceGeometryOf();
     const int width = static_cast<int>(geometry.innerWidth * ratio + 0.5);
     const int height = static_cast<int>(geometry.innerHeight * ratio + 0.5);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));

@@ -9,18 +9,15 @@
 #include <QPrinter>
 #include <QSaveFile>
 
+#include "pattern/layout.h"
+#include "pattern/pattern_description.h"
 #include "pattern/raster.h"
 #include "pattern/translation.h"
-#include "pattern/layout.h"
 #include "window/plot_surface.h"
-#include "pattern/pattern_description.h"
 
 namespace orvane {
 
 namespace {
-
-// The plot surface's sunken frame, in pixels on each side.
-constexpr int kPlotBorder = 2;
 
 QColor ColourOf(Colour colour)
 {
@@ -48,16 +45,6 @@ QString ErrorText(std::string_view text)
 }
 
 } // namespace
-
-PlotGeometry WindowPlotGeometry()
-{
-    for (const ControlSpec &entry : ControlTable())
-        if (entry.kind == ControlKind::Surface)
-            return {static_cast<float>(entry.width), static_cast<float>(entry.height),
-                    entry.width / kTwipsPerPixel - 2 * kPlotBorder,
-                    entry.height / kTwipsPerPixel - 2 * kPlotBorder, kSurfaceBackground};
-    return {};
-}
 
 Figure MakeFigure(const PatternState &state, Edition edition, const QString &decimalSeparator,
                   std::optional<KeptPattern> kept)

@@ -5,6 +5,7 @@
 
 #include "pattern/edition.h"
 #include "pattern/figure.h"
+#include "pattern/layout.h"
 #include "pattern/state_text.h"
 
 class QPainter;
@@ -12,12 +13,10 @@ class QPrinter;
 
 namespace orvane {
 
-// The window's plot surface, from the layout table.
-PlotGeometry WindowPlotGeometry();
-
-// One state's figure: the plot's lines and its caption.
+// One state's figure: the plot's lines and its caption, on the plot surface
+// of the layout table.
 struct Figure {
-    FigureDrawing drawing{WindowPlotGeometry()};
+    FigureDrawing drawing{SurfaceGeometryOf()};
     std::string caption;
 };
 

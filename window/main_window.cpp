@@ -23,6 +23,7 @@
 #include "pattern/angle_probe.h"
 #include "pattern/checked.h"
 #include "pattern/controls.h"
+#include "pattern/error_text.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_details.h"
@@ -285,8 +286,7 @@ void OrvaneFrm::ShowError(const QString &message)
     // Not modal to the event loop: the program goes on while the box is up.
     auto *box = new QMessageBox(QMessageBox::Critical, windowTitle(),
                                 QString::fromStdString(Format(
-                                    Tr("error", "This action stopped with an error:\n%1\n\nWhat was shown "
-                                                "before it stays; the window goes on working."),
+                                    Tr("error", kWindowActionError),
                                     {message.toStdString()})),
                                 QMessageBox::Ok, this);
     box->setObjectName("ErrorBox");

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "pattern/figure.h"
-
 #include "pattern/layout.h"
 
 namespace orvane {
@@ -34,7 +33,7 @@ PlotSurface::PlotSurface(QWidget *parent)
     : QFrame(parent), raster_(PixelFormat::Argb32, kSurfaceBackground)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(2);
+    setLineWidth(kSurfaceBorder); // a panel's frame is its line's width
     setFocusPolicy(Qt::StrongFocus);
     // No image until the first drawing: the plot shows only its background
     // until the user acts, and the image is a megabyte of the window's start.

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "pattern/layout.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_sound.h"
 #include "window/accessibility.h"
-#include "pattern/layout.h"
 #include "window/main_window.h"
 #include "window/plot_surface.h"
 #include "window/window_parts.h"
