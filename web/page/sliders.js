@@ -1,12 +1,8 @@
-// The sliders of the layout table and the plot's letters: this script draws
-// and drives the sliders; each move runs the slider's handler in the module.
-import { app, win } from './state.js';
-import { run } from './plot.js';
-import { listen, playProbeSound } from './sound.js';
-import { setDetailsOpen, keep } from './details.js';
-import { toggleView } from './view.js';
-
-const MISSING = -2147483648; // a slider the page does not have
+// The sliders of the layout table and the readouts under them: this script
+// draws and drives the sliders; each move is an action for the module, and
+// the thumbs, spoken values and readouts show what its snapshot says.
+import { app, byId } from './state.js';
+import { store } from './store.js';
 
 // A slider of the layout table, drawn and driven by this script. Qt's key
 // and mouse rules: arrows and Page keys step (on the level sliders Up lowers
@@ -87,21 +83,11 @@ class Slider {
     this.element.setAttribute('aria-valuenow', String(this.value));
   }
 
-  // Sets the value as the program does: no handler runs.
-  set(value) {
-    if (!Number.isInteger(value) || value < this.minimum || value > this.maximum) return false;
-    this.value = value;
-    this.show();
-    return true;
-  }
 
-  // A move by the user: the thumb moves, then the slider's scroll handler runs.
+  // A move by the user: the slider's scroll handler runs with the thumb there.
   // A level slider is heard through its value; the probe's gain is announced.
   userMove(value) {
-    if (!app.module) return; // the window shows once the program has started
-    this.set(Math.min(this.maximum, Math.max(this.minimum, value)));
-    // The module says the probe's gain through page.announce.
-    if (run(() => app.module._orvane_scroll(this.index)).done && this.index === 2) playProbeSound();
+    store.dispatch({ kind: 'move', slider: this.index, value: Math.min(this.maximum, Math.max(this.minimum, value)) });
   }
 
   onKey(event) {
@@ -168,22 +154,26 @@ export const sliders = app.layout.sliders.map((name, index) => {
   const element = document.getElementById(name);
   return element ? new Slider(element, index) : null;
 });
-export const sliderValue = (i) => (sliders[i] ? sliders[i].value : MISSING);
-export const setSlider = (i, value) => (sliders[i] && sliders[i].set(value) ? 1 : 0);
+// The sliders as the layout places them, for the program's start.
+export const sliderSettings = () => sliders.map((s) => s && { minimum: s.minimum, maximum: s.maximum, value: s.value });
 
-// The plot's letters, as the action table gives them, wherever the focus is
-// in the window but on a control that takes letters (the range's choice).
-const keyed = {
-  ListenAction: () => listen(),
-  DetailsAction: () => setDetailsOpen(true),
-  KeepAction: () => keep(true),
-  DatasheetAction: () => toggleView(),
-};
-win.addEventListener('keydown', (event) => {
-  if (event.target.closest('select, input, textarea, [contenteditable]')) return;
-  const entry = app.layout.keys.find((k) => k.key.toLowerCase() === event.key.toLowerCase());
-  if (!entry || event.altKey || event.ctrlKey || event.metaKey) return;
-  event.preventDefault();
-  if (!app.module || event.repeat) return;
-  keyed[entry.action]();
-});
+// The thumbs, the values a screen reader says and the readouts, as a
+// snapshot gives them; a readout's tooltip shows all of a value its box clips.
+const readouts = [];
+export function showSliders(shown) {
+  sliders.forEach((slider, i) => {
+    if (!slider) return;
+    if (shown.sliders[i] !== slider.value) {
+      slider.value = shown.sliders[i];
+      slider.show();
+    }
+    if (shown.spoken[i]) slider.element.setAttribute('aria-valuetext', shown.spoken[i]);
+  });
+  shown.readouts.forEach((caption, i) => {
+    const element = byId(app.layout.captions[i]);
+    if (!element || caption === null || readouts[i] === caption) return;
+    readouts[i] = caption;
+    element.textContent = caption;
+    element.title = caption;
+  });
+}
