@@ -198,11 +198,12 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     READING: readingOrder(layout).join(' '),
     CSS: style,
     MODULE: script(moduleScript),
-    // The controls themselves are in the markup; the script needs the rest,
-    // but the texts: page/main.js takes them from the module in the user's
-    // language, all but the one it may need before, when the module fails.
+    // The controls themselves are in the markup; page/main.js takes the
+    // layout from the module, in the user's language, as it starts. Before,
+    // the script needs the edition, the sliders' and the actions' names, and
+    // the text that says the module failed.
     LAYOUT: script(JSON.stringify({
-      ...layout, controls: undefined, texts: { error: layout.texts.error },
+      edition: layout.edition, sliders: layout.sliders, texts: { error: layout.texts.error },
       actions: layout.actions.map(({ text, title, ...entry }) => entry),
     })),
     // Every language's texts, which the module asks for as it chooses one.

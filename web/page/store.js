@@ -54,16 +54,16 @@ Object.assign(hooks, {
 
 const text = (at) => module.UTF8ToString(at);
 
-// Each of the page's action entries as it stands.
+// Each of the page's action entries as it stands: {enabled, checked}.
 function actionsShown(range) {
-  const actions = {};
   const states = {
-    ProbeSoundAction: [true, probing], DetailsAction: [true, details],
-    KeepAction: [canKeep, false], ClearKeptAction: [kept, false], DatasheetAction: [true, range !== 0],
+    ProbeSoundAction: [1, probing], DetailsAction: [1, details],
+    KeepAction: [canKeep], ClearKeptAction: [kept], DatasheetAction: [1, range !== 0],
   };
+  const actions = {};
   for (const { name } of app.layout.actions) {
-    const [enabled, checked] = states[name] || [true, false];
-    actions[name] = { enabled, checked };
+    const [enabled, checked] = states[name] || [1];
+    actions[name] = { enabled: !!enabled, checked: !!checked };
   }
   return actions;
 }
@@ -129,13 +129,13 @@ function choose({ action: name, on }) {
   }
 }
 
-// A figure made by `call`: its JSON read (or its text, `plain`), null for
-// none; an error the module shows on the way is the page's to show.
-function figured(call, plain) {
+// What `call` makes for a figure, its text; an error the module shows on
+// the way is the page's to show.
+function figured(call) {
   error = '';
   const made = text(call());
   if (error) publish(next({ error }), null);
-  return plain || !made ? made : JSON.parse(made);
+  return made;
 }
 
 export const store = {
@@ -210,11 +210,13 @@ export const store = {
   // The figure of the state shown at a whole `scale`: {pixels (a copy),
   // width, height, labels, caption}, or null after an error, which the module shows.
   figure(scale) {
-    const figure = figured(() => module._orvane_figure(scale));
-    if (figure) figure.pixels = new Uint8ClampedArray(module.HEAPU8.buffer, figure.pixels, figure.width * figure.height * 4).slice();
+    const made = figured(() => module._orvane_figure(scale));
+    if (!made) return null;
+    const figure = JSON.parse(made);
+    figure.pixels = store.pixels(figure).slice();
     return figure;
   },
-  figureSvg: (scale) => figured(() => module._orvane_figure_svg(scale), true),
+  figureSvg: (scale) => figured(() => module._orvane_figure_svg(scale)),
 
   // A sound's samples at `rate`, left and right in turn.
   samples({ action, s1, s2, angle }, rate) {
