@@ -8,7 +8,7 @@ import { app, frame, win, gra, byId, announce, showError } from './state.js';
 import { store } from './store.js';
 import { fitted } from './fit.js';
 import { showPlot, startCanvas } from './plot.js';
-import { sliders, sliderSettings, showSliders } from './sliders.js';
+import { sliders, showSliders } from './sliders.js';
 import { showButtons, startButtons } from './buttons.js';
 import { playSound } from './sound.js';
 import { figureButtons, figureCanvas, showAddressState, showFigures, startFigures } from './figures.js';
@@ -88,7 +88,7 @@ function start(loaded) {
 
   const ratio = window.devicePixelRatio || 1;
   startCanvas(ratio);
-  store.start(app.layout.edition === 'Orvane' ? 0 : 1, ratio, app.separator, sliderSettings());
+  store.start(app.layout.edition === 'Orvane' ? 0 : 1, ratio, app.separator);
   for (const slider of sliders) if (slider) slider.show();
   watchResolution();
   fitWindow();

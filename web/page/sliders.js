@@ -20,7 +20,7 @@ function makeSlider(element, index) {
   const fill = element.querySelector('.fill');
   const groove = element.querySelector('.groove');
   const ticks = [...element.querySelectorAll('.tick')];
-  const slider = { element, minimum, maximum, value: Number(element.getAttribute('aria-valuenow')), show };
+  const slider = { element, value: Number(element.getAttribute('aria-valuenow')), show };
   let drag = null;
   let length = vertical ? element.offsetHeight : element.offsetWidth;
   let thumbLength = 11; // the layout table's thumb, until the layout says otherwise
@@ -139,8 +139,6 @@ export const sliders = app.layout.sliders.map((name, index) => {
   const element = document.getElementById(name);
   return element ? makeSlider(element, index) : null;
 });
-// The sliders as the layout places them, for the program's start.
-export const sliderSettings = () => sliders.map((s) => s && { minimum: s.minimum, maximum: s.maximum, value: s.value });
 
 // The thumbs, the values a screen reader says and the readouts, as a
 // snapshot gives them; a readout's tooltip shows all of a value its box clips.

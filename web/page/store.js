@@ -124,8 +124,10 @@ function choose({ action: name, on }) {
   }
   case 'DatasheetAction':
     return answer(() => text(module._orvane_set_view(on ? 1 : 0, 0)));
-  default: // a range's entry, Range30Action
-    return answer(() => text(module._orvane_set_view(1, Number(name.replace(/\D/g, '')))));
+  default: { // a range's entry, Range30Action; an entry the page cannot run yet does nothing
+    const range = /^Range(\d+)Action$/.exec(name);
+    return range && answer(() => text(module._orvane_set_view(1, Number(range[1]))));
+  }
   }
 }
 
@@ -154,9 +156,11 @@ export const store = {
   },
   layout: (edition) => JSON.parse(text(module._orvane_layout(edition))),
 
-  // The program started, with the sliders [{minimum, maximum, value} | null].
-  start(edition, ratio, separator, settings) {
-    sliders = settings.map((s) => (s ? s.value : null));
+  // The program started, its sliders as the layout table sets them (none
+  // where the edition has none).
+  start(edition, ratio, separator) {
+    const settings = app.layout.sliders.map((name) => (app.layout.controls.find((c) => c.name === name) || {}).slider);
+    sliders = settings.map((s) => (s ? s.start : null));
     bounds = settings.map((s) => s && [s.minimum, s.maximum]);
     publish(answer(() => module.ccall('orvane_start', 'string', ['number', 'number', 'string'], [edition, ratio, separator])), null);
   },
@@ -182,6 +186,7 @@ export const store = {
       break;
     case 'choose':
       shown = choose(action);
+      if (!shown) return;
       break;
     case 'soundEnded':
       if (action.action !== 'ListenAction') return;
