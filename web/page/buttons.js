@@ -14,12 +14,17 @@ export function startButtons(own) {
   for (const [{ name }, button] of buttons) button.addEventListener('click', own[name] || (() => choose(name, !checked(name))));
 }
 
-// Each as the snapshot says: enabled, and a switch's state.
+// Each as the snapshot says: enabled, and a switch's state (written where
+// it changed: most actions change neither).
+const drawn = {};
 export function showButtons({ actions }) {
   for (const [{ name, checkable }, button] of buttons) {
-    const shown = actions[name];
-    button.disabled = !shown.enabled;
-    if (checkable) button.setAttribute(button.getAttribute('role') === 'switch' ? 'aria-checked' : 'aria-pressed', String(shown.checked));
+    const { enabled, checked } = actions[name];
+    const state = String(checked) + enabled;
+    if (drawn[name] === state) continue;
+    drawn[name] = state;
+    button.disabled = !enabled;
+    if (checkable) button.setAttribute(button.getAttribute('role') === 'switch' ? 'aria-checked' : 'aria-pressed', String(checked));
   }
 }
 

@@ -6,8 +6,9 @@ import { store } from './store.js';
 const rangeChoice = byId('RangeChoice');
 
 // `range` dB while the datasheet view shows, 0 in the linear view.
+let drawn = 0;
 export function showView({ range }) {
-  rangeChoice.hidden = range === 0;
+  if (range !== drawn) rangeChoice.hidden = (drawn = range) === 0;
   if (range && rangeChoice.value !== String(range)) rangeChoice.value = String(range);
 }
 
