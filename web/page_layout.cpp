@@ -140,7 +140,7 @@ void WriteActions(JsonWriter &json, Edition edition)
         // A button's own text, or the menu's (a page entry's has no number or ellipsis).
         const std::string_view own = item.button ? item.buttonContext : "menu";
         const std::string_view title = item.buttonTitle == item.text ? "menu" : own;
-        json.begin('{').field("name", item.name).field("id", item.pageId)
+        json.begin('{').field("name", item.name).field("id", item.pageId ? item.pageId : item.name)
             .field("text", Tr(own, item.button ? item.button : item.text))
             .field("title", item.buttonTitle ? Tr(title, item.buttonTitle) : "")
             .field("letter", item.key == KeyKind::Letter ? std::string_view(&item.letter, 1) : "")
