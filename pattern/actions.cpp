@@ -3,6 +3,7 @@
 #include <array>
 
 #include "pattern/datasheet_plot.h"
+#include "pattern/figure.h"
 #include "pattern/number_text.h"
 #include "pattern/pattern_details.h"
 #include "pattern/translation.h"
@@ -16,12 +17,15 @@ const std::array<ActionEntry, 13> kActions{{
      .text = ORVANE_NOOP("menu", "Listen to the pattern"), .menu = MenuId::Sound,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'L',
      //: %1: what the sound system said
-     .errorFormat = ORVANE_NOOP("error", "Listen: %1")},
+     .errorFormat = ORVANE_NOOP("error", "Listen: %1"), .pageId = "ListenButton",
+     //: The page's title bar: plays the pattern as sound
+     .button = ORVANE_NOOP("page", "Listen"), .buttonContext = "page",
+     .buttonTitle = ORVANE_NOOP("page", "Listen to the pattern (L on the plot)")},
     {.action = Action::ProbeSound, .name = "ProbeSoundAction",
      //: A switch: when on, turning the probe plays a short sound at its gain
      .text = ORVANE_NOOP("menu", "Probing sound"), .menu = MenuId::Sound,
      .places = kMenuBar | kPlotMenu | kPageButton, .checkable = true, .probeOnly = true,
-     .errorFormat = ORVANE_NOOP("error", "Probing sound: %1")},
+     .errorFormat = ORVANE_NOOP("error", "Probing sound: %1"), .pageId = "ProbeSoundSwitch"},
     {.action = Action::CopyImage, .name = "CopyImageAction",
      //: The plot's menu: the plot and its caption to the clipboard, as a picture
      .text = ORVANE_NOOP("menu", "Copy image"), .menu = MenuId::File, .places = kMenuBar | kPlotMenu,
@@ -31,21 +35,23 @@ const std::array<ActionEntry, 13> kActions{{
      .text = ORVANE_NOOP("menu", "Save image"), .menu = MenuId::File,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Save, .ellipsis = true,
      //: The page's error box when a figure could not be made. %1: what went wrong
-     .errorFormat = ORVANE_NOOP("error", "Save image: %1")},
+     .errorFormat = ORVANE_NOOP("error", "Save image: %1"), .pageId = "SaveImageButton",
+     .button = kSaveImageText},
     {.action = Action::Print, .name = "PrintAction",
      //: The plot's menu: opens the print dialog; an ellipsis follows
      .text = ORVANE_NOOP("menu", "Print"), .menu = MenuId::File, .places = kMenuBar | kPlotMenu,
      .key = KeyKind::Print, .ellipsis = true},
     {.action = Action::Details, .name = "DetailsAction", .text = kShowDetailsAction, .menu = MenuId::View,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'D',
-     .separatorBefore = true},
+     .separatorBefore = true, .pageId = "DetailsButton", .button = kDetailsButton},
     {.action = Action::Keep, .name = "KeepAction", .text = kKeepAction, .menu = MenuId::View,
-     .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'K'},
+     .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'K',
+     .pageId = "KeepButton", .button = kKeepButton, .buttonTitle = kKeepAction},
     {.action = Action::ClearKept, .name = "ClearKeptAction", .text = kClearKeptAction, .menu = MenuId::View,
-     .places = kMenuBar | kPlotMenu | kPageButton},
+     .places = kMenuBar | kPlotMenu | kPageButton, .pageId = "ClearKeptButton", .button = kClearKeptAction},
     {.action = Action::DatasheetView, .name = "DatasheetAction", .text = kDatasheetViewAction, .menu = MenuId::View,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'V', .checkable = true,
-     .separatorBefore = true},
+     .separatorBefore = true, .pageId = "DbButton", .button = kDbButton, .buttonTitle = kDatasheetViewAction},
     {.action = Action::Range20, .name = "Range20Action", .text = kRangeEntry, .menu = MenuId::View,
      .places = kMenuBar | kPlotMenu, .checkable = true, .submenu = kRangeMenu, .value = 20},
     {.action = Action::Range30, .name = "Range30Action", .text = kRangeEntry, .menu = MenuId::View,

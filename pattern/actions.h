@@ -50,6 +50,15 @@ struct ActionEntry {
     const char *errorFormat = nullptr;
     // The number its text holds as %1 (a range entry's dB), or 0.
     int value = 0;
+    // With kPageButton: its button's element id on the page (else `name`),
+    // the button's text where it is not the menu's (English, in
+    // `buttonContext`; shorter forms after U+009C), and its tooltip:
+    // `buttonTitle` in that context, or the menu's text where `buttonTitle`
+    // is the entry's `text`.
+    const char *pageId = nullptr;
+    const char *button = nullptr;
+    const char *buttonContext = "title bar";
+    const char *buttonTitle = nullptr;
 };
 
 // Every action, in the order of the menus.

@@ -56,8 +56,44 @@ module.stringToUTF8('.', point, 2);
 
 const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/"/g, '&quot;');
 const px = (twips, layout) => twips / layout.twipsPerPixel;
-// The plot's letter of an action of the action table.
-const keyOf = (layout, action) => layout.keys.find((k) => k.action === action).key;
+// The plot's letters, as the action table gives them.
+const lettersOf = (layout) => layout.actions.map((a) => a.letter).filter(Boolean).join(' ');
+
+// What a title bar button has beyond its entry of the action table: a switch
+// read as one; the buttons that open a panel or a menu; a button shown once
+// it has something to do (page/details.js).
+const buttonExtras = {
+  ProbeSoundSwitch: { role: 'switch', 'aria-checked': 'false' },
+  SaveImageButton: { 'aria-haspopup': 'menu', 'aria-expanded': 'false', 'aria-controls': 'SaveImageMenu' },
+  DetailsButton: { 'aria-expanded': 'false', 'aria-controls': 'DetailsPanel' },
+  ClearKeptButton: { hidden: '' },
+};
+
+// The title bar: a button for each of the action table's page entries, in its
+// order, with the page's own controls beside them: Share before the figure's
+// menu, which Save image opens, and the datasheet view's range after its switch.
+function titleButtons(layout) {
+  const texts = layout.texts;
+  const around = {
+    SaveImageButton: (button) => `<button id="ShareButton" type="button">${escape(texts.share)}</button>` +
+      `<div id="SaveImage">${button}<div id="SaveImageMenu" role="menu" hidden>` +
+      `<button id="SavePng" type="button" role="menuitem">${escape(texts.savePng)}</button>` +
+      `<button id="SaveSvg" type="button" role="menuitem">${escape(texts.saveSvg)}</button></div></div>`,
+    // The datasheet view: a switch, and its range, shown while the view is.
+    // (A range choice in the page from the start draws Orca in Chromium to
+    // it as the page loads, away from the plot that has the focus.)
+    DbButton: (button) => button + `<select id="RangeChoice" hidden aria-label="${escape(texts.rangeMenu)}" title="${escape(texts.rangeMenu)}">` +
+      [20, 30, 40].map((r) => `<option value="${r}"${r === 30 ? ' selected' : ''}>${escape(texts.rangeEntry.replace('%1', r))}</option>`).join('') + '</select>',
+  };
+  return layout.actions.map((a) => {
+    const extras = buttonExtras[a.id] || {};
+    const button = `<button${attributes({
+      id: a.id, type: 'button', title: a.title || undefined, 'aria-keyshortcuts': a.letter || undefined,
+      'aria-pressed': a.checkable && !extras.role ? 'false' : undefined, ...extras,
+    }).replace(' hidden=""', ' hidden')}>${escape(a.text)}</button>`;
+    return (around[a.id] || ((b) => b))(button);
+  }).join('');
+}
 
 function attributes(list) {
   return Object.entries(list).filter(([, v]) => v !== undefined)
@@ -69,7 +105,7 @@ function control(c, layout) {
     `width:${px(c.width, layout)}px;height:${px(c.height, layout)}px`;
   switch (c.kind) {
     case 'surface':
-      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.texts.listenHint, 'aria-keyshortcuts': layout.keys.map((k) => k.key).join(' '), style: `${style};background:${layout.background}` })}>` +
+      return `<div${attributes({ id: c.name, role: 'img', tabindex: 0, 'aria-label': c.accessibleName, 'aria-description': layout.texts.listenHint, 'aria-keyshortcuts': lettersOf(layout), style: `${style};background:${layout.background}` })}>` +
         `<canvas aria-hidden="true" width="${layout.canvasWidth}" height="${layout.canvasHeight}" ` +
         `style="width:${layout.canvasWidth}px;height:${layout.canvasHeight}px"></canvas></div>`;
     case 'vslider':
@@ -162,33 +198,23 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
     READING: readingOrder(layout).join(' '),
     CSS: style,
     MODULE: script(moduleScript),
-    // The controls themselves are in the markup; the script needs the rest.
-    LAYOUT: script(JSON.stringify({ ...layout, controls: undefined })),
+    // The controls themselves are in the markup; page/main.js takes the
+    // layout from the module, in the user's language, as it starts. Before,
+    // the script needs the edition, the sliders' and the actions' names, and
+    // the text that says the module failed.
+    LAYOUT: script(JSON.stringify({
+      edition: layout.edition, sliders: layout.sliders, texts: { error: layout.texts.error },
+      actions: layout.actions.map(({ text, title, ...entry }) => entry),
+    })),
     // Every language's texts, which the module asks for as it chooses one.
     CATALOGUES: script(catalogues),
     WASM: wasm.text,
     WASMKEY: wasm.key,
     WASMFILE: '',
     PAGE: script(pageScript),
-    // Listening, and in the full edition the probing sound's switch; the
-    // link to this state, and the plot as a figure in either format; the
-    // pattern's figures and the comparison. Their texts in the language the
-    // module was built in; page/main.js puts them in the page's language.
-    TITLEBUTTONS: `<button id="ListenButton" type="button" title="${escape(layout.texts.listenTitle)}">${escape(layout.texts.listen)}</button>` +
-      (layout.edition === 'Orvane' ? `<button id="ProbeSoundSwitch" type="button" role="switch" aria-checked="false">${escape(layout.texts.probeSound)}</button>` : '') +
-      `<button id="ShareButton" type="button">${escape(layout.texts.share)}</button>` +
-      `<div id="SaveImage"><button id="SaveImageButton" type="button" aria-haspopup="menu" aria-expanded="false" aria-controls="SaveImageMenu">${escape(layout.texts.saveImage)}</button>` +
-      `<div id="SaveImageMenu" role="menu" hidden><button id="SavePng" type="button" role="menuitem">${escape(layout.texts.savePng)}</button>` +
-      `<button id="SaveSvg" type="button" role="menuitem">${escape(layout.texts.saveSvg)}</button></div></div>` +
-      `<button id="DetailsButton" type="button" aria-expanded="false" aria-controls="DetailsPanel" aria-keyshortcuts="${keyOf(layout, 'DetailsAction')}">${escape(layout.texts.detailsButton)}</button>` +
-      `<button id="KeepButton" type="button" title="${escape(layout.texts.keepAction)}" aria-keyshortcuts="${keyOf(layout, 'KeepAction')}">${escape(layout.texts.keepButton)}</button>` +
-      `<button id="ClearKeptButton" type="button" hidden>${escape(layout.texts.clearKeptButton)}</button>` +
-      // The datasheet view: a switch, and its range, shown while the view is.
-      // (A range choice in the page from the start draws Orca in Chromium to
-      // it as the page loads, away from the plot that has the focus.)
-      `<button id="DbButton" type="button" aria-pressed="false" title="${escape(layout.texts.datasheetAction)}" aria-keyshortcuts="${keyOf(layout, 'DatasheetAction')}">${escape(layout.texts.dbButton)}</button>` +
-      `<select id="RangeChoice" hidden aria-label="${escape(layout.texts.rangeMenu)}" title="${escape(layout.texts.rangeMenu)}">` +
-      [20, 30, 40].map((r) => `<option value="${r}"${r === 30 ? ' selected' : ''}>${escape(layout.texts.rangeEntry.replace('%1', r))}</option>`).join('') + '</select>',
+    // The action table's buttons, in the language the module was built in;
+    // page/main.js puts them in the page's language.
+    TITLEBUTTONS: titleButtons(layout),
     // The figures, filled in by page/details.js: a row for each, the kept pattern's
     // column shown while one is kept.
     DETAILS: `<section id="DetailsPanel" aria-labelledby="DetailsTitle" tabindex="-1" hidden>` +

@@ -59,12 +59,7 @@ struct PageText {
 
 void WritePageTexts(JsonWriter &json)
 {
-    // The sounds' error wordings are the action table's.
     const PageText kTexts[] = {
-        //: The page's title bar: plays the pattern as sound
-        {"listen", "page", ORVANE_NOOP("page", "Listen")},
-        {"listenTitle", "page", ORVANE_NOOP("page", "Listen to the pattern (L on the plot)")},
-        {"probeSound", "menu", ORVANE_NOOP("menu", "Probing sound")},
         //: The page's title bar: the window filling the screen, and back
         {"maximise", "page", ORVANE_NOOP("page", "Maximise")},
         {"ok", "page", ORVANE_NOOP("page", "OK")},
@@ -80,24 +75,17 @@ void WritePageTexts(JsonWriter &json)
         {"listenEnded", "listen", kListenEnded},
         // The link to this state, and the plot as a figure (pattern/figure.h).
         {"share", "title bar", kShareText},
-        {"saveImage", "title bar", kSaveImageText},
         {"savePng", "page", kSavePngText},
         {"saveSvg", "page", kSaveSvgText},
         {"linkCopied", "announcement", kLinkCopied},
         {"addressNoState", "page", kAddressNoState},
         // The pattern's figures and the comparison (pattern/pattern_details.h).
-        {"detailsButton", "title bar", kDetailsButton},
         {"detailsTitle", "details", kDetailsTitle},
         {"detailsNoPattern", "details", kDetailsNoPattern},
         {"detailsFigure", "details", kDetailsFigureHeading},
         {"detailsCurrent", "details", kDetailsCurrentHeading},
         {"detailsKept", "details", kDetailsKeptHeading},
-        {"keepButton", "title bar", kKeepButton},
-        {"keepAction", "menu", kKeepAction},
-        {"clearKeptButton", "title bar", kClearKeptAction},
         // The datasheet view (pattern/datasheet_plot.h).
-        {"dbButton", "title bar", kDbButton},
-        {"datasheetAction", "menu", kDatasheetViewAction},
         {"rangeMenu", "menu", kRangeMenu},
         {"rangeEntry", "menu", kRangeEntry},
     };
@@ -110,13 +98,25 @@ void WritePageTexts(JsonWriter &json)
     json.end('}');
 }
 
-// The letters the plot takes, from the action table: [{"action", "key"}].
-void WriteKeys(JsonWriter &json, Edition edition)
+// The action table's page buttons, in its order, and the letters the plot
+// takes for them: [{"name", "id", "text", "title", "letter", "checkable"}],
+// "text" the button's (with its shorter forms), "title" its tooltip and
+// "letter" its key ("" for none).
+void WriteActions(JsonWriter &json, Edition edition)
 {
     json.begin('[');
-    for (const ActionEntry &item : ActionTable())
-        if (item.key == KeyKind::Letter && (item.places & kPageButton) && Shows(item, edition))
-            json.begin('{').field("action", item.name).field("key", std::string_view(&item.letter, 1)).end('}');
+    for (const ActionEntry &item : ActionTable()) {
+        if (!(item.places & kPageButton) || !Shows(item, edition))
+            continue;
+        // A button's own text, or the menu's (a page entry's has no number or ellipsis).
+        const std::string_view own = item.button ? item.buttonContext : "menu";
+        const std::string_view title = item.buttonTitle == item.text ? "menu" : own;
+        json.begin('{').field("name", item.name).field("id", item.pageId ? item.pageId : item.name)
+            .field("text", Tr(own, item.button ? item.button : item.text))
+            .field("title", item.buttonTitle ? Tr(title, item.buttonTitle) : "")
+            .field("letter", item.key == KeyKind::Letter ? std::string_view(&item.letter, 1) : "")
+            .field("checkable", item.checkable).end('}');
+    }
     json.end(']');
 }
 
@@ -146,7 +146,7 @@ std::string PageLayoutJson(Edition edition)
     WritePageTexts(json.key("texts"));
     json.field("captionBand", kCaptionBand).field("captionPixels", kCaptionPixels)
         .field("captionFamilies", kCaptionFamilies);
-    WriteKeys(json.key("keys"), edition);
+    WriteActions(json.key("actions"), edition);
     json.key("controls").begin('[');
     for (const ControlSpec &entry : ControlTable()) {
         if (entry.probeOnly && !HasProbe(edition))

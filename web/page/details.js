@@ -1,17 +1,18 @@
 // The pattern's figures, in a panel beside the window (in the touch layout,
-// under the plot), and the kept pattern's beside the current ones. The rows
-// come from the module, with their texts.
-import { app, frame, win, gra, byId, text, announce } from './state.js';
-import { run } from './plot.js';
-import { touchLayout, fitTexts } from './layout.js';
+// under the plot), and the kept pattern's beside the current ones; the
+// comparison's buttons. The rows come from the module, with their texts.
+import { frame, win, gra, byId } from './state.js';
+import { store } from './store.js';
+import { touchLayout, fitTexts } from './fit.js';
 
 const detailsPanel = byId('DetailsPanel');
 const detailsButton = byId('DetailsButton');
 const keepButton = byId('KeepButton');
 const clearKeptButton = byId('ClearKeptButton');
+let open = false; // as last drawn
 
 // The figures as the module gives them (glue.cpp's DetailsJson).
-export function showDetails(details) {
+function showFigures(details) {
   byId('DetailsMessage').hidden = !details.empty;
   const equation = byId('DetailsEquation');
   equation.hidden = details.empty;
@@ -37,6 +38,7 @@ export function showDetails(details) {
 
 // Beside the window, at its right; in the touch layout in the grid, under the plot.
 export function placeDetails() {
+  if (!open) return;
   if (touchLayout()) {
     if (detailsPanel.parentNode !== frame) frame.insertBefore(detailsPanel, gra.nextSibling);
     detailsPanel.style.left = detailsPanel.style.top = '';
@@ -46,38 +48,40 @@ export function placeDetails() {
     detailsPanel.style.left = Math.round(box.right + window.scrollX + 8) + 'px';
     detailsPanel.style.top = Math.round(box.top + window.scrollY) + 'px';
   }
-  frame.classList.toggle('with-details', app.detailsOpen && touchLayout());
+  frame.classList.toggle('with-details', touchLayout());
 }
 
-export function setDetailsOpen(open) {
-  if (!app.module) return;
-  app.detailsOpen = open;
-  detailsButton.setAttribute('aria-expanded', String(open));
-  detailsPanel.hidden = !open;
-  const json = text(app.module._orvane_details(open ? 1 : 0));
-  if (open) {
-    if (json) showDetails(JSON.parse(json));
+export function showDetails(shown, action) {
+  const { details } = shown;
+  if (details) showFigures(details);
+  if (!details !== !open) {
+    open = !!details;
+    detailsButton.setAttribute('aria-expanded', String(open));
+    detailsPanel.hidden = !open;
+    if (!open) {
+      frame.classList.remove('with-details');
+      if (detailsPanel.contains(document.activeElement)) detailsButton.focus();
+    }
+  }
+  // Opened by the user (again, by its key): where it is, with the focus.
+  if (open && action && action.action === 'DetailsAction') {
     placeDetails();
     detailsPanel.focus();
-  } else {
-    frame.classList.remove('with-details');
-    if (detailsPanel.contains(document.activeElement)) detailsButton.focus();
+  }
+  const comparing = shown.actions.ClearKeptAction.enabled;
+  if (clearKeptButton.hidden === comparing) {
+    clearKeptButton.hidden = !comparing;
+    fitTexts(); // the button shown takes the longest form that fits
   }
 }
 
-// Keeps the pattern as it stands for comparison (or lets it go) and says so.
-export function keep(on) {
-  const { said } = run(() => app.module._orvane_keep(on ? 1 : 0));
-  if (!said) return;
-  clearKeptButton.hidden = !on;
-  fitTexts(); // the button shown takes the longest form that fits
-  announce(said);
-}
-
-detailsButton.addEventListener('click', () => setDetailsOpen(!app.detailsOpen));
-keepButton.addEventListener('click', () => app.module && keep(true));
-clearKeptButton.addEventListener('click', () => {
-  if (!app.module) return;
-  keep(false);
-  keepButton.focus(); // the button goes away
-});
+// The buttons this region drives itself: Details opens and closes the panel;
+// Clear comparison hands the focus to Keep as it goes away.
+export const detailsButtons = {
+  DetailsAction: () => store.dispatch({ kind: 'choose', action: 'DetailsAction', on: !open }),
+  ClearKeptAction: () => {
+    if (!store.module) return;
+    store.dispatch({ kind: 'choose', action: 'ClearKeptAction', on: true });
+    keepButton.focus();
+  },
+};

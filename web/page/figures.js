@@ -1,17 +1,17 @@
 // The plot as a figure (printed, saved as PNG or SVG) and the state in the
 // address, to share.
-import { app, gra, byId, text, announce, showError } from './state.js';
-import { show, writeLabels } from './plot.js';
+import { app, gra, byId, announce } from './state.js';
+import { store } from './store.js';
+import { writeLabels } from './plot.js';
 
 // The plot's pixels at a whole scale, with its labels, on `context`; null
 // when the module has no figure.
 function drawFigure(scale, sized) {
-  const module = app.module;
-  const json = text(module._orvane_figure(scale));
-  if (!json) return null;
-  const { pixels, width: w, height: h, labels, caption } = JSON.parse(json);
+  const figure = store.figure(scale);
+  if (!figure) return null;
+  const { pixels, width: w, height: h, labels, caption } = figure;
   const context = sized(w, h);
-  context.putImageData(new ImageData(new Uint8ClampedArray(module.HEAPU8.buffer, pixels, w * h * 4).slice(), w, h), 0, 0);
+  context.putImageData(new ImageData(pixels, w, h), 0, 0);
   writeLabels(context, labels);
   return { context, w, h, caption };
 }
@@ -39,8 +39,8 @@ function drawForPrint() {
   });
   if (drawn) document.documentElement.classList.add('print-plot');
 }
-export function schedulePrint() {
-  if (!app.drawn) return;
+function schedulePrint() {
+  if (!store.snapshot.drawn) return;
   clearTimeout(printTimer);
   printTimer = setTimeout(drawForPrint, 250);
 }
@@ -49,13 +49,13 @@ export function schedulePrint() {
 // history one step at a time; at most a few times a second, as browsers
 // refuse a flood of replacements (Safari after 100 in 30 seconds).
 let addressTimer = 0;
-export function keepAddress() {
+function keepAddress() {
   if (!addressTimer) addressTimer = setTimeout(writeAddress, 200);
 }
 function writeAddress() {
   clearTimeout(addressTimer);
   addressTimer = 0;
-  const state = app.state;
+  const { state } = store.snapshot;
   if (!state || location.hash === '#' + state) return;
   try {
     history.replaceState(history.state, '', '#' + state);
@@ -65,22 +65,28 @@ function writeAddress() {
 }
 
 // The state in the address the page was opened with. One that is no state
-// is named in the error box, and the page is as if opened without it.
+// is named in the error box (by the store), and the page is as if opened without it.
 export function showAddressState() {
   let state = location.hash.slice(1);
   if (!state) return;
   try {
     state = decodeURIComponent(state);
   } catch (e) { /* shown back as it stands */ }
-  const { refused } = show(app.module.ccall('orvane_show_state', 'string', ['string'], [state]));
-  if (!refused) {
+  store.dispatch({ kind: 'state', text: state });
+}
+
+// After the user's action through the module: the address and the printed
+// plot follow it; a state from the address is there already.
+export function showFigures(shown, action) {
+  if (!action || !shown.plotChanged) return;
+  if (action.kind !== 'state') keepAddress();
+  if (!shown.refused) {
     schedulePrint();
-  } else {
-    try {
-      history.replaceState(history.state, '', location.pathname + location.search);
-    } catch (e) { /* the address keeps it; the page shows none of it */ }
-    showError(app.texts.addressNoState.replace('%1', refused));
+    return;
   }
+  try {
+    history.replaceState(history.state, '', location.pathname + location.search);
+  } catch (e) { /* the address keeps it; the page shows none of it */ }
 }
 
 // The figure of the state shown: the plot's pixels at a whole scale with the
@@ -95,7 +101,7 @@ function download(blob, name) {
   setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 }
 
-const figureName = (suffix) => 'orvane-' + app.state.replace(/[^a-z0-9-]+/gi, '-') + suffix;
+const figureName = (suffix) => 'orvane-' + store.snapshot.state.replace(/[^a-z0-9-]+/gi, '-') + suffix;
 
 export function figureCanvas(scale) {
   const layout = app.layout;
@@ -125,7 +131,7 @@ function savePng() {
 }
 
 function saveSvg() {
-  const svg = text(app.module._orvane_figure_svg(1));
+  const svg = store.figureSvg(1);
   if (svg) download(new Blob([svg], { type: 'image/svg+xml' }), figureName('.svg'));
 }
 
@@ -157,16 +163,20 @@ async function share() {
   if (copied) announce(app.texts.linkCopied);
 }
 
-// The title bar's Share and Save image, and printing; wired once the module runs.
-export function startFigures() {
-  const saveButton = byId('SaveImageButton');
-  const saveMenu = byId('SaveImageMenu');
-  const closeSaveMenu = () => { saveMenu.hidden = true; saveButton.setAttribute('aria-expanded', 'false'); };
-  saveButton.addEventListener('click', () => {
+// The title bar's Share and Save image (a menu: its button is this region's
+// to drive), and printing; wired once the module runs.
+const saveButton = byId('SaveImageButton');
+const saveMenu = byId('SaveImageMenu');
+export const figureButtons = {
+  SaveImageAction: () => {
+    if (!store.module) return;
     saveMenu.hidden = !saveMenu.hidden;
     saveButton.setAttribute('aria-expanded', String(!saveMenu.hidden));
     if (!saveMenu.hidden) byId('SavePng').focus();
-  });
+  },
+};
+export function startFigures() {
+  const closeSaveMenu = () => { saveMenu.hidden = true; saveButton.setAttribute('aria-expanded', 'false'); };
   document.addEventListener('click', (event) => {
     if (!saveMenu.hidden && !byId('SaveImage').contains(event.target)) closeSaveMenu();
   });

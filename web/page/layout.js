@@ -2,50 +2,10 @@
 // filling the screen (Maximise), and the canvas following the screen's
 // resolution.
 import { app, win, byId } from './state.js';
+import { store } from './store.js';
+import { fitTexts, touchLayout } from './fit.js';
 import { sizeCanvas } from './plot.js';
-import { placeDetails, setDetailsOpen } from './details.js';
-
-// Which arrangement page.css chose: the layout table's, or the one for
-// fingers and small screens.
-export const touchLayout = () => getComputedStyle(win).getPropertyValue('--layout').trim() === 'touch';
-
-// A text for a small box may come with shorter forms after U+009C, longest
-// first: the box shows the longest that fits, as Qt's labels and buttons do,
-// and a shortened one keeps its full form as its name and tooltip.
-export const fitted = [];
-function fits(element) {
-  const range = document.createRange();
-  range.selectNodeContents(element);
-  const text = range.getBoundingClientRect();
-  const box = element.getBoundingClientRect();
-  const scale = box.width / (element.offsetWidth || 1);
-  const left = box.left + element.clientLeft * scale;
-  const top = box.top + element.clientTop * scale;
-  return text.left >= left - 0.5 && text.right <= left + element.clientWidth * scale + 0.5 &&
-    text.top >= top - 0.5 && text.bottom <= top + element.clientHeight * scale + 0.5;
-}
-export function fitTexts() {
-  for (const { element, forms, title, room } of fitted) {
-    let shown = 0;
-    element.textContent = forms[0];
-    // Where the language's word is wider than the box and there is room
-    // beside it, the box grows rather than the word shortens (the layout
-    // table's arrangement only; the touch layout flows).
-    if (room) {
-      element.style.width = room.base + 'px';
-      if (!touchLayout() && !fits(element)) element.style.width = room.wide + 'px';
-    }
-    while (shown + 1 < forms.length && !fits(element)) element.textContent = forms[++shown];
-    if (shown > 0) {
-      element.setAttribute('aria-label', forms[0]);
-      element.title = title || forms[0];
-    } else {
-      element.removeAttribute('aria-label');
-      if (title) element.title = title;
-      else element.removeAttribute('title');
-    }
-  }
-}
+import { placeDetails } from './details.js';
 
 // The window filling the screen, for a class: the browser's full screen where
 // it allows it, else the whole viewport; the layout table's window scaled to
@@ -70,7 +30,7 @@ export function fitWindow() {
     win.style.transform = 'scale(' + scale + ')';
   }
   sizeCanvas();
-  if (app.detailsOpen) placeDetails();
+  placeDetails();
 }
 
 const fullScreenElement = () => document.fullscreenElement || document.webkitFullscreenElement || null;
@@ -100,7 +60,8 @@ document.addEventListener('webkitfullscreenchange', fullScreenChanged);
 // Escape closes the details first, then leaves the full screen.
 document.addEventListener('keydown', (event) => {
   if (event.key !== 'Escape') return;
-  if (app.detailsOpen) setDetailsOpen(false);
+  const shown = store.snapshot;
+  if (shown && shown.details) store.dispatch({ kind: 'choose', action: 'DetailsAction', on: false });
   else if (maximised) setMaximised(false);
 });
 

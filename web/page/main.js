@@ -1,16 +1,20 @@
 // The page's controls and their events. Every handler is the desktop's, run by
-// the WebAssembly module (glue.cpp): these scripts move thumbs, forward the
-// user's actions and copy the plot's pixels to the canvas. This one starts
-// the page; the others each hold one role.
+// the WebAssembly module (glue.cpp) through the store (store.js), which holds
+// what the module says is shown; each region of the page is a view of that,
+// and sends the user's actions to the store. This one wires them and starts
+// the page.
 import { hooks, loading } from './loading.js';
-import { app, frame, win, gra, byId, text, announce, showError } from './state.js';
-import { run, startCanvas } from './plot.js';
-import { sliders, sliderValue, setSlider } from './sliders.js';
-import { probeSwitch } from './sound.js';
-import { figureCanvas, showAddressState, startFigures } from './figures.js';
-import './details.js';
-import './view.js';
-import { fitted, fitWindow, watchResolution } from './layout.js';
+import { app, frame, win, gra, byId, announce, showError } from './state.js';
+import { store } from './store.js';
+import { fitted } from './fit.js';
+import { showPlot, startCanvas } from './plot.js';
+import { sliders, showSliders } from './sliders.js';
+import { showButtons, startButtons } from './buttons.js';
+import { playSound } from './sound.js';
+import { figureButtons, figureCanvas, showAddressState, showFigures, startFigures } from './figures.js';
+import { detailsButtons, showDetails } from './details.js';
+import { showView } from './view.js';
+import { fitWindow, watchResolution } from './layout.js';
 
 // The user's languages, in order: ?lang=CODE in the address first, then the
 // browser's. The module picks the first it has texts for (English else), as
@@ -22,30 +26,20 @@ const languages = (() => {
   return [asked].concat(Array.from(browser)).filter(valid).join(',');
 })();
 
-Object.assign(hooks, {
-  // A language's texts, which the page carries as text: the module asks
-  // for those of the language it chooses.
-  catalogue: (code) => ORVANE_CATALOGUES[code],
-  sliderValue,
-  setSlider,
-  setCaption: (i, caption) => {
-    const element = byId(app.layout.captions[i]);
-    if (!element) return 0;
-    // The boxes are fixed and clip long values; the tooltip shows all of it.
-    if (element.textContent !== caption) element.textContent = caption;
-    element.title = caption;
-    return 1;
-  },
-  // The plot's text alternative says what it shows.
-  describePlot: (said) => gra.setAttribute('aria-label', app.texts.plot + '. ' + said),
-  showError,
-  announce,
-});
+// A language's texts, which the page carries as text: the module asks for
+// those of the language it chooses.
+hooks.catalogue = (code) => ORVANE_CATALOGUES[code];
+
+// The views, in this order: a sound that cannot start makes a newer
+// snapshot before any other view shows the one that asked for it.
+for (const view of [playSound, showPlot, showSliders, showButtons, showDetails, showView, showFigures,
+  ({ error, said }) => { if (error) showError(error); if (said) announce(said); }]) store.subscribe(view);
+startButtons({ ...figureButtons, ...detailsButtons });
 
 // Every text of the page in the language the module chose.
 function showLanguage(code) {
   document.documentElement.lang = code;
-  const layout = app.layout = JSON.parse(text(app.module._orvane_layout(app.layout.edition === 'Orvane' ? 0 : 1)));
+  const layout = app.layout = store.layout(app.layout.edition === 'Orvane' ? 0 : 1);
   const texts = app.texts = layout.texts;
   app.separator = layout.decimalSeparator;
   for (const c of layout.controls) {
@@ -61,18 +55,14 @@ function showLanguage(code) {
     }
   }
   gra.setAttribute('aria-description', texts.listenHint);
-  const listenButton = byId('ListenButton');
-  listenButton.textContent = texts.listen;
-  listenButton.title = texts.listenTitle;
-  if (probeSwitch) probeSwitch.textContent = texts.probeSound;
   const maximiseButton = byId('Maximise');
   maximiseButton.title = texts.maximise;
   maximiseButton.querySelector('.visually-hidden').textContent = texts.maximise;
   byId('ErrorOk').textContent = texts.ok;
   // The title bar's buttons may carry shorter forms, as the window's do.
-  for (const [id, name] of [['ShareButton', 'share'], ['SaveImageButton', 'saveImage'], ['DetailsButton', 'detailsButton'],
-    ['KeepButton', 'keepButton'], ['ClearKeptButton', 'clearKeptButton']]) {
-    fitted.push({ element: byId(id), forms: texts[name].split('\u009c'), title: id === 'KeepButton' ? texts.keepAction : '' });
+  for (const { id, text, title } of [{ id: 'ShareButton', text: texts.share }, ...layout.actions]) {
+    const element = byId(id);
+    if (element) fitted.push({ element, forms: text.split('\u009c'), title });
   }
   for (const [id, name] of [['SavePng', 'savePng'], ['SaveSvg', 'saveSvg'], ['DetailsTitle', 'detailsTitle'],
     ['DetailsMessage', 'detailsNoPattern']]) {
@@ -94,21 +84,18 @@ for (const button of document.querySelectorAll('#Window button')) {
 }
 
 function start(loaded) {
-  const module = app.module = loaded;
-  showLanguage(module.ccall('orvane_set_language', 'string', ['string'], [languages]));
+  showLanguage(store.load(loaded, languages));
 
   const ratio = window.devicePixelRatio || 1;
-  startCanvas(ratio, module.ccall('orvane_start', 'string', ['number', 'number', 'string'],
-    [app.layout.edition === 'Orvane' ? 0 : 1, ratio, app.separator]));
+  startCanvas(ratio);
+  store.start(app.layout.edition === 'Orvane' ? 0 : 1, ratio, app.separator);
   for (const slider of sliders) if (slider) slider.show();
   watchResolution();
   fitWindow();
 
   for (const button of frame.querySelectorAll('button[data-preset]')) {
-    const index = Number(button.dataset.preset);
-    button.addEventListener('click', () => {
-      run(() => module._orvane_preset(index)); // it says the pattern through page.announce
-    });
+    const value = Number(button.dataset.preset);
+    button.addEventListener('click', () => store.dispatch({ kind: 'preset', value }));
   }
   showAddressState();
   startFigures();
@@ -121,8 +108,8 @@ function start(loaded) {
 // For the benchmark: the module, and a level slider's handler as the page runs
 // it; and the announcer, for whatever else the page has to say.
 window.OrvanePage = {
-  get module() { return app.module; },
-  redraw: () => run(() => app.module._orvane_scroll(0)),
+  get module() { return store.module; },
+  redraw: () => store.dispatch({ kind: 'move', slider: 0, value: store.snapshot.sliders[0] }),
   figureCanvas,
   announce,
 };

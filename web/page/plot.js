@@ -1,10 +1,8 @@
 // The plot: the module's pixels copied to the canvas, with the labels the
-// browser's text engine writes, and what follows each of the module's handlers.
-import { app, canvas, gra, text, byId } from './state.js';
-import { keepAddress, schedulePrint } from './figures.js';
-import { showDetails } from './details.js';
-import { showView } from './view.js';
-import { touchLayout } from './layout.js';
+// browser's text engine writes, and its description for a screen reader.
+import { app, canvas, gra } from './state.js';
+import { store } from './store.js';
+import { touchLayout } from './fit.js';
 
 // The plot's labels (the datasheet view's), which the module's rasteriser
 // leaves to the browser's text engine: [[x, y, text, colour, align, size,
@@ -79,39 +77,22 @@ export function writeLabels(context, labels, thin = false) {
   }
 }
 
-const keepButton = byId('KeepButton');
+const context = canvas.getContext('2d');
+let described = null;
 
-// Shows what the module says the page shows after one of its actions (JSON,
-// as glue.cpp's ShownJson writes it): the plot's pixels and labels, the
-// state for the address, whether Keep is offered, the datasheet view's switch, the sliders' spoken
-// values, and the figures of the details panel while it is open. Returns it.
-export function show(json) {
-  const shown = JSON.parse(json);
-  if (canvas.width !== shown.width) canvas.width = shown.width;
-  if (canvas.height !== shown.height) canvas.height = shown.height;
-  const bytes = new Uint8ClampedArray(app.module.HEAPU8.buffer, shown.pixels, shown.width * shown.height * 4);
-  app.canvasContext.putImageData(new ImageData(bytes, shown.width, shown.height), 0, 0);
-  writeLabels(app.canvasContext, shown.labels, smallestLabel > 0);
-  shown.spoken.forEach((said, i) => {
-    const slider = document.getElementById(app.layout.sliders[i]);
-    if (slider && said) slider.setAttribute('aria-valuetext', said);
-  });
-  showView(shown.range);
-  app.drawn = shown.drawn;
-  keepButton.disabled = !shown.canKeep; // nothing to keep on an empty plot
-  app.state = shown.state;
-  if (shown.details) showDetails(shown.details);
-  return shown;
-}
-
-// Runs one of the module's actions for the user (a call that returns what the
-// page shows), shows what it yields, and keeps the address and the printed
-// plot up to date with it.
-export function run(action) {
-  const shown = show(text(action()));
-  keepAddress();
-  schedulePrint();
-  return shown;
+// The plot as a snapshot shows it: its pixels and labels where they changed,
+// and what it shows in words as the plot's name.
+export function showPlot(shown) {
+  if (shown.plotChanged) {
+    if (canvas.width !== shown.width) canvas.width = shown.width;
+    if (canvas.height !== shown.height) canvas.height = shown.height;
+    context.putImageData(new ImageData(store.pixels(shown), shown.width, shown.height), 0, 0);
+    writeLabels(context, shown.labels, smallestLabel > 0);
+  }
+  if (shown.description && shown.description !== described) {
+    described = shown.description;
+    gra.setAttribute('aria-label', app.texts.plot + '. ' + described);
+  }
 }
 
 // The canvas at the screen's own resolution: its pixels are its CSS size
@@ -120,15 +101,12 @@ export function run(action) {
 // own size keeps the ratio it started with, pixel for pixel the desktop's.
 let canvasRatio = 0;
 let smallestLabel = 0; // in the canvas's pixels, where the page asks for labels larger than the plot's
-export function startCanvas(ratio, started) {
+export function startCanvas(ratio) {
   canvasRatio = ratio;
-  app.canvasContext = canvas.getContext('2d');
-  show(started);
 }
 
 export function sizeCanvas() {
-  const module = app.module;
-  if (!module) return;
+  if (!store.snapshot) return;
   const layout = app.layout;
   const dpr = window.devicePixelRatio || 1;
   const style = getComputedStyle(gra);
@@ -148,7 +126,7 @@ export function sizeCanvas() {
   if (ratio !== canvasRatio || smallest !== smallestLabel) {
     canvasRatio = ratio;
     smallestLabel = smallest;
-    show(text(module._orvane_resize(ratio, whole, smallest)));
+    store.resize(ratio, whole, smallest);
   }
   canvas.style.width = (native ? layout.canvasWidth : canvas.width / scale) + 'px';
   canvas.style.height = (native ? layout.canvasHeight : canvas.height / scale) + 'px';

@@ -1,28 +1,22 @@
 // The pattern as sound: the module's samples, played by the Web Audio API
-// on the user's request (a key or a click, as browsers require).
-import { app, byId, fill, text, announce, showError } from './state.js';
-import { sliders } from './sliders.js';
+// when a snapshot asks for a sound (on the user's key or click, as browsers
+// require).
+import { app } from './state.js';
+import { store } from './store.js';
 
-export const probeSwitch = byId('ProbeSoundSwitch');
-const probing = () => probeSwitch && probeSwitch.getAttribute('aria-checked') === 'true';
 let audio = null;
 let playing = null;
 
-// Plays the sweep (angle 1000) or the probe's sound at an angle.
-function play(angle, ended) {
-  const module = app.module;
+function play(sound) {
   audio = audio || new (window.AudioContext || window.webkitAudioContext)();
   if (audio.state === 'suspended') audio.resume();
   const rate = audio.sampleRate;
-  const made = text(module._orvane_sound(angle, sliders[0].value, sliders[1].value, rate));
-  if (!made) throw new Error('no sound at ' + rate + ' Hz');
-  const { samples, frames } = JSON.parse(made);
-  const at = samples >> 2;
-  const data = module.HEAPF32;
+  const data = store.samples(sound, rate);
+  const frames = data.length / 2;
   const buffer = audio.createBuffer(2, frames, rate);
   for (let c = 0; c < 2; ++c) {
     const channel = buffer.getChannelData(c);
-    for (let i = 0; i < frames; ++i) channel[i] = data[at + 2 * i + c];
+    for (let i = 0; i < frames; ++i) channel[i] = data[2 * i + c];
   }
   if (playing) {
     playing.onended = null;
@@ -31,30 +25,20 @@ function play(angle, ended) {
   const source = playing = audio.createBufferSource();
   source.buffer = buffer;
   source.connect(audio.destination);
-  source.onended = () => { playing = null; if (ended) ended(); };
+  source.onended = () => {
+    playing = null;
+    store.dispatch({ kind: 'soundEnded', action: sound.action });
+  };
   source.start();
 }
 
 // The browser's own reason ("The AudioContext was not allowed to start")
 // tells a teacher nothing: the page says what happened and what to do.
-export function listen() {
+export function playSound({ sound }) {
+  if (!sound) return;
   try {
-    play(1000, () => announce(app.texts.listenEnded));
-    announce(app.texts.listenStarted);
+    play(sound);
   } catch {
-    showError(fill(app.texts.listenError, app.texts.noSound));
+    store.dispatch({ kind: 'soundFailed', action: sound.action, text: app.texts.noSound });
   }
 }
-
-export function playProbeSound() {
-  if (!probing()) return;
-  try {
-    play(sliders[2].value);
-  } catch {
-    probeSwitch.setAttribute('aria-checked', 'false'); // said once, not at every step
-    showError(fill(app.texts.probeError, app.texts.noSound));
-  }
-}
-
-byId('ListenButton').addEventListener('click', () => app.module && listen());
-if (probeSwitch) probeSwitch.addEventListener('click', () => probeSwitch.setAttribute('aria-checked', String(!probing())));

@@ -1,15 +1,11 @@
-// What the page's parts share: the module once it has started, the layout and
-// its texts in the user's language, and the elements every part touches.
+// What the page's parts share: the layout and its texts in the user's
+// language, the elements every part touches, and the page's two ways of
+// speaking to the user, the error box and the live region.
 
 export const app = {
-  module: null,
   layout: ORVANE_LAYOUT, // in English until the module gives the user's language
   texts: ORVANE_LAYOUT.texts,
   separator: '.',
-  canvasContext: null,
-  drawn: false, // whether the plot was drawn: a blank plot prints as it shows
-  state: '', // the state shown, as the address gives it
-  detailsOpen: false,
   windowScale: 1,
 };
 
@@ -21,9 +17,6 @@ export const byId = (id) => document.getElementById(id);
 
 // `template` with %1 replaced by `text`.
 export const fill = (template, text) => template.replace('%1', () => text);
-
-// A string the module returns, by its address.
-export const text = (at) => app.module.UTF8ToString(at);
 
 const errorBox = byId('ErrorBox');
 export function showError(message) {

@@ -37,8 +37,8 @@ const seen = (page) => page.evaluate(() => {
   }
   return {
     lang: document.documentElement.lang,
-    texts: Object.fromEntries(['Cardiod', 'Command3', 'Label1', 'ListenButton', 'dbomni', 'ShareButton', 'SaveImageButton',
-      'DetailsButton', 'KeepButton', 'DetailsTitle', 'DetailsMessage'].map((id) => [id, document.getElementById(id).textContent])),
+    texts: Object.fromEntries(['Cardiod', 'Command3', 'Label1', 'ListenButton', 'ProbeSoundSwitch', 'dbomni', 'ShareButton',
+      'SaveImageButton', 'DetailsButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'DetailsTitle', 'DetailsMessage'].map((id) => [id, document.getElementById(id).textContent])),
     overflowing: out,
   };
 });
@@ -62,10 +62,10 @@ for (const { code, separator } of languages) {
       assert.equal(s.lang, code);
       assert.ok(shown('Cardiod').includes(s.texts.Cardiod), `${name}: ${s.texts.Cardiod}`);
       assert.ok(shown('Label1').includes(s.texts.Label1), `${name}: ${s.texts.Label1}`);
-      assert.equal(s.texts.ListenButton, table.texts.listen);
-      // The title bar's buttons: the full form or a shorter one that fits.
-      for (const [id, name] of [['ShareButton', 'share'], ['SaveImageButton', 'saveImage'], ['DetailsButton', 'detailsButton'], ['KeepButton', 'keepButton']])
-        assert.ok(table.texts[name].split('\u009c').includes(s.texts[id]), `${name}: ${s.texts[id]}`);
+      // The title bar's buttons (the action table's and Share): the full
+      // form or a shorter one that fits.
+      for (const { id, text } of [{ id: 'ShareButton', text: table.texts.share }, ...table.actions])
+        assert.ok(text.split('\u009c').includes(s.texts[id]), `${name}: ${id} ${s.texts[id]}`);
       assert.equal(s.texts.DetailsTitle, table.texts.detailsTitle);
       assert.equal(s.texts.DetailsMessage, table.texts.detailsNoPattern);
       assert.equal(s.texts.dbomni, `-40${separator}0864274753527`);

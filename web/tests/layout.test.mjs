@@ -50,6 +50,36 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
     await page.close();
   });
 
+  test(`${file}: the title bar holds the action table's page buttons, in its order, with their keys`, async () => {
+    const { actions, texts } = rules.layout(edition);
+    const { page, problems } = await open(browser, file);
+    const seen = await page.evaluate(() => ({
+      controls: [...document.querySelectorAll('#TitleButtons button:not([role=menuitem]), #TitleButtons select')].map((e) => ({
+        id: e.id, text: e.textContent, title: e.getAttribute('title'), keys: e.getAttribute('aria-keyshortcuts'),
+        role: e.getAttribute('role'), pressed: e.getAttribute('aria-pressed'), checked: e.getAttribute('aria-checked'),
+      })),
+      plotKeys: document.getElementById('gra').getAttribute('aria-keyshortcuts'),
+    }));
+    // The ids, roles and states that tests and screen readers find them by.
+    const ids = ['ListenButton', 'ProbeSoundSwitch', 'ShareButton', 'SaveImageButton', 'DetailsButton', 'KeepButton',
+      'ClearKeptButton', 'DbButton', 'RangeChoice', 'Maximise'].filter((id) => edition === 0 || id !== 'ProbeSoundSwitch');
+    assert.deepEqual(seen.controls.map((c) => c.id), ids);
+    const pageOwn = ['ShareButton', 'RangeChoice', 'Maximise'];
+    assert.deepEqual(actions.map((a) => a.id), ids.filter((id) => !pageOwn.includes(id)), 'the table\'s page entries, in its order');
+    for (const a of actions) {
+      const c = seen.controls.find((control) => control.id === a.id);
+      assert.deepEqual([c.text, c.title || '', c.keys || ''], [a.text, a.title, a.letter], a.name);
+      // A switch is read as one: a role=switch, else a toggle button.
+      if (a.checkable) assert.deepEqual(c.role === 'switch' ? c.checked : c.pressed, 'false', a.name);
+    }
+    assert.deepEqual(actions.filter((a) => a.letter).map((a) => [a.name, a.letter]),
+      [['ListenAction', 'L'], ['DetailsAction', 'D'], ['KeepAction', 'K'], ['DatasheetAction', 'V']]);
+    assert.equal(seen.plotKeys, 'L D K V');
+    assert.equal(seen.controls.find((c) => c.id === 'ShareButton').text, texts.share);
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+
   test(`${file}: focus starts on the plot and Tab follows the tab order`, async () => {
     const { page } = await open(browser, file);
     const order = ['gra', 'Slider1', 'Slider2', 'Cardiod', 'Command1', 'Command2', 'Command3', 'Command4'];
