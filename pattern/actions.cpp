@@ -84,12 +84,15 @@ bool Shows(const ActionEntry &item, Edition edition)
     return !item.probeOnly || HasProbe(edition);
 }
 
-std::string ActionText(const ActionEntry &item)
+std::string ActionName(const ActionEntry &item)
 {
     std::string text(Tr("menu", item.text));
-    if (item.value)
-        text = Format(text, {IntegerText(item.value)});
-    return item.ellipsis ? text + "\u2026" : text;
+    return item.value ? Format(text, {IntegerText(item.value)}) : text;
+}
+
+std::string ActionText(const ActionEntry &item)
+{
+    return item.ellipsis ? ActionName(item) + "\u2026" : ActionName(item);
 }
 
 std::string MenuText(MenuId menu)

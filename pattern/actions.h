@@ -67,8 +67,9 @@ const ActionEntry &EntryOf(Action action);
 bool Shows(const ActionEntry &item, Edition edition);
 
 // Its text in the language shown, with its number and with the ellipsis where
-// it opens a dialog.
+// it opens a dialog; ActionName without the ellipsis, as an error names it.
 std::string ActionText(const ActionEntry &item);
+std::string ActionName(const ActionEntry &item);
 // A menu's name in the language shown, with its mnemonic ("&File"), and the
 // name of a submenu of the table.
 std::string MenuText(MenuId menu);

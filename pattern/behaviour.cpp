@@ -7,7 +7,6 @@
 #include "pattern/angle_probe.h"
 #include "pattern/datasheet_plot.h"
 #include "pattern/layout.h"
-#include "pattern/number_text.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
@@ -247,19 +246,7 @@ std::string Behaviour::description()
     return text;
 }
 
-namespace {
-
-// The source an error names for an entry of the action table: its text as the
-// menu shows it, with its number and without the ellipsis.
-std::string ActionSource(const ActionEntry &item)
-{
-    std::string text(Tr("menu", item.text));
-    return item.value ? Format(text, {IntegerText(item.value)}) : text;
-}
-
-} // namespace
-
-Snapshot Behaviour::Act(const UserAction &action, const std::function<void()> &faceWork) noexcept
+Snapshot Behaviour::Act(const UserAction &action, FaceWork faceWork) noexcept
 {
     sound_.reset();
     refused_.clear();
@@ -274,7 +261,7 @@ Snapshot Behaviour::Act(const UserAction &action, const std::function<void()> &f
         break;
     case UserAction::Kind::Choose: {
         const ActionEntry &item = EntryOf(action.action);
-        source = ActionSource(item);
+        source = ActionName(item);
         errorFormat = item.errorFormat;
         break;
     }
@@ -293,7 +280,7 @@ Snapshot Behaviour::Act(const UserAction &action, const std::function<void()> &f
     case UserAction::Kind::SoundEnded: break;
     case UserAction::Kind::SoundFailed: {
         const ActionEntry &item = EntryOf(action.action);
-        source = ActionSource(item);
+        source = ActionName(item);
         errorFormat = item.errorFormat;
         break;
     }
@@ -301,7 +288,7 @@ Snapshot Behaviour::Act(const UserAction &action, const std::function<void()> &f
     return Fill(Dispatch(source, [&] { Perform(action, faceWork); }, errorFormat));
 }
 
-void Behaviour::Perform(const UserAction &action, const std::function<void()> &faceWork)
+void Behaviour::Perform(const UserAction &action, FaceWork faceWork)
 {
     switch (action.kind) {
     case UserAction::Kind::Load: Load(); break;
@@ -339,7 +326,7 @@ void Behaviour::Perform(const UserAction &action, const std::function<void()> &f
     }
 }
 
-void Behaviour::Choose(Action action, bool on, const std::function<void()> &faceWork)
+void Behaviour::Choose(Action action, bool on, FaceWork faceWork)
 {
     switch (action) {
     case Action::Listen:
@@ -403,23 +390,30 @@ Snapshot Behaviour::Shown()
     shown.plotDrawn = drawn_;
     shown.readouts = readouts_;
     shown.view = view_;
-    const std::string separator = face_.decimalSeparator();
-    // A control the face lacks, or one that fails to answer, is left out: the
-    // action that met it has said so.
-    for (const SliderId slider : {SliderId::Slider1, SliderId::Slider2, SliderId::Slider3}) {
-        if (slider == SliderId::Slider3 && !HasProbe(edition_))
-            continue;
-        try {
-            const std::int32_t value = face_.sliderValue(slider);
-            const auto i = static_cast<std::size_t>(slider);
-            shown.sliders[i] = value;
-            shown.spoken[i] = slider == SliderId::Slider3 ? SpokenAngle(value) : SpokenLevel(value, separator);
-        } catch (const std::exception &) {
-        }
-    }
+    // What the face shows of its sliders, read once. A slider the face lacks,
+    // or one that fails to answer, leaves the rest out: the action that met
+    // it has said so.
     bool keepable = false;
     try {
-        keepable = canKeep();
+        const std::string separator = face_.decimalSeparator();
+        const std::int32_t s1 = face_.sliderValue(SliderId::Slider1);
+        const std::int32_t s2 = face_.sliderValue(SliderId::Slider2);
+        shown.sliders[0] = s1;
+        shown.sliders[1] = s2;
+        shown.spoken[0] = SpokenLevel(s1, separator);
+        shown.spoken[1] = SpokenLevel(s2, separator);
+        PatternState state{s1, s2, std::nullopt, view_, pair_};
+        if (HasProbe(edition_)) {
+            const std::int32_t angle = face_.sliderValue(SliderId::Slider3);
+            shown.sliders[2] = angle;
+            shown.spoken[2] = SpokenAngle(angle);
+            if (probeShown_)
+                state.angle = angle;
+        }
+        keepable = drawn_ && !(s1 == 100 && s2 == 100); // as canKeep()
+        if (detailsShown_)
+            shown.details = ShownDetails({s1, s2}, kept_, separator);
+        shown.state = StateText(state, edition_);
     } catch (const std::exception &) {
     }
     for (const ActionEntry &item : ActionTable()) {
@@ -438,13 +432,6 @@ Snapshot Behaviour::Shown()
         default: break;
         }
         shown.actions.push_back(entry);
-    }
-    try {
-        if (detailsShown_)
-            shown.details = ShownDetails({face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2)},
-                                         kept_, separator);
-        shown.state = stateText();
-    } catch (const std::exception &) {
     }
     return shown;
 }

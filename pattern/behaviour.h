@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <type_traits>
 #include <memory>
 #include <optional>
@@ -15,6 +14,25 @@
 #include "pattern/state_text.h"
 
 namespace orvane {
+
+// The face's own part of an action (copy, save, print, the list of keys): a
+// callable the face lends for the length of the call that runs it.
+class FaceWork {
+public:
+    FaceWork() = default;
+    template <typename Call, typename = std::enable_if_t<!std::is_same_v<std::decay_t<Call>, FaceWork>>>
+    FaceWork(Call &&call) // NOLINT: made from any callable, as a std::function is
+        : run_([](void *what) { (*static_cast<std::remove_reference_t<Call> *>(what))(); }),
+          what_(const_cast<void *>(static_cast<const void *>(&call)))
+    {
+    }
+    explicit operator bool() const { return run_ != nullptr; }
+    void operator()() const { run_(what_); }
+
+private:
+    void (*run_)(void *) = nullptr;
+    void *what_ = nullptr;
+};
 
 // A face's controls: what the pattern rules read and write, and the sliders'
 // positions, which a pattern button and a state set.
@@ -53,7 +71,7 @@ public:
     // table that only the face can do (copy, save, print, the list of keys):
     // it runs inside the action, so that an error ending it is worded as the
     // action's.
-    Snapshot Act(const UserAction &action, const std::function<void()> &faceWork = {}) noexcept;
+    Snapshot Act(const UserAction &action, FaceWork faceWork = {}) noexcept;
     // What the face shows now, as the last action left it.
     Snapshot Shown();
     bool detailsShown() const { return detailsShown_; }
@@ -121,8 +139,8 @@ public:
 private:
     class Rules;
     // What an action means, run inside Dispatch.
-    void Perform(const UserAction &action, const std::function<void()> &faceWork);
-    void Choose(Action action, bool on, const std::function<void()> &faceWork);
+    void Perform(const UserAction &action, FaceWork faceWork);
+    void Choose(Action action, bool on, FaceWork faceWork);
     // The probe's sound where the probing sound is on and the probe shown.
     void ProbeSound();
     Snapshot Fill(Outcome outcome);

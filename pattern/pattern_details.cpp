@@ -144,11 +144,10 @@ DetailsShown ShownDetails(KeptPattern current, std::optional<KeptPattern> kept, 
     shown.empty = figures.empty;
     shown.equation = DetailsHeading(current.s1, current.s2, decimalSeparator);
     shown.kept = keptFigures.has_value();
-    shown.rows.reserve(kDetailRows.size());
     for (std::size_t i = 0; i < kDetailRows.size(); ++i)
-        shown.rows.push_back({kDetailRows[i].key, std::string(Tr("details", kDetailRows[i].label)),
-                              DetailText(figures, i, decimalSeparator),
-                              keptFigures ? DetailText(*keptFigures, i, decimalSeparator) : std::string()});
+        shown.rows[i] = {kDetailRows[i].key, std::string(Tr("details", kDetailRows[i].label)),
+                         DetailText(figures, i, decimalSeparator),
+                         keptFigures ? DetailText(*keptFigures, i, decimalSeparator) : std::string()};
     return shown;
 }
 

@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "pattern/controls.h"
-#include "pattern/snapshot.h"
 #include "pattern/translation.h"
 
 namespace orvane {
@@ -146,6 +145,22 @@ inline constexpr const char *kDetailsHeading = ORVANE_NOOP("details", "%1: %2");
 // The line above the figures of the level sliders at s1 and s2: the pattern's
 // name (PatternName) and its equation; kDetailsNoFigure for the empty pattern.
 std::string DetailsHeading(std::int32_t s1, std::int32_t s2, std::string_view decimalSeparator);
+
+// The figures of the details, while they are shown.
+struct DetailsShown {
+    bool empty = true;    // no pattern: the figures' place says so
+    std::string equation; // "Cardioid: p(θ) = 0.5 + 0.5 cos θ"
+    bool kept = false;    // a kept pattern's column is shown
+    struct Row {
+        const char *key = nullptr; // the command line's name, "omni_share"
+        std::string label;
+        std::string current;
+        std::string kept; // empty with nothing kept
+        bool operator==(const Row &) const = default;
+    };
+    std::array<Row, kDetailRows.size()> rows{};
+    bool operator==(const DetailsShown &) const = default;
+};
 
 // The details as a face shows them: the figures of the level sliders'
 // pattern `current` and of the kept one, with their labels, in the language shown.

@@ -8,6 +8,7 @@
 
 #include "pattern/actions.h"
 #include "pattern/controls.h"
+#include "pattern/pattern_details.h"
 
 namespace orvane {
 
@@ -47,22 +48,6 @@ struct ActionShown {
     Action action;
     bool enabled = true;
     bool checked = false; // a switch's state, or whether what the entry shows is shown
-};
-
-// The figures of the details, while they are shown.
-struct DetailsShown {
-    bool empty = true;    // no pattern: the figures' place says so
-    std::string equation; // "Cardioid: p(θ) = 0.5 + 0.5 cos θ"
-    bool kept = false;    // a kept pattern's column is shown
-    struct Row {
-        const char *key;  // the command line's name, "omni_share"
-        std::string label;
-        std::string current;
-        std::string kept; // empty with nothing kept
-        bool operator==(const Row &) const = default;
-    };
-    std::vector<Row> rows;
-    bool operator==(const DetailsShown &) const = default;
 };
 
 // A sound for the face to play: the sweep around the microphone, or the

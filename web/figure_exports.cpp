@@ -52,7 +52,7 @@ std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
 // A figure that could not be made, in the user's words: {"error"}.
 std::string FigureError(const std::exception &error)
 {
-    return JsonWriter().begin('{').field("error", ActionError(EntryOf(Action::SaveImage), error.what())).end('}').text();
+    return "{\"error\":" + JsonString(ActionError(EntryOf(Action::SaveImage), error.what())) + "}";
 }
 
 // The figure's rasteriser, keeping each label's box as the drawing comes to
@@ -66,7 +66,9 @@ public:
         raster_.attach(pixels, width, height, width, scale);
     }
     void setOuterSize(float width, float height) { raster_.setOuterSize(width, height); }
-    std::string ChangedJson(std::size_t index) const { return cover_.ChangedJson(index, pixels_, width_); }
+    const LabelCover &cover() const { return cover_; }
+    const std::uint32_t *pixels() const { return pixels_; }
+    int pixelWidth() const { return width_; }
 
     void clear() override
     {
@@ -96,7 +98,7 @@ private:
 } // namespace
 
 std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio, double size,
-                       const std::function<std::string(std::size_t)> &over)
+                       const LabelCover &cover, const std::uint32_t *pixels, int width)
 {
     constexpr const char *kAnchors[] = {"left", "center", "right"};
     JsonWriter json;
@@ -106,7 +108,7 @@ std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double r
         const auto [x, y] = LabelPoint(label);
         json.begin('[').raw(NumberText(x * ratio)).raw(NumberText(y * ratio)).string(label.text)
             .string(HexColour(label.colour)).string(kAnchors[static_cast<int>(label.anchor)]).raw(NumberText(size))
-            .raw(over(i)).end(']');
+            .raw(cover.ChangedJson(i, pixels, width)).end(']');
     }
     return json.end(']').text();
 }
@@ -142,8 +144,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
     JsonWriter json;
     json.begin('{').key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(figurePixels.data())))
         .field("width", width).field("height", height)
-        .key("labels").raw(LabelsJson(figure.drawing->labels(), scale, kLabelPixels * scale,
-                                      [&raster](std::size_t i) { return raster.ChangedJson(i); }))
+        .key("labels").raw(LabelsJson(figure.drawing->labels(), scale, kLabelPixels * scale, raster.cover(),
+                                      raster.pixels(), raster.pixelWidth()))
         .field("caption", figure.caption).end('}');
     return Return(json.text());
 }

@@ -133,7 +133,7 @@ std::string SnapshotJson(const Snapshot &shown)
         .key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data())))
         .field("width", page->width).field("height", page->height)
         .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio(), PageSurface().labelPixels(),
-                                      [](std::size_t i) { return PageSurface().ChangedJson(i); }))
+                                      PageSurface().cover(), PageSurface().pixels(), PageSurface().pixelWidth()))
         .key("readouts").begin('[');
     for (const std::string &text : shown.readouts)
         json.string(text);

@@ -59,20 +59,15 @@ struct PageText {
 
 void WritePageTexts(JsonWriter &json)
 {
-    const PageText kTexts[] = {
+    static constexpr PageText kTexts[] = {
         //: The page's title bar: the window filling the screen, and back
         {"maximise", "page", ORVANE_NOOP("page", "Maximise")},
         {"ok", "page", ORVANE_NOOP("page", "OK")},
         {"error", "page", kPageActionError},
         //: %1: the browser's reason
         {"noStart", "page", ORVANE_NOOP("page", "The program could not start: %1")},
-        {"listenError", "error", EntryOf(Action::Listen).errorFormat},
-        {"probeError", "error", EntryOf(Action::ProbeSound).errorFormat},
-        {"noSound", "error", kPageNoSound},
         {"plot", "accessible name", ORVANE_NOOP("accessible name", "Polar plot")},
         {"listenHint", "listen", kListenHint},
-        {"listenStarted", "listen", kListenStarted},
-        {"listenEnded", "listen", kListenEnded},
         // The link to this state, and the plot as a figure (pattern/figure.h).
         {"share", "title bar", kShareText},
         {"savePng", "page", kSavePngText},

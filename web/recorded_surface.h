@@ -88,9 +88,11 @@ public:
     double labelPixels() const { return std::max(kLabelPixels * ratio_, smallestLabel_); }
     void setSmallestLabel(double pixels) { smallestLabel_ = pixels; }
 
-    // The pixels in label `index`'s box that lines drawn after it changed,
-    // in runs: LabelCover::ChangedJson.
-    std::string ChangedJson(std::size_t index) const { return cover_.ChangedJson(index, pixels_, width_); }
+    // What lines drawn after each label changed in its box, over these pixels:
+    // LabelCover::ChangedJson.
+    const LabelCover &cover() const { return cover_; }
+    const std::uint32_t *pixels() const { return pixels_; }
+    int pixelWidth() const { return width_; }
 
     RasterSurface &raster() { return raster_; }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,10 +32,10 @@ std::string SnapshotJson(const Snapshot &shown);
 
 // Labels as the page writes them over a canvas of `ratio` device pixels to a
 // logical one, `size` pixels high: [[x, y, text, colour, anchor, size, over],
-// ...] in device pixels, with CSS's colour and text-align words; `over(i)`
-// gives the pixels that lines drawn after label i changed in its box, which
-// the page leaves as they are (LabelCover::ChangedJson).
+// ...] in device pixels, with CSS's colour and text-align words; `over`
+// gives, for each label of `cover`, the pixels that lines drawn after it
+// changed in its box, which the page leaves as they are.
 std::string LabelsJson(const std::vector<FigureDrawing::Label> &labels, double ratio, double size,
-                       const std::function<std::string(std::size_t)> &over);
+                       const LabelCover &cover, const std::uint32_t *pixels, int width);
 
 } // namespace orvane

@@ -248,7 +248,7 @@ void OrvaneFrm::describePlot(const std::string &text)
 
 void OrvaneFrm::act(const UserAction &action, const std::function<void()> &faceWork)
 {
-    Show(behaviour_->Act(action, faceWork));
+    Show(behaviour_->Act(action, faceWork ? FaceWork(faceWork) : FaceWork()));
 }
 
 void OrvaneFrm::Show(const Snapshot &shown)

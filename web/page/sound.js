@@ -1,7 +1,6 @@
 // The pattern as sound: the module's samples, played by the Web Audio API
 // when a snapshot asks for a sound (on the user's key or click, as browsers
 // require).
-import { app } from './state.js';
 import { store } from './store.js';
 
 let audio = null;
@@ -27,7 +26,8 @@ function play(sound) {
   source.connect(audio.destination);
   source.onended = () => {
     playing = null;
-    store.dispatch({ kind: 'soundEnded', action: sound.action });
+    // The sweep's end is said; a probe's short sound ends unsaid.
+    if (sound.action === 'ListenAction') store.dispatch({ kind: 'soundEnded', action: sound.action });
   };
   source.start();
 }
@@ -39,6 +39,6 @@ export function playSound({ sound }) {
   try {
     play(sound);
   } catch {
-    store.dispatch({ kind: 'soundFailed', action: sound.action, text: app.texts.noSound });
+    store.dispatch({ kind: 'soundFailed', action: sound.action });
   }
 }

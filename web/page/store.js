@@ -4,92 +4,17 @@
 // back through dispatch(); none of them calls the module or keeps what the
 // program knows.
 //
-// A snapshot: {done, error, said, description, plotChanged, drawn, readouts,
-// sliders, spoken, actions: {NAME: {enabled, checked}}, range, details,
-// state, sound, pixels, width, height, labels, refused}. The module's answer
-// (glue.cpp's ShownJson) gives most of it; what it does not give yet is made
-// here from its calls back to the page during the action (`hooks`) and from
-// the actions themselves.
-import { app, byId, fill } from './state.js';
-import { hooks } from './loading.js';
+// A snapshot, as glue.cpp's SnapshotJson writes it: {done, error, refused,
+// said, description, plotChanged, drawn, pixels, width, height, labels,
+// readouts, sliders, spoken, actions: {NAME: {enabled, checked}}, range,
+// state, details, sound}.
+import { app, fill } from './state.js';
 
-const MISSING = -2147483648; // a slider the page does not have
-const NO_FIGURES = { empty: true, equation: '', kept: false, rows: [] };
 let module = null;
 let snapshot = null;
 const views = [];
-let said = '';
-let error = '';
-// What the module's answer does not carry yet: the sliders' positions and
-// ranges, the readouts' texts and the plot's description as it last gave
-// them, and what the page's own actions switched.
-let sliders = [];
-let bounds = [];
-const readouts = [null, null, null, null];
-let description = '';
-let canKeep = false;
-let kept = false;
-let probing = false;
-let details = false;
-
-// What the module asks of the page while an action runs.
-Object.assign(hooks, {
-  sliderValue: (i) => (sliders[i] == null ? MISSING : sliders[i]),
-  setSlider: (i, value) => {
-    const [minimum, maximum] = bounds[i] || [];
-    if (!Number.isInteger(value) || !(value >= minimum && value <= maximum)) return 0;
-    sliders[i] = value;
-    return 1;
-  },
-  // A readout the page has lost ends the handler, as a lost control does on the desktop.
-  setCaption: (i, caption) => {
-    if (!byId(app.layout.captions[i])) return 0;
-    readouts[i] = caption;
-    return 1;
-  },
-  describePlot: (text) => { description = text; },
-  showError: (text) => { error = text; },
-  announce: (text) => { said = text; },
-});
 
 const text = (at) => module.UTF8ToString(at);
-
-// Each of the page's action entries as it stands: {enabled, checked}.
-function actionsShown(range) {
-  const states = {
-    ProbeSoundAction: [1, probing], DetailsAction: [1, details],
-    KeepAction: [canKeep], ClearKeptAction: [kept], DatasheetAction: [1, range !== 0],
-  };
-  const actions = {};
-  for (const { name } of app.layout.actions) {
-    const [enabled, checked] = states[name] || [1];
-    actions[name] = { enabled: !!enabled, checked: !!checked };
-  }
-  return actions;
-}
-
-// A snapshot from the last with `changes`: nothing said, no error, no sound.
-function next(changes) {
-  const made = {
-    ...snapshot, done: true, said: '', error: '', plotChanged: false, sound: null, ...changes,
-    readouts: readouts.slice(), sliders: sliders.slice(), description,
-  };
-  // While the details are shown, their figures; where the module could not
-  // give them, those shown before.
-  made.details = details ? changes.details || (snapshot && snapshot.details) || NO_FIGURES : null;
-  made.actions = actionsShown(made.range);
-  return made;
-}
-
-// Runs `call`, one of the module's actions that answers as ShownJson does.
-function answer(call) {
-  said = error = '';
-  const shown = JSON.parse(call());
-  canKeep = shown.canKeep;
-  return next({ ...shown, said: shown.said || said, error, plotChanged: true });
-}
-
-const soundOf = (action) => ({ action, s1: sliders[0], s2: sliders[1], angle: sliders[2] });
 
 // Sends `shown` to every view in turn; a view that acts on it (a sound that
 // cannot start) makes a newer snapshot, which the rest then get instead.
@@ -101,42 +26,23 @@ function publish(shown, action) {
   }
 }
 
-// An entry of the action table chosen: {action: NAME, on}.
-function choose({ action: name, on }) {
-  switch (name) {
-  case 'ListenAction':
-    return next({ said: app.texts.listenStarted, sound: soundOf(name) });
-  case 'ProbeSoundAction':
-    probing = on;
-    return next({});
-  case 'DetailsAction': {
-    details = on;
-    const figures = text(module._orvane_details(on ? 1 : 0));
-    return next({ details: figures ? JSON.parse(figures) : null });
-  }
-  case 'KeepAction':
-  case 'ClearKeptAction': {
-    const keep = name === 'KeepAction';
-    const shown = answer(() => text(module._orvane_keep(keep ? 1 : 0)));
-    if (shown.said) kept = keep; // said once it ran to its end
-    shown.actions = actionsShown(shown.range);
-    return shown;
-  }
-  case 'DatasheetAction':
-    return answer(() => text(module._orvane_set_view(on ? 1 : 0, 0)));
-  default: { // a range's entry, Range30Action; an entry the page cannot run yet does nothing
-    const range = /^Range(\d+)Action$/.exec(name);
-    return range && answer(() => text(module._orvane_set_view(1, Number(range[1]))));
-  }
-  }
+// The module's answer to an action, UserAction's kinds in glue.cpp's numbers.
+const kinds = { move: 1, preset: 2, choose: 3, state: 4, soundEnded: 5, soundFailed: 6 };
+function act({ kind, slider = 0, value = 0, action = '', on = true, text: given = '' }) {
+  const [a, b, name] = kind === 'move' ? [slider, value, ''] : kind === 'preset' ? [value, 0, '']
+    : kind === 'state' ? [0, 0, given] : [on ? 1 : 0, 0, action];
+  const made = text(module.ccall('orvane_act', 'number', ['number', 'number', 'number', 'string'], [kinds[kind], a, b, name]));
+  return made && JSON.parse(made);
 }
 
-// What `call` makes for a figure, its text; an error the module shows on
-// the way is the page's to show.
+// What the module made of a figure: its text, or null after an error, which
+// the page then shows.
 function figured(call) {
-  error = '';
   const made = text(call());
-  if (error) publish(next({ error }), null);
+  if (made.startsWith('{"error"')) {
+    publish({ ...snapshot, said: '', sound: null, plotChanged: false, error: JSON.parse(made).error }, null);
+    return null;
+  }
   return made;
 }
 
@@ -156,64 +62,33 @@ export const store = {
   },
   layout: (edition) => JSON.parse(text(module._orvane_layout(edition))),
 
-  // The program started, its sliders as the layout table sets them (none
-  // where the edition has none).
+  // The program started.
   start(edition, ratio, separator) {
-    const settings = app.layout.sliders.map((name) => (app.layout.controls.find((c) => c.name === name) || {}).slider);
-    sliders = settings.map((s) => (s ? s.start : null));
-    bounds = settings.map((s) => s && [s.minimum, s.maximum]);
-    publish(answer(() => module.ccall('orvane_start', 'string', ['number', 'number', 'string'], [edition, ratio, separator])), null);
+    publish(JSON.parse(text(module.ccall('orvane_start', 'number', ['number', 'number', 'string'], [edition, ratio, separator]))), null);
   },
 
   // The user's action: {kind: 'move', slider, value}, {kind: 'preset',
   // value}, {kind: 'choose', action: NAME, on}, {kind: 'state', text}, or a
-  // sound's end, {kind: 'soundEnded' | 'soundFailed', action: NAME, text}.
+  // sound's end, {kind: 'soundEnded' | 'soundFailed', action: NAME}.
   dispatch(action) {
     if (!module) return;
-    let shown;
-    switch (action.kind) {
-    case 'move':
-      hooks.setSlider(action.slider, action.value);
-      shown = answer(() => text(module._orvane_scroll(action.slider)));
-      if (shown.done && action.slider === 2 && probing) shown.sound = soundOf('ProbeSoundAction');
-      break;
-    case 'preset':
-      shown = answer(() => text(module._orvane_preset(action.value)));
-      break;
-    case 'state':
-      shown = answer(() => module.ccall('orvane_show_state', 'string', ['string'], [action.text]));
-      if (shown.refused) shown.error = fill(app.texts.addressNoState, shown.refused);
-      break;
-    case 'choose':
-      shown = choose(action);
-      if (!shown) return;
-      break;
-    case 'soundEnded':
-      if (action.action !== 'ListenAction') return;
-      shown = next({ said: app.texts.listenEnded });
-      break;
-    case 'soundFailed': {
-      const probe = action.action === 'ProbeSoundAction';
-      probing = probing && !probe; // a failing probe's sound turns off: said once, not at every step
-      shown = next({ error: fill(probe ? app.texts.probeError : app.texts.listenError, action.text) });
-      break;
-    }
-    default:
-      return;
-    }
+    const shown = act(action);
+    if (!shown) return; // no such action on this page
+    // A link that holds no state is named in the error box; nothing changed.
+    if (shown.refused) shown.error = fill(app.texts.addressNoState, shown.refused);
     publish(shown, action);
   },
 
   // The canvas at `ratio` (see glue.cpp's orvane_resize).
   resize(ratio, multiple, smallestLabel) {
-    publish(answer(() => text(module._orvane_resize(ratio, multiple, smallestLabel))), null);
+    publish(JSON.parse(text(module._orvane_resize(ratio, multiple, smallestLabel))), null);
   },
 
   // The plot's pixels of a snapshot, where the module holds them.
   pixels: (shown) => new Uint8ClampedArray(module.HEAPU8.buffer, shown.pixels, shown.width * shown.height * 4),
 
   // The figure of the state shown at a whole `scale`: {pixels (a copy),
-  // width, height, labels, caption}, or null after an error, which the module shows.
+  // width, height, labels, caption}, or null after an error, which the page shows.
   figure(scale) {
     const made = figured(() => module._orvane_figure(scale));
     if (!made) return null;

@@ -179,15 +179,15 @@ test('one announcement and one call into the module per action, in the desktop\'
     ...Array(3).fill('click: 1'), ...Array(5).fill('keydown: 1'), 'click: 1', 'keydown: 1']);
   // The other actions: [what the user does, the one call it makes, the events that make it]
   for (const [act, name, events] of [
-    [() => page.click('#DetailsButton'), '_orvane_details', ['click']],
-    [() => page.click('#KeepButton'), '_orvane_keep', ['click']],
-    [() => press(page, 'Slider1', 'ArrowDown'), '_orvane_scroll', ['keydown']], // the open panel follows
-    [() => page.click('#ClearKeptButton'), '_orvane_keep', ['click']],
-    [() => page.click('#DbButton'), '_orvane_set_view', ['click']],
-    [() => press(page, 'gra', 'v'), '_orvane_set_view', ['keydown']],
-    [() => page.click('#Cardiod'), '_orvane_preset', ['click']],
-    [() => press(page, 'Cardiod', 'v'), '_orvane_set_view', ['keydown']], // the letter after a click on a button
-    [() => press(page, 'Slider1', 'v'), '_orvane_set_view', ['keydown']],
+    [() => page.click('#DetailsButton'), '_orvane_act', ['click']],
+    [() => page.click('#KeepButton'), '_orvane_act', ['click']],
+    [() => press(page, 'Slider1', 'ArrowDown'), '_orvane_act', ['keydown']], // the open panel follows
+    [() => page.click('#ClearKeptButton'), '_orvane_act', ['click']],
+    [() => page.click('#DbButton'), '_orvane_act', ['click']],
+    [() => press(page, 'gra', 'v'), '_orvane_act', ['keydown']],
+    [() => page.click('#Cardiod'), '_orvane_act', ['click']],
+    [() => press(page, 'Cardiod', 'v'), '_orvane_act', ['keydown']], // the letter after a click on a button
+    [() => press(page, 'Slider1', 'v'), '_orvane_act', ['keydown']],
   ]) {
     await act();
     await oneCall(name, events, name);
@@ -196,9 +196,10 @@ test('one announcement and one call into the module per action, in the desktop\'
   assert.equal(rules.probeAnnouncement(51, 10, 1), '1 degree, gain 2.86 dB'); // 20 log10(0.49 + 0.9 cos 1 degree)
   // Nothing that is heard has a long number.
   assert.doesNotMatch(JSON.stringify(steps.map((s) => s[1])), /\d{5}/);
-  // An action that ends in an error announces nothing.
-  await page.$eval('#dbfig8', (e) => { e.id = 'lost'; });
-  await page.click('#Command3');
+  // An action that ends in an error announces nothing: a sound the browser
+  // will not play.
+  await page.evaluate(() => { window.AudioContext = window.webkitAudioContext = function () { throw new Error('no audio'); }; });
+  await page.click('#ListenButton');
   assert.deepEqual(await announced(), []);
   assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), false);
   // The plot describes itself.
@@ -220,19 +221,19 @@ test('the readouts use the decimal separator of the browser\'s language', async 
   await page.close();
 });
 
-test('an error that ends a handler is shown, and the page goes on', async () => {
+test('an error that ends an action is shown in the user\'s words, and the page goes on', async () => {
   const { page } = await open(browser, 'index.html');
-  // A readout the handler cannot find, as if the page had lost it.
-  await page.$eval('#dbfig8', (e) => { e.id = 'lost'; });
-  await press(page, 'Slider1', 'Home');
+  await page.click('#Command3');
+  // A browser that gives the page no sound.
+  await page.evaluate(() => { window.AudioContext = window.webkitAudioContext = function () { throw new Error('no audio'); }; });
+  await page.click('#ListenButton');
   assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), false);
-  assert.match(await page.$eval('#ErrorText', (e) => e.textContent), /\nOmni: Control not found: dbfig8\n/);
-  assert.equal((await readState(page)).dbomni, '0', 'what was written before the error stays');
+  assert.match(await page.$eval('#ErrorText', (e) => e.textContent), /\nListen: No sound output is available in this browser\. /);
+  assert.equal((await readState(page)).dbomni, '-3.06126050124842', 'what was shown before the error stays');
   await page.click('#ErrorOk');
   assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), true);
-  await page.$eval('#lost', (e) => { e.id = 'dbfig8'; });
-  await page.click('#Command3');
-  assert.deepEqual([(await readState(page)).dbomni, (await readState(page)).dbfig8], ['-3.06126050124842', '0']);
+  await page.click('#Cardiod');
+  assert.deepEqual([(await readState(page)).dbomni, (await readState(page)).dbfig8], ['0', '0']);
   await page.close();
 });
 

@@ -44,27 +44,22 @@ const cannotShow = (s) => (s.mobile && noEmulation) || (s.dpr !== 1 && lacks('pi
 // 8655 x 7215 twips, centred at (W / 2, H / 2 - 500).
 const INNER_WIDTH = 573;
 const SURFACE = { width: 8655, height: 7215 };
-const MISSING = -2147483648;
 
 // The same module run under node with the sliders at `state`, at `ratio`
 // device pixels to a logical pixel: `handler` 'levels' (PreGraph) or 'probe'
 // (the angle slider's handler) drawn last. Its pixels, R, G, B, A.
 function expectedPlot(edition, ratio, state, handler, multiple = 1) {
   const m = rules.module;
-  const sliders = [state.s1, state.s2, edition === 0 ? state.s3 : MISSING];
-  Object.assign(m.page, {
-    sliderValue: (i) => sliders[i],
-    setSlider: (i, v) => { sliders[i] = v; return 1; },
-    setCaption: () => 1,
-    describePlot: () => {},
-    announce: () => {},
-    showError: (text) => { throw new Error(text); },
-  });
   const point = m._malloc(2);
   m.stringToUTF8('.', point, 2);
   m._orvane_start(edition, ratio, point);
   if (multiple > 1) m._orvane_resize(ratio, multiple); // still blank: drawn afresh below
-  const { pixels, width, height } = JSON.parse(m.UTF8ToString(m._orvane_scroll(handler === 'probe' ? 2 : 0)));
+  // The sliders moved to the state, the handler asked for drawing last.
+  const act = (slider, value) => JSON.parse(m.UTF8ToString(m.ccall('orvane_act', 'number', ['number', 'number', 'number', 'string'], [1, slider, value, ''])));
+  let shown = act(0, state.s1);
+  shown = act(1, state.s2);
+  if (handler === 'probe') shown = act(2, state.s3);
+  const { pixels, width, height } = shown;
   m._free(point);
   return { width, height, data: Buffer.from(m.HEAPU8.slice(pixels, pixels + width * height * 4)) };
 }
