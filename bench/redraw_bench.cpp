@@ -13,6 +13,7 @@
 
 #include "pattern/controls.h"
 #include "pattern/datasheet_plot.h"
+#include "pattern/pair_plot.h"
 #include "pattern/pattern_details.h"
 #include "pattern/snapshot.h"
 #include "pattern/polar_plot.h"
@@ -91,6 +92,23 @@ void BM_Graph(benchmark::State &state)
     }
 }
 BENCHMARK(BM_Graph);
+
+// The stereo pair's redraw: its polar plot and its localisation curve, XY
+// cardioids at 90 degrees with a source at 30, both drawn on the window's
+// plot surface (the curve on a surface of the plot's size rather than its
+// own, which changes nothing of its work). Linear view with 0, the datasheet
+// view with 1. The pair should cost at most 2.5 times BM_Graph.
+void BM_PairGraph(benchmark::State &state)
+{
+    CardioidWindow w;
+    const StereoPair pair{PairTechnique::XY, 90, 0};
+    const ViewSettings view{state.range(0) == 1 ? PlotView::Db : PlotView::Polar, kDefaultDbRange};
+    for (auto _ : state) {
+        PairGraph(*w.gra, 0, 0, pair, view, Edition::Full, 30);
+        LocalisationCurve(*w.gra, 0, 0, pair, 30, ".");
+    }
+}
+BENCHMARK(BM_PairGraph)->Arg(0)->Arg(1);
 
 // The datasheet view of the same pattern on the same surface: its grid, labels
 // and legend besides the curves. It should cost at most 1.5 times BM_Graph.

@@ -87,6 +87,9 @@ double PeakOf(std::int32_t s1, std::int32_t s2, const StereoPair &pair)
     return CheckFp(a + CheckFp(std::sqrt(CheckFp(b * b + side * side))));
 }
 
+// The largest radius of one microphone's pattern: both level sliders at 0.
+constexpr double kLargestRadius = 4000.0;
+
 struct CurvePoint {
     Point point;
     bool negative;
@@ -124,13 +127,35 @@ void Microphone(DrawingSurface &surface, const PlotCentre &c, const std::vector<
     }
 }
 
-// The source's line, from the centre as long as the probe's, by the
-// probe's own rule so that both lie on the same pixels.
+// The source's line, from the centre in the probe's direction and as long as
+// its line, but ending at the surface's edge, where the probe's runs beyond
+// it upward.
 void SourceLine(DrawingSurface &surface, const PlotCentre &c, std::int32_t source)
 {
     const double phi = ProbeDirection(source);
-    surface.line(c.cx, c.cy, F(c.cx + CheckFp(kProbeLength * ExactCos(phi))),
-                 F(c.cy + CheckFp(kProbeLength * ExactSin(phi))), kCyan);
+    const double dx = CheckFp(kProbeLength * ExactCos(phi));
+    const double dy = CheckFp(kProbeLength * ExactSin(phi));
+    double t = 1.0;
+    const double width = surface.width();
+    const double height = surface.height();
+    auto within = [&t](double from, double delta, double high) {
+        if (delta < 0.0)
+            t = std::min(t, -from / delta);
+        else if (delta > 0.0)
+            t = std::min(t, (high - from) / delta);
+    };
+    within(c.cx, dx, width);
+    within(c.cy, dy, height);
+    surface.line(c.cx, c.cy, F(c.cx + CheckFp(dx * t)), F(c.cy + CheckFp(dy * t)), kCyan);
+}
+
+// A label's point, moved inside the surface by the label's half height
+// where the peak it stands beyond lies at the surface's edge.
+Point Inside(DrawingSurface &surface, Point p)
+{
+    constexpr float kMargin = 120.0f;
+    return {std::clamp(p.x, kMargin, F(surface.width() - kMargin)),
+            std::clamp(p.y, kMargin, F(surface.height() - kMargin))};
 }
 
 } // namespace
@@ -151,7 +176,13 @@ void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const 
 
     const auto signals = SignalsOf(s1, s2, pair);
     const double peak = PeakOf(s1, s2, pair);
-    auto radius = [&](double g) { return db ? DbRadius(DbLevel(std::fabs(g), peak), range) : std::fabs(g); };
+    // On the main plot's scale, but an M/S pair whose side adds to the mid
+    // beyond any one pattern's reach is drawn smaller, its peak at that reach,
+    // so that it stays on the surface.
+    const double shrink = peak > kLargestRadius ? CheckFp(kLargestRadius / peak) : 1.0;
+    auto radius = [&](double g) {
+        return db ? DbRadius(DbLevel(std::fabs(g), peak), range) : CheckFp(std::fabs(g) * shrink);
+    };
     // The levels' logarithms are most of the dB view's work: the right
     // microphone's, at -theta, are the left one's at theta.
     std::array<double, kDegrees> leftRadius{};
@@ -195,8 +226,8 @@ void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const 
         const Direction &d = Directions()[loudest];
         const Direction mirrored{-d.across, d.down};
         const double r = CheckFp(leftRadius[loudest] + kPairLabelBeyond);
-        const Point l = At(c, d, r);
-        const Point rr = At(c, mirrored, r);
+        const Point l = Inside(surface, At(c, d, r));
+        const Point rr = Inside(surface, At(c, mirrored, r));
         const bool front = loudest == kFront;
         surface.text(l.x, l.y, "L", kLeftColour, front ? TextAnchor::End : TextAnchor::Middle);
         surface.text(rr.x, rr.y, "R", kRightColour, front ? TextAnchor::Start : TextAnchor::Middle);

@@ -64,7 +64,8 @@ inline constexpr const char *kCurveRecordingAngle = ORVANE_NOOP("pair", "Recordi
 // peak; the left microphone in vermilion, solid, and the right in blue,
 // dashed, each dotted where it has opposite polarity, labelled "L" and "R";
 // in the linear view each at its gain in twips, as the main plot draws the
-// pattern. In the full edition a source's direction, when given, as the
+// pattern (an M/S pair that reaches further than one pattern can, scaled
+// down to that reach, 4000 twips). In the full edition a source's direction, when given, as the
 // probe's line.
 void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const StereoPair &pair,
                const ViewSettings &view, Edition edition, std::optional<std::int32_t> source);

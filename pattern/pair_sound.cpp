@@ -27,18 +27,18 @@ std::vector<PairFrame> PairSweepEnvelope(std::int32_t s1, std::int32_t s2, const
                                          std::int32_t sampleRate)
 {
     CheckSampleRate(sampleRate);
+    // Normalised over the points the sweep plays, not the whole degrees
+    // alone: an M/S pair's microphones peak between them.
+    std::array<PairSignals, kPoints> signals{}; // on the stack: nothing to release if a rule fails
     double loudest = 0.0;
-    for (std::int32_t v = -180; v <= 180; ++v) {
-        const PairSignals g = PairGains(s1, s2, pair, v);
-        loudest = std::max({loudest, std::fabs(g.left), std::fabs(g.right)});
-    }
-    std::array<PairFrame, kPoints> points{}; // on the stack: nothing to release if a rule fails
     for (std::size_t k = 0; k < kPoints; ++k) {
-        const double degrees = -180.0 + static_cast<double>(k) / kStepsPerDegree;
-        const PairSignals g = PairGains(s1, s2, pair, degrees);
-        points[k] = loudest == 0.0 ? PairFrame{0.0, 0.0}
-                                   : PairFrame{CheckFp(g.left / loudest), CheckFp(g.right / loudest)};
+        signals[k] = PairGains(s1, s2, pair, -180.0 + static_cast<double>(k) / kStepsPerDegree);
+        loudest = std::max({loudest, std::fabs(signals[k].left), std::fabs(signals[k].right)});
     }
+    std::array<PairFrame, kPoints> points{};
+    for (std::size_t k = 0; k < kPoints; ++k)
+        points[k] = loudest == 0.0 ? PairFrame{0.0, 0.0}
+                                   : PairFrame{CheckFp(signals[k].left / loudest), CheckFp(signals[k].right / loudest)};
 
     const std::size_t frames = FrameCount(kSweepSeconds, sampleRate);
     const std::size_t fade = FrameCount(kFadeSeconds, sampleRate);

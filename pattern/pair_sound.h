@@ -20,9 +20,9 @@ struct PairFrame {
 
 // The pair's signals at every frame of the sweep: kSweepSeconds, the source
 // at -180 + 360 n / (N - 1) degrees at frame n of N, as the mono sweep. Each
-// is relative to the louder microphone's loudest direction among the angle
-// slider's positions, which plays as loud as the mono sweep's loudest
-// direction; below the floor, silent; the level smoothed and faded as the
+// is relative to the louder microphone's loudest direction among those the
+// sweep works out (every quarter degree), which plays as loud as the mono
+// sweep's loudest direction; below the floor, silent; the level smoothed and faded as the
 // mono sweep's is.
 std::vector<PairFrame> PairSweepEnvelope(std::int32_t s1, std::int32_t s2, const StereoPair &pair,
                                          std::int32_t sampleRate);
