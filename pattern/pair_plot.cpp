@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,34 @@ double PeakOf(std::int32_t s1, std::int32_t s2, const StereoPair &pair)
     return CheckFp(a + CheckFp(std::sqrt(CheckFp(b * b + side * side))));
 }
 
+// The values of a function of signals already worked out, by the signal's
+// bits: a small open-addressed table, as a redraw has at most 361 of them.
+class ValueMemo {
+public:
+    template <typename Function>
+    double get(double key, Function function)
+    {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &key, sizeof bits);
+        std::size_t slot = static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ULL) >> 54); // 10 bits
+        while (used_[slot]) {
+            if (keys_[slot] == bits)
+                return values_[slot];
+            slot = (slot + 1) % kSlots;
+        }
+        used_[slot] = true;
+        keys_[slot] = bits;
+        values_[slot] = function(key);
+        return values_[slot];
+    }
+
+private:
+    static constexpr std::size_t kSlots = 1024;
+    std::array<bool, kSlots> used_{};
+    std::array<std::uint64_t, kSlots> keys_{};
+    std::array<double, kSlots> values_{};
+};
+
 // The largest radius of one microphone's pattern: both level sliders at 0.
 constexpr double kLargestRadius = 4000.0;
 
@@ -167,12 +196,21 @@ void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const 
     const std::int32_t range = view.rangeDb;
     if (db && !IsDbRange(range))
         throw std::invalid_argument("dB range not offered");
-    surface.clear();
     const PlotCentre c = CentreOf(surface);
-    if (db)
-        DatasheetGridLines(surface, range);
-    else if (HasProbe(edition))
-        GraphAxis(surface);
+    if (db) {
+        // The datasheet view's grid alone, as that view keeps it.
+        const std::string backdrop =
+            "datasheet " + IntegerText(range) + " " + NumberText(c.cx) + " " + NumberText(c.cy);
+        if (!surface.restoreBackdrop(backdrop)) {
+            surface.clear();
+            DatasheetGridLines(surface, range);
+            surface.keepBackdrop(backdrop);
+        }
+    } else {
+        surface.clear();
+        if (HasProbe(edition))
+            GraphAxis(surface);
+    }
 
     const auto signals = SignalsOf(s1, s2, pair);
     const double peak = PeakOf(s1, s2, pair);
@@ -188,8 +226,11 @@ void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const 
     std::array<double, kDegrees> leftRadius{};
     std::array<double, kDegrees> rightRadius{};
     if (peak > 0.0) {
+        // And an XY microphone's pattern is the same either side of its
+        // axis: the signal's bits recur, and so do their radii.
+        ValueMemo memo;
         for (std::size_t i = 0; i < kDegrees; ++i)
-            leftRadius[i] = radius(signals[i].left);
+            leftRadius[i] = memo.get(signals[i].left, radius);
         for (std::size_t i = 0; i < kDegrees; ++i)
             rightRadius[i] = signals[i].right == signals[kDegrees - 1 - i].left ? leftRadius[kDegrees - 1 - i]
                                                                                  : radius(signals[i].right);
@@ -263,6 +304,10 @@ void Dashed(DrawingSurface &surface, Colour colour, double dash, double gap, dou
     dasher.to(F(x2), F(y2));
 }
 
+// What the curve draws over its backdrop: the marks, the curve and the texts.
+void DrawCurve(DrawingSurface &surface, const CurveFrame &frame, std::int32_t s1, std::int32_t s2,
+               const StereoPair &pair, std::optional<std::int32_t> source, std::string_view decimalSeparator);
+
 std::string AngleText(double degrees, std::string_view separator)
 {
     if (std::isnan(degrees))
@@ -275,7 +320,6 @@ std::string AngleText(double degrees, std::string_view separator)
 void LocalisationCurve(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const StereoPair &pair,
                        std::optional<std::int32_t> source, std::string_view decimalSeparator)
 {
-    surface.clear();
     const float width = surface.width();
     const float height = surface.height();
     const CurveFrame frame = CurveFrameOf(width, height);
@@ -284,8 +328,14 @@ void LocalisationCurve(DrawingSurface &surface, std::int32_t s1, std::int32_t s2
     const float top = F(frame.top);
     const float bottom = F(frame.bottom);
 
-    // The frame, its ticks, and lines at 0 dB and the front: few lines, so
-    // that the full-side levels and the recording angle stand out.
+    // The frame, its ticks, lines at 0 dB and the front (few lines, so that
+    // the marks stand out) and the full-side levels: the same for every
+    // pair, so kept where the surface keeps a backdrop.
+    const std::string backdrop =
+        "pair curve " + NumberText(width) + " " + NumberText(height) + " " + CurrentLanguage().code;
+    if (surface.restoreBackdrop(backdrop))
+        return DrawCurve(surface, frame, s1, s2, pair, source, decimalSeparator);
+    surface.clear();
     surface.setPen(left, top);
     surface.lineTo(right, top, kGridLine);
     surface.lineTo(right, bottom, kGridLine);
@@ -309,6 +359,34 @@ void LocalisationCurve(DrawingSurface &surface, std::int32_t s1, std::int32_t s2
         Dashed(surface, kGridText, kDotTwips * 2.0, kDotGapTwips, frame.left, frame.y(level), frame.right,
                frame.y(level));
 
+    // The axes' texts, outside the frame where no line of a pair runs.
+    const float levelsX = F(frame.left - kCurveTick - 45.0);
+    for (std::int32_t db = -static_cast<std::int32_t>(kCurveRangeDb); db <= kCurveRangeDb; db += kCurveDbStep)
+        surface.text(levelsX, F(frame.y(db)), IntegerText(db), kGridText, TextAnchor::End);
+    const float anglesY = F(frame.bottom + kCurveTick + 135.0);
+    for (std::int32_t v = -180; v <= 180; v += kCurveAngleStep)
+        surface.text(F(frame.x(v)), anglesY, IntegerText(v), kGridText, TextAnchor::Middle);
+    const float marksX = F(frame.right + 60.0);
+    for (const std::int32_t mark : {18, 15, -15, -18})
+        surface.text(marksX, F(frame.y(mark)), IntegerText(mark), kGridText, TextAnchor::Start);
+    surface.text(F(CheckFp(frame.left + frame.right) / 2.0), F(frame.bottom + kCurveTick + 420.0),
+                 std::string(Tr("pair", kCurveAngleTitle)), kGridText, TextAnchor::Middle);
+    const float titlesY = F(frame.top - 240.0);
+    surface.text(F(frame.left - kCurveTick - 45.0 - 450.0), titlesY, std::string(Tr("pair", kCurveLevelTitle)),
+                 kGridText, TextAnchor::Start);
+    surface.keepBackdrop(backdrop);
+    DrawCurve(surface, frame, s1, s2, pair, source, decimalSeparator);
+}
+
+namespace {
+
+void DrawCurve(DrawingSurface &surface, const CurveFrame &frame, std::int32_t s1, std::int32_t s2,
+               const StereoPair &pair, std::optional<std::int32_t> source, std::string_view decimalSeparator)
+{
+    const float right = F(frame.right);
+    const float top = F(frame.top);
+    const float bottom = F(frame.bottom);
+
     // The recording angle: where the curve reaches 15 dB on either side.
     const double recording = RecordingAngleDeg(s1, s2, pair, kFullSide15Db);
     const double half = recording / 2.0;
@@ -325,9 +403,14 @@ void LocalisationCurve(DrawingSurface &surface, std::int32_t s1, std::int32_t s2
     // Where both microphones are silent there is no level, and no line.
     std::array<double, kDegrees> level{};
     std::array<bool, kDegrees> opposite{};
+    // The logarithm is most of the work: a source at -theta swaps the two
+    // signals, bit for bit, and negates the level difference.
+    const auto signals = SignalsOf(s1, s2, pair);
     for (std::size_t i = 0; i < kDegrees; ++i) {
-        const PairSignals g = PairGains(s1, s2, pair, DegreeAt(i));
-        level[i] = LevelDifferenceDb(g);
+        const PairSignals &g = signals[i];
+        const PairSignals &mirror = signals[kDegrees - 1 - i];
+        const bool swapped = i > kDegrees / 2 && g.left == mirror.right && g.right == mirror.left;
+        level[i] = swapped ? -level[kDegrees - 1 - i] : LevelDifferenceDb(g);
         opposite[i] = OppositePolarity(g);
     }
     auto outside = [](double db) { return db > kCurveRangeDb ? 1 : db < -kCurveRangeDb ? -1 : 0; };
@@ -354,23 +437,12 @@ void LocalisationCurve(DrawingSurface &surface, std::int32_t s1, std::int32_t s2
         }
     }
 
-    // The texts last, on top of every line.
-    const float levelsX = F(frame.left - kCurveTick - 45.0);
-    for (std::int32_t db = -static_cast<std::int32_t>(kCurveRangeDb); db <= kCurveRangeDb; db += kCurveDbStep)
-        surface.text(levelsX, F(frame.y(db)), IntegerText(db), kGridText, TextAnchor::End);
-    const float anglesY = F(frame.bottom + kCurveTick + 135.0);
-    for (std::int32_t v = -180; v <= 180; v += kCurveAngleStep)
-        surface.text(F(frame.x(v)), anglesY, IntegerText(v), kGridText, TextAnchor::Middle);
-    const float marksX = F(frame.right + 60.0);
-    for (const std::int32_t mark : {18, 15, -15, -18})
-        surface.text(marksX, F(frame.y(mark)), IntegerText(mark), kGridText, TextAnchor::Start);
-    surface.text(F(CheckFp(frame.left + frame.right) / 2.0), F(frame.bottom + kCurveTick + 420.0),
-                 std::string(Tr("pair", kCurveAngleTitle)), kGridText, TextAnchor::Middle);
+    // The recording angle's text: the others are the backdrop's.
     const float titlesY = F(frame.top - 240.0);
-    surface.text(F(frame.left - kCurveTick - 45.0 - 450.0), titlesY, std::string(Tr("pair", kCurveLevelTitle)),
-                 kGridText, TextAnchor::Start);
     surface.text(right, titlesY, Format(Tr("pair", kCurveRecordingAngle), {AngleText(recording, decimalSeparator)}),
                  kGridText, TextAnchor::End);
 }
+
+} // namespace
 
 } // namespace orvane
