@@ -256,7 +256,7 @@ void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const 
     }
 
     if (peak > 0.0) {
-        // Each label beyond its microphone's loudest direction on its own
+        // Each label at its microphone's loudest direction on its own
         // side, the nearest the front where several are as loud (an omni
         // pair's stand side by side at the front).
         constexpr std::size_t kFront = 180;
@@ -266,7 +266,8 @@ void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const 
                 loudest = i;
         const Direction &d = Directions()[loudest];
         const Direction mirrored{-d.across, d.down};
-        const double r = CheckFp(leftRadius[loudest] + kPairLabelBeyond);
+        // In the dB view beyond the peak stand the spokes' labels: inside it.
+        const double r = CheckFp(leftRadius[loudest] + (db ? -kPairLabelBeyond : kPairLabelBeyond));
         const Point l = Inside(surface, At(c, d, r));
         const Point rr = Inside(surface, At(c, mirrored, r));
         const bool front = loudest == kFront;

@@ -30,8 +30,9 @@ inline constexpr float kCurveHeightTwips = 4500;
 inline constexpr Colour kLeftColour = 0x00005ED5;
 inline constexpr Colour kRightColour = 0x00B27200;
 
-// Where the "L" and "R" labels stand: beyond each microphone's peak, along
-// its axis.
+// Where the "L" and "R" labels stand: this far beyond each microphone's peak
+// along its axis (inside it in the dB view, where the spokes' labels stand
+// beyond the 0 dB ring).
 inline constexpr double kPairLabelBeyond = 180.0;
 
 // The curve's frame inside its surface, in twips: room on the left for the
