@@ -59,23 +59,23 @@ inline constexpr const char *kCurveLevelTitle = ORVANE_NOOP("pair", "L - R (dB)"
 //: base, at a level difference of 15 dB. %1: the angle with its degree sign, or "none". Short.
 inline constexpr const char *kCurveRecordingAngle = ORVANE_NOOP("pair", "Recording angle: %1");
 
-// Clears the surface and draws the pair's polar plot for the level sliders
-// at s1 and s2: in the full edition the crosshair, as the main plot has it;
-// in the datasheet view its grid, each microphone's level against its own
-// peak; the left microphone in vermilion, solid, and the right in blue,
-// dashed, each dotted where it has opposite polarity, labelled "L" and "R";
-// in the linear view each at its gain in twips, as the main plot draws the
-// pattern (an M/S pair that reaches further than one pattern can, scaled
-// down to that reach, 4000 twips). In the full edition a source's direction, when given, as the
-// probe's line.
+// Clears the surface (or restores the datasheet view's kept grid) and draws
+// the pair's polar plot for the level sliders at s1 and s2: in the linear
+// view the crosshair (full edition) and each microphone at its gain in
+// twips, as the main plot draws the pattern (an M/S pair that reaches
+// further than one pattern can is scaled down to that reach, 4000 twips); in
+// the datasheet view its grid and each microphone's level against its own
+// peak. The left microphone in vermilion, solid, the right in blue, dashed,
+// each dotted where it has opposite polarity, labelled "L" and "R". In the
+// full edition a source's direction, when given, as the probe's line.
 void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const StereoPair &pair,
                const ViewSettings &view, Edition edition, std::optional<std::int32_t> source);
 
-// Clears the surface and draws the localisation curve: L - R in dB against
-// the source's angle from -180 to 180 degrees, dotted where the two signals
-// have opposite polarity, in a frame with the levels and angles on its axes
-// and lines at 0 dB and the front;
-// the full-side levels of 15 and 18 dB dashed, the recording angle (15 dB) as
+// Clears the surface (or restores its kept axes) and draws the localisation
+// curve: L - R in dB against the source's angle from -180 to 180 degrees,
+// dotted where the two signals have opposite polarity, in a frame with the
+// levels and angles on its axes and lines at 0 dB and the front; the
+// full-side levels of 15 and 18 dB dashed, the recording angle (15 dB) as
 // two violet marks and a text, and a source, when given, as the probe's line.
 // Its numbers use `decimalSeparator`.
 void LocalisationCurve(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const StereoPair &pair,
