@@ -14,6 +14,7 @@
 #include "pattern/controls.h"
 #include "pattern/datasheet_plot.h"
 #include "pattern/layout.h"
+#include "pattern/pair_plot.h"
 #include "pattern/pattern_details.h"
 #include "pattern/snapshot.h"
 #include "pattern/polar_plot.h"
@@ -92,6 +93,26 @@ void BM_Graph(benchmark::State &state)
     }
 }
 BENCHMARK(BM_Graph);
+
+// The stereo pair's redraw: its polar plot and its localisation curve, XY
+// cardioids at 90 degrees with a source at 30, the plot on the window's plot
+// surface and the curve on a surface of the same kind at its own size, as the
+// pair window will have them. Linear view with 0, the datasheet view with 1.
+// The pair should cost at most 2.5 times BM_Graph.
+void BM_PairGraph(benchmark::State &state)
+{
+    CardioidWindow w;
+    PlotSurface curve;
+    curve.resize(static_cast<int>(kCurveWidthTwips) / kTwipsPerPixel,
+                 static_cast<int>(kCurveHeightTwips) / kTwipsPerPixel);
+    const StereoPair pair{PairTechnique::XY, 90, 0};
+    const ViewSettings view{state.range(0) == 1 ? PlotView::Db : PlotView::Polar, kDefaultDbRange};
+    for (auto _ : state) {
+        PairGraph(*w.gra, 0, 0, pair, view, Edition::Full, 30);
+        LocalisationCurve(curve, 0, 0, pair, 30, ".");
+    }
+}
+BENCHMARK(BM_PairGraph)->Arg(0)->Arg(1);
 
 // The datasheet view of the same pattern on the same surface: its grid, labels
 // and legend besides the curves. It should cost at most 1.5 times BM_Graph.

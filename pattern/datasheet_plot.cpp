@@ -379,6 +379,16 @@ double DbLevel(double m, double front)
     return CheckFp(ExactLog(CheckFp(m / front)) * kDbFactor);
 }
 
+void DatasheetGridLines(DrawingSurface &surface, std::int32_t range)
+{
+    Grid(surface, CentreOf(surface), range);
+}
+
+void DatasheetGridLabels(DrawingSurface &surface, std::int32_t range, const std::vector<double> &sideCrossings)
+{
+    DrawGridLabels(surface, GridLabels(CentreOf(surface), range, sideCrossings));
+}
+
 void DatasheetGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, std::int32_t range,
                     std::string_view decimalSeparator, std::optional<KeptPattern> kept)
 {

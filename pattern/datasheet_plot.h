@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pattern/controls.h"
 #include "pattern/drawing_surface.h"
@@ -100,6 +101,13 @@ double DbRadius(double level, std::int32_t range);
 // The level in dB of a magnitude `m` against `front`, with the program's own
 // logarithm; minus infinity for 0.
 double DbLevel(double m, double front);
+
+// The view's grid alone, about the surface's plot centre: the rings and the
+// spokes, and, drawn after the curves, their labels, kept clear of the curves
+// that cross the side spoke `sideCrossings` twips from the centre. For plots
+// that draw other curves on the same scale.
+void DatasheetGridLines(DrawingSurface &surface, std::int32_t range);
+void DatasheetGridLabels(DrawingSurface &surface, std::int32_t range, const std::vector<double> &sideCrossings);
 
 // Clears the surface and draws the datasheet view for the level sliders at
 // s1 and s2: the grid, then the figure-8 component in yellow, the omni

@@ -19,11 +19,15 @@ namespace {
 // 2 ms, and the gain's curve is that close to straight there.
 constexpr std::size_t kStepsPerDegree = 4;
 
-void CheckRate(std::int32_t sampleRate)
+} // namespace
+
+void CheckSampleRate(std::int32_t sampleRate)
 {
     if (sampleRate < 8000 || sampleRate > 384000)
         throw RunError("Sample rate out of range");
 }
+
+namespace {
 
 // The surface direction of `degrees` from the front, as the probe rule turns the
 // angle slider's position into one: the same bits at every whole degree.
@@ -33,12 +37,13 @@ double DirectionOf(double degrees)
     return CheckFp((degrees + 90.0) * 2.0 * kHalfTurn / 360.0);
 }
 
-std::size_t Frames(double seconds, std::int32_t sampleRate)
+} // namespace
+
+std::size_t FrameCount(double seconds, std::int32_t sampleRate)
 {
     return static_cast<std::size_t>(std::lround(seconds * sampleRate));
 }
 
-// The raised-cosine fade over the first and the last `fade` of `frames` frames.
 double FadeAt(std::size_t n, std::size_t frames, std::size_t fade)
 {
     const std::size_t nearest = std::min(n, frames - 1 - n);
@@ -46,6 +51,8 @@ double FadeAt(std::size_t n, std::size_t frames, std::size_t fade)
         return 1.0;
     return 0.5 - 0.5 * ExactCos(std::numbers::pi * static_cast<double>(nearest) / static_cast<double>(fade));
 }
+
+namespace {
 
 // The tone, sin(2 pi f n / rate), in blocks: each block starts from the exact
 // sine and cosine and turns by the exact step within, so no error builds up.
@@ -128,7 +135,7 @@ Pan PanFor(double degrees)
 
 std::vector<SweepFrame> SweepEnvelope(std::int32_t s1, std::int32_t s2, std::int32_t sampleRate)
 {
-    CheckRate(sampleRate);
+    CheckSampleRate(sampleRate);
     const double loudest = LoudestGain(s1, s2);
     constexpr std::size_t kPoints = 360 * kStepsPerDegree + 1;
     struct Point {
@@ -141,8 +148,8 @@ std::vector<SweepFrame> SweepEnvelope(std::int32_t s1, std::int32_t s2, std::int
         points[k] = {RelativeGain(degrees, s1, s2, loudest), pan.left, pan.right};
     }
 
-    const std::size_t frames = Frames(kSweepSeconds, sampleRate);
-    const std::size_t fade = Frames(kFadeSeconds, sampleRate);
+    const std::size_t frames = FrameCount(kSweepSeconds, sampleRate);
+    const std::size_t fade = FrameCount(kFadeSeconds, sampleRate);
     const double maxStep = MaxLevelStep(sampleRate);
     std::vector<SweepFrame> envelope(frames);
     double level = 0.0;
@@ -162,10 +169,7 @@ std::vector<SweepFrame> SweepEnvelope(std::int32_t s1, std::int32_t s2, std::int
     return envelope;
 }
 
-namespace {
-
-// The tone at each frame's level and pan.
-Sound SoundOf(const std::vector<SweepFrame> &envelope, std::int32_t sampleRate)
+Sound ToneSound(const std::vector<SweepFrame> &envelope, std::int32_t sampleRate)
 {
     Sound sound{sampleRate, std::vector<float>(2 * envelope.size())};
     Tone tone(sampleRate);
@@ -177,24 +181,22 @@ Sound SoundOf(const std::vector<SweepFrame> &envelope, std::int32_t sampleRate)
     return sound;
 }
 
-} // namespace
-
 Sound SweepSound(std::int32_t s1, std::int32_t s2, std::int32_t sampleRate)
 {
-    return SoundOf(SweepEnvelope(s1, s2, sampleRate), sampleRate);
+    return ToneSound(SweepEnvelope(s1, s2, sampleRate), sampleRate);
 }
 
 Sound ProbeSound(std::int32_t angle, std::int32_t s1, std::int32_t s2, std::int32_t sampleRate)
 {
-    CheckRate(sampleRate);
+    CheckSampleRate(sampleRate);
     const double level = RelativeLevel(angle, s1, s2, LoudestGain(s1, s2));
     const Pan pan = PanFor(angle);
-    const std::size_t frames = Frames(kProbeSoundSeconds, sampleRate);
-    const std::size_t fade = Frames(kFadeSeconds, sampleRate);
+    const std::size_t frames = FrameCount(kProbeSoundSeconds, sampleRate);
+    const std::size_t fade = FrameCount(kFadeSeconds, sampleRate);
     std::vector<SweepFrame> envelope(frames);
     for (std::size_t n = 0; n < frames; ++n)
         envelope[n] = {level * FadeAt(n, frames, fade), pan.left, pan.right};
-    return SoundOf(envelope, sampleRate);
+    return ToneSound(envelope, sampleRate);
 }
 
 } // namespace orvane

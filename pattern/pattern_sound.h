@@ -85,6 +85,15 @@ struct SweepFrame {
 };
 std::vector<SweepFrame> SweepEnvelope(std::int32_t s1, std::int32_t s2, std::int32_t sampleRate);
 
+// What every sound is made of, for the sounds of other rules: the check of a
+// sample rate (RunError outside 8000 to 384000), a duration in frames, the
+// raised-cosine fade's factor at frame `n` of `frames` over `fade` frames at
+// each end, and the tone at each frame's level and pan.
+void CheckSampleRate(std::int32_t sampleRate);
+std::size_t FrameCount(double seconds, std::int32_t sampleRate);
+double FadeAt(std::size_t n, std::size_t frames, std::size_t fade);
+Sound ToneSound(const std::vector<SweepFrame> &envelope, std::int32_t sampleRate);
+
 // The sweep: kSweepSeconds of the tone circling from -180 to 180 degrees, frame
 // n of N in the direction -180 + 360 n / (N - 1).
 Sound SweepSound(std::int32_t s1, std::int32_t s2, std::int32_t sampleRate);

@@ -1,5 +1,6 @@
 #include "pattern/stereo_pair.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -96,6 +97,10 @@ double FirstAngleAt(const Parts &parts, double ratio)
     return CheckFp((std::atan2(tp, parts.q) + std::atan2(ta, std::sqrt(grazing))) * kDegreesPerRadian);
 }
 
+// The cosine of an angle of 0 to 90 degrees, and those of every half degree.
+double OctantCos(double x);
+const std::array<double, 181> &HalfDegreeCosines();
+
 double Ratio(double over, double under)
 {
     if (over == 0.0 && under == 0.0)
@@ -128,21 +133,45 @@ double CosDegrees(double degrees)
         x = 180.0 - x;
         sign = -1.0;
     }
+    // Whole and half degrees, which the plots and the sweep ask for hundreds
+    // of times a redraw, from a table of the same values worked out once.
+    if (const double twice = x * 2.0; twice == std::floor(twice))
+        return sign * HalfDegreeCosines()[static_cast<std::size_t>(twice)];
+    return sign * OctantCos(x);
+}
+
+namespace {
+
+double OctantCos(double x)
+{
     // The angles whose cosines are known exactly, or as one correctly rounded root.
     if (x == 0.0)
-        return sign;
+        return 1.0;
     if (x == 90.0)
         return 0.0;
     if (x == 60.0)
-        return sign * 0.5;
+        return 0.5;
     if (x == 45.0)
-        return sign * std::sqrt(0.5);
+        return std::sqrt(0.5);
     if (x == 30.0)
-        return sign * std::sqrt(0.75);
+        return std::sqrt(0.75);
     if (x <= 45.0)
-        return sign * ExactCos(x * kRadiansPerDegree);
-    return sign * ExactSin((90.0 - x) * kRadiansPerDegree);
+        return ExactCos(x * kRadiansPerDegree);
+    return ExactSin((90.0 - x) * kRadiansPerDegree);
 }
+
+const std::array<double, 181> &HalfDegreeCosines()
+{
+    static const std::array<double, 181> table = [] {
+        std::array<double, 181> cosines{};
+        for (std::size_t i = 0; i < cosines.size(); ++i)
+            cosines[i] = OctantCos(static_cast<double>(i) / 2.0);
+        return cosines;
+    }();
+    return table;
+}
+
+} // namespace
 
 PairSignals PairGains(std::int32_t s1, std::int32_t s2, const StereoPair &pair, double theta)
 {

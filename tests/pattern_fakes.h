@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pattern/behaviour.h"
@@ -59,6 +60,28 @@ public:
         for (const SurfaceOp &op : ops)
             if (op.kind == SurfaceOp::Text)
                 out.push_back(op.text);
+        return out;
+    }
+    // Every point the lines and texts name, for checks over a whole drawing:
+    // the ends of each line (a line to the pen's point names only its end).
+    std::vector<std::pair<float, float>> points() const
+    {
+        std::vector<std::pair<float, float>> out;
+        for (const SurfaceOp &op : ops) {
+            if (op.kind == SurfaceOp::Line)
+                out.emplace_back(op.x1, op.y1);
+            if (op.kind == SurfaceOp::Line || op.kind == SurfaceOp::LineTo || op.kind == SurfaceOp::SetPen ||
+                op.kind == SurfaceOp::Text)
+                out.emplace_back(op.x2, op.y2);
+        }
+        return out;
+    }
+    std::vector<SurfaceOp> opsOf(SurfaceOp::Kind kind, Colour colour) const
+    {
+        std::vector<SurfaceOp> out;
+        for (const SurfaceOp &op : ops)
+            if (op.kind == kind && op.colour == colour)
+                out.push_back(op);
         return out;
     }
     std::size_t count(SurfaceOp::Kind kind) const
