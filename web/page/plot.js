@@ -80,10 +80,11 @@ export function writeLabels(context, labels, thin = false) {
 const context = canvas.getContext('2d');
 let described = null;
 
-// The plot as a snapshot shows it: its pixels and labels where they changed,
-// and what it shows in words as the plot's name.
-export function showPlot(shown) {
-  if (shown.plotChanged) {
+// The plot as a snapshot shows it: its pixels and labels where an action
+// changed them, and at the start and after a resize (no action), where the
+// canvas takes them afresh; and what it shows in words as the plot's name.
+export function showPlot(shown, action) {
+  if (shown.plotChanged || !action) {
     if (canvas.width !== shown.width) canvas.width = shown.width;
     if (canvas.height !== shown.height) canvas.height = shown.height;
     context.putImageData(new ImageData(store.pixels(shown), shown.width, shown.height), 0, 0);

@@ -41,7 +41,7 @@ bool Render(const QString &state, const QString &path)
         }
     }
     if (!view.isEmpty())
-        window.findChild<QAction *>("Range" + view.mid(2) + "Action")->setChecked(true);
+        window.findChild<QAction *>("Range" + view.mid(2) + "Action")->trigger(); // as the user chooses it
     const QImage image =
         window.findChild<orvane::PlotSurface *>("gra")->image().convertToFormat(QImage::Format_RGB888);
     std::FILE *file = std::fopen(path.toLocal8Bit().constData(), "wb");
