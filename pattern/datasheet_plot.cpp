@@ -50,10 +50,7 @@ float F(double v)
     return CheckFp(static_cast<float>(v));
 }
 
-struct Point {
-    float x;
-    float y;
-};
+using Point = PlotPoint;
 
 Point At(const PlotCentre &c, const Direction &d, double radius)
 {
@@ -191,11 +188,7 @@ void DrawGridLabels(DrawingSurface &surface, const std::vector<GridLabel> &label
 }
 
 // The points of a curve in the sweep's directions, from its level in each
-// and whether the pattern is negative there.
-struct CurvePoint {
-    Point point;
-    bool negative;
-};
+// and whether the pattern is negative there (CurvePoint).
 
 struct Level {
     double db;
@@ -253,36 +246,6 @@ void Solid(DrawingSurface &surface, const std::vector<CurvePoint> &points, Colou
     surface.setPen(points.front().point.x, points.front().point.y);
     for (const CurvePoint &p : points)
         surface.lineTo(p.point.x, p.point.y, colour);
-}
-
-// The pattern: solid where it is positive, dotted where negative. Between a
-// point of each sign the pattern passes a null, so the line goes through the
-// centre.
-void Polarised(DrawingSurface &surface, const PlotCentre &c, const std::vector<CurvePoint> &points)
-{
-    Dasher dots(surface, kBlack, kDotTwips, kDotGapTwips);
-    Point pen = points.front().point;
-    surface.setPen(pen.x, pen.y);
-    bool penSet = true;
-    auto draw = [&](bool negative, Point to) {
-        if (negative) {
-            dots.start(pen.x, pen.y);
-            dots.to(to.x, to.y);
-            penSet = false;
-        } else {
-            if (!penSet)
-                surface.setPen(pen.x, pen.y);
-            surface.lineTo(to.x, to.y, kBlack);
-            penSet = true;
-        }
-        pen = to;
-    };
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        const bool was = points[i - 1].negative;
-        if (points[i].negative != was)
-            draw(was, {c.cx, c.cy});
-        draw(points[i].negative, points[i].point);
-    }
 }
 
 bool HasOppositeLobe(std::int32_t s1, std::int32_t s2)
@@ -360,6 +323,36 @@ std::string SpokenDb(double level, std::string_view separator)
 
 } // namespace
 
+void PolarisedCurve(DrawingSurface &surface, const PlotCentre &c, const std::vector<CurvePoint> &points, Colour colour,
+                    bool dashed)
+{
+    Dasher dashes(surface, colour, kDashTwips, kGapTwips);
+    Dasher dots(surface, colour, kDotTwips, kDotGapTwips);
+    Point pen = points.front().point;
+    bool penSet = false;
+    auto draw = [&](bool negative, Point to) {
+        if (negative || dashed) {
+            Dasher &d = negative ? dots : dashes;
+            d.start(pen.x, pen.y);
+            d.to(to.x, to.y);
+            penSet = false;
+        } else {
+            if (!penSet)
+                surface.setPen(pen.x, pen.y);
+            surface.lineTo(to.x, to.y, colour);
+            penSet = true;
+        }
+        pen = to;
+    };
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const bool was = points[i - 1].negative;
+        if (points[i].negative != was)
+            draw(was, {c.cx, c.cy});
+        draw(points[i].negative, points[i].point);
+    }
+}
+
+
 bool IsDbRange(std::int32_t range)
 {
     return std::find(kDbRanges.begin(), kDbRanges.end(), range) != kDbRanges.end();
@@ -421,7 +414,7 @@ void DatasheetGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, s
         }
     }
     if (front > 0.0)
-        Polarised(surface, c, PatternCurve(c, a, b, range));
+        PolarisedCurve(surface, c, PatternCurve(c, a, b, range), kBlack);
     DrawGridLabels(surface, GridLabels(c, range, SideCrossings(s1, s2, kept, range)));
     Legend(surface, LegendRows(c, s1, s2, decimalSeparator, kept.has_value()));
 }

@@ -9,6 +9,7 @@
 
 #include "pattern/controls.h"
 #include "pattern/drawing_surface.h"
+#include "pattern/polar_plot.h"
 #include "pattern/translation.h"
 
 namespace orvane {
@@ -108,6 +109,22 @@ double DbLevel(double m, double front);
 // that draw other curves on the same scale.
 void DatasheetGridLines(DrawingSurface &surface, std::int32_t range);
 void DatasheetGridLabels(DrawingSurface &surface, std::int32_t range, const std::vector<double> &sideCrossings);
+
+// A point of a curve drawn in twips, and whether the pattern is negative there.
+struct PlotPoint {
+    float x;
+    float y;
+};
+struct CurvePoint {
+    PlotPoint point;
+    bool negative;
+};
+
+// A pattern's curve in the view's polarity style: solid (or dashed) where it
+// is positive, dotted where negative; between points of each sign it passes
+// a null, so the line goes through the centre.
+void PolarisedCurve(DrawingSurface &surface, const PlotCentre &c, const std::vector<CurvePoint> &points, Colour colour,
+                    bool dashed = false);
 
 // Clears the surface and draws the datasheet view for the level sliders at
 // s1 and s2: the grid, then the figure-8 component in yellow, the omni

@@ -25,10 +25,7 @@ float F(double v)
     return CheckFp(static_cast<float>(v));
 }
 
-struct Point {
-    float x;
-    float y;
-};
+using Point = PlotPoint;
 
 // The source angles drawn, one a degree from the rear through the right,
 // the front and the left back to the rear: the probe's whole degrees, so that
@@ -119,43 +116,6 @@ private:
 // The largest radius of one microphone's pattern: both level sliders at 0.
 constexpr double kLargestRadius = 4000.0;
 
-struct CurvePoint {
-    Point point;
-    bool negative;
-};
-
-// One microphone's pattern: solid (or dashed) where positive, dotted where
-// negative, through the centre where it changes sign, as the datasheet view
-// draws the pattern's polarity.
-void Microphone(DrawingSurface &surface, const PlotCentre &c, const std::vector<CurvePoint> &points, Colour colour,
-                bool dashed)
-{
-    Dasher dashes(surface, colour, kDashTwips, kGapTwips);
-    Dasher dots(surface, colour, kDotTwips, kDotGapTwips);
-    Point pen = points.front().point;
-    bool penSet = false;
-    auto draw = [&](bool negative, Point to) {
-        if (negative || dashed) {
-            Dasher &d = negative ? dots : dashes;
-            d.start(pen.x, pen.y);
-            d.to(to.x, to.y);
-            penSet = false;
-        } else {
-            if (!penSet)
-                surface.setPen(pen.x, pen.y);
-            surface.lineTo(to.x, to.y, colour);
-            penSet = true;
-        }
-        pen = to;
-    };
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        const bool was = points[i - 1].negative;
-        if (points[i].negative != was)
-            draw(was, {c.cx, c.cy});
-        draw(points[i].negative, points[i].point);
-    }
-}
-
 // The source's line, from the centre in the probe's direction and as long as
 // its line, but ending at the surface's edge, where the probe's runs beyond
 // it upward.
@@ -241,8 +201,8 @@ void PairGraph(DrawingSurface &surface, std::int32_t s1, std::int32_t s2, const 
             left[i] = {At(c, directions[i], leftRadius[i]), signals[i].left < 0.0};
             right[i] = {At(c, directions[i], rightRadius[i]), signals[i].right < 0.0};
         }
-        Microphone(surface, c, left, kLeftColour, false);
-        Microphone(surface, c, right, kRightColour, true);
+        PolarisedCurve(surface, c, left, kLeftColour, false);
+        PolarisedCurve(surface, c, right, kRightColour, true);
     }
 
     if (source && HasProbe(edition))

@@ -78,15 +78,16 @@ export function showAddressState() {
 // After the user's action through the module: the address and the printed
 // plot follow it; a state from the address is there already.
 export function showFigures(shown, action) {
-  if (!action || !shown.plotChanged) return;
-  if (action.kind !== 'state') keepAddress();
-  if (!shown.refused) {
-    schedulePrint();
+  if (!action) return;
+  if (shown.refused) {
+    try {
+      history.replaceState(history.state, '', location.pathname + location.search);
+    } catch (e) { /* the address keeps it; the page shows none of it */ }
     return;
   }
-  try {
-    history.replaceState(history.state, '', location.pathname + location.search);
-  } catch (e) { /* the address keeps it; the page shows none of it */ }
+  if (!shown.plotChanged) return;
+  if (action.kind !== 'state') keepAddress();
+  schedulePrint();
 }
 
 // The figure of the state shown: the plot's pixels at a whole scale with the
