@@ -105,9 +105,14 @@ Outcome Behaviour::End(std::string_view source, const char *errorFormat, const c
     outcome.announcement = std::move(announcement_);
     announcement_.clear();
     outcome.plotChanged = changed_;
-    // A handler that ended before drawing leaves the plot, and so its description, as it was.
-    if (!outcome.done && !changed_)
+    // A handler that ended before drawing leaves the plot, and so its
+    // description, as it was; so does one that changed nothing on it (a
+    // switch, the details, a sound), which need not describe it again.
+    if (!changed_ && (!outcome.done || !description_.empty())) {
+        if (outcome.done)
+            outcome.description = description_;
         return outcome;
+    }
     try {
         outcome.description = description_ = description();
     } catch (const std::exception &error) {
