@@ -12,7 +12,7 @@ namespace orvane {
 
 namespace {
 
-const std::array<ActionEntry, 13> kActions{{
+const std::array<ActionEntry, 14> kActions{{
     {.action = Action::Listen, .name = "ListenAction",
      .text = ORVANE_NOOP("menu", "Listen to the pattern"), .menu = MenuId::Sound,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'L',
@@ -44,6 +44,12 @@ const std::array<ActionEntry, 13> kActions{{
     {.action = Action::Details, .name = "DetailsAction", .text = kShowDetailsAction, .menu = MenuId::View,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'D',
      .separatorBefore = true, .pageId = "DetailsButton", .button = kDetailsButton},
+    {.action = Action::StereoPair, .name = "StereoPairAction",
+     //: The View menu: shows the pattern as two microphones at one point (XY, M/S), in a window of its own
+     .text = ORVANE_NOOP("menu", "Stereo pair"), .menu = MenuId::View, .places = kMenuBar | kPlotMenu | kPageButton,
+     .key = KeyKind::Letter, .letter = 'P', .checkable = true, .pageId = "StereoPairButton",
+     //: The page's title bar: shows the stereo pair's panel. Short
+     .button = ORVANE_NOOP("title bar", "Pair")},
     {.action = Action::Keep, .name = "KeepAction", .text = kKeepAction, .menu = MenuId::View,
      .places = kMenuBar | kPlotMenu | kPageButton, .key = KeyKind::Letter, .letter = 'K',
      .pageId = "KeepButton", .button = kKeepButton, .buttonTitle = kKeepAction},

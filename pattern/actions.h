@@ -12,8 +12,8 @@ namespace orvane {
 // A new action joins here and in ActionTable(); both faces build their menus,
 // keys and buttons from that table.
 enum class Action {
-    Listen, ProbeSound, CopyImage, SaveImage, Print, Details, Keep, ClearKept, DatasheetView, Range20, Range30, Range40,
-    Keys
+    Listen, ProbeSound, CopyImage, SaveImage, Print, Details, StereoPair, Keep, ClearKept, DatasheetView, Range20, Range30,
+    Range40, Keys
 };
 
 // Where an action shows; a set of these.

@@ -7,6 +7,8 @@
 #include "pattern/angle_probe.h"
 #include "pattern/datasheet_plot.h"
 #include "pattern/layout.h"
+#include "pattern/pair_description.h"
+#include "pattern/pair_plot.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
@@ -145,8 +147,14 @@ double Behaviour::AngleScroll()
     const double gain = Slider3Scroll(*rules_, UnitTwips, edition_);
     probeShown_ = true;
     // The readouts have changed, but a screen reader speaks only the focused
-    // slider's value, the angle: it hears the gain from the announcement.
-    announce(ProbeAnnouncement(face_.sliderValue(SliderId::Slider3), gain, face_.decimalSeparator()));
+    // slider's value, the angle: it hears the gain from the announcement, and
+    // with the pair shown where the source's image stands.
+    const std::int32_t angle = face_.sliderValue(SliderId::Slider3);
+    std::string said = ProbeAnnouncement(angle, gain, face_.decimalSeparator());
+    if (pairShown_)
+        said += " " + PairSourceAnnouncement(face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2),
+                                             pair_, angle, face_.decimalSeparator());
+    announce(std::move(said));
     return gain;
 }
 
@@ -215,7 +223,10 @@ bool Behaviour::ShowState(const PatternState &state)
     face_.setSliderValue(SliderId::Slider1, state.omni);
     face_.setSliderValue(SliderId::Slider2, state.fig8);
     view_ = state.view;
-    pair_ = state.pair;
+    // A state without a pair shows none; one with a pair shows it.
+    pairShown_ = state.pair.has_value();
+    if (state.pair)
+        pair_ = *state.pair;
     if (state.angle && HasProbe(edition_)) {
         face_.setSliderValue(SliderId::Slider3, *state.angle);
         AngleScroll();
@@ -228,7 +239,7 @@ bool Behaviour::ShowState(const PatternState &state)
 PatternState Behaviour::shownState()
 {
     PatternState state{face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2), std::nullopt,
-                       view_, pair_};
+                       view_, pairShown_ ? std::optional(pair_) : std::nullopt};
     if (probeShown_ && HasProbe(edition_))
         state.angle = face_.sliderValue(SliderId::Slider3);
     return state;
@@ -289,11 +300,20 @@ Snapshot Behaviour::Act(const UserAction &action, FaceWork faceWork) noexcept
         errorFormat = item.errorFormat;
         break;
     }
+    case UserAction::Kind::Pair:
+    case UserAction::Kind::Blumlein: source = ActionName(EntryOf(Action::StereoPair)); break;
     }
+    pairChanged_ = false;
     return Fill(Dispatch(source, [&] { Perform(action, faceWork); }, errorFormat));
 }
 
 void Behaviour::Perform(const UserAction &action, FaceWork faceWork)
+{
+    PerformAction(action, faceWork);
+    DrawPair();
+}
+
+void Behaviour::PerformAction(const UserAction &action, FaceWork faceWork)
 {
     switch (action.kind) {
     case UserAction::Kind::Load: Load(); break;
@@ -328,7 +348,61 @@ void Behaviour::Perform(const UserAction &action, FaceWork faceWork)
         if (action.action == Action::ProbeSound)
             probeSound_ = false;
         throw std::runtime_error(action.text);
+    case UserAction::Kind::Pair: SetPair(action.pair); break;
+    case UserAction::Kind::Blumlein: {
+        pairShown_ = true;
+        Preset(kBlumleinOmni, kBlumleinFig8);
+        std::string said = std::move(announcement_);
+        SetPair(kBlumlein);
+        announce(said + ". " + announcement_);
+        break;
     }
+    }
+}
+
+void Behaviour::SetPair(const StereoPair &pair)
+{
+    if (pair.angle < kPairAngleMinimum || pair.angle > kPairAngleMaximum || pair.side < kSideMinimum ||
+        pair.side > kSideMaximum)
+        throw std::invalid_argument("no such stereo pair");
+    pair_ = pair;
+    announce(PairDescription(face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2), pair_,
+                             face_.decimalSeparator()));
+}
+
+std::optional<std::int32_t> Behaviour::source()
+{
+    if (probeShown_ && HasProbe(edition_))
+        return face_.sliderValue(SliderId::Slider3);
+    return std::nullopt;
+}
+
+void Behaviour::DrawPair()
+{
+    if (!pairShown_)
+        return;
+    const PairDrawn now{face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2), pair_, view_,
+                        source(), face_.decimalSeparator()};
+    if (pairDrawn_ == now)
+        return;
+    // Described first: a drawing that fails leaves the words right.
+    if (!pairDrawn_ || pairDrawn_->s1 != now.s1 || pairDrawn_->s2 != now.s2 || !(pairDrawn_->pair == now.pair) ||
+        pairDrawn_->separator != now.separator)
+        pairDescription_ = PairDescription(now.s1, now.s2, now.pair, now.separator);
+    pairDrawn_.reset();
+    if (DrawingSurface *plot = face_.pairSurface(PairDrawing::Plot))
+        PairGraph(*plot, now.s1, now.s2, now.pair, now.view, edition_, now.source);
+    if (DrawingSurface *curve = face_.pairSurface(PairDrawing::Curve))
+        LocalisationCurve(*curve, now.s1, now.s2, now.pair, now.source, now.separator);
+    pairDrawn_ = now;
+    pairChanged_ = true;
+}
+
+// The face's pair surfaces were made anew (a window opened, a resize): the
+// next action draws them again.
+void Behaviour::PairSurfacesChanged()
+{
+    pairDrawn_.reset();
 }
 
 void Behaviour::Choose(Action action, bool on, FaceWork faceWork)
@@ -336,12 +410,20 @@ void Behaviour::Choose(Action action, bool on, FaceWork faceWork)
     switch (action) {
     case Action::Listen:
         // Reads the level sliders only: no control, readout or drawing changes.
+        // With the pair shown, the sweep circles the pair.
         sound_ = SoundShown{Action::Listen, face_.sliderValue(SliderId::Slider1),
-                            face_.sliderValue(SliderId::Slider2), 0};
+                            face_.sliderValue(SliderId::Slider2), 0,
+                            pairShown_ ? std::optional(pair_) : std::nullopt};
         announce(std::string(Tr("listen", kListenStarted)));
         break;
     case Action::ProbeSound: probeSound_ = on; break;
     case Action::Details: detailsShown_ = on; break;
+    case Action::StereoPair:
+        pairShown_ = on;
+        if (on)
+            announce(PairDescription(face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2), pair_,
+                                     face_.decimalSeparator()));
+        break;
     case Action::Keep: Keep(); break;
     case Action::ClearKept: ClearKept(); break;
     case Action::DatasheetView:
@@ -369,7 +451,7 @@ void Behaviour::ProbeSound()
 {
     if (probeSound_ && probeShown_)
         sound_ = SoundShown{Action::ProbeSound, face_.sliderValue(SliderId::Slider1),
-                            face_.sliderValue(SliderId::Slider2), face_.sliderValue(SliderId::Slider3)};
+                            face_.sliderValue(SliderId::Slider2), face_.sliderValue(SliderId::Slider3), std::nullopt};
 }
 
 Snapshot Behaviour::Fill(Outcome outcome)
@@ -384,6 +466,26 @@ Snapshot Behaviour::Fill(Outcome outcome)
     if (outcome.done)
         shown.sound = sound_;
     sound_.reset();
+    return shown;
+}
+
+PairShown Behaviour::ShownPair(std::int32_t s1, std::int32_t s2, const std::string &separator)
+{
+    PairShown shown;
+    shown.pair = pair_;
+    shown.source = source();
+    shown.technique = PairTechniqueName(s1, s2, pair_);
+    shown.sideReadout = ReadoutText(pair_.side, separator);
+    shown.spokenAngle = SpokenAngle(pair_.angle);
+    shown.spokenSide = SpokenLevel(pair_.side, separator);
+    const auto values = PairFigureValues(s1, s2, pair_, shown.source);
+    for (std::size_t row = 0; row < values.size(); ++row)
+        if (shown.source || !kPairFigureRows[row].atSource)
+            shown.figures[row] = PairFigureText(row, values[row], separator);
+    if (pairDescription_.empty())
+        pairDescription_ = PairDescription(s1, s2, pair_, separator);
+    shown.description = pairDescription_;
+    shown.drawn = pairChanged_;
     return shown;
 }
 
@@ -407,7 +509,7 @@ Snapshot Behaviour::Shown()
         shown.sliders[1] = s2;
         shown.spoken[0] = SpokenLevel(s1, separator);
         shown.spoken[1] = SpokenLevel(s2, separator);
-        PatternState state{s1, s2, std::nullopt, view_, pair_};
+        PatternState state{s1, s2, std::nullopt, view_, pairShown_ ? std::optional(pair_) : std::nullopt};
         if (HasProbe(edition_)) {
             const std::int32_t angle = face_.sliderValue(SliderId::Slider3);
             shown.sliders[2] = angle;
@@ -419,6 +521,8 @@ Snapshot Behaviour::Shown()
         if (detailsShown_)
             shown.details = ShownDetails({s1, s2}, kept_, separator);
         shown.state = StateText(state, edition_);
+        if (pairShown_)
+            shown.pair = ShownPair(s1, s2, separator);
     } catch (const std::exception &) {
     }
     for (const ActionEntry &item : ActionTable()) {
@@ -430,6 +534,7 @@ Snapshot Behaviour::Shown()
         case Action::ClearKept: entry.enabled = kept_.has_value(); break;
         case Action::ProbeSound: entry.checked = probeSound_; break;
         case Action::Details: entry.checked = detailsShown_; break;
+        case Action::StereoPair: entry.checked = pairShown_; break;
         case Action::DatasheetView: entry.checked = view_.view == PlotView::Db; break;
         case Action::Range20:
         case Action::Range30:

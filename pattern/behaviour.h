@@ -34,12 +34,18 @@ private:
     void *what_ = nullptr;
 };
 
+// The stereo pair's two drawings.
+enum class PairDrawing { Plot, Curve };
+
 // A face's controls: what the pattern rules read and write, and the sliders'
 // positions, which a pattern button and a state set.
 class FaceControls : public PatternControls {
 public:
     // Throws ControlError when the slider is missing or refuses the position.
     virtual void setSliderValue(SliderId slider, std::int32_t value) = 0;
+    // The surface the stereo pair's drawing is drawn on while the pair is
+    // shown; none where the face does not draw it.
+    virtual DrawingSurface *pairSurface(PairDrawing) { return nullptr; }
 };
 
 // What one action yields for a face to show, besides the readouts and the plot
@@ -75,6 +81,11 @@ public:
     // What the face shows now, as the last action left it.
     Snapshot Shown();
     bool detailsShown() const { return detailsShown_; }
+    bool pairShown() const { return pairShown_; }
+    // The face made its pair surfaces anew (a window opened, resized): the
+    // next action draws the pair again.
+    void PairSurfacesChanged();
+    const StereoPair &pair() const { return pair_; }
     bool probeSound() const { return probeSound_; }
 
     // Runs one handler. An error that ends it becomes the outcome's error,
@@ -140,9 +151,16 @@ private:
     class Rules;
     // What an action means, run inside Dispatch.
     void Perform(const UserAction &action, FaceWork faceWork);
+    void PerformAction(const UserAction &action, FaceWork faceWork);
+    PairShown ShownPair(std::int32_t s1, std::int32_t s2, const std::string &separator);
     void Choose(Action action, bool on, FaceWork faceWork);
     // The probe's sound where the probing sound is on and the probe shown.
     void ProbeSound();
+    // The stereo pair's controls set to `pair`; said.
+    void SetPair(const StereoPair &pair);
+    // The pair's drawings, where the pair is shown and what they show changed.
+    void DrawPair();
+    std::optional<std::int32_t> source();
     Snapshot Fill(Outcome outcome);
     // Runs `handler` through `call`, the one place that catches what ends a
     // handler; then what it yields, `what` the error that ended it (none: an
@@ -155,8 +173,22 @@ private:
     FaceControls &face_;
     std::unique_ptr<Rules> rules_;
     std::optional<KeptPattern> kept_;
-    // The stereo pair a state gave, carried into the state shown.
-    std::optional<StereoPair> pair_;
+    // The stereo pair as its controls stand, kept while it is hidden; the
+    // state carries it while it is shown.
+    StereoPair pair_;
+    bool pairShown_ = false;
+    // What the pair's drawings and description show, as last drawn.
+    struct PairDrawn {
+        std::int32_t s1, s2;
+        StereoPair pair;
+        ViewSettings view;
+        std::optional<std::int32_t> source;
+        std::string separator;
+        bool operator==(const PairDrawn &) const = default;
+    };
+    std::optional<PairDrawn> pairDrawn_;
+    bool pairChanged_ = false; // the pair's drawings were drawn in the running action
+    std::string pairDescription_;
     ViewSettings view_;
     bool drawn_ = false;      // the plot stays blank until the first move
     bool probeShown_ = false; // the probe line is on the plot

@@ -23,7 +23,8 @@ namespace {
 // "ended" (the sweep played to its end), "soundfail Listen|ProbeSound",
 // "state omni=30&fig8=0", "dbview" (the datasheet view on or off), "range 20",
 // "save fail" (the face's part of Save image fails; "copy throw": with
-// something unknown), "fail 2" (the second control call from here fails) or
+// something unknown), "pair 1" (the stereo pair shown, 0 hidden), "pairset
+// xy 60" / "pairset ms 20" (its controls), "blumlein", "fail 2" (the second control call from here fails) or
 // "break 3" (the third drawing call from here fails).
 Snapshot RunStep(Behaviour &behaviour, FakeControls &controls, const std::string &step)
 {
@@ -47,6 +48,18 @@ Snapshot RunStep(Behaviour &behaviour, FakeControls &controls, const std::string
         return behaviour.Act(UserAction::Chosen(verb == "details" ? Action::Details : Action::ProbeSound, arg == "1"));
     if (verb == "listen")
         return behaviour.Act(UserAction::Chosen(Action::Listen));
+    if (verb == "pair")
+        return behaviour.Act(UserAction::Chosen(Action::StereoPair, arg == "1"));
+    if (verb == "pairset") {
+        std::int32_t value = 0;
+        in >> value;
+        StereoPair pair;
+        pair.technique = arg == "ms" ? PairTechnique::MS : PairTechnique::XY;
+        (arg == "ms" ? pair.side : pair.angle) = value;
+        return behaviour.Act(UserAction::PairSet(pair));
+    }
+    if (verb == "blumlein")
+        return behaviour.Act(UserAction::BlumleinPair());
     if (verb == "ended")
         return behaviour.Act(UserAction::Ended(Action::Listen));
     if (verb == "soundfail")
@@ -91,13 +104,17 @@ std::string Entries(const Snapshot &shown)
     return text;
 }
 
-// The sound a snapshot asks for: "ListenAction 0 0", "ProbeSoundAction 0 0 45".
+// The sound a snapshot asks for: "ListenAction 0 0", "ProbeSoundAction 0 0 45",
+// around a pair "ListenAction 0 0 ms 20".
 std::string Sound(const Snapshot &shown)
 {
     if (!shown.sound)
         return "";
     const SoundShown &s = *shown.sound;
     std::string text = std::string(EntryOf(s.action).name) + " " + std::to_string(s.s1) + " " + std::to_string(s.s2);
+    if (s.pair)
+        text += s.pair->technique == PairTechnique::XY ? " xy " + std::to_string(s.pair->angle)
+                                                        : " ms " + std::to_string(s.pair->side);
     return s.action == Action::ProbeSound ? text + " " + std::to_string(s.angle) : text;
 }
 
@@ -118,6 +135,10 @@ struct Row {
     const char *entries = ""; // Entries(): "-KeepAction -ClearKeptAction" after the load
     const char *sound = "";   // Sound()
     const char *details = nullptr; // the details' heading while they are shown
+    // While the pair is shown: its technique, the figures at the source
+    // ("level difference | image | opposite polarity") and whether the
+    // last step drew it.
+    const char *pair = nullptr;
 };
 
 const char *const kEmpty = "Empty: the plot is drawn when a level slider moves or a pattern button is pressed.";
@@ -194,7 +215,34 @@ const Row kRows[] = {
      "omni=0&fig8=0&view=db&range=40", 3, "-ClearKeptAction +DatasheetAction +Range40Action"},
     // A pair a state gives stays in the state shown, through later moves.
     {"AStatesPairStaysInTheState", Edition::Lite, {"load", "state omni=0&fig8=0&pair=ms&side=20", "slider1 30"},
-     "-3.06126050124842", "0", "", "", "", "", kSuperCard, "omni=30&fig8=0&pair=ms&side=20", 2, "-ClearKeptAction"},
+     "-3.06126050124842", "0", "", "", "", "", kSuperCard, "omni=30&fig8=0&pair=ms&side=20", 2,
+     "+StereoPairAction -ClearKeptAction", "", nullptr, "M/S |  |  | drawn"},
+    // The stereo pair: said when shown, carried by the state, its source the
+    // probe's angle, its sweep the pair's; hidden, it leaves the state.
+    {"ThePairIsSaidWhenShownAndInTheState", Edition::Full, {"load", "preset Cardiod", "pair 1"}, "0", "0", "", "",
+     "Stereo pair: XY, 90 degrees between the microphones. Recording angle 177.9 degrees at 15 dB, 195.9 degrees "
+     "at 18 dB; correlation 0.750.", "", kCardioid, "omni=0&fig8=0&pair=xy&pairangle=90", 1, "+StereoPairAction -ClearKeptAction", "",
+     nullptr, "XY |  |  | drawn"},
+    {"TheProbeIsThePairsSource", Edition::Full, {"load", "preset Cardiod", "pair 1", "angle 45"}, "0", "0", "45",
+     "4.64521374897578", "45 degrees, gain 4.65 dB L - R 6.02 dB, image 10.9 degrees left.", "", kCardioid, "omni=0&fig8=0&angle=45&pair=xy&pairangle=90", 2,
+     "+StereoPairAction -ClearKeptAction", "", nullptr, "XY | 6.02 dB | 10.9 degrees | drawn"},
+    {"TheLiteEditionsPairHasNoSource", Edition::Lite, {"load", "preset Cardiod", "pair 1", "pairset xy 120"}, "0",
+     "0", "", "", "Stereo pair: XY, 120 degrees between the microphones. Recording angle 140.7 degrees at 15 dB, 158.1 "
+     "degrees at 18 dB; correlation 0.625.", "", kCardioid, "omni=0&fig8=0&pair=xy&pairangle=120", 1,
+     "+StereoPairAction -ClearKeptAction", "", nullptr, "XY |  |  | drawn"},
+    {"BlumleinSetsFigure8sAtNinetyDegrees", Edition::Full, {"load", "pair 1", "pairset ms 30", "blumlein"}, kLowest,
+     "0", "", "", "Figure-8: omni -40.09 dB, figure-8 0 dB. Stereo pair: Blumlein, 90 degrees between the microphones. "
+     "Recording angle 69.8 degrees at 15 dB, 75.6 degrees at 18 dB; correlation 0.", "", kFigure8, "omni=100&fig8=0&pair=xy&pairangle=90", 1, "+StereoPairAction -ClearKeptAction",
+     "", nullptr, "Blumlein |  |  | drawn"},
+    {"ListenCirclesThePair", Edition::Lite, {"load", "preset Cardiod", "pair 1", "pairset ms 20", "listen"}, "0", "0",
+     "", "", "Listening to the pattern: from the rear through the right, the front and the left", "", kCardioid,
+     "omni=0&fig8=0&pair=ms&side=20", 1, "+StereoPairAction -ClearKeptAction", "ListenAction 0 0 ms 20", nullptr,
+     "M/S |  |  | "},
+    {"APairOutOfRangeEndsAsThePairs", Edition::Full, {"load", "pair 1", "pairset xy 200"}, kLowest, kLowest, "", "",
+     "", "Stereo pair: no such stereo pair", kEmpty, "omni=100&fig8=100&pair=xy&pairangle=90", 0,
+     "+StereoPairAction -KeepAction -ClearKeptAction", "", nullptr, "XY |  |  | "},
+    {"AHiddenPairLeavesTheState", Edition::Full, {"load", "preset Cardiod", "pair 1", "pairset xy 60", "pair 0"}, "0",
+     "0", "", "", "", "", kCardioid, "omni=0&fig8=0", 1, "-ClearKeptAction"},
     {"WhatOnlyTheFaceDoesFailsAsItsAction", Edition::Full, {"load", "preset Cardiod", "save fail"}, "0", "0", "", "",
      "", "Save image: disk full", kCardioid, "omni=0&fig8=0", 1, "-ClearKeptAction"},
     // Sound: the face plays what the snapshot asks for and says how it went.
@@ -252,6 +300,12 @@ TEST_P(BehaviourRows, YieldWhatTheFacesShow)
     EXPECT_EQ(last.details.has_value(), row.details != nullptr);
     if (last.details && row.details)
         EXPECT_EQ(last.details->equation, row.details);
+    EXPECT_EQ(last.pair.has_value(), row.pair != nullptr);
+    if (last.pair && row.pair) {
+        EXPECT_EQ(last.pair->technique + " | " + last.pair->figures[7] + " | " + last.pair->figures[8] + " | " +
+                      (last.pair->drawn ? "drawn" : ""),
+                  row.pair);
+    }
     // What the face shows of the sliders is where the controls stand.
     EXPECT_EQ(last.sliders[0], controls.sliders[SliderId::Slider1]);
     EXPECT_EQ(last.sliders[2].has_value(), row.edition == Edition::Full);
