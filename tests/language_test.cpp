@@ -34,6 +34,7 @@
 #include "tests/window_fixture.h"
 #include "window/accessibility.h"
 #include "window/figure.h"
+#include "window/font_pages.h"
 
 namespace orvane {
 // The language's code in test names and messages.
@@ -273,6 +274,29 @@ TEST_P(InLanguage, ReadoutsUseTheLanguagesDecimalSeparator)
     EXPECT_EQ(text("dbomni"), "-40" + separator + "0864274753527");
     find<QPushButton>("Command3")->click();
     EXPECT_EQ(text("dbomni"), "-3" + separator + "06126050124842");
+}
+
+// What the window's first paint mapped of its font files goes once it is
+// over: 3 MB of the Noto CJK collection for a CJK window without it, and
+// 0.2 MB of Liberation Sans and DejaVu Sans for a Latin one. Read after the
+// release has ended, before anything else paints.
+TEST_P(InLanguage, FontPagesGoOnceTheWindowIsFirstPainted)
+{
+    open(Edition::Full);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->findChild<QObject *>("FontPageRelease"); }))
+        << "the window was not painted";
+    const std::vector<MappedRange> fonts = MappedFontFiles();
+    ASSERT_FALSE(fonts.empty()) << "no font file found mapped";
+    std::ifstream smaps("/proc/self/smaps");
+    long residentKb = 0;
+    bool inFont = false;
+    for (std::string line; std::getline(smaps, line);) {
+        if (line.find("-") < line.find(' ') && line.find(':') > line.find(' '))
+            inFont = FontFileMapping(line).has_value();
+        else if (inFont && line.rfind("Rss:", 0) == 0)
+            residentKb += std::stol(line.substr(4));
+    }
+    EXPECT_LE(residentKb, 128) << GetParam()->code << ": kB of font files still mapped";
 }
 
 // Every text fits its box in the window's fonts: a label's text, or the

@@ -33,6 +33,7 @@
 #include "window/accessibility.h"
 #include "window/details_view.h"
 #include "window/figure.h"
+#include "window/font_pages.h"
 #include "pattern/layout.h"
 #include "window/plot_surface.h"
 #include "pattern/presets.h"
@@ -109,6 +110,9 @@ OrvaneFrm::OrvaneFrm(Edition edition, QWidget *parent)
     buildControls();
     connectHandlers();
     act(UserAction::Loaded());
+    // The font files' pages that measuring and the first paint map go as
+    // soon as their glyphs are drawn (window/font_pages.h).
+    new FontPageRelease(this);
 }
 
 OrvaneFrm::~OrvaneFrm() = default;
