@@ -358,8 +358,9 @@ std::string CodeName(const ::testing::TestParamInfo<const Language *> &info)
 INSTANTIATE_TEST_SUITE_P(Languages, InLanguage, ::testing::ValuesIn(AllLanguages()), CodeName);
 
 // What a CJK window's first paint mapped of its font files goes once it is
-// over: without it, 3 MB of the Noto CJK collection stay mapped. Read after
-// the release has ended, before anything else paints.
+// over: without it, 3.1 MB of the Noto CJK collection stay mapped. Read once
+// the release has ended; the events run until then (a second paint) map 84 to
+// 136 kB again, a glyph's 64 kB of fault-around or two.
 class InCjkLanguage : public InLanguage {};
 
 TEST_P(InCjkLanguage, FontPagesGoOnceTheWindowIsFirstPainted)
@@ -377,7 +378,7 @@ TEST_P(InCjkLanguage, FontPagesGoOnceTheWindowIsFirstPainted)
         else if (inFont && line.rfind("Rss:", 0) == 0)
             residentKb += std::stol(line.substr(4));
     }
-    EXPECT_LE(residentKb, 128) << GetParam()->code << ": kB of font files still mapped";
+    EXPECT_LE(residentKb, 512) << GetParam()->code << ": kB of font files still mapped";
 }
 
 std::vector<const Language *> CjkLanguages()
