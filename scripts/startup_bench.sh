@@ -39,10 +39,12 @@ for _ in $(seq 400); do
 done
 xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "the virtual display did not start" >&2; exit 1; }
 
-# Prints "milliseconds-to-window peak-kB shared-libraries" for one launch of
-# the command in its arguments.
+# Prints "milliseconds-to-window peak-kB shared-libraries cpu-microseconds" for
+# one launch of the command in its arguments. The processor time of all its
+# threads until the first paint has settled (schedstat, in nanoseconds) moves
+# far less with the other builds' load than the time to the window does.
 measure() {
-  local start end pid hwm libs
+  local start end pid hwm libs cpu
   start=$(date +%s%N)
   "$@" >/dev/null 2>"$results/stderr" &
   pid=$!
@@ -58,8 +60,9 @@ measure() {
   sleep 0.3 # let the first paint settle before reading the peak
   hwm=$(awk '/^VmHWM/ {print $2}' "/proc/$pid/status")
   libs=$(grep -oE '/[^ ]+\.so[.0-9]*$' "/proc/$pid/maps" | sort -u | wc -l)
+  cpu=$(cat /proc/"$pid"/task/*/schedstat | awk '{ns += $1} END {printf "%d", ns / 1000}')
   kill "$pid"; wait "$pid" 2>/dev/null || true
-  echo "$(( (end - start) / 1000000 )) $hwm $libs"
+  echo "$(( (end - start) / 1000000 )) $hwm $libs $cpu"
 }
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
@@ -101,24 +104,26 @@ for i in $(seq "$rounds"); do
   done
 done
 
-declare -a t m l
+declare -a t m l c
 for k in $(seq 0 $((count - 1))); do
   t[k]=$(cut -d' ' -f1 "$results/$k" | median)
   m[k]=$(cut -d' ' -f2 "$results/$k" | median)
   l[k]=$(cut -d' ' -f3 "$results/$k" | median)
+  c[k]=$(cut -d' ' -f4 "$results/$k" | median)
 done
 echo "rounds: $rounds (medians; time polled with xdotool, a few ms resolution)"
-printf '%-24s %10s %14s %10s %12s %12s %10s %10s %12s %12s %12s\n' program "start ms" "peak RSS kB" \
-  "libraries" "time ratio" "memory ratio" "to $first" "to $first" "to script" "time to old" "memory to old"
+printf '%-24s %10s %14s %10s %8s %12s %12s %10s %10s %12s %12s %12s %12s\n' program "start ms" "peak RSS kB" \
+  "libraries" "cpu ms" "time ratio" "memory ratio" "to $first" "to $first" "to script" "time to old" "memory to old" \
+  "cpu to old"
 for k in $(seq 0 $((count - 1))); do
   language=$(echo "${runs[$k]}" | sed -n 's/^Orvane --lang //p')
   sk= ok=
   [ -n "$language" ] && sk=${script_of[$language]:-} && ok=${old_of[$language]:-}
-  awk -v n="${runs[$k]}" -v t="${t[k]}" -v m="${m[k]}" -v l="${l[k]}" -v bt="${t[0]}" -v bm="${m[0]}" \
+  awk -v n="${runs[$k]}" -v t="${t[k]}" -v m="${m[k]}" -v l="${l[k]}" -v c="${c[k]}" -v bt="${t[0]}" -v bm="${m[0]}" \
       -v et="${t[2]}" -v em="${m[2]}" -v lang="$([ -n "$language" ] && echo 1 || echo 0)" \
-      -v sm="${sk:+${m[sk]}}" -v ot="${ok:+${t[ok]}}" -v om="${ok:+${m[ok]}}" \
-    'BEGIN {printf "%-24s %10s %14s %10s %12.2f %12.2f", n, t, m, l, t / bt, m / bm;
-            if (lang) printf " %10.3f %10.3f", t / et, m / em;
+      -v sm="${sk:+${m[sk]}}" -v ot="${ok:+${t[ok]}}" -v om="${ok:+${m[ok]}}" -v oc="${ok:+${c[ok]}}" \
+    'BEGIN {printf "%-24s %10s %14s %10s %8.1f %12.2f %12.2f", n, t, m, l, c / 1000, t / bt, m / bm;
+            printf (lang ? " %10.3f %10.3f" : " %10s %10s"), (lang ? t / et : ""), (lang ? m / em : "");
             printf (sm ? " %12.3f" : " %12s"), (sm ? m / sm : "");
-            if (ot) printf " %12.3f %12.3f", t / ot, m / om; printf "\n"}'
+            if (ot) printf " %12.3f %12.3f %12.3f", t / ot, m / om, c / oc; printf "\n"}'
 done
