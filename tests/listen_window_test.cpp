@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -12,7 +13,9 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "pattern/pair_sound.h"
 #include "pattern/pattern_sound.h"
+#include "pattern/state_text.h"
 #include "window/accessibility.h"
 #include "window/sound_output.h"
 #include "window_fixture.h"
@@ -132,6 +135,39 @@ TEST_P(Listening, KeyLOnThePlotPlaysTheSweepAndChangesNothing)
     EXPECT_TRUE(state() == before);
 }
 
+// With the stereo pair shown, L plays the sweep around the pair, each channel
+// its microphone's signed signal; without it, the mono sweep. The pair as a
+// state gives it, and as P (shown or hidden) leaves it.
+TEST_P(Listening, WithThePairShownLPlaysThePairsTwoChannels)
+{
+    const struct {
+        const char *name;
+        const char *state;
+        int togglesOfP;
+        std::optional<StereoPair> pair; // the pair heard; none: the mono sweep
+    } cases[] = {
+        {"XY cardioids at 90", "omni=0&fig8=0&pair=xy&pairangle=90", 0, StereoPair{PairTechnique::XY, 90, 0}},
+        {"Blumlein", "omni=100&fig8=0&pair=xy&pairangle=90", 0, kBlumlein},
+        {"M/S, side at 20", "omni=30&fig8=0&pair=ms&side=20", 0, StereoPair{PairTechnique::MS, 90, 20}},
+        {"XY hidden by P", "omni=0&fig8=0&pair=xy&pairangle=120", 1, std::nullopt},
+        {"XY shown by P again", "omni=0&fig8=0&pair=xy&pairangle=120", 2, StereoPair{PairTechnique::XY, 120, 0}},
+        {"no pair", "omni=30&fig8=0", 0, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        window->act(UserAction::Given(c.state));
+        press("gra", Qt::Key_P, c.togglesOfP);
+        played.sounds.clear();
+        press("gra", Qt::Key_L);
+        ASSERT_EQ(played.sounds.size(), 1u);
+        const PatternState shown = window->shownState();
+        EXPECT_EQ(shown.pair, c.pair);
+        const Sound expected = c.pair ? PairSweepSound(shown.omni, shown.fig8, *c.pair, 44100)
+                                      : SweepSound(shown.omni, shown.fig8, 44100);
+        EXPECT_TRUE(played.sounds[0].samples == expected.samples);
+    }
+}
+
 TEST_P(Listening, ThePlotSaysHowToListen)
 {
     QWidget *gra = find("gra");
@@ -159,7 +195,8 @@ TEST_P(Listening, ContextMenuListensAndSwitchesTheProbingSound)
         if (!action->isSeparator())
             entries << action->objectName();
     const QStringList figure{"CopyImageAction", "SaveImageAction", "PrintAction"};
-    const QStringList details{"DetailsAction", "KeepAction", "ClearKeptAction", "DatasheetAction", "Range"};
+    const QStringList details{"DetailsAction", "StereoPairAction", "KeepAction", "ClearKeptAction", "DatasheetAction",
+                              "Range"};
     EXPECT_EQ(entries, (full() ? QStringList{"ListenAction", "ProbeSoundAction"} : QStringList{"ListenAction"}) + figure + details);
     const State before = state();
     listen->trigger();

@@ -122,6 +122,16 @@ void Attach(double ratio, int multiple = 1)
     page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
 }
 
+// The pair a sound circles, as orvane_sound takes it: [1, angle] for XY,
+// [2, side] for M/S; null for none.
+std::string SoundPairJson(const std::optional<StereoPair> &pair)
+{
+    if (!pair)
+        return "null";
+    return pair->technique == PairTechnique::XY ? "[1," + std::to_string(pair->angle) + "]"
+                                                : "[2," + std::to_string(pair->side) + "]";
+}
+
 } // namespace
 
 std::string SnapshotJson(const Snapshot &shown)
@@ -156,7 +166,8 @@ std::string SnapshotJson(const Snapshot &shown)
     json.key("sound");
     if (shown.sound)
         json.begin('{').field("action", EntryOf(shown.sound->action).name).field("s1", shown.sound->s1)
-            .field("s2", shown.sound->s2).field("angle", shown.sound->angle).end('}');
+            .field("s2", shown.sound->s2).field("angle", shown.sound->angle)
+            .key("pair").raw(SoundPairJson(shown.sound->pair)).end('}');
     else
         json.raw("null");
     return json.end('}').text();

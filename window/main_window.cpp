@@ -24,6 +24,7 @@
 #include "pattern/checked.h"
 #include "pattern/controls.h"
 #include "pattern/error_text.h"
+#include "pattern/pair_sound.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/pattern_description.h"
 #include "pattern/pattern_details.h"
@@ -354,8 +355,11 @@ bool OrvaneFrm::Play(const SoundShown &sound)
     std::string failed;
     try {
         PlayOn(output(), [&sound](std::int32_t rate) {
-            return sound.action == Action::Listen ? SweepSound(sound.s1, sound.s2, rate)
-                                                  : ProbeSound(sound.angle, sound.s1, sound.s2, rate);
+            if (sound.action != Action::Listen)
+                return ProbeSound(sound.angle, sound.s1, sound.s2, rate);
+            // Around the pair where it is shown: each channel its microphone's signed signal.
+            return sound.pair ? PairSweepSound(sound.s1, sound.s2, *sound.pair, rate)
+                              : SweepSound(sound.s1, sound.s2, rate);
         }, [this, action](const std::string &error) {
             if (!error.empty())
                 act(UserAction::Failed(action, error));

@@ -12,6 +12,14 @@ The expected gain is worked out here afresh from the pattern's formula, the
 omni level a plus the figure-8 level b times the cosine of the direction:
   listen_check.py --rate 48000 --name cardioid --levels 0 0 [--frames FROM TO] recording.f32
 
+The sweep around a stereo pair (--pair xy ANGLE, or --pair ms SIDE): each
+channel is its microphone's signal, signed, relative to the louder one's
+loudest; each channel's level follows its microphone's gain within 1 dB, and its
+polarity (the tone's phase against one reference over the whole recording) its
+sign, so that a channel of opposite polarity is heard inverted. At a few source
+directions it prints the two channels' level difference and polarity heard:
+  listen_check.py --rate 48000 --name blumlein --levels 100 0 --pair xy 90 recording.f32
+
 What the tests wait on before they check: whether N sounds have been heard
 from frame FROM on, each followed by a moment of silence (status 0), or not yet
 (status 1), counting only those of at least SECONDS; with --started, whether
@@ -39,31 +47,51 @@ def db(x):
     return 20.0 * math.log10(x) if x > 0 else -math.inf
 
 
-def expected_channels(t, a, b, loudest):
-    """Left and right tone amplitudes at time t of the sweep."""
+def pair_signals(degrees, a, b, pair):
+    """The pair's left and right microphones' signed signals toward a source at
+    `degrees` (0 the front, positive on the left microphone's side)."""
+    technique, value = pair
+    theta = math.radians(degrees)
+    if technique == "xy":  # left facing +ANGLE/2, right -ANGLE/2
+        half = math.radians(value / 2.0)
+        return a + b * math.cos(theta - half), a + b * math.cos(theta + half)
+    side = (100 - value) / 100.0 * math.sin(theta)  # a figure-8 facing +90
+    mid = a + b * math.cos(theta)
+    return mid + side, mid - side
+
+
+def expected_channels(t, a, b, loudest, pair=None):
+    """Left and right tone amplitudes at time t of the sweep: the pan's for one
+    microphone, the pair's signed signals for a pair."""
     if t < 0 or t > SWEEP_SECONDS:
         return 0.0, 0.0
     degrees = -180.0 + 360.0 * t / SWEEP_SECONDS
     theta = math.radians(degrees)
-    relative = abs(a + b * math.cos(theta)) / loudest
-    if relative < 10 ** (FLOOR_DB / 20):
-        relative = 0.0
     fade = min(1.0, t / FADE_SECONDS, (SWEEP_SECONDS - t) / FADE_SECONDS)
     fade = 0.5 - 0.5 * math.cos(math.pi * fade)
+    floor = 10 ** (FLOOR_DB / 20)
+    if pair:
+        return tuple(0.0 if abs(x / loudest) < floor else FULL_SCALE * fade * x / loudest
+                     for x in pair_signals(degrees, a, b, pair))
+    relative = abs(a + b * math.cos(theta)) / loudest
+    if relative < floor:
+        relative = 0.0
     turn = (1.0 - math.sin(theta)) * math.pi / 4.0  # 90 degrees: left alone
     level = FULL_SCALE * relative * fade
     return level * math.cos(turn), level * math.sin(turn)
 
 
 def demodulate(samples, rate, start, length, channel, window):
-    """Amplitude of the tone in one channel over `length` frames from `start`."""
+    """The tone in one channel over `length` frames from `start`: its amplitude
+    and phase as one complex number, the phase against the recording's first
+    frame, so that the same tone inverted turns it by half a turn."""
     omega = 2.0 * math.pi * TONE_HZ / rate
     re = im = 0.0
     for i in range(length):
         x = samples[2 * (start + i) + channel] * window[i]
         re += x * math.cos(omega * (start + i))
         im += x * math.sin(omega * (start + i))
-    return 2.0 * math.hypot(re, im) / sum(window)
+    return 2.0 * complex(re, im) / sum(window)
 
 
 def heard(samples, rate, count, started, shortest):
@@ -98,6 +126,8 @@ def main():
                         help="the part of the recording to look at")
     parser.add_argument("--probe", type=int, nargs="+", metavar="ANGLE",
                         help="look for the probe's short sounds at these angles instead of a sweep")
+    parser.add_argument("--pair", nargs=2, metavar=("xy|ms", "VALUE"),
+                        help="the sweep around a stereo pair: XY at an angle, or M/S with its side's level slider")
     parser.add_argument("recording")
     args = parser.parse_args()
     rate = args.rate
@@ -112,7 +142,15 @@ def main():
         parser.error("--name and --levels are wanted")
     a = (100 - args.levels[0]) / 100.0
     b = (100 - args.levels[1]) / 100.0
-    loudest = max(abs(a + b * math.cos(math.radians(v))) for v in range(-180, 181))
+    pair = None
+    if args.pair:
+        if args.pair[0] not in ("xy", "ms"):
+            parser.error("--pair is xy or ms")
+        pair = (args.pair[0], int(args.pair[1]))
+        # The louder microphone's loudest over the quarter degrees the sweep works out.
+        loudest = max(abs(x) for k in range(4 * 360 + 1) for x in pair_signals(-180.0 + k / 4.0, a, b, pair))
+    else:
+        loudest = max(abs(a + b * math.cos(math.radians(v))) for v in range(-180, 181))
 
     samples = array.array("f")
     with open(args.recording, "rb") as f:
@@ -124,8 +162,9 @@ def main():
     hop = int(HOP_SECONDS * rate)
     window = [0.5 - 0.5 * math.cos(2 * math.pi * (i + 0.5) / length) for i in range(length)]
     starts = range(0, frames - length, hop)
-    measured = [(demodulate(samples, rate, s, length, 0, window),
-                 demodulate(samples, rate, s, length, 1, window)) for s in starts]
+    phasors = [(demodulate(samples, rate, s, length, 0, window),
+                demodulate(samples, rate, s, length, 1, window)) for s in starts]
+    measured = [(abs(l), abs(r)) for l, r in phasors]
     total = [math.hypot(l, r) for l, r in measured]
     failures = []
 
@@ -148,7 +187,7 @@ def main():
         sums = [0.0, 0.0]
         weights = 0.0
         for i in range(0, length, 8):
-            l, r = expected_channels(t0 + i / rate, a, b, loudest)
+            l, r = expected_channels(t0 + i / rate, a, b, loudest, pair)
             sums[0] += l * window[i]
             sums[1] += r * window[i]
             weights += window[i]
@@ -163,7 +202,9 @@ def main():
                 return times[i - 1] + (half - levels[i - 1]) / (levels[i] - levels[i - 1]) * (times[i] - times[i - 1])
         return None
 
-    grid = [i * HOP_SECONDS for i in range(int(SWEEP_SECONDS / HOP_SECONDS))]
+    # From a window before the start: a sweep as loud at its start as anywhere
+    # (the Blumlein pair's two channels together) crosses in its fade-in.
+    grid = [i * HOP_SECONDS for i in range(-int(WINDOW_SECONDS / HOP_SECONDS), int(SWEEP_SECONDS / HOP_SECONDS))]
     expected_grid = [math.hypot(*expected_window(t)) for t in grid]
     t_expected = first_half_crossing(expected_grid, grid)
     t_measured = first_half_crossing(total, [s / rate for s in starts])
@@ -179,7 +220,7 @@ def main():
         etotal = math.hypot(el, er)
         mtotal = math.hypot(l, r)
         centre = -180.0 + 360.0 * (t + WINDOW_SECONDS / 2) / SWEEP_SECONDS
-        if args.levels == [0, 0] and abs(centre) > 173.0:
+        if not pair and args.levels == [0, 0] and abs(centre) > 173.0:
             report(mtotal < FULL_SCALE * 10 ** (-60 / 20),
                    f"the cardioid's rear at {centre:.1f} degrees is not silent: {db(mtotal / FULL_SCALE):.1f} dB")
             silent += 1
@@ -197,13 +238,25 @@ def main():
             compared += 1
             # Each channel where it carries enough to be heard on its own.
             for name, m, e in (("left", l, el), ("right", r, er)):
-                if e > FULL_SCALE * 10 ** (-30 / 20):
-                    report(abs(db(m) - db(e)) <= 1.0, f"at {centre:.1f} degrees the {name} channel is "
-                                                      f"{db(m / FULL_SCALE):.2f} dB, the pan gives {db(e / FULL_SCALE):.2f} dB")
+                if abs(e) > FULL_SCALE * 10 ** (-30 / 20):
+                    report(abs(db(m) - db(abs(e))) <= 1.0,
+                           f"at {centre:.1f} degrees the {name} channel is {db(m / FULL_SCALE):.2f} dB, "
+                           f"the {'microphone' if pair else 'pan'} gives {db(abs(e) / FULL_SCALE):.2f} dB")
                     panned += 1
     report(offset > 0, f"the recording starts {-offset:.3f} s after the sweep")
     report(compared > 300, f"only {compared} windows compared")
     report(panned > 300, f"only {panned} channel windows compared")
+    if pair:
+        heard_figures = check_pair_polarity(phasors, starts, rate, offset, length, expected_window, report)
+        if failures:
+            print(f"{args.name}: FAILED ({len(failures)} checks):")
+            for text in failures[:20]:
+                print("  " + text)
+            return 1
+        print(f"{args.name}: passed: {compared} windows within 1 dB of the louder microphone's gain "
+              f"(worst {worst:.2f} dB), {panned} channel windows at their microphone's gain; {heard_figures}; "
+              f"the sweep starts {offset:.3f} s into the recording")
+        return 0
     if args.levels == [0, 0]:
         report(silent >= 10, f"only {silent} windows at the cardioid's rear")
     # Left at 90 degrees, right at -90: the two sides are told apart.
@@ -223,6 +276,55 @@ def main():
           f"{panned} channel windows follow the pan, {silent} silent windows at the rear; "
           f"the sweep starts {offset:.3f} s into the recording")
     return 0
+
+
+def check_pair_polarity(phasors, starts, rate, offset, length, expected_window, report):
+    """Each channel's polarity against the expected sign of its microphone's
+    signal, through the whole sweep; the two channels' level difference and
+    polarity at a few source directions. Returns those figures as text."""
+    heard = FULL_SCALE * 10 ** (-20 / 20)  # clearly heard over the window
+    windows = []
+    for (l, r), s in zip(phasors, starts):
+        t = s / rate - offset
+        if START_SKIPPED <= t and t + length / rate <= SWEEP_SECONDS - 0.05:
+            windows.append((t, l, r, expected_window(t)))
+    # The reference: the left channel where it is loudest, with its expected
+    # sign; a channel that is the same tone inverted points the other way.
+    _, ref_l, _, (ref_e, _) = max(windows, key=lambda w: abs(w[3][0]))
+    reference = ref_l * (1 if ref_e > 0 else -1) / abs(ref_l)
+    checked = inverted = opposite = 0
+    for t, l, r, (el, er) in windows:
+        centre = -180.0 + 360.0 * (t + length / rate / 2) / SWEEP_SECONDS
+        for name, m, e in (("left", l, el), ("right", r, er)):
+            if abs(e) > heard:
+                sign = (m * reference.conjugate()).real
+                report(sign * e > 0, f"at {centre:.1f} degrees the {name} channel is "
+                                     f"{'inverted' if sign < 0 else 'upright'}, its microphone's signal "
+                                     f"{'negative' if e < 0 else 'positive'}")
+                checked += 1
+                inverted += e < 0
+        if abs(el) > heard and abs(er) > heard and el * er < 0:
+            opposite += 1
+    report(checked > 300, f"only {checked} channel windows' polarity checked")
+    figures = []
+    for degrees in (0.0, 45.0, -45.0, 60.0, 90.0, 120.0, 170.0):
+        t = (degrees + 180.0) / 360.0 * SWEEP_SECONDS - length / rate / 2
+        t, l, r, (el, er) = min(windows, key=lambda w: abs(w[0] - t))
+        degrees = -180.0 + 360.0 * (t + length / rate / 2) / SWEEP_SECONDS  # the window's own centre
+        if abs(el) <= heard / 3 or abs(er) <= heard / 3:
+            continue  # a null of one: no ratio to hear
+        difference, expected = db(abs(l) / abs(r)), db(abs(el) / abs(er))
+        correlation = (l * r.conjugate()).real / (abs(l) * abs(r))
+        report(abs(difference - expected) <= 1.0,
+               f"at {degrees:.1f} degrees left - right is {difference:.2f} dB, the microphones' {expected:.2f} dB")
+        report((correlation < 0) == (el * er < 0),
+               f"at {degrees:.1f} degrees the channels are {'opposite' if correlation < 0 else 'of one polarity'}, "
+               f"the microphones' signals {'opposite' if el * er < 0 else 'of one sign'}")
+        signs = "".join(f"{name}{'+' if (m * reference.conjugate()).real > 0 else '-'}" for name, m in (("L", l), ("R", r)))
+        figures.append(f"{degrees:+.1f}: {signs} L-R {difference:.2f} dB (microphones {expected:.2f}), "
+                       f"correlation {correlation:+.3f}")
+    return (f"{checked} channel windows of the right polarity, {inverted} of them inverted, {opposite} windows "
+            f"of opposite polarity; " + "; ".join(figures))
 
 
 def check_probe(args, a, b, loudest, measured, total, report, failures):

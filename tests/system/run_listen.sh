@@ -8,7 +8,9 @@
 #
 #   run_listen.sh plays|faults PATH/TO/Orvane [KEEP_DIR]
 #
-# plays: two sweeps and the probing sound, each checked against the pattern.
+# plays: two sweeps and the probing sound, each checked against the pattern;
+#   then two sweeps around the stereo pair, each channel checked against its
+#   microphone's signed signal.
 # faults: the server missing at the start, killed in the middle of a sweep and
 #   of a dragged probing sound, started again, Listen pressed many times, the
 #   window closed while a sound plays: the program never ends or hangs, says
@@ -133,14 +135,17 @@ press_listen() {
   xdotool key l
 }
 
-# Presses L and checks the sweep heard against the pattern. Arguments: name,
-# the level sliders' positions the keys give, the keys that set them.
+# Presses L and checks the sweep heard against the pattern, or against the
+# stereo pair that `pair` names (listen_check.py's --pair) while it is shown.
+# Arguments: name, the level sliders' positions the keys give, the keys that
+# set them.
+pair=()
 listen() {
   local name=$1 s1=$2 s2=$3
   shift 3
   press_listen "$@"
   wait_heard 1 $sweep_seconds || { check "$name: no sweep heard to its end" false; return; }
-  "$python" "$here/listen_check.py" --rate $pulse_rate --name "$name" --levels "$s1" "$s2" \
+  "$python" "$here/listen_check.py" --rate $pulse_rate --name "$name" --levels "$s1" "$s2" "${pair[@]}" \
     --frames "$from" $(($(bytes) / frame_bytes)) "$recording" || failed=$((failed + 1))
 }
 
@@ -205,6 +210,19 @@ if [ "$mode" = plays ]; then
   xdotool key --delay 15 $(printf 'Left %.0s' $(seq 40))
   wait_heard 1 || check "no probing sound heard after the slider was dragged" false
   check "the program said something while the slider was dragged" has_windows 1
+
+  # The stereo pair, shown by P on the plot as it starts (XY at 90 degrees):
+  # Listen circles the pair. The cardioids, then the figure-8s, the Blumlein
+  # pair, whose channels are heard of opposite polarity at the sides. First the
+  # dragged sounds' last out of the second in hand, which the sweep's
+  # alignment must not take for its start.
+  check "the dragged probing sounds did not end" wait_until 200 eval 'mark; ! heard 0'
+  xdotool windowfocus --sync "$window"
+  xdotool mousemove --window "$window" 400 280 click 1
+  xdotool key p
+  pair=(--pair xy 90)
+  listen "XY cardioids at 90 degrees" 0 0 Tab Home
+  listen "Blumlein pair" 100 0 Tab End
   [ -n "$keep" ] && cp "$recording" "$keep/"
 else
   # No sound server at all when the program starts and asks to listen: one box.

@@ -98,9 +98,10 @@ export const store = {
   },
   figureSvg: (scale) => figured(() => module._orvane_figure_svg(scale)),
 
-  // A sound's samples at `rate`, left and right in turn.
-  samples({ action, s1, s2, angle }, rate) {
-    const made = text(module._orvane_sound(action === 'ListenAction' ? 1000 : angle, s1, s2, rate));
+  // A sound's samples at `rate`, left and right in turn; around the pair
+  // ([technique, value]) where it has one.
+  samples({ action, s1, s2, angle, pair }, rate) {
+    const made = text(module._orvane_sound(action === 'ListenAction' ? 1000 : angle, s1, s2, rate, ...(pair || [])));
     if (!made) throw new Error('no sound at ' + rate + ' Hz');
     const { samples, frames } = JSON.parse(made);
     return module.HEAPF32.subarray(samples >> 2, (samples >> 2) + 2 * frames);

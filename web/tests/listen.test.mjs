@@ -25,13 +25,36 @@ async function countAudio(page) {
         window.audioLog.contexts += 1;
       }
     };
+    window.audioBuffers = [];
     const start = AudioBufferSourceNode.prototype.start;
     AudioBufferSourceNode.prototype.start = function (...args) {
       window.audioLog.started.push({ seconds: this.buffer.duration, rate: this.buffer.sampleRate });
+      window.audioBuffers.push(this.buffer);
       return start.apply(this, args);
     };
   });
 }
+
+// Installs window.renderSweep(s1, s2, rate, pair): the module's sweep (around
+// the pair [technique, value] where given) played by the browser's own Web
+// Audio engine into an OfflineAudioContext; its left and right channels.
+const installRender = () => {
+  window.renderSweep = async (s1, s2, rate, pair = []) => {
+    const module = window.OrvanePage.module;
+    const { samples: at8, frames } = JSON.parse(module.UTF8ToString(module._orvane_sound(1000, s1, s2, rate, ...pair)));
+    const at = at8 >> 2;
+    const samples = module.HEAPF32.slice(at, at + 2 * frames);
+    const context = new OfflineAudioContext(2, frames, rate);
+    const buffer = context.createBuffer(2, frames, rate);
+    for (let c = 0; c < 2; ++c) buffer.copyToChannel(samples.filter((_, i) => i % 2 === c), c);
+    const source = context.createBufferSource();
+    source.buffer = buffer;
+    source.connect(context.destination);
+    source.start();
+    const rendered = await context.startRendering();
+    return { frames, rate: rendered.sampleRate, left: rendered.getChannelData(0), right: rendered.getChannelData(1) };
+  };
+};
 
 // [name, omni slider, figure-8 slider, has a null]
 const patterns = [['Cardioid', 0, 0, true], ['Omni', 0, 100, false], ['Figure-8', 100, 0, true],
@@ -39,23 +62,12 @@ const patterns = [['Cardioid', 0, 0, true], ['Omni', 0, 100, false], ['Figure-8'
 
 test('the sweep as the browser renders it follows the pattern\'s gain, silent at the nulls, panned', async () => {
   const { page, problems } = await open(browser, 'index.html');
+  await page.evaluate(installRender);
   for (const [name, s1, s2, hasNull] of patterns) {
     const result = await page.evaluate(async (s1, s2) => {
-      const module = window.OrvanePage.module;
       const rate = 48000;
-      const { samples: at8, frames } = JSON.parse(module.UTF8ToString(module._orvane_sound(1000, s1, s2, rate)));
-      const at = at8 >> 2;
-      const samples = module.HEAPF32.slice(at, at + 2 * frames);
-      const context = new OfflineAudioContext(2, frames, rate);
-      const buffer = context.createBuffer(2, frames, rate);
-      for (let c = 0; c < 2; ++c) buffer.copyToChannel(samples.filter((_, i) => i % 2 === c), c);
-      const source = context.createBufferSource();
-      source.buffer = buffer;
-      source.connect(context.destination);
-      source.start();
-      const rendered = await context.startRendering();
-      const left = rendered.getChannelData(0);
-      const right = rendered.getChannelData(1);
+      const rendered = await window.renderSweep(s1, s2, rate);
+      const { frames, left, right } = rendered;
 
       // The rule afresh: the pattern a + b cos(theta), relative to its loudest.
       const a = (100 - s1) / 100;
@@ -63,7 +75,7 @@ test('the sweep as the browser renders it follows the pattern\'s gain, silent at
       let loudest = 0;
       for (let v = -180; v <= 180; ++v) loudest = Math.max(loudest, Math.abs(a + b * Math.cos(v * Math.PI / 180)));
       const fade = Math.ceil(0.01 * rate) + 1;
-      const out = { frames, rate: rendered.sampleRate, worst: 0, heard: 0, silent: 0, panned: 0, failures: [], steps: 0 };
+      const out = { frames, rate: rendered.rate, worst: 0, heard: 0, silent: 0, panned: 0, failures: [], steps: 0 };
       const maxStep = 1 / (0.005 * rate);
       const toneStep = 2 * Math.PI * 440 / rate;
       for (let n = 0; n < frames; ++n) {
@@ -124,6 +136,65 @@ test('the sweep as the browser renders it follows the pattern\'s gain, silent at
   await page.close();
 });
 
+// [name, omni slider, figure-8 slider, pair [1 XY, angle] or [2 M/S, side],
+// frames where the two channels are of opposite polarity]
+const pairs = [['XY cardioids at 90', 0, 0, [1, 90], false], ['Blumlein', 100, 0, [1, 90], true],
+  ['M/S, a cardioid mid and the side at its peak', 0, 0, [2, 0], true], ['XY omnis', 0, 100, [1, 120], false]];
+
+test('the sweep around the stereo pair as the browser renders it: each channel its microphone\'s signal, signed', async () => {
+  const { page, problems } = await open(browser, 'index.html');
+  await page.evaluate(installRender);
+  for (const [name, s1, s2, pair, hasOpposite] of pairs) {
+    const result = await page.evaluate(async (s1, s2, pair) => {
+      const rate = 48000;
+      const { frames, left, right } = await window.renderSweep(s1, s2, rate, pair);
+      // The microphones afresh: a + b cos(theta - facing), left facing
+      // +angle/2 and right -angle/2 for XY; mid + side and mid - side for
+      // M/S, the side a figure-8 facing +90.
+      const a = (100 - s1) / 100;
+      const b = (100 - s2) / 100;
+      const signals = (degrees) => {
+        const theta = degrees * Math.PI / 180;
+        if (pair[0] === 1) {
+          const half = pair[1] / 2 * Math.PI / 180;
+          return [a + b * Math.cos(theta - half), a + b * Math.cos(theta + half)];
+        }
+        const side = (100 - pair[1]) / 100 * Math.sin(theta);
+        return [a + b * Math.cos(theta) + side, a + b * Math.cos(theta) - side];
+      };
+      let loudest = 0;
+      for (let k = 0; k <= 1440; ++k) loudest = Math.max(loudest, ...signals(-180 + k / 4).map(Math.abs));
+      const fade = Math.ceil(0.01 * rate) + 1;
+      const out = { frames, rate, worst: 0, heard: 0, inverted: 0, opposite: 0, failures: [] };
+      for (let n = fade; n + fade < frames; n += 3) {
+        const tone = Math.sin(2 * Math.PI * 440 * n / rate);
+        if (Math.abs(tone) < 0.5) continue;
+        const degrees = -180 + 360 * n / (frames - 1);
+        const expected = signals(degrees).map((x) => x / loudest);
+        const heard = [left[n], right[n]].map((x) => x / (0.5 * tone));
+        for (let c = 0; c < 2; ++c) {
+          if (Math.abs(expected[c]) < Math.pow(10, (-40 + 0.5) / 20)) continue;
+          const error = Math.abs(20 * Math.log10(Math.abs(heard[c] / expected[c])));
+          out.worst = Math.max(out.worst, error);
+          if ((error > 0.1 || Math.sign(heard[c]) !== Math.sign(expected[c])) && out.failures.length < 5)
+            out.failures.push(`${degrees.toFixed(2)} degrees, channel ${c}: ${heard[c].toFixed(4)}, the microphone ${expected[c].toFixed(4)}`);
+          out.heard += 1;
+          out.inverted += heard[c] < 0;
+        }
+        out.opposite += heard[0] * heard[1] < 0;
+      }
+      return out;
+    }, s1, s2, pair);
+    assert.equal(result.rate, 48000, name);
+    assert.equal(result.frames, 144000, name);
+    assert.deepEqual(result.failures, [], name);
+    assert.ok(result.heard > 20000, `${name}: ${result.heard} frames compared`);
+    assert.equal(result.opposite > 1000, hasOpposite, `${name}: ${result.opposite} frames of opposite polarity`);
+  }
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
 test('L on the plot and the sound button listen; the probing sound plays only when switched on', async () => {
   const { page, problems } = await open(browser, 'index.html');
   await countAudio(page);
@@ -131,10 +202,10 @@ test('L on the plot and the sound button listen; the probing sound plays only wh
   // The title bar: the title, then the sound button, the switch, the details and
   // comparison buttons, the datasheet view's switch and range, and Maximise.
   assert.deepEqual(await page.$eval('#TitleBar', (e) => [...e.children].map((c) => c.id)), ['WindowTitle', 'TitleButtons']);
-  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ProbeSoundSwitch', 'ShareButton', 'SaveImage', 'DetailsButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'RangeChoice', 'Maximise']);
+  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ProbeSoundSwitch', 'ShareButton', 'SaveImage', 'DetailsButton', 'StereoPairButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'RangeChoice', 'Maximise']);
   assert.deepEqual(await page.$eval('#ProbeSoundSwitch', (e) => [e.getAttribute('role'), e.getAttribute('aria-checked')]), ['switch', 'false']);
   assert.deepEqual(await page.$eval('#gra', (e) => [e.getAttribute('aria-keyshortcuts'), e.getAttribute('aria-description')]),
-    ['L D K V', 'Press L to listen to the pattern.']);
+    ['L D P K V', 'Press L to listen to the pattern.']);
 
   await page.click('#Cardiod');
   await press(page, 'Slider3', 'ArrowRight', 3); // switch off: the probe moves in silence
@@ -162,6 +233,31 @@ test('L on the plot and the sound button listen; the probing sound plays only wh
   await press(page, 'Slider3', 'ArrowRight');
   assert.equal((await log()).started.length, 3, 'switched off again');
   assert.equal(seen.contexts, 1, 'one audio context');
+
+  // With the stereo pair shown (P, XY at 90 as it starts), L plays the sweep
+  // around it: the module's pair samples, each channel its own; hidden again,
+  // the pattern's sweep.
+  const played = (pair) => page.evaluate((pair) => {
+    const module = window.OrvanePage.module;
+    const buffer = window.audioBuffers[window.audioBuffers.length - 1];
+    const { samples, frames } = JSON.parse(module.UTF8ToString(module._orvane_sound(1000, 0, 0, buffer.sampleRate, ...pair)));
+    const at = samples >> 2;
+    let differ = frames !== buffer.length;
+    for (let c = 0; c < 2 && !differ; ++c) {
+      const channel = buffer.getChannelData(c);
+      for (let n = 0; n < frames && !differ; ++n) differ = channel[n] !== module.HEAPF32[at + 2 * n + c];
+    }
+    return !differ;
+  }, pair);
+  await press(page, 'gra', 'p');
+  await press(page, 'gra', 'l');
+  assert.equal((await log()).started.length, 4);
+  assert.ok(await played([1, 90]), 'the pair\'s sweep');
+  assert.ok(!(await played([])), 'not the pattern\'s');
+  await press(page, 'gra', 'p');
+  await press(page, 'gra', 'l');
+  assert.equal((await log()).started.length, 5);
+  assert.ok(await played([]), 'the pattern\'s sweep once the pair is hidden');
   assert.deepEqual(problems, []);
   await page.close();
 });
@@ -194,7 +290,7 @@ test('the end of the sweep is announced', async (t) => {
 test('OrvaneLite listens too, and has no probing sound', async () => {
   const { page, problems } = await open(browser, 'lite.html');
   await countAudio(page);
-  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ShareButton', 'SaveImage', 'DetailsButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'RangeChoice', 'Maximise']);
+  assert.deepEqual(await page.$eval('#TitleButtons', (e) => [...e.children].map((c) => c.id)), ['ListenButton', 'ShareButton', 'SaveImage', 'DetailsButton', 'StereoPairButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'RangeChoice', 'Maximise']);
   await page.click('#Cardiod');
   await press(page, 'gra', 'L');
   assert.equal((await page.evaluate(() => window.audioLog.started.length)), 1);
