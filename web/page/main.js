@@ -111,9 +111,11 @@ function start(loaded) {
 }
 
 // For the benchmark: the module, and a level slider's handler as the page runs
-// it; and the announcer, for whatever else the page has to say.
+// it; the announcer, for whatever else the page has to say; and the last
+// snapshot, whose labels the pixel comparison leaves to each face's text engine.
 window.OrvanePage = {
   get module() { return store.module; },
+  get snapshot() { return store.snapshot; },
   redraw: () => store.dispatch({ kind: 'move', slider: 0, value: store.snapshot.sliders[0] }),
   figureCanvas,
   announce,

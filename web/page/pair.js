@@ -81,7 +81,8 @@ export function showPair(shown, action) {
     write(row.lastChild, figure);
     row.hidden = !figure;
   });
-  // Opened by the user (again, by its key): where it is, with the focus.
+  if (opened) placePair();
+  // Opened by the user (again, by its key): with the focus.
   if (action && action.action === 'StereoPairAction') {
     placePair();
     panel.focus({ preventScroll: true });
