@@ -108,7 +108,7 @@ function pairPanel(layout) {
     `<div id="PairDrawings"><canvas id="PairPlot" role="img" aria-label="${escape(t.pairPlot)}" width="${layout.canvasWidth}" height="${layout.canvasHeight}"></canvas>` +
     `<canvas id="PairCurve" role="img" aria-label="${escape(t.pairCurve)}" width="${layout.canvasWidth}" height="1"></canvas></div>` +
     `<div id="PairControls"><fieldset><legend id="PairTechniqueTitle">${escape(t.pairTechnique)}</legend>${radio('PairXy', 0)}${radio('PairMs', 1)}</fieldset>` +
-    `${range('PairAngle', 180)}</div>${range('PairSide', 100)}<output id="PairSideReadout" for="PairSide"></output> dB</div>` +
+    `${range('PairAngle', 180)}</div>${range('PairSide', 100)}<span id="PairSideReadout"></span> dB</div>` +
     `<button id="PairBlumlein" type="button">${escape(t.pairBlumlein)}</button></div>` +
     `<dl id="PairFigures">${layout.pairFigures.map((label) => `<div><dt>${escape(label)}</dt><dd></dd></div>`).join('')}</dl></section>`;
 }
