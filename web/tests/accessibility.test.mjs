@@ -79,7 +79,7 @@ test('controls: spoken values in dB, the plot as an image with a text alternativ
   assert.equal(await page.$eval('#StereoPairButton', (e) => e.getAttribute('aria-pressed')), 'true');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'PairPanel');
   assert.match(await page.$eval('#PairDescription', (e) => e.textContent), /^Stereo pair: XY, 90 degrees between the microphones\. Recording angle 177\.9 degrees/);
-  assert.deepEqual(await page.$$eval('#PairDrawings canvas', (l) => l.map((e) => [e.getAttribute('role'), e.getAttribute('aria-label')])),
+  assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('#PairDrawings canvas')].map((e) => [e.getAttribute('role'), e.getAttribute('aria-label')])),
     [['img', 'Left and right microphones'], ['img', 'Localisation curve']]);
   assert.equal(await page.$eval('#PairAngle', (e) => e.getAttribute('aria-valuetext')), '90 degrees');
   await page.click('#PairMs');
