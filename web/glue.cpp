@@ -18,6 +18,7 @@
 #include "pattern/behaviour.h"
 #include "pattern/checked.h"
 #include "pattern/layout.h"
+#include "pattern/pair_plot.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/snapshot.h"
 #include "pattern/translation.h"
@@ -30,6 +31,17 @@
 namespace orvane {
 
 namespace {
+
+// A canvas of the page: the surface the behaviour draws on, over the pixels
+// the page copies to its canvas, and its outer size in twips.
+struct Canvas {
+    float outerWidthTwips;
+    float outerHeightTwips;
+    RecordedSurface surface;
+    std::vector<std::uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+};
 
 // The page's controls as the behaviour uses them: the sliders' positions and
 // the readouts the page's views show from each snapshot. The lite page has
@@ -60,10 +72,17 @@ public:
             throw ControlError(std::string("Control not found: ") + NameOf(caption));
     }
 
-    DrawingSurface &surface() override { return surface_; }
+    DrawingSurface &surface() override { return plot_.surface; }
     std::string decimalSeparator() override { return separator_; }
+    // The stereo pair's plot and curve, in both editions.
+    DrawingSurface *pairSurface(PairDrawing drawing) override
+    {
+        return &(drawing == PairDrawing::Plot ? pairPlot_ : pairCurve_).surface;
+    }
 
-    RecordedSurface &recorded() { return surface_; }
+    RecordedSurface &recorded() { return plot_.surface; }
+    // The plot's canvas, then the pair's plot and curve.
+    std::array<Canvas *, 3> canvases() { return {&plot_, &pairPlot_, &pairCurve_}; }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
 private:
@@ -76,7 +95,9 @@ private:
 
     Edition edition_;
     std::array<SliderSettings, 3> sliders_{};
-    RecordedSurface surface_;
+    Canvas plot_{SurfaceGeometryOf().outerWidthTwips, SurfaceGeometryOf().outerHeightTwips, {}, {}};
+    Canvas pairPlot_{kPairPlotWidthTwips, kPairPlotHeightTwips, {}, {}};
+    Canvas pairCurve_{kCurveWidthTwips, kCurveHeightTwips, {}, {}};
     std::string separator_ = ".";
 };
 
@@ -85,9 +106,6 @@ struct Page {
     explicit Page(Edition edition) : controls(edition), behaviour(edition, controls) {}
     PageControls controls;
     Behaviour behaviour;
-    std::vector<std::uint32_t> pixels;
-    int width = 0;
-    int height = 0;
 };
 
 std::unique_ptr<Page> page;
@@ -107,19 +125,51 @@ void WriteDetails(JsonWriter &json, const DetailsShown &details)
 // The largest scale the canvas is drawn at: a plot some 9,000 pixels across.
 constexpr double kMaxRatio = 16.0;
 
-// Gives the surface pixels for the plot's inside at `ratio`, rounded up to
-// whole multiples of `multiple` pixels each way.
+// Gives each canvas pixels for its inside at `ratio`, rounded up to whole
+// multiples of `multiple` pixels each way.
 void Attach(double ratio, int multiple = 1)
 {
-    const PlotGeometry geometry = SurfaceGeometryOf();
-    auto size = [multiple](double pixels) {
-        const int whole = static_cast<int>(pixels + 0.5);
+    auto size = [ratio, multiple](float twips) {
+        const int whole = static_cast<int>((twips / kTwipsPerPixel - 2 * kSurfaceBorder) * ratio + 0.5);
         return (whole + multiple - 1) / multiple * multiple;
     };
-    page->width = size(geometry.innerWidth * ratio);
-    page->height = size(geometry.innerHeight * ratio);
-    page->pixels.assign(static_cast<std::size_t>(page->width) * static_cast<std::size_t>(page->height), 0);
-    page->controls.recorded().attach(page->pixels.data(), page->width, page->height, ratio);
+    for (Canvas *canvas : page->controls.canvases()) {
+        canvas->width = size(canvas->outerWidthTwips);
+        canvas->height = size(canvas->outerHeightTwips);
+        canvas->pixels.assign(static_cast<std::size_t>(canvas->width) * static_cast<std::size_t>(canvas->height), 0);
+        canvas->surface.attach(canvas->pixels.data(), canvas->width, canvas->height, ratio);
+    }
+}
+
+// A canvas's pixels (their address), size and labels: "pixels", "width",
+// "height", "labels".
+void WriteCanvas(JsonWriter &json, const Canvas &canvas)
+{
+    const RecordedSurface &surface = canvas.surface;
+    json.key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(canvas.pixels.data())))
+        .field("width", canvas.width).field("height", canvas.height)
+        .key("labels").raw(LabelsJson(surface.labels(), surface.ratio(), surface.labelPixels(), surface.cover(),
+                                      surface.pixels(), surface.pixelWidth()));
+}
+
+// The stereo pair while shown: {"technique" (0 XY, 1 M/S), "angle", "side",
+// "name", "sideReadout", "spokenAngle", "spokenSide", "figures", "description",
+// "drawn", "plot", "curve"}, each drawing as WriteCanvas writes the plot's.
+void WritePair(JsonWriter &json, const PairShown &pair)
+{
+    json.begin('{').field("technique", pair.pair.technique == PairTechnique::XY ? 0 : 1)
+        .field("angle", pair.pair.angle).field("side", pair.pair.side).field("name", pair.technique)
+        .field("sideReadout", pair.sideReadout).field("spokenAngle", pair.spokenAngle)
+        .field("spokenSide", pair.spokenSide).key("figures").begin('[');
+    for (const std::string &figure : pair.figures)
+        json.string(figure);
+    json.end(']').field("description", pair.description).field("drawn", pair.drawn);
+    for (const auto &[name, canvas] : {std::pair{"plot", 1}, std::pair{"curve", 2}}) {
+        json.key(name).begin('{');
+        WriteCanvas(json, *page->controls.canvases()[static_cast<std::size_t>(canvas)]);
+        json.end('}');
+    }
+    json.end('}');
 }
 
 // The pair a sound circles, as orvane_sound takes it: [1, angle] for XY,
@@ -139,12 +189,9 @@ std::string SnapshotJson(const Snapshot &shown)
     JsonWriter json;
     json.begin('{').field("done", shown.done).field("error", shown.error).field("refused", shown.refused)
         .field("said", shown.announcement).field("description", shown.description)
-        .field("plotChanged", shown.plotChanged).field("drawn", shown.plotDrawn)
-        .key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data())))
-        .field("width", page->width).field("height", page->height)
-        .key("labels").raw(LabelsJson(PageSurface().labels(), PageSurface().ratio(), PageSurface().labelPixels(),
-                                      PageSurface().cover(), PageSurface().pixels(), PageSurface().pixelWidth()))
-        .key("readouts").begin('[');
+        .field("plotChanged", shown.plotChanged).field("drawn", shown.plotDrawn);
+    WriteCanvas(json, *page->controls.canvases()[0]);
+    json.key("readouts").begin('[');
     for (const std::string &text : shown.readouts)
         json.string(text);
     json.end(']').key("sliders").begin('[');
@@ -168,6 +215,11 @@ std::string SnapshotJson(const Snapshot &shown)
         json.begin('{').field("action", EntryOf(shown.sound->action).name).field("s1", shown.sound->s1)
             .field("s2", shown.sound->s2).field("angle", shown.sound->angle)
             .key("pair").raw(SoundPairJson(shown.sound->pair)).end('}');
+    else
+        json.raw("null");
+    json.key("pair");
+    if (shown.pair)
+        WritePair(json, *shown.pair);
     else
         json.raw("null");
     return json.end('}').text();
@@ -215,10 +267,11 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const c
 {
     page = std::make_unique<Page>(edition == 0 ? Edition::Full : Edition::Lite);
     page->controls.setDecimalSeparator(separator);
-    const PlotGeometry geometry = SurfaceGeometryOf();
     Attach(ratio);
-    page->controls.recorded().raster().setOuterSize(geometry.outerWidthTwips, geometry.outerHeightTwips);
-    page->controls.recorded().clear(); // a new surface shows its background until the first redraw
+    for (Canvas *canvas : page->controls.canvases()) {
+        canvas->surface.raster().setOuterSize(canvas->outerWidthTwips, canvas->outerHeightTwips);
+        canvas->surface.clear(); // a new surface shows its background until the first redraw
+    }
     return Return(SnapshotJson(page->behaviour.Act(UserAction::Loaded())));
 }
 
@@ -236,10 +289,12 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple, doubl
         return Return("");
     if (ratio > 0.0 && ratio <= kMaxRatio && multiple >= 1 && multiple <= 16) {
         // At most what the largest plot's own labels are.
-        page->controls.recorded().setSmallestLabel(smallestLabel > 0.0 ? std::min(smallestLabel, kLabelPixels * kMaxRatio) : 0.0);
+        for (Canvas *canvas : page->controls.canvases())
+            canvas->surface.setSmallestLabel(smallestLabel > 0.0 ? std::min(smallestLabel, kLabelPixels * kMaxRatio) : 0.0);
         Attach(ratio, multiple);
         // Every step was drawn once already, so none can fail now.
-        page->controls.recorded().redraw();
+        for (Canvas *canvas : page->controls.canvases())
+            canvas->surface.redraw();
     }
     return Return(SnapshotJson(page->behaviour.Shown()));
 }
@@ -249,7 +304,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple, doubl
 // pattern button `a` of the preset table; 3, the action table's entry named
 // `text` ("KeepAction") chosen, a switch turned to `a` (1 on, 0 off); 4, the
 // state `text` given; 5, the sound of the entry `text` played to its end;
-// 6, it could not play. Returns what the page then shows (SnapshotJson).
+// 6, it could not play; 7, the stereo pair's controls set, technique `a` (0
+// XY, 1 M/S) at angle or side `b`; 8, its Blumlein button. Returns what the page then shows (SnapshotJson).
 EMSCRIPTEN_KEEPALIVE const char *orvane_act(int kind, int a, int b, const char *text)
 {
     if (!page)
@@ -277,6 +333,16 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_act(int kind, int a, int b, const char *
                            : UserAction::Failed(entry->action, std::string(Tr("error", kPageNoSound)));
         break;
     case 4: action = UserAction::Given(std::string(name)); break;
+    case 7: {
+        if (a < 0 || a > 1)
+            return Return("");
+        StereoPair pair = page->behaviour.pair();
+        pair.technique = a == 0 ? PairTechnique::XY : PairTechnique::MS;
+        (a == 0 ? pair.angle : pair.side) = b;
+        action = UserAction::PairSet(pair);
+        break;
+    }
+    case 8: action = UserAction::BlumleinPair(); break;
     default: return Return("");
     }
     return Return(SnapshotJson(page->behaviour.Act(action)));

@@ -66,6 +66,7 @@ const buttonExtras = {
   ProbeSoundSwitch: { role: 'switch', 'aria-checked': 'false' },
   SaveImageButton: { 'aria-haspopup': 'menu', 'aria-expanded': 'false', 'aria-controls': 'SaveImageMenu' },
   DetailsButton: { 'aria-expanded': 'false', 'aria-controls': 'DetailsPanel' },
+  StereoPairButton: { 'aria-controls': 'PairPanel' },
   ClearKeptButton: { hidden: '' },
 };
 
@@ -93,6 +94,23 @@ function titleButtons(layout) {
     }).replace(' hidden=""', ' hidden')}>${escape(a.text)}</button>`;
     return (around[a.id] || ((b) => b))(button);
   }).join('');
+}
+
+// The stereo pair's panel, filled in by page/pair.js: its plot and curve,
+// its technique, angle and side, the Blumlein button, and its figures.
+function pairPanel(layout) {
+  const t = layout.texts;
+  const range = (id, max) => `<div id="${id}Row"><label id="${id}Label" for="${id}">${escape(t[id[0].toLowerCase() + id.slice(1)])}</label>` +
+    `<input id="${id}" type="range" min="0" max="${max}" value="0">`;
+  const radio = (id, value) => `<label><input type="radio" name="PairTechnique" id="${id}" value="${value}"><span id="${id}Text">${escape(t[id[0].toLowerCase() + id.slice(1)])}</span></label>`;
+  return `<section id="PairPanel" aria-labelledby="PairTitle" aria-describedby="PairDescription" tabindex="-1" hidden>` +
+    `<h2 id="PairTitle">${escape(t.pairTitle)}</h2><p id="PairDescription" class="visually-hidden"></p>` +
+    `<div id="PairDrawings"><canvas id="PairPlot" role="img" aria-label="${escape(t.pairPlot)}" width="${layout.canvasWidth}" height="${layout.canvasHeight}"></canvas>` +
+    `<canvas id="PairCurve" role="img" aria-label="${escape(t.pairCurve)}" width="${layout.canvasWidth}" height="1"></canvas></div>` +
+    `<div id="PairControls"><fieldset><legend id="PairTechniqueTitle">${escape(t.pairTechnique)}</legend>${radio('PairXy', 0)}${radio('PairMs', 1)}</fieldset>` +
+    `${range('PairAngle', 180)}</div>${range('PairSide', 100)}<span id="PairSideReadout"></span> dB</div>` +
+    `<button id="PairBlumlein" type="button">${escape(t.pairBlumlein)}</button></div>` +
+    `<dl id="PairFigures">${layout.pairFigures.map((label) => `<div><dt>${escape(label)}</dt><dd></dd></div>`).join('')}</dl></section>`;
 }
 
 function attributes(list) {
@@ -221,6 +239,7 @@ for (const [edition, file] of [[0, 'index.html'], [1, 'lite.html']]) {
       `<h2 id="DetailsTitle">${escape(layout.texts.detailsTitle)}</h2>` +
       `<p id="DetailsMessage">${escape(layout.texts.detailsNoPattern)}</p><p id="DetailsEquation" hidden></p>` +
       `<table id="DetailsTable"><thead><tr>${[layout.texts.detailsFigure, layout.texts.detailsCurrent, layout.texts.detailsKept].map((h, i) => `<th scope="col"${i === 2 ? ' class="kept"' : ''}>${escape(h)}</th>`).join('')}</tr></thead><tbody></tbody></table></section>`,
+    PAIR: pairPanel(layout),
   };
   const page = (values) => read('page.html').replace(/@([A-Z]+)@/g, (all, name) => (name in values ? values[name] : all));
   fs.writeFileSync(path.join(outDir, file), page(fields));

@@ -85,9 +85,10 @@ export function showFigures(shown, action) {
     } catch (e) { /* the address keeps it; the page shows none of it */ }
     return;
   }
-  if (!shown.plotChanged) return;
-  if (action.kind !== 'state') keepAddress();
-  schedulePrint();
+  // The stereo pair shown, hidden or changed changes the state, not the plot.
+  const pairChanged = (shown.pair && shown.pair.drawn) || action.action === 'StereoPairAction';
+  if (action.kind !== 'state' && (shown.plotChanged || pairChanged)) keepAddress();
+  if (shown.plotChanged) schedulePrint();
 }
 
 // The figure of the state shown: the plot's pixels at a whole scale with the

@@ -6,6 +6,7 @@ import { store } from './store.js';
 import { fitTexts, touchLayout } from './fit.js';
 import { sizeCanvas } from './plot.js';
 import { placeDetails } from './details.js';
+import { placePair } from './pair.js';
 
 // The window filling the screen, for a class: the browser's full screen where
 // it allows it, else the whole viewport; the layout table's window scaled to
@@ -31,6 +32,7 @@ export function fitWindow() {
   }
   sizeCanvas();
   placeDetails();
+  placePair();
 }
 
 const fullScreenElement = () => document.fullscreenElement || document.webkitFullscreenElement || null;

@@ -13,6 +13,7 @@ import { showButtons, startButtons } from './buttons.js';
 import { playSound } from './sound.js';
 import { figureButtons, figureCanvas, showAddressState, showFigures, startFigures } from './figures.js';
 import { detailsButtons, showDetails } from './details.js';
+import { showPair } from './pair.js';
 import { showView } from './view.js';
 import { fitWindow, watchResolution } from './layout.js';
 
@@ -32,7 +33,7 @@ hooks.catalogue = (code) => ORVANE_CATALOGUES[code];
 
 // The views, in this order: a sound that cannot start makes a newer
 // snapshot before any other view shows the one that asked for it.
-for (const view of [playSound, showPlot, showSliders, showButtons, showDetails, showView, showFigures,
+for (const view of [playSound, showPlot, showSliders, showButtons, showDetails, showPair, showView, showFigures,
   ({ error, said }) => { if (error) showError(error); if (said) announce(said); }]) store.subscribe(view);
 startButtons({ ...figureButtons, ...detailsButtons });
 
@@ -65,9 +66,13 @@ function showLanguage(code) {
     if (element) fitted.push({ element, forms: text.split('\u009c'), title });
   }
   for (const [id, name] of [['SavePng', 'savePng'], ['SaveSvg', 'saveSvg'], ['DetailsTitle', 'detailsTitle'],
-    ['DetailsMessage', 'detailsNoPattern']]) {
+    ['DetailsMessage', 'detailsNoPattern'], ['PairTitle', 'pairTitle'], ['PairTechniqueTitle', 'pairTechnique'],
+    ['PairXyText', 'pairXy'], ['PairMsText', 'pairMs'], ['PairAngleLabel', 'pairAngle'], ['PairSideLabel', 'pairSide'],
+    ['PairBlumlein', 'pairBlumlein']]) {
     byId(id).textContent = texts[name];
   }
+  byId('PairPlot').setAttribute('aria-label', texts.pairPlot);
+  byId('PairCurve').setAttribute('aria-label', texts.pairCurve);
   const headings = document.querySelectorAll('#DetailsTable thead th');
   [texts.detailsFigure, texts.detailsCurrent, texts.detailsKept].forEach((heading, i) => { headings[i].textContent = heading; });
 }
@@ -106,9 +111,11 @@ function start(loaded) {
 }
 
 // For the benchmark: the module, and a level slider's handler as the page runs
-// it; and the announcer, for whatever else the page has to say.
+// it; the announcer, for whatever else the page has to say; and the last
+// snapshot, whose labels the pixel comparison leaves to each face's text engine.
 window.OrvanePage = {
   get module() { return store.module; },
+  get snapshot() { return store.snapshot; },
   redraw: () => store.dispatch({ kind: 'move', slider: 0, value: store.snapshot.sliders[0] }),
   figureCanvas,
   announce,

@@ -7,7 +7,8 @@
 // A snapshot, as glue.cpp's SnapshotJson writes it: {done, error, refused,
 // said, description, plotChanged, drawn, pixels, width, height, labels,
 // readouts, sliders, spoken, actions: {NAME: {enabled, checked}}, range,
-// state, details, sound}.
+// state, details, sound, pair}; the pair's plot and curve {pixels, width,
+// height, labels} as the plot's.
 import { app, fill } from './state.js';
 
 let module = null;
@@ -27,9 +28,10 @@ function publish(shown, action) {
 }
 
 // The module's answer to an action, UserAction's kinds in glue.cpp's numbers.
-const kinds = { move: 1, preset: 2, choose: 3, state: 4, soundEnded: 5, soundFailed: 6 };
-function act({ kind, slider = 0, value = 0, action = '', on = true, text: given = '' }) {
-  const [a, b, name] = kind === 'move' ? [slider, value, ''] : kind === 'preset' ? [value, 0, '']
+const kinds = { move: 1, preset: 2, choose: 3, state: 4, soundEnded: 5, soundFailed: 6, pair: 7, blumlein: 8 };
+function act({ kind, slider = 0, value = 0, technique = 0, action = '', on = true, text: given = '' }) {
+  const [a, b, name] = kind === 'move' ? [slider, value, ''] : kind === 'pair' ? [technique, value, '']
+    : kind === 'preset' ? [value, 0, '']
     : kind === 'state' ? [0, 0, given] : [on ? 1 : 0, 0, action];
   const made = text(module.ccall('orvane_act', 'number', ['number', 'number', 'number', 'string'], [kinds[kind], a, b, name]));
   return made && JSON.parse(made);
@@ -68,8 +70,10 @@ export const store = {
   },
 
   // The user's action: {kind: 'move', slider, value}, {kind: 'preset',
-  // value}, {kind: 'choose', action: NAME, on}, {kind: 'state', text}, or a
-  // sound's end, {kind: 'soundEnded' | 'soundFailed', action: NAME}.
+  // value}, {kind: 'choose', action: NAME, on}, {kind: 'state', text}, the
+  // stereo pair's {kind: 'pair', technique (0 XY, 1 M/S), value (its angle or
+  // side)} and {kind: 'blumlein'}, or a sound's end, {kind: 'soundEnded' |
+  // 'soundFailed', action: NAME}.
   dispatch(action) {
     if (!module) return;
     const shown = act(action);
@@ -84,7 +88,7 @@ export const store = {
     publish(JSON.parse(text(module._orvane_resize(ratio, multiple, smallestLabel))), null);
   },
 
-  // The plot's pixels of a snapshot, where the module holds them.
+  // The pixels of a snapshot's plot (or a pair's drawing), where the module holds them.
   pixels: (shown) => new Uint8ClampedArray(module.HEAPU8.buffer, shown.pixels, shown.width * shown.height * 4),
 
   // The figure of the state shown at a whole `scale`: {pixels (a copy),

@@ -25,6 +25,12 @@ for (const file of ['index.html', 'lite.html']) {
     if (file === 'index.html') await press(page, 'Slider3', 'ArrowRight', 30);
     await press(page, 'Slider1', 'PageDown');
     assert.deepEqual(await violations(page), [], 'after a preset, the probe and a slider');
+    // The stereo pair's panel, open by its key, in each technique.
+    await press(page, 'gra', 'p');
+    assert.equal(await page.$eval('#PairPanel', (e) => e.hidden), false);
+    assert.deepEqual(await violations(page), [], 'with the stereo pair shown, XY');
+    await page.click('#PairMs');
+    assert.deepEqual(await violations(page), [], 'with the stereo pair shown, M/S');
     // A browser that gives the page no sound: the error box.
     await page.evaluate(() => { window.AudioContext = window.webkitAudioContext = function () { throw new Error('no audio'); }; });
     await page.click('#ListenButton');
@@ -66,6 +72,26 @@ test('controls: spoken values in dB, the plot as an image with a text alternativ
   const after = await page.$eval('#gra', (e) => e.getAttribute('aria-label'));
   assert.match(after, /^Polar plot\. Pattern: Cardioid\. Cardioid pattern/, 'the text alternative follows the pattern');
   assert.equal(await page.$eval('#Slider2', (e) => e.getAttribute('aria-valuetext')), '0 dB');
+  // The stereo pair's panel: opened by its button, which says it is pressed,
+  // with the focus; described in words; its drawings images with their names,
+  // its sliders spoken in degrees and dB.
+  await page.click('#StereoPairButton');
+  assert.equal(await page.$eval('#StereoPairButton', (e) => e.getAttribute('aria-pressed')), 'true');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'PairPanel');
+  assert.match(await page.$eval('#PairDescription', (e) => e.textContent), /^Stereo pair: XY, 90 degrees between the microphones\. Recording angle 177\.9 degrees/);
+  assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('#PairDrawings canvas')].map((e) => [e.getAttribute('role'), e.getAttribute('aria-label')])),
+    [['img', 'Left and right microphones'], ['img', 'Localisation curve']]);
+  assert.equal(await page.$eval('#PairAngle', (e) => e.getAttribute('aria-valuetext')), '90 degrees');
+  await page.click('#PairMs');
+  assert.equal(await page.$eval('#PairSide', (e) => e.getAttribute('aria-valuetext')), '0 dB');
+  // Tab reaches every control of the panel, in the order shown.
+  const reached = [];
+  await page.focus('#PairMs');
+  for (let i = 0; i < 2; ++i) {
+    await page.keyboard.press('Tab');
+    reached.push(await page.evaluate(() => document.activeElement.id));
+  }
+  assert.deepEqual(reached, ['PairSide', 'PairBlumlein']);
   await page.close();
 });
 

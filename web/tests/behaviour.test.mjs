@@ -185,6 +185,13 @@ test('one announcement and one call into the module per action, in the desktop\'
     [() => page.click('#ClearKeptButton'), '_orvane_act', ['click']],
     [() => page.click('#DbButton'), '_orvane_act', ['click']],
     [() => press(page, 'gra', 'v'), '_orvane_act', ['keydown']],
+    // The stereo pair's panel: its key, its controls, its button.
+    [() => press(page, 'gra', 'p'), '_orvane_act', ['keydown']],
+    [() => press(page, 'PairAngle', 'ArrowRight'), '_orvane_act', ['input']],
+    [() => page.click('#PairMs'), '_orvane_act', ['change']],
+    [() => press(page, 'PairSide', 'ArrowRight'), '_orvane_act', ['input']],
+    [() => page.click('#PairBlumlein'), '_orvane_act', ['click']],
+    [() => page.click('#StereoPairButton'), '_orvane_act', ['click']],
     [() => page.click('#Cardiod'), '_orvane_act', ['click']],
     [() => press(page, 'Cardiod', 'v'), '_orvane_act', ['keydown']], // the letter after a click on a button
     [() => press(page, 'Slider1', 'v'), '_orvane_act', ['keydown']],

@@ -115,11 +115,11 @@ export async function open(browser, file = 'index.html', { viewport = { width: 8
 export const text = (page, id) => page.$eval('#' + id, (e) => e.textContent);
 export const sliderValue = (page, id) => page.$eval('#' + id, (e) => Number(e.getAttribute('aria-valuenow')));
 
-// The canvas's pixels as the page shows them: { width, height, data } with R,
-// G, B, A bytes.
-export async function canvasPixels(page) {
-  const { width, height, base64 } = await page.evaluate(() => {
-    const canvas = document.querySelector('#gra canvas');
+// The canvas's pixels as the page shows them (the plot's, or another's by
+// its selector): { width, height, data } with R, G, B, A bytes.
+export async function canvasPixels(page, selector = '#gra canvas') {
+  const { width, height, base64 } = await page.evaluate((selector) => {
+    const canvas = document.querySelector(selector);
     // Read from a copy: reading the page's own canvas again and again would
     // make Chromium warn the page that it reads back often, which it never does.
     const copy = document.createElement('canvas');
@@ -132,7 +132,7 @@ export async function canvasPixels(page) {
     for (let i = 0; i < data.length; i += 0x8000)
       binary += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
     return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
-  });
+  }, selector);
   return { width, height, data: Buffer.from(base64, 'base64') };
 }
 

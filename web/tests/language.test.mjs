@@ -19,9 +19,11 @@ fs.mkdirSync(shots, { recursive: true });
 // leaves its box (the text's own extent against the box inside the border).
 const seen = (page) => page.evaluate(() => {
   const out = [];
-  const boxes = [...document.querySelectorAll('#OrvaneFrm > *, #TitleButtons button:not([role="menuitem"])')];
+  const boxes = [...document.querySelectorAll('#OrvaneFrm > *, #TitleButtons button:not([role="menuitem"]), #PairBlumlein, #PairFigures > div > *')];
   for (const e of boxes) {
-    if (!e.textContent.trim() || e.offsetWidth === 0 || e.id === 'Maximise') continue; // its text is for screen readers only
+    // Maximise's text is for screen readers only; the pair's panel holds its
+    // description for them too, and its parts are checked one by one.
+    if (!e.textContent.trim() || e.offsetWidth === 0 || e.id === 'Maximise' || e.id === 'PairPanel') continue;
     const range = document.createRange();
     range.selectNodeContents(e);
     const t = range.getBoundingClientRect();
@@ -38,7 +40,9 @@ const seen = (page) => page.evaluate(() => {
   return {
     lang: document.documentElement.lang,
     texts: Object.fromEntries(['Cardiod', 'Command3', 'Label1', 'ListenButton', 'ProbeSoundSwitch', 'dbomni', 'ShareButton',
-      'SaveImageButton', 'DetailsButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'DetailsTitle', 'DetailsMessage'].map((id) => [id, document.getElementById(id).textContent])),
+      'SaveImageButton', 'DetailsButton', 'StereoPairButton', 'KeepButton', 'ClearKeptButton', 'DbButton', 'DetailsTitle', 'DetailsMessage',
+      'PairTitle', 'PairTechniqueTitle', 'PairSideLabel', 'PairBlumlein'].map((id) => [id, document.getElementById(id).textContent])),
+    pairFigures: [...document.querySelectorAll('#PairFigures dt')].map((e) => e.textContent),
     overflowing: out,
   };
 });
@@ -57,7 +61,8 @@ for (const { code, separator } of languages) {
     const table = rules.layout(0);
     const shown = (name) => table.controls.find((c) => c.name === name).text.split('\u009c');
     for (const { name, viewport } of layouts) {
-      const { page, problems } = await open(browser, `file://${path.join(webDir, 'index.html')}?lang=${code}`, { viewport });
+      // With the stereo pair's panel open (M/S): its texts too.
+      const { page, problems } = await open(browser, `file://${path.join(webDir, 'index.html')}?lang=${code}#omni=100&fig8=100&pair=ms&side=20`, { viewport });
       const s = await seen(page);
       assert.equal(s.lang, code);
       assert.ok(shown('Cardiod').includes(s.texts.Cardiod), `${name}: ${s.texts.Cardiod}`);
@@ -68,6 +73,9 @@ for (const { code, separator } of languages) {
         assert.ok(text.split('\u009c').includes(s.texts[id]), `${name}: ${id} ${s.texts[id]}`);
       assert.equal(s.texts.DetailsTitle, table.texts.detailsTitle);
       assert.equal(s.texts.DetailsMessage, table.texts.detailsNoPattern);
+      assert.deepEqual([s.texts.PairTitle, s.texts.PairTechniqueTitle, s.texts.PairSideLabel, s.texts.PairBlumlein],
+        [table.texts.pairTitle, table.texts.pairTechnique, table.texts.pairSide, table.texts.pairBlumlein]);
+      assert.deepEqual(s.pairFigures, table.pairFigures);
       assert.equal(s.texts.dbomni, `-40${separator}0864274753527`);
       assert.deepEqual(s.overflowing, [], `${code} ${name}`);
       assert.deepEqual(problems, []);

@@ -61,7 +61,7 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
       plotKeys: document.getElementById('gra').getAttribute('aria-keyshortcuts'),
     }));
     // The ids, roles and states that tests and screen readers find them by.
-    const ids = ['ListenButton', 'ProbeSoundSwitch', 'ShareButton', 'SaveImageButton', 'DetailsButton', 'KeepButton',
+    const ids = ['ListenButton', 'ProbeSoundSwitch', 'ShareButton', 'SaveImageButton', 'DetailsButton', 'StereoPairButton', 'KeepButton',
       'ClearKeptButton', 'DbButton', 'RangeChoice', 'Maximise'].filter((id) => edition === 0 || id !== 'ProbeSoundSwitch');
     assert.deepEqual(seen.controls.map((c) => c.id), ids);
     const pageOwn = ['ShareButton', 'RangeChoice', 'Maximise'];
@@ -73,8 +73,8 @@ for (const [file, edition] of [['index.html', 0], ['lite.html', 1]]) {
       if (a.checkable) assert.deepEqual(c.role === 'switch' ? c.checked : c.pressed, 'false', a.name);
     }
     assert.deepEqual(actions.filter((a) => a.letter).map((a) => [a.name, a.letter]),
-      [['ListenAction', 'L'], ['DetailsAction', 'D'], ['KeepAction', 'K'], ['DatasheetAction', 'V']]);
-    assert.equal(seen.plotKeys, 'L D K V');
+      [['ListenAction', 'L'], ['DetailsAction', 'D'], ['StereoPairAction', 'P'], ['KeepAction', 'K'], ['DatasheetAction', 'V']]);
+    assert.equal(seen.plotKeys, 'L D P K V');
     assert.equal(seen.controls.find((c) => c.id === 'ShareButton').text, texts.share);
     assert.deepEqual(problems, []);
     await page.close();
@@ -138,3 +138,39 @@ test('served/: each page with the module beside it is at most 100 kB after gzip 
   // The same module as the one-file pages carry.
   assert.deepEqual(fs.readFileSync(path.join(served, 'orvane.wasm')), fs.readFileSync(path.join(webDir, 'orvane.wasm')));
 });
+
+// The stereo pair's panel: under the window, at its left, its plot and curve
+// side by side at the plot's size; in the touch layout, in the grid under the
+// plot and above the level sliders, its drawings as wide as the plot, nothing wider
+// than the screen. Both editions, opened from the address.
+for (const file of ['index.html', 'lite.html']) {
+  test(`${file}: the stereo pair's panel under the window, and in the touch layout under the plot`, async () => {
+    const place = () => {
+      const box = (id) => { const r = document.getElementById(id).getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom].map(Math.round); };
+      const plot = document.querySelector('#gra canvas').getBoundingClientRect();
+      return { window: box('Window'), gra: box('gra'), slider1: box('Slider1'), panel: box('PairPanel'), plot: box('PairPlot'),
+        curve: box('PairCurve'), plotWidth: Math.round(plot.width), inFrame: document.getElementById('PairPanel').parentNode.id,
+        across: document.documentElement.scrollWidth };
+    };
+    const { page, problems } = await open(browser, `${file}#omni=0&fig8=0&pair=xy&pairangle=90`, { viewport: { width: 1280, height: 800 } });
+    const wide = await page.evaluate(place);
+    assert.ok(wide.panel[1] >= wide.window[3], `under the window: ${wide.panel} ${wide.window}`);
+    assert.equal(wide.panel[0], wide.window[0]);
+    // The drawings at the plot's own size (573 by 477 and 296 CSS pixels inside their borders), side by side.
+    assert.deepEqual([wide.plot[2] - wide.plot[0], wide.plot[3] - wide.plot[1], wide.curve[2] - wide.curve[0], wide.curve[3] - wide.curve[1]],
+      [577, 481, 577, 300]);
+    assert.equal(wide.plot[1], wide.curve[1]);
+    assert.ok(wide.panel[2] <= 1280, `${wide.panel[2]} wide`);
+    // The touch layout, upright: as narrow as every engine's window goes.
+    const narrow = { width: 560, height: 640 };
+    await page.setViewport({ ...narrow, deviceScaleFactor: 1 });
+    await page.waitForFunction(() => document.getElementById('PairPanel').parentNode.id === 'OrvaneFrm', { timeout: 5000 });
+    const touch = await page.evaluate(place);
+    assert.ok(touch.panel[1] >= touch.gra[3] && touch.panel[3] <= touch.slider1[1], `under the plot, above the sliders: ${JSON.stringify(touch)}`);
+    assert.equal(touch.plot[2] - touch.plot[0] - 4, touch.plotWidth, 'the pair\'s plot as wide as the plot');
+    assert.equal(touch.curve[2] - touch.curve[0] - 4, touch.plotWidth);
+    assert.ok(touch.across <= narrow.width, `${touch.across} CSS pixels across`);
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+}

@@ -61,7 +61,9 @@ test('a state in the address shows the desktop\'s readouts; moves keep the addre
 
 test('a bad state in the address is named in the error box; the page is as if opened without it', async () => {
   for (const [input, wanted] of [['omni=101&fig8=0', 'omni 101 is out of range: 0 to 100'],
-    ['omni=<img src=x onerror=alert(1)>&fig8=0', 'omni "<img src=x onerror=alert(1)>" is not a whole number']]) {
+    ['omni=<img src=x onerror=alert(1)>&fig8=0', 'omni "<img src=x onerror=alert(1)>" is not a whole number'],
+    ['omni=0&fig8=0&pair=ab', 'pair "ab" is not one of xy, ms'],
+    ['omni=0&fig8=0&pair=xy&pairangle=181', 'pairangle 181 is out of range: 0 to 180']]) {
     const { page } = await open(browser, 'index.html#' + input);
     const error = await page.$eval('#ErrorBox', (e) => (e.hidden ? null : document.getElementById('ErrorText').textContent));
     assert.ok(error && error.includes(wanted), `${input}: ${error}`);
@@ -69,6 +71,41 @@ test('a bad state in the address is named in the error box; the page is as if op
     const { page: fresh } = await open(browser, 'index.html');
     assert.deepEqual(await readState(page), await readState(fresh));
     assert.equal(await page.evaluate(() => location.hash), '');
+  }
+});
+
+// The stereo pair in the address: shown with its controls as the address
+// sets them, each move of them in the address, gone from it when hidden.
+test('a pair in the address opens its panel; its controls and its button keep the address', async () => {
+  const pressed = (page) => page.$eval('#StereoPairButton', (e) => e.getAttribute('aria-pressed'));
+  const panel = (page) => page.evaluate(() => {
+    const q = (id) => document.getElementById(id);
+    return { hidden: q('PairPanel').hidden, xy: q('PairXy').checked, ms: q('PairMs').checked, angle: Number(q('PairAngle').value),
+      side: Number(q('PairSide').value), readout: q('PairSideReadout').textContent };
+  });
+  for (const [file, hash, shown, moves] of [
+    ['index.html', 'omni=0&fig8=0&angle=45&pair=xy&pairangle=60', { hidden: false, xy: true, ms: false, angle: 60, side: 0, readout: rules.readoutText(0) },
+      [[(page) => press(page, 'PairAngle', 'ArrowRight'), 'omni=0&fig8=0&angle=45&pair=xy&pairangle=61'],
+        [(page) => page.click('#PairMs'), 'omni=0&fig8=0&angle=45&pair=ms&side=0'],
+        [(page) => press(page, 'PairSide', 'ArrowRight', 2), 'omni=0&fig8=0&angle=45&pair=ms&side=2'],
+        [(page) => page.click('#PairBlumlein'), 'omni=100&fig8=0&pair=xy&pairangle=90']]],
+    ['lite.html', 'omni=30&fig8=0&pair=ms&side=20', { hidden: false, xy: false, ms: true, angle: 90, side: 20, readout: rules.readoutText(20) },
+      [[(page) => page.click('#PairXy'), 'omni=30&fig8=0&pair=xy&pairangle=90']]],
+  ]) {
+    const { page, problems } = await open(browser, `${file}#${hash}`);
+    assert.deepEqual(await panel(page), shown, hash);
+    assert.equal(await pressed(page), 'true');
+    const address = (h) => page.waitForFunction((a) => location.hash === a, { timeout: 3000 }, '#' + h);
+    for (const [move, after] of moves) {
+      await move(page);
+      await address(after);
+    }
+    await page.click('#StereoPairButton');
+    await address(moves[moves.length - 1][1].replace(/&pair=.*/, ''));
+    assert.equal((await panel(page)).hidden, true);
+    assert.equal(await pressed(page), 'false');
+    assert.deepEqual(problems, []);
+    await page.close();
   }
 });
 

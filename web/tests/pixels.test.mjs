@@ -39,6 +39,19 @@ const states = [
   ['index.html', 'full,30,0', async (page) => page.click('#Command3')],
   ['index.html', 'full,70,0,-100', async (page) => { await page.click('#Command2'); await press(page, 'Slider1', 'ArrowUp', 30); await press(page, 'Slider3', 'ArrowLeft', 100); }],
   ['index.html', 'full,0,0,180', async (page) => { await page.click('#Cardiod'); await press(page, 'Slider3', 'End'); }],
+  // The stereo pair's plot and curve (their canvases), opened by its key:
+  // XY and M/S, a source at the probe's angle and none, a pair wider than one
+  // pattern (M/S at full side), opposite polarity (Blumlein), the datasheet
+  // view, and the lite edition without a source.
+  ['index.html', 'full,0,0,45,plotxy90', async (page) => { await page.click('#Cardiod'); await press(page, 'Slider3', 'ArrowRight', 45); await press(page, 'gra', 'p'); }],
+  ['index.html', 'full,0,0,45,curvexy90', async (page) => { await page.click('#Cardiod'); await press(page, 'Slider3', 'ArrowRight', 45); await press(page, 'gra', 'p'); }],
+  ['index.html', 'full,100,0,-60,plotxy90', async (page) => { await press(page, 'gra', 'p'); await page.click('#PairBlumlein'); await press(page, 'Slider3', 'ArrowLeft', 60); }],
+  ['index.html', 'full,100,0,-60,curvexy90', async (page) => { await press(page, 'gra', 'p'); await page.click('#PairBlumlein'); await press(page, 'Slider3', 'ArrowLeft', 60); }],
+  ['index.html', 'full,0,0,plotms0', async (page) => { await page.click('#Cardiod'); await press(page, 'gra', 'p'); await page.click('#PairMs'); }],
+  ['index.html', 'full,30,0,curvems20', async (page) => { await page.click('#Command3'); await press(page, 'gra', 'p'); await page.click('#PairMs'); await press(page, 'PairSide', 'ArrowRight', 20); }],
+  ['index.html', 'full,0,0,db30,plotxy120', async (page) => { await page.click('#Cardiod'); await press(page, 'gra', 'v'); await press(page, 'gra', 'p'); await press(page, 'PairAngle', 'ArrowRight', 30); }],
+  ['lite.html', 'lite,50,0,plotms40', async (page) => { await page.click('#Command4'); await press(page, 'gra', 'p'); await page.click('#PairMs'); await press(page, 'PairSide', 'ArrowRight', 40); }],
+  ['lite.html', 'lite,50,0,curvexy60', async (page) => { await page.click('#Command4'); await press(page, 'gra', 'p'); await press(page, 'PairAngle', 'ArrowLeft', 30); }],
 ];
 
 async function range(page, value) {
@@ -49,8 +62,9 @@ async function range(page, value) {
 // label's, drawn by the face's text engine. Each face's labels are its own, so
 // a pixel of the desktop's labels is left out, and one of the page's where the
 // desktop shows the background or the grid; a curve's pixel is compared
-// wherever it is.
-const lineColours = new Set(['0,192,192', '0,255,255', '255,255,0', '255,255,255', '0,0,0', '150,0,170', '31,63,159']);
+// wherever it is. The stereo pair's microphones are vermilion and blue.
+const lineColours = new Set(['0,192,192', '0,255,255', '255,255,0', '255,255,255', '0,0,0', '150,0,170', '31,63,159',
+  '213,94,0', '0,114,178']);
 const underLabels = new Set(['0,192,192', '31,63,159']);
 
 function readPpm(file) {
@@ -69,14 +83,26 @@ for (const [i, [file, state, reach]] of states.entries()) {
     const desktop = readPpm(path.join(dir, `${i}.ppm`));
     const { page, problems } = await open(browser, file);
     await reach(page);
-    const web = await canvasPixels(page);
+    const pair = /,(plot|curve)/.exec(state);
+    const web = await canvasPixels(page, pair ? (pair[1] === 'plot' ? '#PairPlot' : '#PairCurve') : '#gra canvas');
+    // The pair's labels ("L" and "R" in the microphones' colours, the curve's
+    // scales): each face writes them with its own text engine, so the boxes
+    // around them, from the page's labels, are left out.
+    const boxes = pair ? (await page.evaluate((which) => OrvanePage.snapshot.pair[which].labels, pair[1]))
+      .map(([x, y, text, , align, size]) => {
+        const width = size * 0.65 * text.length + 4;
+        const left = align === 'center' ? x - width / 2 : align === 'right' ? x - width : x;
+        return [left - 2, y - size * 0.7, left + width + 2, y + size * 0.7];
+      }) : [];
+    const inLabel = (p) => boxes.some(([l, t, r, b]) => { const x = p % web.width, y = Math.floor(p / web.width); return x >= l && x <= r && y >= t && y <= b; });
     // The view's switch says which view the plot shows.
     assert.equal(await page.$eval('#DbButton', (e) => e.getAttribute('aria-pressed')), String(state.includes('db')));
     assert.deepEqual([web.width, web.height], [desktop.width, desktop.height]);
     let differing = 0;
+    const where = [];
     let drawn = 0;
     let labels = 0;
-    const datasheet = state.includes('db');
+    const datasheet = state.includes('db') && !pair;
     for (let p = 0; p < web.width * web.height; ++p) {
       const [r, g, b] = desktop.rgb.subarray(p * 3, p * 3 + 3);
       const theirs = `${r},${g},${b}`;
@@ -85,14 +111,21 @@ for (const [i, [file, state, reach]] of states.entries()) {
         ++labels;
         continue;
       }
+      if (pair && inLabel(p)) {
+        ++labels;
+        continue;
+      }
       if (r !== 0 || g !== 192 || b !== 192) ++drawn;
-      if (web.data[p * 4] !== r || web.data[p * 4 + 1] !== g || web.data[p * 4 + 2] !== b || web.data[p * 4 + 3] !== 255) ++differing;
+      if (web.data[p * 4] !== r || web.data[p * 4 + 1] !== g || web.data[p * 4 + 2] !== b || web.data[p * 4 + 3] !== 255) {
+        if (++differing <= 5) where.push(`(${p % web.width}, ${Math.floor(p / web.width)}): ${theirs} on the desktop, ${web.data.subarray(p * 4, p * 4 + 3).join(',')} here`);
+      }
     }
-    assert.equal(differing, 0, 'pixels that differ from the desktop');
+    assert.equal(differing, 0, `pixels that differ from the desktop: ${where.join('; ')}`);
     if (state.includes(',')) assert.ok(drawn > 1000, 'the state draws a plot');
-    // The labels are a few words: the rest, nearly all the plot, is compared.
-    assert.ok(labels < web.width * web.height / 50, `${labels} pixels of labels`);
-    if (datasheet) assert.ok(labels > 100, 'the labels are drawn');
+    // The labels are a few words: the rest, nearly all the plot, is compared
+    // (of the pair's drawings, the boxes around the words, nine tenths or more).
+    assert.ok(labels < web.width * web.height / (pair ? 10 : 50), `${labels} pixels of labels`);
+    if (datasheet || pair) assert.ok(labels > 100, 'the labels are drawn');
     assert.deepEqual(problems, []);
     await page.close();
   });
