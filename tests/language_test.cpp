@@ -121,6 +121,24 @@ protected:
                 texts << label->objectName() + ": " + label->text() + " | " + label->accessibleName();
     }
 
+    // The pair window's title, controls, figures and their names.
+    void collectPair(QStringList &texts)
+    {
+        QCoreApplication::processEvents();
+        auto *view = window->findChild<QWidget *>("PairView");
+        texts << view->windowTitle() + " | " + view->accessibleDescription();
+        for (QWidget *control : view->findChildren<QWidget *>()) {
+            QString shown;
+            if (auto *label = qobject_cast<QLabel *>(control))
+                shown = label->text();
+            else if (auto *button = qobject_cast<QAbstractButton *>(control))
+                shown = button->text();
+            if (control->isVisibleTo(view) && !(shown + control->accessibleName()).isEmpty())
+                texts << control->objectName() + ": " + shown + " | " + control->accessibleName() + " | " +
+                             control->accessibleDescription();
+        }
+    }
+
     // Qt's own texts, which Save image and Print show: the file and print
     // dialogs' labels and buttons as they open from the window.
     void collectQtDialogs(QStringList &texts)
@@ -217,6 +235,18 @@ protected:
                                  PairFigureValues(50, 50, StereoPair{PairTechnique::XY, 90, 0}, 30)})
             for (std::size_t row = 0; row < pair.size(); ++row)
                 texts << QString::fromStdString(PairFigureText(row, pair[row], sep));
+        // The stereo pair's window, XY with the probe as its source (full
+        // edition) and M/S, and its figures' captions.
+        find<QPushButton>("Cardiod")->click();
+        find<QAction>("StereoPairAction")->trigger();
+        for (const char *technique : {"PairXy", "PairMs"}) {
+            find<QAbstractButton>(technique)->click();
+            collectPair(texts);
+        }
+        for (const PatternState &state : {PatternState{0, 0, 30, {}, StereoPair{PairTechnique::XY, 90, 0}},
+                                          PatternState{20, 10, std::nullopt, {}, StereoPair{PairTechnique::MS, 0, 20}}})
+            texts << QString::fromStdString(MakePairFigure(state, edition, separator).caption);
+        find<QAction>("StereoPairAction")->trigger();
         collectQtDialogs(texts);
         return texts;
     }
@@ -332,6 +362,36 @@ void InLanguage::checkFit()
             const QFontMetricsF metrics(label->font(), label);
             EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width() + 0.5)
                 << GetParam()->code << " " << label->objectName().toStdString() << ": \"" << label->text().toStdString() << "\"";
+        }
+        // The pair window sizes itself to its texts as well: every caption,
+        // button and figure whole, with the probe's figures at the source.
+        find<QAction>("StereoPairAction")->trigger();
+        if (edition == Edition::Full)
+            press("Slider3", Qt::Key_Right, 30);
+        for (const char *technique : {"PairXy", "PairMs"}) {
+            find<QAbstractButton>(technique)->click();
+            QCoreApplication::processEvents();
+            auto *pair = window->findChild<QWidget *>("PairView");
+            ASSERT_TRUE(pair->isVisible());
+            for (QWidget *control : pair->findChildren<QWidget *>()) {
+                QString text;
+                QRect room = control->contentsRect();
+                if (auto *label = qobject_cast<QLabel *>(control)) {
+                    text = label->text();
+                } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+                    text = button->text();
+                    room = control->rect(); // a radio button's indicator stands inside it too
+                } else {
+                    continue;
+                }
+                if (!control->isVisibleTo(pair))
+                    continue;
+                const QFontMetricsF metrics(control->font(), control);
+                EXPECT_LE(metrics.horizontalAdvance(text), room.width() + 0.5)
+                    << GetParam()->code << " " << control->objectName().toStdString() << ": "" << text.toStdString() << """;
+            }
+            // Beside the main window's plot on a screen of 1366 pixels, at most.
+            EXPECT_LE(pair->width(), 1366 - 8) << GetParam()->code;
         }
         window.reset();
     }

@@ -159,7 +159,7 @@ TEST_P(Listening, ContextMenuListensAndSwitchesTheProbingSound)
         if (!action->isSeparator())
             entries << action->objectName();
     const QStringList figure{"CopyImageAction", "SaveImageAction", "PrintAction"};
-    const QStringList details{"DetailsAction", "KeepAction", "ClearKeptAction", "DatasheetAction", "Range"};
+    const QStringList details{"DetailsAction", "StereoPairAction", "KeepAction", "ClearKeptAction", "DatasheetAction", "Range"};
     EXPECT_EQ(entries, (full() ? QStringList{"ListenAction", "ProbeSoundAction"} : QStringList{"ListenAction"}) + figure + details);
     const State before = state();
     listen->trigger();
