@@ -155,3 +155,4 @@ TEST_P(PairWindow, DrawingsFollowAndControlsAreNamed)
 
 } // namespace
 } // namespace orvane::testing
+

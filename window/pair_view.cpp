@@ -117,6 +117,7 @@ PairView::PairView(Edition edition, QWidget *parent) : QWidget(parent, Qt::Tool)
     auto *techniqueCaption = Named(new QLabel(Text("pair", kTechniqueCaption), controls), "PairTechniqueCaption");
     rows->addWidget(techniqueCaption, 0, 0);
     rows->addWidget(techniques, 0, 1, 1, 2);
+    rows->setColumnStretch(1, 1); // the radio buttons next to their caption
 
     // The angle (XY) and the side (M/S) share a row: one shows at a time.
     angleRow_ = new QWidget(controls);
@@ -145,6 +146,7 @@ PairView::PairView(Edition edition, QWidget *parent) : QWidget(parent, Qt::Tool)
     sideLine->addWidget(sideReadout_);
     rows->addWidget(angleRow_, 1, 0, 1, 3);
     rows->addWidget(sideRow_, 2, 0, 1, 3);
+    sideRow_->hide(); // the pair starts as XY; showPair shows one row of the two
 
     // The figures, row by row: a screen reader meets each one named.
     auto *figures = new QWidget(this);
@@ -247,8 +249,13 @@ void PairView::showPair(const PairShown &shown)
     technique_->setText(QString::fromStdString(shown.technique));
     xy_->setChecked(xy);
     ms_->setChecked(!xy);
-    angleRow_->setVisible(xy);
-    sideRow_->setVisible(!xy);
+    if (angleRow_->isVisibleTo(this) != xy) {
+        angleRow_->setVisible(xy);
+        sideRow_->setVisible(!xy);
+        // The window takes its new size at once, not at the next turn of
+        // the event loop: it is placed by it when it opens.
+        layout()->activate();
+    }
     if (angle_->sliderPosition() != shown.pair.angle)
         angle_->setValue(shown.pair.angle);
     angle_->setSpoken(QString::fromStdString(shown.spokenAngle));
