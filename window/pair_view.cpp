@@ -270,7 +270,9 @@ void PairView::showPair(const PairShown &shown)
         const QString value = QString::fromStdString(shown.figures[i]);
         values_[i]->setText(value);
         //: A figure's accessible name. %1: its name; %2: its value
-        values_[i]->setAccessibleName(QString::fromUtf8(Tr("accessible name", "%1: %2")).arg(labels_[i]->text(), value));
+        // A figure at the source without one is named alone.
+        values_[i]->setAccessibleName(value.isEmpty() ? labels_[i]->text()
+                                                      : QString::fromUtf8(Tr("accessible name", "%1: %2")).arg(labels_[i]->text(), value));
     }
     const QString description = QString::fromStdString(shown.description);
     setAccessibleDescription(description);
