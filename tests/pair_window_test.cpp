@@ -148,6 +148,7 @@ TEST_P(PairWindow, DrawingsFollowAndControlsAreNamed)
     click("PairMs");
     press("SideSlider", Qt::Key_Right, 20);
     press("Slider1", Qt::Key_Down, 20);
+    QCoreApplication::processEvents(); // the open window follows once the handler has ended
     EXPECT_EQ(text("SideReadout"), text("dbomni") + " dB");
     QAccessibleInterface *side = QAccessible::queryAccessibleInterface(find("SideSlider"));
     EXPECT_EQ(side->text(QAccessible::Value), QAccessible::queryAccessibleInterface(find("Slider1"))->text(QAccessible::Value) + " dB");

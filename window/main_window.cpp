@@ -200,14 +200,29 @@ void OrvaneFrm::showPair(const Snapshot &shown)
 {
     if (!shown.pair) {
         pairPending_ = false;
+        pairPendingShown_.reset();
         if (pair_)
             pair_->hide();
         return;
     }
     PairView &view = pairView();
-    view.showPair(*shown.pair);
-    if (!view.isHidden())
+    view.followPair(shown.pair->pair);
+    if (!view.isHidden()) {
+        // Open already: its controls and figures follow before the next
+        // paint, as the details' do, so that moves in one turn of the event
+        // loop rewrite them once. Its drawings are drawn already.
+        const bool waiting = pairPendingShown_.has_value();
+        pairPendingShown_ = shown.pair;
+        if (!waiting)
+            QTimer::singleShot(0, this, [this] {
+                if (pair_ && pairPendingShown_)
+                    pair_->showPair(*pairPendingShown_);
+                pairPendingShown_.reset();
+            });
         return;
+    }
+    pairPendingShown_.reset();
+    view.showPair(*shown.pair);
     // A state on the command line comes before the window shows: the pair
     // opens beside it once it has its place.
     if (!isVisible()) {

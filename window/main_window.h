@@ -122,6 +122,7 @@ private:
     DetailsView *details_ = nullptr;  // owned as a child object
     PairView *pair_ = nullptr;        // owned as a child object
     bool pairPending_ = false;        // to open once the window shows
+    std::optional<PairShown> pairPendingShown_; // shown once the action has ended, as the details' figures
     QMenuBar *menuBar_ = nullptr; // owned as a child object
     int clientTop_ = 0;                 // the menu bar's height
     // The details' figures of the last snapshot, shown once the action has

@@ -233,7 +233,7 @@ PairView::PairView(Edition edition, QWidget *parent) : QWidget(parent, Qt::Tool)
 
 StereoPair PairView::shownPair() const
 {
-    return shown_ ? shown_->pair : StereoPair{};
+    return pair_;
 }
 
 void PairView::showPair(const PairShown &shown)
@@ -245,6 +245,7 @@ void PairView::showPair(const PairShown &shown)
         shown_->figures == shown.figures && shown_->description == shown.description)
         return;
     shown_ = shown;
+    pair_ = shown.pair;
     const bool xy = shown.pair.technique == PairTechnique::XY;
     technique_->setText(QString::fromStdString(shown.technique));
     xy_->setChecked(xy);

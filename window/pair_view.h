@@ -41,6 +41,9 @@ public:
     // Shows the pair as the snapshot has it; nothing is rewritten that shows
     // it already.
     void showPair(const PairShown &shown);
+    // The pair as the last action left it, at once: the controls' next
+    // action starts from it even before showPair has shown it.
+    void followPair(const StereoPair &pair) { pair_ = pair; }
 
 signals:
     // The user set the pair's controls to `pair`.
@@ -75,6 +78,7 @@ private:
     std::array<QLabel *, kPairFigureRows.size()> values_{};
     std::array<QLabel *, kPairFigureRows.size()> labels_{};
     std::optional<PairShown> shown_;
+    StereoPair pair_;
 };
 
 } // namespace orvane
