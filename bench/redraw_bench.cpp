@@ -67,6 +67,26 @@ void BM_SliderMoveDetails(benchmark::State &state)
 }
 BENCHMARK(BM_SliderMoveDetails)->Arg(0)->Arg(1);
 
+// The same move with the "Stereo pair" window closed (0) and open (1): with
+// it open each move also draws the pair's plot and curve and works out its
+// figures and words. It should cost at most 3 times the move without it.
+void BM_SliderMovePair(benchmark::State &state)
+{
+    CardioidWindow w;
+    if (state.range(0) == 1)
+        w.window.findChild<QAction *>("StereoPairAction")->trigger();
+    QApplication::processEvents();
+    int position = 0;
+    for (auto _ : state) {
+        position = position == 0 ? 30 : 0;
+        w.window.act(UserAction::Moved(SliderId::Slider1, position));
+    }
+    auto *view = w.window.findChild<QWidget *>("PairView");
+    if ((state.range(0) == 1) != (view && view->isVisible()))
+        state.SkipWithError("the pair window is not as asked");
+}
+BENCHMARK(BM_SliderMovePair)->Arg(0)->Arg(1);
+
 // What the open view does after such a move, once the event loop turns: its
 // figures for the other pattern, with a kept one (24 figures) or without (12).
 void BM_DetailsUpdate(benchmark::State &state)

@@ -52,8 +52,10 @@ int ExportFigure(const char *name, std::string command, const CommandLine &line,
     int qtArgc = 1;
     char *qtArgv[] = {command.data(), nullptr};
     QGuiApplication app(qtArgc, qtArgv);
-    const Figure figure =
-        MakeFigure(StartState(line), edition, QString::fromUtf8(CurrentLanguage().decimalSeparator));
+    // With a pair, the pair's figure: its plot and its curve.
+    const PatternState state = StartState(line);
+    const QString separator = QString::fromUtf8(CurrentLanguage().decimalSeparator);
+    const Figure figure = state.pair ? MakePairFigure(state, edition, separator) : MakeFigure(state, edition, separator);
     const QString error = SaveFigure(figure, QString::fromLocal8Bit(line.exportPath.c_str()), line.scale.value_or(1));
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n", name, error.toLocal8Bit().constData());

@@ -7,7 +7,10 @@
 
 #include "pattern/angle_probe.h"
 #include "pattern/controls.h"
+#include "pattern/layout.h"
 #include "pattern/number_text.h"
+#include "pattern/pair_plot.h"
+#include "pattern/pattern_description.h"
 #include "pattern/plot_driver.h"
 
 namespace orvane {
@@ -237,9 +240,18 @@ std::array<double, 2> LabelPoint(const FigureDrawing::Label &label)
 
 std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, int scale)
 {
-    const PlotGeometry &g = drawing.geometry();
-    const std::string w = IntegerText(g.innerWidth);
-    const std::string plotHeight = IntegerText(g.innerHeight);
+    return SvgFigure(std::vector<const FigureDrawing *>{&drawing}, caption, scale);
+}
+
+std::string SvgFigure(const std::vector<const FigureDrawing *> &drawings, std::string_view caption, int scale)
+{
+    int width = 0;
+    int plotsHeight = 0;
+    for (const FigureDrawing *drawing : drawings) {
+        width = std::max(width, drawing->geometry().innerWidth);
+        plotsHeight += drawing->geometry().innerHeight;
+    }
+    const std::string w = IntegerText(width);
     const std::string title = Escaped(caption);
     std::string svg;
     // One append of many pieces at a time: the page carries this code, and
@@ -249,39 +261,96 @@ std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, in
             svg.append(piece);
     };
     add({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"",
-         IntegerText(g.innerWidth * scale), "\" height=\"", IntegerText((g.innerHeight + kCaptionBand) * scale),
-         "\" viewBox=\"0 0 ", w, " ", IntegerText(g.innerHeight + kCaptionBand), "\">\n<title>", title,
-         "</title>\n<defs><clipPath id=\"plot\"><rect width=\"", w, "\" height=\"", plotHeight,
-         "\"/></clipPath></defs>\n<rect width=\"", w, "\" height=\"", plotHeight, "\" fill=\"", HexColour(g.background),
-         "\"/>\n<rect y=\"", plotHeight, "\" width=\"", w, "\" height=\"", IntegerText(kCaptionBand), "\" fill=\"",
-         HexColour(kCaptionBackground),
-         "\"/>\n<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" "
-         "stroke-linejoin=\"round\">\n"});
-    auto label = drawing.labels().begin();
-    auto labelsBefore = [&](std::size_t segment) {
-        for (; label != drawing.labels().end() && label->before <= segment; ++label) {
-            constexpr const char *kAnchors[] = {"start", "middle", "end"};
-            const auto [x, y] = LabelPoint(*label);
-            add({"<text x=\"", Coordinate(x), "\" y=\"", Coordinate(y), "\" text-anchor=\"",
-                 kAnchors[static_cast<int>(label->anchor)], "\" dominant-baseline=\"central\" font-family=\"",
-                 kCaptionFamilies, "\" font-size=\"", IntegerText(kLabelPixels), "\" fill=\"", HexColour(label->colour),
-                 "\" stroke=\"none\">", Escaped(label->text), "</text>\n"});
+         IntegerText(width * scale), "\" height=\"", IntegerText((plotsHeight + kCaptionBand) * scale),
+         "\" viewBox=\"0 0 ", w, " ", IntegerText(plotsHeight + kCaptionBand), "\">\n<title>", title,
+         "</title>\n<defs>"});
+    // The first drawing's clip is "plot", the next ones' "plot2", "plot3", ...
+    auto clipId = [](std::size_t i) { return i == 0 ? std::string("plot") : "plot" + IntegerText(static_cast<std::int32_t>(i + 1)); };
+    for (std::size_t i = 0; i < drawings.size(); ++i)
+        add({"<clipPath id=\"", clipId(i), "\"><rect width=\"", IntegerText(drawings[i]->geometry().innerWidth),
+             "\" height=\"", IntegerText(drawings[i]->geometry().innerHeight), "\"/></clipPath>"});
+    add({"</defs>\n"});
+    int top = 0;
+    for (std::size_t i = 0; i < drawings.size(); ++i) {
+        const FigureDrawing &drawing = *drawings[i];
+        const PlotGeometry &g = drawing.geometry();
+        const std::string shift = top ? " transform=\"translate(0 " + IntegerText(top) + ")\"" : std::string();
+        if (i == 0)
+            add({"<rect width=\"", IntegerText(g.innerWidth), "\" height=\"", IntegerText(g.innerHeight), "\" fill=\"",
+                 HexColour(g.background), "\"/>\n<rect y=\"", IntegerText(plotsHeight), "\" width=\"", w,
+                 "\" height=\"", IntegerText(kCaptionBand), "\" fill=\"", HexColour(kCaptionBackground), "\"/>\n"});
+        else
+            add({"<rect y=\"", IntegerText(top), "\" width=\"", IntegerText(g.innerWidth), "\" height=\"",
+                 IntegerText(g.innerHeight), "\" fill=\"", HexColour(g.background), "\"/>\n"});
+        add({"<g", shift, " clip-path=\"url(#", clipId(i),
+             ")\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" stroke-linejoin=\"round\">\n"});
+        auto label = drawing.labels().begin();
+        auto labelsBefore = [&](std::size_t segment) {
+            for (; label != drawing.labels().end() && label->before <= segment; ++label) {
+                constexpr const char *kAnchors[] = {"start", "middle", "end"};
+                const auto [x, y] = LabelPoint(*label);
+                add({"<text x=\"", Coordinate(x), "\" y=\"", Coordinate(y), "\" text-anchor=\"",
+                     kAnchors[static_cast<int>(label->anchor)], "\" dominant-baseline=\"central\" font-family=\"",
+                     kCaptionFamilies, "\" font-size=\"", IntegerText(kLabelPixels), "\" fill=\"",
+                     HexColour(label->colour), "\" stroke=\"none\">", Escaped(label->text), "</text>\n"});
+            }
+        };
+        for (const FigureLine &line : FigureLines(drawing)) {
+            labelsBefore(line.first);
+            add({"<polyline stroke=\"", HexColour(line.colour), "\" points=\""});
+            for (std::size_t p = 0; p < line.points.size(); ++p)
+                add({p ? " " : "", Coordinate(line.points[p][0]), ",", Coordinate(line.points[p][1])});
+            add({"\"/>\n"});
         }
-    };
-    for (const FigureLine &line : FigureLines(drawing)) {
-        labelsBefore(line.first);
-        add({"<polyline stroke=\"", HexColour(line.colour), "\" points=\""});
-        for (std::size_t i = 0; i < line.points.size(); ++i)
-            add({i ? " " : "", Coordinate(line.points[i][0]), ",", Coordinate(line.points[i][1])});
-        add({"\"/>\n"});
+        labelsBefore(drawing.segments().size());
+        add({"</g>\n"});
+        top += g.innerHeight;
     }
-    labelsBefore(drawing.segments().size());
-    add({"</g>\n<text x=\"", Coordinate(g.innerWidth / 2.0), "\" y=\"",
-         Coordinate(g.innerHeight + kCaptionBand / 2.0),
+    add({"<text x=\"", Coordinate(width / 2.0), "\" y=\"", Coordinate(plotsHeight + kCaptionBand / 2.0),
          "\" text-anchor=\"middle\" dominant-baseline=\"central\" font-family=\"", kCaptionFamilies,
          "\" font-size=\"", IntegerText(kCaptionPixels), "\" fill=\"", HexColour(kCaptionInk), "\">", title,
          "</text>\n</svg>\n"});
     return svg;
+}
+
+namespace {
+
+PlotGeometry GeometryOf(float widthTwips, float heightTwips)
+{
+    return {widthTwips, heightTwips, static_cast<int>(widthTwips) / kTwipsPerPixel - 2 * kSurfaceBorder,
+            static_cast<int>(heightTwips) / kTwipsPerPixel - 2 * kSurfaceBorder, kSurfaceBackground};
+}
+
+} // namespace
+
+PlotGeometry PairPlotGeometry()
+{
+    return GeometryOf(kPairPlotWidthTwips, kPairPlotHeightTwips);
+}
+
+PlotGeometry CurveGeometry()
+{
+    return GeometryOf(kCurveWidthTwips, kCurveHeightTwips);
+}
+
+std::string DrawPairState(FigureDrawing &plot, FigureDrawing &curve, const PatternState &state, Edition edition,
+                          std::string_view decimalSeparator)
+{
+    const StereoPair pair = state.pair.value_or(StereoPair{});
+    const std::optional<std::int32_t> source = HasProbe(edition) ? state.angle : std::nullopt;
+    PairGraph(plot, state.omni, state.fig8, pair, state.view, edition, source);
+    LocalisationCurve(curve, state.omni, state.fig8, pair, source, decimalSeparator);
+    std::string pattern = PatternName(state.omni, state.fig8, decimalSeparator);
+    if (pattern.empty())
+        pattern = Format(Tr("figure", kCaptionLevels),
+                         {ReadoutText(state.omni, decimalSeparator), ReadoutText(state.fig8, decimalSeparator)});
+    std::string caption =
+        pair.technique == PairTechnique::XY
+            ? Format(Tr("figure", kCaptionPairXy), {IntegerText(pair.angle) + kDegreeSign, pattern})
+            : Format(Tr("figure", kCaptionPairMs), {ReadoutText(pair.side, decimalSeparator), pattern});
+    if (source)
+        caption = Format(Tr("figure", kCaptionPairSource), {caption, IntegerText(*source) + kDegreeSign});
+    return caption;
 }
 
 } // namespace orvane

@@ -38,6 +38,15 @@ inline constexpr const char *kCaptionProbeNull = ORVANE_NOOP("figure", "%1; prob
 //: The figure's caption with a pattern kept for comparison. %1: the caption as it is without
 //: it; %2: the kept pattern's name or its levels. The kept pattern is drawn dashed.
 inline constexpr const char *kCaptionKept = ORVANE_NOOP("figure", "%1; compared with %2 (dashed)");
+//: The stereo pair's figure, its caption for an XY pair. %1: the angle between the microphones
+//: with its degree sign; %2: the microphones' pattern name or their levels
+inline constexpr const char *kCaptionPairXy = ORVANE_NOOP("figure", "XY pair at %1 of %2");
+//: The stereo pair's figure, its caption for an M/S pair (mid and side). %1: the side
+//: microphone's level, a number; %2: the mid microphone's pattern name or its levels
+inline constexpr const char *kCaptionPairMs = ORVANE_NOOP("figure", "M/S pair, side %1 dB, mid %2");
+//: The stereo pair's figure with a sound source. %1: the caption as it is without it; %2: the
+//: source's angle with its degree sign
+inline constexpr const char *kCaptionPairSource = ORVANE_NOOP("figure", "%1; source at %2");
 // The angle in the caption: the catalogues' texts are ASCII.
 inline constexpr const char *kDegreeSign = "\u00B0";
 
@@ -149,5 +158,20 @@ std::array<double, 2> LabelPoint(const FigureDrawing::Label &label);
 // The figure as an SVG document, `scale` times the window's size: the same
 // lines as vectors, and the labels and the caption as text.
 std::string SvgFigure(const FigureDrawing &drawing, std::string_view caption, int scale);
+// The same of a figure of several drawings, one below the other, each on its
+// own background and clipped to it, as wide as the widest.
+std::string SvgFigure(const std::vector<const FigureDrawing *> &drawings, std::string_view caption, int scale);
+
+// The stereo pair's drawings on their own surfaces: the pair's plot and the
+// localisation curve, as the pair window's surfaces hold them.
+PlotGeometry PairPlotGeometry();
+PlotGeometry CurveGeometry();
+
+// Draws the stereo pair of `state` (which must have one) as the pair window
+// shows it after its sliders were moved there: the plot in the state's view,
+// with the source at the state's angle in the full edition. Returns the
+// figure's caption: the technique, the pattern and the source.
+std::string DrawPairState(FigureDrawing &plot, FigureDrawing &curve, const PatternState &state, Edition edition,
+                          std::string_view decimalSeparator);
 
 } // namespace orvane

@@ -53,17 +53,17 @@ namespace {
 // window, the messages of links and the command line, a longer --help, the
 // menu bar).
 const std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> kDigests = {
-    {"en", {0x15E75E18C05DF27B, 0xBEF4DA051B6A20DF}},
-    {"de", {0xC08544283EB6C170, 0xAB9CC4E8C3F118A1}},
-    {"fr", {0x797A0644DCFA1ACE, 0x5B7671CA14C6BD59}},
-    {"es", {0x202852F69B2BC7A1, 0xBBF8A7F934817B74}},
-    {"it", {0x309B414595360B86, 0x0696F6491328103C}},
-    {"pt-BR", {0x866B09FEA6B19AC5, 0xE5D77EEFBF152799}},
-    {"nl", {0x5E0AD0617F096B84, 0xAD4626EA3F0764C9}},
-    {"pl", {0xFE89A4B3C63D1C3C, 0x21B320208363941C}},
-    {"ja", {0x32F9EF1BCD19E87C, 0x1745D944B48FB0DB}},
-    {"zh-CN", {0x6736A3F54A69AE55, 0xC1C29F560E889104}},
-    {"ko", {0x0AC6A7095007D45F, 0xB84857032B24EC1F}},
+    {"en", {0x7BABED6326A9D37F, 0xB449E3D6AD91BA35}},
+    {"de", {0xA066A7234533E810, 0x5C861041DABCDFA6}},
+    {"fr", {0xABD173042A119577, 0x83AA51279DD5B010}},
+    {"es", {0x733B8323CDB1532E, 0x554761C537793E3B}},
+    {"it", {0x9E144A831E66BD65, 0xF3C5DDEE1FE13EF9}},
+    {"pt-BR", {0x9B68ED5EEAF2E5BE, 0xF45EAB9254F56F00}},
+    {"nl", {0x8DB33400E2E9FDBF, 0xAC002492CBAC7A3C}},
+    {"pl", {0x26556DA399497027, 0x647D37EE87635D91}},
+    {"ja", {0x66C49F54E6F524B8, 0x234C05BE95D8B16C}},
+    {"zh-CN", {0x687077F92CC06947, 0xC2FC0DE93B31F017}},
+    {"ko", {0xFBB9A64D9D148130, 0xD09BD68F39D472FA}},
 };
 
 bool IsReadout(const QWidget *control);
@@ -120,6 +120,24 @@ protected:
         for (QLabel *label : view->findChildren<QLabel *>())
             if (label->isVisibleTo(view))
                 texts << label->objectName() + ": " + label->text() + " | " + label->accessibleName();
+    }
+
+    // The pair window's title, controls, figures and their names.
+    void collectPair(QStringList &texts)
+    {
+        QCoreApplication::processEvents();
+        auto *view = window->findChild<QWidget *>("PairView");
+        texts << view->windowTitle() + " | " + view->accessibleDescription();
+        for (QWidget *control : view->findChildren<QWidget *>()) {
+            QString shown;
+            if (auto *label = qobject_cast<QLabel *>(control))
+                shown = label->text();
+            else if (auto *button = qobject_cast<QAbstractButton *>(control))
+                shown = button->text();
+            if (control->isVisibleTo(view) && !(shown + control->accessibleName()).isEmpty())
+                texts << control->objectName() + ": " + shown + " | " + control->accessibleName() + " | " +
+                             control->accessibleDescription();
+        }
     }
 
     // Qt's own texts, which Save image and Print show: the file and print
@@ -218,6 +236,18 @@ protected:
                                  PairFigureValues(50, 50, StereoPair{PairTechnique::XY, 90, 0}, 30)})
             for (std::size_t row = 0; row < pair.size(); ++row)
                 texts << QString::fromStdString(PairFigureText(row, pair[row], sep));
+        // The stereo pair's window, XY with the probe as its source (full
+        // edition) and M/S, and its figures' captions.
+        find<QPushButton>("Cardiod")->click();
+        find<QAction>("StereoPairAction")->trigger();
+        for (const char *technique : {"PairXy", "PairMs"}) {
+            find<QAbstractButton>(technique)->click();
+            collectPair(texts);
+        }
+        for (const PatternState &state : {PatternState{0, 0, 30, {}, StereoPair{PairTechnique::XY, 90, 0}},
+                                          PatternState{20, 10, std::nullopt, {}, StereoPair{PairTechnique::MS, 0, 20}}})
+            texts << QString::fromStdString(MakePairFigure(state, edition, separator).caption);
+        find<QAction>("StereoPairAction")->trigger();
         collectQtDialogs(texts);
         return texts;
     }
@@ -333,6 +363,36 @@ void InLanguage::checkFit()
             const QFontMetricsF metrics(label->font(), label);
             EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width() + 0.5)
                 << GetParam()->code << " " << label->objectName().toStdString() << ": \"" << label->text().toStdString() << "\"";
+        }
+        // The pair window sizes itself to its texts as well: every caption,
+        // button and figure whole, with the probe's figures at the source.
+        find<QAction>("StereoPairAction")->trigger();
+        if (edition == Edition::Full)
+            press("Slider3", Qt::Key_Right, 30);
+        for (const char *technique : {"PairXy", "PairMs"}) {
+            find<QAbstractButton>(technique)->click();
+            QCoreApplication::processEvents();
+            auto *pair = window->findChild<QWidget *>("PairView");
+            ASSERT_TRUE(pair->isVisible());
+            for (QWidget *control : pair->findChildren<QWidget *>()) {
+                QString text;
+                QRect room = control->contentsRect();
+                if (auto *label = qobject_cast<QLabel *>(control)) {
+                    text = label->text();
+                } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+                    text = button->text();
+                    room = control->rect(); // a radio button's indicator stands inside it too
+                } else {
+                    continue;
+                }
+                if (!control->isVisibleTo(pair))
+                    continue;
+                const QFontMetricsF metrics(control->font(), control);
+                EXPECT_LE(metrics.horizontalAdvance(text), room.width() + 0.5)
+                    << GetParam()->code << " " << control->objectName().toStdString() << ": "" << text.toStdString() << """;
+            }
+            // Beside the main window's plot on a screen of 1366 pixels, at most.
+            EXPECT_LE(pair->width(), 1366 - 8) << GetParam()->code;
         }
         window.reset();
     }

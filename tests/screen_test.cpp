@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QPixmapCache>
+#include <QAbstractButton>
 #include <QPushButton>
 #include <QSlider>
 
@@ -129,6 +130,23 @@ TEST_F(Golden, StateShowsWhatTheMovesShow)
         window->showState(state);
         ExpectLooksAsBefore(OnScreen(window.get()), golden);
     }
+}
+
+// The stereo pair's window: XY cardioids with the probe as the source, then
+// M/S with the side slider moved, as the user reaches them.
+TEST_F(Golden, PairWindow)
+{
+    QPixmapCache::clear();
+    open(Edition::Full);
+    QTest::mouseClick(find<QPushButton>("Cardiod"), Qt::LeftButton);
+    press("gra", Qt::Key_P);
+    press("Slider3", Qt::Key_Right, 45);
+    auto *pair = find("PairView");
+    ASSERT_TRUE(pair->isVisible());
+    ExpectLooksAsBefore(OnScreen(pair), "pair-xy-cardioid-source-45");
+    QTest::mouseClick(find<QAbstractButton>("PairMs"), Qt::LeftButton);
+    press("SideSlider", Qt::Key_Right, 20);
+    ExpectLooksAsBefore(OnScreen(pair), "pair-ms-side-20-source-45");
 }
 
 // At twice the scale (QT_SCALE_FACTOR=2, see tests/CMakeLists.txt): lines two

@@ -241,7 +241,7 @@ TEST_P(EditionWindow, TheMenuBarHoldsEveryActionWithItsKey)
         QStringList entries; // "ObjectName Key", the probe's only in the full edition
     } rows[] = {
         {"File", {"CopyImageAction Ctrl+C", "SaveImageAction Ctrl+S", "PrintAction Ctrl+P"}},
-        {"View", {"DetailsAction D", "KeepAction K", "ClearKeptAction ", "DatasheetAction V", "Range "}},
+        {"View", {"DetailsAction D", "StereoPairAction P", "KeepAction K", "ClearKeptAction ", "DatasheetAction V", "Range "}},
         {"Sound", full() ? QStringList{"ListenAction L", "ProbeSoundAction "} : QStringList{"ListenAction L"}},
         {"Help", {"KeysAction "}},
     };

@@ -41,6 +41,8 @@ public:
     QString text(QAccessible::Text type) const override
     {
         if (type == QAccessible::Value) {
+            if (auto *pair = qobject_cast<PairSlider *>(slider()); pair && !pair->spoken().isEmpty())
+                return pair->spoken();
             const double value = currentValue().toDouble();
             return QString::fromStdString(IsLevelSlider(slider()) ? SpokenNumber(value, ".")
                                                                    : std::to_string(slider()->value()));
@@ -200,7 +202,8 @@ QAccessibleInterface *WindowAccessible(const QString &className, QObject *object
         return new FrameAccessible(widget);
     if (className == QLatin1String(PlotSurface::staticMetaObject.className()))
         return new QAccessibleWidget(widget, QAccessible::Graphic);
-    if (className == QLatin1String(ValueSlider::staticMetaObject.className()))
+    if (className == QLatin1String(ValueSlider::staticMetaObject.className()) ||
+        className == QLatin1String(PairSlider::staticMetaObject.className()))
         return new SliderAccessible(static_cast<ValueSlider *>(widget));
     if (className == QLatin1String(Readout::staticMetaObject.className()))
         return new ReadoutAccessible(static_cast<Readout *>(widget));

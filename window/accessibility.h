@@ -19,6 +19,20 @@ public:
     using QSlider::QSlider;
 };
 
+// A slider of the stereo pair's window: assistive technology reads its value
+// as the snapshot words it (the angle in degrees, the side's level in dB).
+class PairSlider : public ValueSlider {
+    Q_OBJECT
+
+public:
+    using ValueSlider::ValueSlider;
+    const QString &spoken() const { return spoken_; }
+    void setSpoken(const QString &spoken) { spoken_ = spoken; }
+
+private:
+    QString spoken_;
+};
+
 // A readout label. Assistive technology reads its name as its text exactly,
 // empty while it is empty, never as the caption that names it.
 class Readout : public QLabel {

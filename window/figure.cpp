@@ -36,7 +36,20 @@ QFont CaptionFont(qreal pixels)
 QSize FigureSize(const Figure &figure)
 {
     const PlotGeometry &g = figure.drawing.geometry();
-    return {g.innerWidth, g.innerHeight + kCaptionBand};
+    QSize size(g.innerWidth, g.innerHeight + kCaptionBand);
+    if (figure.below)
+        size = QSize(std::max(size.width(), figure.below->geometry().innerWidth),
+                     size.height() + figure.below->geometry().innerHeight);
+    return size;
+}
+
+// The figure's drawings, top to bottom.
+std::vector<const FigureDrawing *> Drawings(const Figure &figure)
+{
+    std::vector<const FigureDrawing *> drawings{&figure.drawing};
+    if (figure.below)
+        drawings.push_back(&*figure.below);
+    return drawings;
 }
 
 QString ErrorText(std::string_view text)
@@ -59,21 +72,22 @@ Figure MakeFigure(const PatternState &state, Edition edition, const QString &dec
     return figure;
 }
 
-QImage FigureImage(const Figure &figure, int scale)
+namespace {
+
+// One drawing into `image`, its top `top` logical pixels down.
+void PaintDrawing(QImage &image, const FigureDrawing &drawing, int top, int scale)
 {
-    const PlotGeometry &g = figure.drawing.geometry();
-    QImage image(FigureSize(figure) * scale, QImage::Format_RGB32);
-    image.fill(ColourOf(kCaptionBackground));
+    const PlotGeometry &g = drawing.geometry();
     RasterSurface raster(PixelFormat::Argb32, g.background);
-    raster.attach(reinterpret_cast<std::uint32_t *>(image.bits()), g.innerWidth * scale,
+    raster.attach(reinterpret_cast<std::uint32_t *>(image.scanLine(top * scale)), g.innerWidth * scale,
                   g.innerHeight * scale, image.bytesPerLine() / 4, scale);
     raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
     // The lines go to the rasteriser, the labels to Qt's text engine, in the
     // order they were drawn.
     class Labelled : public DrawingSurface {
     public:
-        Labelled(RasterSurface &raster, QImage &image, const PlotGeometry &g, int scale)
-            : raster_(raster), image_(image), plot_(0, 0, g.innerWidth, g.innerHeight), scale_(scale)
+        Labelled(RasterSurface &raster, QImage &image, const PlotGeometry &g, int top, int scale)
+            : raster_(raster), image_(image), plot_(0, top, g.innerWidth, g.innerHeight), top_(top), scale_(scale)
         {
         }
         void clear() override { raster_.clear(); }
@@ -87,68 +101,94 @@ QImage FigureImage(const Figure &figure, int scale)
             QPainter painter(&image_);
             painter.scale(scale_, scale_);
             painter.setClipRect(plot_);
-            PaintLabel(painter, x / kTwipsPerPixel, y / kTwipsPerPixel, text, colour, anchor);
+            PaintLabel(painter, x / kTwipsPerPixel, static_cast<double>(top_) + y / kTwipsPerPixel, text, colour, anchor);
         }
 
     private:
         RasterSurface &raster_;
         QImage &image_;
         QRectF plot_;
+        int top_;
         int scale_;
-    } labelled(raster, image, g, scale);
-    figure.drawing.replay(labelled);
+    } labelled(raster, image, g, top, scale);
+    drawing.replay(labelled);
+}
+
+} // namespace
+
+Figure MakePairFigure(const PatternState &state, Edition edition, const QString &decimalSeparator)
+{
+    Figure figure{FigureDrawing(PairPlotGeometry()), FigureDrawing(CurveGeometry()), {}};
+    figure.caption = DrawPairState(figure.drawing, *figure.below, state, edition, decimalSeparator.toStdString());
+    return figure;
+}
+
+QImage FigureImage(const Figure &figure, int scale)
+{
+    QImage image(FigureSize(figure) * scale, QImage::Format_RGB32);
+    image.fill(ColourOf(kCaptionBackground));
+    int top = 0;
+    for (const FigureDrawing *drawing : Drawings(figure)) {
+        PaintDrawing(image, *drawing, top, scale);
+        top += drawing->geometry().innerHeight;
+    }
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(ColourOf(kCaptionInk));
     painter.setFont(CaptionFont(kCaptionPixels * scale));
-    painter.drawText(QRect(0, g.innerHeight * scale, image.width(), kCaptionBand * scale), Qt::AlignCenter,
+    painter.drawText(QRect(0, top * scale, image.width(), kCaptionBand * scale), Qt::AlignCenter,
                      QString::fromStdString(figure.caption));
     return image;
 }
 
+
 void PaintFigure(QPainter &painter, const Figure &figure, const QRectF &target)
 {
-    const PlotGeometry &g = figure.drawing.geometry();
     const QSizeF size = FigureSize(figure);
     const qreal factor = std::min(target.width() / size.width(), target.height() / size.height());
     painter.save();
     painter.translate(target.center() - QPointF(size.width(), size.height()) * factor / 2);
     painter.scale(factor, factor);
 
-    const QRectF plot(0, 0, g.innerWidth, g.innerHeight);
-    painter.fillRect(plot, ColourOf(g.background));
-    painter.fillRect(QRectF(0, g.innerHeight, g.innerWidth, kCaptionBand), ColourOf(kCaptionBackground));
-
-    painter.save();
-    painter.setClipRect(plot);
-    painter.setRenderHint(QPainter::Antialiasing);
-    auto label = figure.drawing.labels().begin();
-    auto labelsBefore = [&](std::size_t segment) {
-        for (; label != figure.drawing.labels().end() && label->before <= segment; ++label) {
-            const auto [x, y] = LabelPoint(*label);
-            painter.save();
-            PaintLabel(painter, x, y, label->text, label->colour, label->anchor);
-            painter.restore();
+    int top = 0;
+    for (const FigureDrawing *drawing : Drawings(figure)) {
+        const PlotGeometry &g = drawing->geometry();
+        const QRectF plot(0, 0, g.innerWidth, g.innerHeight);
+        painter.save();
+        painter.translate(0, top);
+        painter.fillRect(plot, ColourOf(g.background));
+        painter.setClipRect(plot);
+        painter.setRenderHint(QPainter::Antialiasing);
+        auto label = drawing->labels().begin();
+        auto labelsBefore = [&](std::size_t segment) {
+            for (; label != drawing->labels().end() && label->before <= segment; ++label) {
+                const auto [x, y] = LabelPoint(*label);
+                painter.save();
+                PaintLabel(painter, x, y, label->text, label->colour, label->anchor);
+                painter.restore();
+            }
+        };
+        for (const FigureLine &line : FigureLines(*drawing)) {
+            labelsBefore(line.first);
+            QPen pen(ColourOf(line.colour), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
+            painter.setPen(pen);
+            QPolygonF points;
+            points.reserve(static_cast<qsizetype>(line.points.size()));
+            for (const auto &[x, y] : line.points)
+                points << QPointF(x, y);
+            painter.drawPolyline(points);
         }
-    };
-    for (const FigureLine &line : FigureLines(figure.drawing)) {
-        labelsBefore(line.first);
-        QPen pen(ColourOf(line.colour), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
-        painter.setPen(pen);
-        QPolygonF points;
-        points.reserve(static_cast<qsizetype>(line.points.size()));
-        for (const auto &[x, y] : line.points)
-            points << QPointF(x, y);
-        painter.drawPolyline(points);
+        labelsBefore(drawing->segments().size());
+        painter.restore();
+        top += g.innerHeight;
     }
-    labelsBefore(figure.drawing.segments().size());
-    painter.restore();
 
+    const QRectF band(0, top, size.width(), kCaptionBand);
+    painter.fillRect(band, ColourOf(kCaptionBackground));
     painter.setPen(ColourOf(kCaptionInk));
     painter.setFont(CaptionFont(kCaptionPixels));
-    painter.drawText(QRectF(0, g.innerHeight, g.innerWidth, kCaptionBand), Qt::AlignCenter,
-                     QString::fromStdString(figure.caption));
+    painter.drawText(band, Qt::AlignCenter, QString::fromStdString(figure.caption));
     painter.restore();
 }
 
@@ -183,7 +223,7 @@ QString SaveFigure(const Figure &figure, const QString &path, int scale)
         written = FigureImage(figure, scale).save(&file, "PNG");
         break;
     case FigureFormat::Svg: {
-        const std::string svg = SvgFigure(figure.drawing, figure.caption, scale);
+        const std::string svg = SvgFigure(Drawings(figure), figure.caption, scale);
         written = file.write(svg.data(), static_cast<qint64>(svg.size())) == static_cast<qint64>(svg.size());
         break;
     }

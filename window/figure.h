@@ -17,6 +17,8 @@ namespace orvane {
 // of the layout table.
 struct Figure {
     FigureDrawing drawing{SurfaceGeometryOf()};
+    // A second drawing under the first: the stereo pair's curve under its plot.
+    std::optional<FigureDrawing> below;
     std::string caption;
 };
 
@@ -24,6 +26,10 @@ struct Figure {
 // number format of `decimalSeparator`.
 Figure MakeFigure(const PatternState &state, Edition edition, const QString &decimalSeparator,
                   std::optional<KeptPattern> kept = std::nullopt);
+
+// The stereo pair of `state` (which has one) as the pair window draws it: its
+// plot, the localisation curve under it, and its caption.
+Figure MakePairFigure(const PatternState &state, Edition edition, const QString &decimalSeparator);
 
 // The figure in pixels at a whole `scale`: the plot as the window shows it at
 // that device pixel ratio, the caption under it.

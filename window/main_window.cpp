@@ -33,6 +33,7 @@
 #include "pattern/translation.h"
 #include "window/accessibility.h"
 #include "window/details_view.h"
+#include "window/pair_view.h"
 #include "window/figure.h"
 #include "window/font_pages.h"
 #include "pattern/layout.h"
@@ -51,7 +52,7 @@ constexpr const char *kFigureName = ORVANE_NOOP("dialog", "Orvane polar pattern"
 // The window's controls, reached by name, as the behaviour uses them.
 class OrvaneFrm::Controls : public FaceControls {
 public:
-    explicit Controls(QWidget *window) : window_(window) {}
+    explicit Controls(OrvaneFrm *window) : window_(window) {}
 
     std::int32_t sliderValue(SliderId id) override
     {
@@ -86,8 +87,16 @@ public:
         return CurrentLanguage().decimalSeparator;
     }
 
+    // The pair window's surfaces; the window is made, hidden, on the first
+    // drawing, and shown with the snapshot.
+    DrawingSurface *pairSurface(PairDrawing drawing) override
+    {
+        PairView &view = window_->pairView();
+        return drawing == PairDrawing::Plot ? static_cast<DrawingSurface *>(view.plot()) : view.curve();
+    }
+
 private:
-    QWidget *window_;
+    OrvaneFrm *window_;
     PlotSurface *gra_ = nullptr; // the surface is looked up once: it lives as long as the window
 };
 
@@ -138,9 +147,7 @@ void OrvaneFrm::showDetails(const Snapshot &shown)
         // at the size of what it will show.
         details_->showFigures(*shown.details);
         details_->adjustSize();
-        // Its frame, not yet made, as wide as the window's own.
-        const QSize frame = details_->size() + frameGeometry().size() - size();
-        details_->move(DetailsPosition(frameGeometry(), frame, screen()->availableGeometry()));
+        placeBeside(details_, pair_);
     }
     if (details_->isHidden()) {
         // Opened: shown at once, in front.
@@ -162,6 +169,112 @@ void OrvaneFrm::showDetails(const Snapshot &shown)
         });
 }
 
+void OrvaneFrm::placeBeside(QWidget *tool, const QWidget *other)
+{
+    // Its frame, not yet made, as wide as the window's own.
+    const QSize frame = tool->size() + frameGeometry().size() - size();
+    const QRect available = screen()->availableGeometry();
+    QPoint at = DetailsPosition(frameGeometry(), frame, available);
+    if (other && other->isVisible() && QRect(at, frame).intersects(other->frameGeometry())) {
+        // The other tool window stands there: beside that one, else a step
+        // down and right of it, so that neither hides the other's title.
+        constexpr int kCascade = 32;
+        const QPoint beside = DetailsPosition(other->frameGeometry(), frame, available);
+        at = QRect(beside, frame).intersects(other->frameGeometry())
+                 ? other->frameGeometry().topLeft() + QPoint(kCascade, kCascade)
+                 : beside;
+    }
+    tool->move(at);
+}
+
+PairView &OrvaneFrm::pairView()
+{
+    if (!pair_) {
+        pair_ = new PairView(edition_, this);
+        connect(pair_, &PairView::closed, this, [this] {
+            pairPending_ = false;
+            act(UserAction::Chosen(Action::StereoPair, false));
+        });
+        connect(pair_, &PairView::pairSet, this, [this](const StereoPair &pair) { act(UserAction::PairSet(pair)); });
+        connect(pair_, &PairView::blumleinPressed, this, [this] { act(UserAction::BlumleinPair()); });
+        connect(pair_, &PairView::figureAsked, this, [this](Action action) { PairFigureWork(action); });
+        // Laid out at its size now: the behaviour draws on its surfaces before it first shows.
+        pair_->adjustSize();
+    }
+    return *pair_;
+}
+
+void OrvaneFrm::showPair(const Snapshot &shown)
+{
+    if (!shown.pair) {
+        pairPending_ = false;
+        pairPendingShown_.reset();
+        if (pair_)
+            pair_->hide();
+        return;
+    }
+    PairView &view = pairView();
+    view.followPair(shown.pair->pair);
+    if (!view.isHidden()) {
+        // Open already: its controls and figures follow before the next
+        // paint, as the details' do, so that moves in one turn of the event
+        // loop rewrite them once. Its drawings are drawn already.
+        const bool waiting = pairPendingShown_.has_value();
+        pairPendingShown_ = shown.pair;
+        if (!waiting)
+            QTimer::singleShot(0, this, [this] {
+                if (pair_ && pairPendingShown_)
+                    pair_->showPair(*pairPendingShown_);
+                pairPendingShown_.reset();
+            });
+        return;
+    }
+    pairPendingShown_.reset();
+    view.showPair(*shown.pair);
+    // A state on the command line comes before the window shows: the pair
+    // opens beside it once it has its place.
+    if (!isVisible()) {
+        pairPending_ = true;
+        return;
+    }
+    view.adjustSize();
+    placeBeside(&view, details_);
+    view.show();
+    view.raise();
+    view.activateWindow();
+}
+
+void OrvaneFrm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!pairPending_ || !pair_)
+        return;
+    pairPending_ = false;
+    // Once the window manager has placed this window.
+    QTimer::singleShot(0, this, [this] {
+        if (!pair_ || !behaviour_->pairShown() || !pair_->isHidden())
+            return;
+        pair_->adjustSize();
+        placeBeside(pair_, details_);
+        pair_->show();
+    });
+}
+
+void OrvaneFrm::PairFigureWork(Action action)
+{
+    std::function<void()> work;
+    const auto figure = [this] {
+        return MakePairFigure(shownState(), edition_, QString::fromStdString(controls_->decimalSeparator()));
+    };
+    switch (action) {
+    case Action::CopyImage: work = [this, figure] { CopyImage(figure()); }; break;
+    case Action::SaveImage: work = [this, figure] { SaveImage(figure()); }; break;
+    case Action::Print: work = [this, figure] { PrintImage(figure()); }; break;
+    default: return;
+    }
+    act(UserAction::Chosen(action, true), work);
+}
+
 PatternState OrvaneFrm::shownState()
 {
     return behaviour_->shownState();
@@ -178,14 +291,13 @@ Figure OrvaneFrm::shownFigure()
                       behaviour_->kept());
 }
 
-void OrvaneFrm::CopyImage()
+void OrvaneFrm::CopyImage(const Figure &figure)
 {
-    const Figure figure = shownFigure();
     const int scale = std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale);
     QGuiApplication::clipboard()->setImage(FigureImage(figure, scale));
 }
 
-void OrvaneFrm::SaveImage()
+void OrvaneFrm::SaveImage(const Figure &figure)
 {
     //: The file dialog's filter. Keep (*.png) as it is.
     const QString png = Text("dialog", "PNG image (*.png)");
@@ -211,20 +323,19 @@ void OrvaneFrm::SaveImage()
     const QString chosen = dialog.selectedNameFilter();
     if (!FormatOfPath(path.toStdString()))
         path += chosen == svg ? ".svg" : chosen == pdf ? ".pdf" : ".png";
-    const Figure figure = shownFigure();
     const QString error = SaveFigure(figure, path, std::clamp(qRound(devicePixelRatioF()), 1, kLargestScale));
     if (!error.isEmpty())
         throw std::runtime_error(error.toStdString());
 }
 
-void OrvaneFrm::PrintImage()
+void OrvaneFrm::PrintImage(const Figure &figure)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(Text("dialog", kFigureName));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    PrintFigure(printer, shownFigure());
+    PrintFigure(printer, figure);
 }
 
 void OrvaneFrm::connectHandlers()
@@ -275,6 +386,7 @@ void OrvaneFrm::Show(const Snapshot &shown)
         describePlot(shown.description);
     showActions(shown);
     showDetails(shown);
+    showPair(shown);
     // A sound that cannot start says so instead of what was to be heard.
     if (shown.sound && !Play(*shown.sound))
         return;

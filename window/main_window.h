@@ -23,6 +23,7 @@ namespace orvane {
 class Announcer;
 struct Figure;
 class DetailsView;
+class PairView;
 class SoundOutput;
 
 // The program's one window: the controls of the layout table and the menus of
@@ -64,6 +65,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // The plot's letters, wherever the focus is in the window.
     void keyPressEvent(QKeyEvent *event) override;
+    // A pair given before the window first shows opens beside it then.
+    void showEvent(QShowEvent *event) override;
 
 private:
     // Plays what the snapshot asks for; a sound that cannot start or stops
@@ -80,13 +83,21 @@ private:
     // The entries as the snapshot has them: enabled, and a switch's state.
     void showActions(const Snapshot &shown);
     // The plot as a figure: to the clipboard, to a file, to a printer.
-    void CopyImage();
-    void SaveImage();
-    void PrintImage();
+    void CopyImage(const Figure &figure);
+    void SaveImage(const Figure &figure);
+    void PrintImage(const Figure &figure);
     // The figure of what the plot shows: the state, the kept pattern, the language's numbers.
     Figure shownFigure();
     // The tool window "Pattern details", beside the window, while the snapshot has its figures.
     void showDetails(const Snapshot &shown);
+    // The tool window "Stereo pair", while the snapshot has the pair; made
+    // when the behaviour first asks for its surfaces.
+    PairView &pairView();
+    void showPair(const Snapshot &shown);
+    // Opens a tool window beside this one, clear of the other tool window where that is open.
+    void placeBeside(QWidget *tool, const QWidget *other);
+    // The pair's figure (its plot and curve) to the clipboard, a file or a printer.
+    void PairFigureWork(Action action);
 
     // Shows what an action left: the readouts, the plot's description, the
     // entries, the details, the sound, what a listener hears and the error.
@@ -109,6 +120,9 @@ private:
     Announcer *announcer_; // owned as a child object
     std::unique_ptr<SoundOutput> output_;
     DetailsView *details_ = nullptr;  // owned as a child object
+    PairView *pair_ = nullptr;        // owned as a child object
+    bool pairPending_ = false;        // to open once the window shows
+    std::optional<PairShown> pairPendingShown_; // shown once the action has ended, as the details' figures
     QMenuBar *menuBar_ = nullptr; // owned as a child object
     int clientTop_ = 0;                 // the menu bar's height
     // The details' figures of the last snapshot, shown once the action has

@@ -10,6 +10,7 @@
 
 #include "pattern/translation.h"
 #include "pattern/layout.h"
+#include "window/figure.h"
 #include "window/lazy_icon_style.h"
 #include "window/main_window.h"
 #include "window/plot_surface.h"
@@ -168,9 +169,9 @@ void OrvaneFrm::Trigger(Action action, bool on)
 {
     std::function<void()> faceWork;
     switch (action) {
-    case Action::CopyImage: faceWork = [this] { CopyImage(); }; break;
-    case Action::SaveImage: faceWork = [this] { SaveImage(); }; break;
-    case Action::Print: faceWork = [this] { PrintImage(); }; break;
+    case Action::CopyImage: faceWork = [this] { CopyImage(shownFigure()); }; break;
+    case Action::SaveImage: faceWork = [this] { SaveImage(shownFigure()); }; break;
+    case Action::Print: faceWork = [this] { PrintImage(shownFigure()); }; break;
     case Action::Keys: faceWork = [this] { ShowKeys(); }; break;
     default: break;
     }

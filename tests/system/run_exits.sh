@@ -252,6 +252,9 @@ arguments() {
       "--state;omni=0&fig8=0&pair=ms&side=5;--pair-angle;30|2|--pair-angle is the angle of an XY pair"
       "--state;omni=0&fig8=0&pair=ms|2|\"side\" is missing from the state"
       "--state;omni=0&fig8=0&side=5|2|\"side\" in the state needs pair=ms"
+      # With a pair, --export writes the pair's figure: its plot, its curve, their caption.
+      "--preset;cardioid;--pair;xy;--pair-angle;120;--angle;30;--export;pair.svg|0|"
+      "--pair;ms;--side;20;--export;pair.png|0|"
     )
     printf 'old' >"$work/old.png"
     for entry in "${cases[@]}"; do
@@ -294,6 +297,16 @@ arguments() {
     else
       fail "$name --view db --range 20 --export db.svg: wanted its rings to -15 dB and its legend as text"
     fi
+    # The pair's figure: both drawings, each clipped to its own, and the curve's
+    # texts; the caption says the pair (and the source, where the edition has one).
+    caption='>XY pair at 120° of Cardioid; source at 30°</title>'
+    [ "$name" = OrvaneLite ] && caption='>XY pair at 120° of Cardioid</title>'
+    if grep -q 'clipPath id="plot2"' "$work/pair.svg" && grep -q '>Source angle (degrees)</text>' "$work/pair.svg" &&
+      grep -qF "$caption" "$work/pair.svg" && [ "$(head -c 4 "$work/pair.png" | tail -c 3)" = PNG ]; then
+      passed=$((passed + 1))
+    else
+      fail "$name --pair --export: wanted the pair's plot and curve with \"$caption\"; $(shown)"
+    fi
     # The figures were written, the old file replaced by a whole new one, and
     # --export beside --details wrote its file too.
     if head -c 5 "$work/f.svg" | grep -q '<?xml' && head -c 5 "$work/f.pdf" | grep -q '%PDF' &&
@@ -303,7 +316,7 @@ arguments() {
     else
       fail "$name --export: wanted f.svg, f.pdf and a new old.png and no temporary files; $(ls -a "$work" | paste -sd' ')"
     fi
-    rm -f "$work"/f.* "$work/old.png" "$work/both.png" "$work/db.svg"
+    rm -f "$work"/f.* "$work/old.png" "$work/both.png" "$work/db.svg" "$work"/pair.*
   done
 }
 
