@@ -45,8 +45,8 @@ std::vector<std::unique_ptr<ReadCatalogue>> read;
 
 // Held while `missed` changes or is read, by any thread that translates. A
 // flag rather than a std::mutex, whose failure to lock, a system error, would
-// bring the C library's printf into the page's module (5 kB after gzip) for
-// a text it never says.
+// keep the C library's printf in the page's module for a message it never
+// shows.
 std::atomic_flag missedBusy;
 std::set<std::string> missed;
 
