@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace orvane {
 
@@ -12,38 +11,43 @@ namespace {
 constexpr int kDigits = 15;
 
 // A finite double's exact decimal digits: |value| = 0.digits x 10^point,
-// digits without leading zeros ("" for zero). Every double is an integer
+// digits without leading zeros (none for zero). Every double is an integer
 // times a power of two, m 2^q: for q >= 0 that integer is m doubled q times;
-// for q < 0, m 2^q = m 5^-q / 10^-q. The integer is built in base 10^9.
+// for q < 0, m 2^q = m 5^-q / 10^-q. The integer is built in base 10^9, on
+// the stack: the readouts print a few on every move of a slider.
 struct ExactDecimal {
-    std::string digits;
+    char digits[780]; // 2^53 5^1074, the most, has 767
+    int size = 0;
     int point = 0;
+    char at(int i) const { return i >= 0 && i < size ? digits[i] : '0'; }
 };
 
-ExactDecimal Exact(double value)
+void Exact(double value, ExactDecimal &d)
 {
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     const int biased = static_cast<int>(bits >> 52 & 0x7FF);
     std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
-    int q = biased == 0 ? -1074 : biased - 1075;
+    const int q = biased == 0 ? -1074 : biased - 1075;
     if (biased != 0)
         m |= std::uint64_t{1} << 52;
-    ExactDecimal d;
+    d.size = 0;
+    d.point = 0;
     if (m == 0)
-        return d;
-    std::vector<std::uint32_t> limbs; // least significant first
+        return;
+    std::uint32_t limbs[90]; // least significant first
+    int count = 0;
     for (; m != 0; m /= 1000000000u)
-        limbs.push_back(static_cast<std::uint32_t>(m % 1000000000u));
-    const auto times = [&limbs](std::uint32_t factor) {
+        limbs[count++] = static_cast<std::uint32_t>(m % 1000000000u);
+    const auto times = [&limbs, &count](std::uint32_t factor) {
         std::uint64_t carry = 0;
-        for (std::uint32_t &limb : limbs) {
-            const std::uint64_t v = std::uint64_t{limb} * factor + carry;
-            limb = static_cast<std::uint32_t>(v % 1000000000u);
+        for (int i = 0; i < count; ++i) {
+            const std::uint64_t v = std::uint64_t{limbs[i]} * factor + carry;
+            limbs[i] = static_cast<std::uint32_t>(v % 1000000000u);
             carry = v / 1000000000u;
         }
         for (; carry != 0; carry /= 1000000000u)
-            limbs.push_back(static_cast<std::uint32_t>(carry % 1000000000u));
+            limbs[count++] = static_cast<std::uint32_t>(carry % 1000000000u);
     };
     for (int left = q; left > 0; left -= 29) // 2^29 times a limb fits in 64 bits
         times(std::uint32_t{1} << (left < 29 ? left : 29));
@@ -53,44 +57,48 @@ ExactDecimal Exact(double value)
             power *= 5;
         times(power);
     }
-    d.digits = std::to_string(limbs.back());
-    for (std::size_t i = limbs.size() - 1; i-- > 0;) {
-        const std::string part = std::to_string(limbs[i]);
-        d.digits.append(9 - part.size(), '0').append(part);
+    char top[10];
+    int n = 0;
+    for (std::uint32_t v = limbs[count - 1]; v != 0; v /= 10)
+        top[n++] = static_cast<char>('0' + v % 10);
+    while (n > 0)
+        d.digits[d.size++] = top[--n];
+    for (int i = count - 2; i >= 0; --i) {
+        std::uint32_t v = limbs[i];
+        for (int k = 8; k >= 0; --k, v /= 10)
+            d.digits[d.size + k] = static_cast<char>('0' + v % 10);
+        d.size += 9;
     }
-    d.point = static_cast<int>(d.digits.size()) + (q < 0 ? q : 0);
-    return d;
+    d.point = d.size + (q < 0 ? q : 0);
 }
 
-// `d` rounded to nearest, ties to even, after its first `keep` digits, which
-// it then holds, with zeros where it had fewer; a carry moves its point.
+// `d` rounded to nearest, ties to even, after its first `keep` digits; a
+// carry moves its point.
 void RoundAfter(ExactDecimal &d, int keep)
 {
     if (keep < 0) { // below half a unit of the last kept place
-        d.digits.clear();
+        d.size = 0;
         return;
     }
-    const auto at = static_cast<std::size_t>(keep);
-    if (at >= d.digits.size()) {
-        d.digits.append(at - d.digits.size(), '0');
+    if (keep >= d.size)
         return;
-    }
-    const char next = d.digits[at];
-    const bool beyond = d.digits.find_first_not_of('0', at + 1) != std::string::npos;
-    const bool odd = at > 0 && (d.digits[at - 1] - '0') % 2 == 1;
-    d.digits.resize(at);
+    const char next = d.digits[keep];
+    bool beyond = false;
+    for (int i = keep + 1; i < d.size && !beyond; ++i)
+        beyond = d.digits[i] != '0';
+    const bool odd = keep > 0 && (d.digits[keep - 1] - '0') % 2 == 1;
+    d.size = keep;
     if (next < '5' || (next == '5' && !beyond && !odd))
         return;
-    std::size_t i = at;
+    int i = keep;
     while (i > 0 && d.digits[i - 1] == '9')
         d.digits[--i] = '0';
     if (i > 0) {
         ++d.digits[i - 1];
     } else { // 99.9 -> 100.0: one more digit before the point
-        d.digits.insert(d.digits.begin(), '1');
+        d.digits[0] = '1';
+        d.size = keep > 0 ? keep : 1;
         ++d.point;
-        if (at > 0)
-            d.digits.pop_back();
     }
 }
 
@@ -109,20 +117,14 @@ struct Decimal {
 
 Decimal ToDecimal(double value)
 {
-    const std::string printed = PrintExponent(value, kDigits - 1);
-    const char *const buffer = printed.c_str();
+    ExactDecimal exact;
+    Exact(value, exact);
+    RoundAfter(exact, kDigits);
     Decimal d;
-    const char *p = buffer;
-    if (*p == '-') {
-        d.negative = true;
-        ++p;
-    }
-    int n = 0;
-    for (; *p != 'e' && *p != '\0'; ++p)
-        if (*p >= '0' && *p <= '9' && n < kDigits)
-            d.digits[n++] = *p;
-    if (*p == 'e')
-        d.exponent = std::atoi(p + 1);
+    d.negative = std::signbit(value);
+    for (int i = 0; i < kDigits; ++i)
+        d.digits[i] = exact.at(i);
+    d.exponent = exact.point - 1;
     return d;
 }
 
@@ -168,14 +170,17 @@ std::string PrintExponent(double value, int precision)
 {
     if (!std::isfinite(value))
         return NotFinite(value);
-    ExactDecimal d = Exact(value);
-    const bool zero = d.digits.empty();
+    ExactDecimal d;
+    Exact(value, d);
+    const bool zero = d.size == 0;
     RoundAfter(d, precision + 1);
     const int exponent = zero ? 0 : d.point - 1;
     std::string text = std::signbit(value) ? "-" : "";
-    text += d.digits[0];
+    text += d.at(0);
     if (precision > 0)
-        text.append(".").append(d.digits, 1, std::string::npos);
+        text += '.';
+    for (int i = 1; i <= precision; ++i)
+        text += d.at(i);
     const int size = std::abs(exponent);
     return text.append(exponent < 0 ? "e-" : "e+").append(size < 10 ? "0" : "").append(std::to_string(size));
 }
@@ -184,17 +189,18 @@ std::string PrintFixed(double value, int precision)
 {
     if (!std::isfinite(value))
         return NotFinite(value);
-    ExactDecimal d = Exact(value);
+    ExactDecimal d;
+    Exact(value, d);
     RoundAfter(d, d.point + precision);
-    if (d.point < 1) { // no whole digit: a zero before the point
-        d.digits.insert(0, static_cast<std::size_t>(1 - d.point), '0');
-        d.point = 1;
-    }
-    d.digits.resize(static_cast<std::size_t>(d.point + precision), '0');
     std::string text = std::signbit(value) ? "-" : "";
-    text.append(d.digits, 0, static_cast<std::size_t>(d.point));
+    if (d.point < 1) // no whole digit: a zero before the point
+        text += '0';
+    for (int i = 0; i < d.point; ++i)
+        text += d.at(i);
     if (precision > 0)
-        text.append(".").append(d.digits, static_cast<std::size_t>(d.point), std::string::npos);
+        text += '.';
+    for (int i = d.point; i < d.point + precision; ++i)
+        text += d.at(i);
     return text;
 }
 
