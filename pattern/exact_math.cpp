@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace orvane {
 
@@ -210,12 +211,26 @@ Reduced Reduce(double x)
 
 constexpr double kLargestReduced = 1e6;
 
+// Beyond kLargestReduced, where no angle of the program goes: NaN, which the
+// callers' checks take as a fault, rather than the C library's sine and
+// cosine, whose reduction of any argument would be 3.5 kB of the page's module.
+double OutOfReach(double x)
+{
+    return x != x ? x : std::numeric_limits<double>::quiet_NaN();
+}
+
 } // namespace
 
 double ExactLog(double x) noexcept
 {
-    if (!(x > 0.0) || !std::isfinite(x))
-        return std::log(x); // 0, negative, infinite or NaN: nothing to round
+    // 0, negative, infinite or NaN: nothing to round, and no need of the C
+    // library's logarithm, whose tables would be 4 kB of the page's module.
+    if (x == 0.0)
+        return -std::numeric_limits<double>::infinity();
+    if (!(x > 0.0))
+        return x != x ? x : std::numeric_limits<double>::quiet_NaN();
+    if (x == std::numeric_limits<double>::infinity())
+        return x;
     int k = 0;
     double m = std::frexp(x, &k); // x = m 2^k, m in [0.5, 1)
     if (m < 0x1.6a09e667f3bcdp-1) { // 1 / sqrt 2
@@ -231,7 +246,7 @@ double ExactLog(double x) noexcept
 double ExactSin(double x) noexcept
 {
     if (x == 0.0 || !(std::fabs(x) <= kLargestReduced))
-        return x == 0.0 ? x : std::sin(x);
+        return x == 0.0 ? x : OutOfReach(x);
     const auto [quadrant, r] = Reduce(x);
     switch (quadrant) {
     case 0: return Round(SinSeries(r));
@@ -244,7 +259,7 @@ double ExactSin(double x) noexcept
 double ExactCos(double x) noexcept
 {
     if (!(std::fabs(x) <= kLargestReduced))
-        return std::cos(x);
+        return OutOfReach(x);
     const auto [quadrant, r] = Reduce(x);
     switch (quadrant) {
     case 0: return Round(CosSeries(r));

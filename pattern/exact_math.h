@@ -11,7 +11,7 @@ namespace orvane {
 //
 // ExactLog takes any double (0 gives -infinity, a negative number NaN).
 // ExactSin and ExactCos are exact for |x| up to 1e6; beyond that, where the
-// program never goes, they hand over to the C library.
+// program never goes, they give NaN.
 double ExactLog(double x) noexcept;
 double ExactSin(double x) noexcept;
 double ExactCos(double x) noexcept;

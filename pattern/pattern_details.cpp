@@ -1,7 +1,6 @@
 #include "pattern/pattern_details.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <numbers>
@@ -71,22 +70,20 @@ std::string KeptLevels(const KeptPattern &kept, std::string_view decimalSeparato
     return Format(Tr("announcement", kKeptLevels), {SpokenLevel(kept.s1, decimalSeparator), SpokenLevel(kept.s2, decimalSeparator)});
 }
 
-// printf rounds exactly: the exponent of the rounded value says how many
-// decimals keep `digits` significant ones. The locale's decimal point printf
-// may use is replaced by `decimalSeparator`.
+// Both roundings are exact: the exponent of the rounded value says how many
+// decimals keep `digits` significant ones; the point is replaced by
+// `decimalSeparator`.
 std::string SignificantText(double value, int digits, std::string_view decimalSeparator)
 {
     if (value == 0.0)
         return "0";
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
-    const char *e = buffer;
+    const std::string rounded = PrintExponent(value, digits - 1);
+    const char *e = rounded.c_str();
     while (*e != 'e' && *e != '\0')
         ++e;
     const int exponent = *e == 'e' ? std::atoi(e + 1) : 0;
     const int decimals = exponent >= digits - 1 ? 0 : digits - 1 - exponent;
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    const std::string printed = buffer;
+    const std::string printed = PrintFixed(value, decimals);
     const std::size_t point = printed.find_first_not_of("-0123456789");
     if (point == std::string::npos)
         return printed;

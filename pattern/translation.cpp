@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
-#include <mutex>
+#include <atomic>
 #include <set>
 
 namespace orvane {
@@ -43,8 +43,24 @@ struct ReadCatalogue {
 CatalogueReader reader = nullptr;
 std::vector<std::unique_ptr<ReadCatalogue>> read;
 
-std::mutex missedLock;
+// Held while `missed` changes or is read, by any thread that translates. A
+// flag rather than a std::mutex, whose failure to lock, a system error, would
+// keep the C library's printf in the page's module for a message it never
+// shows.
+std::atomic_flag missedBusy;
 std::set<std::string> missed;
+
+class MissedHold {
+public:
+    MissedHold()
+    {
+        while (missedBusy.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    ~MissedHold() { missedBusy.clear(std::memory_order_release); }
+    MissedHold(const MissedHold &) = delete;
+    MissedHold &operator=(const MissedHold &) = delete;
+};
 
 std::string Canonical(std::string_view code)
 {
@@ -102,7 +118,7 @@ std::size_t Find(std::string_view context, std::string_view id)
                                      [&](const CatalogueKey &k, const auto &w) { return key(k) < w; });
     if (it != keys.end() && key(*it) == wanted)
         return static_cast<std::size_t>(it - keys.begin());
-    const std::lock_guard<std::mutex> hold(missedLock);
+    const MissedHold hold;
     missed.insert(std::string(context) + "|" + std::string(id));
     return kNotFound;
 }
@@ -243,7 +259,7 @@ void SetCatalogueReader(CatalogueReader source)
 
 std::vector<std::string> MissedTexts()
 {
-    const std::lock_guard<std::mutex> hold(missedLock);
+    const MissedHold hold;
     return {missed.begin(), missed.end()};
 }
 

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -54,8 +55,33 @@ TEST(ExactMath, RoundsToTheNearestDouble)
     for (const Case &c : kCases)
         EXPECT_EQ(Exact(c.fn, c.x), c.expected) << static_cast<int>(c.fn) << " of " << c.x;
     EXPECT_TRUE(std::signbit(ExactSin(-0.0)));
-    EXPECT_EQ(ExactLog(0.0), -INFINITY);
-    EXPECT_TRUE(std::isnan(ExactLog(-1.0)));
+}
+
+// What the functions give outside the range they round, which they work out
+// without the C library: the logarithm's poles and NaNs, and NaN for an angle
+// beyond 1e6 or none at all.
+TEST(ExactMath, GivesTheLimitsAndNaNsOutsideItsRange)
+{
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const Case limits[] = {
+        {Fn::Log, 0.0, -kInf},  {Fn::Log, -0.0, -kInf}, {Fn::Log, kInf, kInf},
+        {Fn::Log, -1.0, kNaN},  {Fn::Log, -kInf, kNaN}, {Fn::Log, kNaN, kNaN},
+        {Fn::Log, -0x0.0000000000001p-1022, kNaN},
+        {Fn::Sin, 2e6, kNaN},   {Fn::Cos, -2e6, kNaN},  {Fn::Sin, kInf, kNaN},
+        {Fn::Cos, -kInf, kNaN}, {Fn::Sin, kNaN, kNaN},  {Fn::Cos, kNaN, kNaN},
+        {Fn::Sin, std::nextafter(1e6, 2e6), kNaN},
+    };
+    for (const Case &c : limits) {
+        const double got = Exact(c.fn, c.x);
+        if (std::isnan(c.expected))
+            EXPECT_TRUE(std::isnan(got)) << static_cast<int>(c.fn) << " of " << c.x << " gave " << got;
+        else
+            EXPECT_EQ(got, c.expected) << static_cast<int>(c.fn) << " of " << c.x;
+    }
+    // The edge itself is still worked out.
+    EXPECT_LE(std::fabs(ExactSin(1e6) - std::sin(1e6)), 0x1p-52);
+    EXPECT_LE(std::fabs(ExactCos(-1e6) - std::cos(-1e6)), 0x1p-52);
 }
 
 // Over every input the program can give them, the exact functions stay within

@@ -27,9 +27,9 @@ const languages = (() => {
   return [asked].concat(Array.from(browser)).filter(valid).join(',');
 })();
 
-// A language's texts, which the page carries as text: the module asks for
-// those of the language it chooses.
-hooks.catalogue = (code) => ORVANE_CATALOGUES[code];
+// A language's texts, which the page carries as text, joined by "|"
+// (make_page.mjs): the module asks for those of the language it chooses.
+hooks.catalogue = (code) => ORVANE_CATALOGUES[code]?.split('|');
 
 // The views, in this order: a sound that cannot start makes a newer
 // snapshot before any other view shows the one that asked for it.
