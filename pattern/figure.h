@@ -40,10 +40,10 @@ inline constexpr const char *kCaptionProbeNull = ORVANE_NOOP("figure", "%1; prob
 inline constexpr const char *kCaptionKept = ORVANE_NOOP("figure", "%1; compared with %2 (dashed)");
 //: The stereo pair's figure, its caption for an XY pair. %1: the angle between the microphones
 //: with its degree sign; %2: the microphones' pattern name or their levels
-inline constexpr const char *kCaptionPairXy = ORVANE_NOOP("figure", "XY pair at %1 of %2");
+inline constexpr const char *kCaptionPairXy = ORVANE_WINDOW_NOOP("figure", "XY pair at %1 of %2");
 //: The stereo pair's figure, its caption for an M/S pair (mid and side). %1: the side
 //: microphone's level, a number; %2: the mid microphone's pattern name or its levels
-inline constexpr const char *kCaptionPairMs = ORVANE_NOOP("figure", "M/S pair, side %1 dB, mid %2");
+inline constexpr const char *kCaptionPairMs = ORVANE_WINDOW_NOOP("figure", "M/S pair, side %1 dB, mid %2");
 //: The stereo pair's figure with a sound source. %1: the caption as it is without it; %2: the
 //: source's angle with its degree sign
 inline constexpr const char *kCaptionPairSource = ORVANE_NOOP("figure", "%1; source at %2");

@@ -15,6 +15,7 @@
 #include "pattern/pattern_details.h"
 #include "pattern/pattern_sound.h"
 #include "pattern/presets.h"
+#include "pattern/pair_figure_names.h"
 #include "pattern/stereo_pair.h"
 #include "pattern/translation.h"
 
@@ -91,8 +92,8 @@ void WritePageTexts(JsonWriter &json)
         {"pairXy", "pair", "XY"},
         {"pairMs", "pair", "M/S"},
         {"pairBlumlein", "pair", "Blumlein"},
-        //: The stereo pair's panel: the slider of the angle between the two microphones of an XY pair
-        {"pairAngle", "pair", ORVANE_NOOP("pair", "Angle between the microphones")},
+        // The slider of an XY pair's angle, named as the figure it sets.
+        {"pairAngle", "pair figure", kPairFigureNames[0]},
         //: The stereo pair's panel: the slider of the side microphone's level in an M/S pair
         {"pairSide", "pair", ORVANE_NOOP("pair", "Side level")},
         //: The stereo pair's panel: the name of the drawing of the left and right microphones' patterns
@@ -108,30 +109,6 @@ void WritePageTexts(JsonWriter &json)
     }
     json.end('}');
 }
-
-// The stereo pair's figures as the panel names them, in kPairFigureRows' order.
-constexpr std::array<const char *, kPairFigureRows.size()> kPairFigureLabels{
-    //: The stereo pair's figures: the angle between the left and right microphones (for M/S, the equivalent ones)
-    ORVANE_NOOP("pair", "Angle between the microphones"),
-    //: The stereo pair's figures: the omni share of each of the left and right microphones
-    ORVANE_NOOP("pair", "Omni share of each microphone"),
-    //: The stereo pair's figures: the omni share of the mid microphone, the pair written as M/S
-    ORVANE_NOOP("pair", "Omni share of the mid"),
-    //: The stereo pair's figures: the side's peak against the mid's front, in dB
-    ORVANE_NOOP("pair", "Side against the mid"),
-    //: The stereo pair's figures: the recording angle where L - R reaches 15 dB
-    ORVANE_NOOP("pair", "Recording angle at 15 dB"),
-    //: The stereo pair's figures: the recording angle where L - R reaches 18 dB
-    ORVANE_NOOP("pair", "Recording angle at 18 dB"),
-    //: The stereo pair's figures: the correlation of the two signals in a diffuse field
-    ORVANE_NOOP("pair", "Correlation in a diffuse field"),
-    //: The stereo pair's figures: the level difference between the two signals from the source
-    ORVANE_NOOP("pair", "Level difference L - R at the source"),
-    //: The stereo pair's figures: the direction of the source's image between the loudspeakers
-    ORVANE_NOOP("pair", "Direction of the image"),
-    //: The stereo pair's figures: whether the two signals from the source have opposite signs
-    ORVANE_NOOP("pair", "Opposite polarity"),
-};
 
 // The action table's page buttons, in its order, and the letters the plot
 // takes for them: [{"name", "id", "text", "title", "letter", "checkable"}],
@@ -180,8 +157,8 @@ std::string PageLayoutJson(Edition edition)
         .field("cjkFont", language.cjkFont);
     WritePageTexts(json.key("texts"));
     json.key("pairFigures").begin('[');
-    for (const char *label : kPairFigureLabels)
-        json.string(Tr("pair", label));
+    for (const char *label : kPairFigureNames)
+        json.string(Tr("pair figure", label));
     json.end(']');
     json.field("captionBand", kCaptionBand).field("captionPixels", kCaptionPixels)
         .field("captionFamilies", kCaptionFamilies);
