@@ -127,7 +127,7 @@ void Attach(double ratio, int multiple = 1)
 std::string SnapshotJson(const Snapshot &shown)
 {
     JsonWriter json;
-    json.begin('{').field("done", shown.done).field("error", shown.error).field("refused", shown.refused)
+    json.begin('{').field("error", shown.error).field("refused", shown.refused)
         .field("said", shown.announcement).field("description", shown.description)
         .field("plotChanged", shown.plotChanged).field("drawn", shown.plotDrawn)
         .key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(page->pixels.data())))
@@ -143,11 +143,7 @@ std::string SnapshotJson(const Snapshot &shown)
     json.end(']').key("spoken").begin('[');
     for (const std::string &text : shown.spoken)
         json.string(text);
-    json.end(']').key("actions").begin('{');
-    for (const ActionShown &entry : shown.actions)
-        json.key(EntryOf(entry.action).name).begin('{').field("enabled", entry.enabled)
-            .field("checked", entry.checked).end('}');
-    json.end('}').field("range", shown.view.view == PlotView::Db ? shown.view.rangeDb : 0).field("state", shown.state)
+    json.end(']').field("range", shown.view.view == PlotView::Db ? shown.view.rangeDb : 0).field("state", shown.state)
         .key("details");
     if (shown.details)
         WriteDetails(json, *shown.details);
@@ -159,7 +155,12 @@ std::string SnapshotJson(const Snapshot &shown)
             .field("s2", shown.sound->s2).field("angle", shown.sound->angle).end('}');
     else
         json.raw("null");
-    return json.end('}').text();
+    // Last, as the page compares them as text: most actions change none.
+    json.key("actions").begin('{');
+    for (const ActionShown &entry : shown.actions)
+        json.key(EntryOf(entry.action).name).begin('{').field("enabled", entry.enabled)
+            .field("checked", entry.checked).end('}');
+    return json.end('}').end('}').text();
 }
 
 Behaviour *PageBehaviour() { return page ? &page->behaviour : nullptr; }
@@ -198,7 +199,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_layout(int edition)
 // Creates the page's program for `edition` (0 full, 1 lite), with the canvas
 // at `ratio` device pixels to a CSS pixel, and runs the load handler. Each
 // export below that acts for the user returns what the page then shows, as
-// ShownJson gives it: the canvas's pixels among it, R, G, B, A in memory,
+// SnapshotJson gives it: the canvas's pixels among it, R, G, B, A in memory,
 // width by height of them, with no gaps between rows.
 EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const char *separator)
 {
