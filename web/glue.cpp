@@ -187,7 +187,7 @@ std::string SoundPairJson(const std::optional<StereoPair> &pair)
 std::string SnapshotJson(const Snapshot &shown)
 {
     JsonWriter json;
-    json.begin('{').field("done", shown.done).field("error", shown.error).field("refused", shown.refused)
+    json.begin('{').field("error", shown.error).field("refused", shown.refused)
         .field("said", shown.announcement).field("description", shown.description)
         .field("plotChanged", shown.plotChanged).field("drawn", shown.plotDrawn);
     WriteCanvas(json, *page->controls.canvases()[0]);
@@ -200,11 +200,7 @@ std::string SnapshotJson(const Snapshot &shown)
     json.end(']').key("spoken").begin('[');
     for (const std::string &text : shown.spoken)
         json.string(text);
-    json.end(']').key("actions").begin('{');
-    for (const ActionShown &entry : shown.actions)
-        json.key(EntryOf(entry.action).name).begin('{').field("enabled", entry.enabled)
-            .field("checked", entry.checked).end('}');
-    json.end('}').field("range", shown.view.view == PlotView::Db ? shown.view.rangeDb : 0).field("state", shown.state)
+    json.end(']').field("range", shown.view.view == PlotView::Db ? shown.view.rangeDb : 0).field("state", shown.state)
         .key("details");
     if (shown.details)
         WriteDetails(json, *shown.details);
@@ -222,7 +218,12 @@ std::string SnapshotJson(const Snapshot &shown)
         WritePair(json, *shown.pair);
     else
         json.raw("null");
-    return json.end('}').text();
+    // Last, as the page compares them as text: most actions change none.
+    json.key("actions").begin('{');
+    for (const ActionShown &entry : shown.actions)
+        json.key(EntryOf(entry.action).name).begin('{').field("enabled", entry.enabled)
+            .field("checked", entry.checked).end('}');
+    return json.end('}').end('}').text();
 }
 
 Behaviour *PageBehaviour() { return page ? &page->behaviour : nullptr; }
@@ -261,7 +262,7 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_layout(int edition)
 // Creates the page's program for `edition` (0 full, 1 lite), with the canvas
 // at `ratio` device pixels to a CSS pixel, and runs the load handler. Each
 // export below that acts for the user returns what the page then shows, as
-// ShownJson gives it: the canvas's pixels among it, R, G, B, A in memory,
+// SnapshotJson gives it: the canvas's pixels among it, R, G, B, A in memory,
 // width by height of them, with no gaps between rows.
 EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const char *separator)
 {

@@ -19,16 +19,17 @@ Behaviour *PageBehaviour();
 RecordedSurface &PageSurface();
 std::string PageSeparator();
 // What the page shows after an action, for the page to take in one piece:
-// the snapshot as JSON {"done", "error", "refused", "said", "description",
+// the snapshot as JSON {"error", "refused", "said", "description",
 // "plotChanged", "drawn", "pixels", "width", "height", "labels", "readouts",
-// "sliders", "spoken", "actions", "range", "state", "details", "sound",
-// "pair"}: the plot as the canvas's pixels' address and size with the labels of
-// LabelsJson, the four readouts, the three sliders' positions and spoken
-// values (null and "" for one the page lacks), the action table's entries by
-// name ({"enabled", "checked"}), the datasheet view's range (0 in the linear
-// view), the details' figures while they are shown (else null), the sound
-// to play ({"action", "s1", "s2", "angle"}, else null) and the stereo pair
-// while shown (else null; glue.cpp's WritePair).
+// "sliders", "spoken", "range", "state", "details", "sound", "pair",
+// "actions"}: the plot as the canvas's pixels' address and size with the
+// labels of LabelsJson, the four readouts, the three sliders' positions and
+// spoken values (null and "" for one the page lacks), the datasheet view's
+// range (0 in the linear view), the details' figures while they are shown
+// (else null), the sound to play ({"action", "s1", "s2", "angle"}, else
+// null), the stereo pair while shown (else null; glue.cpp's WritePair) and,
+// last, the action table's entries by name ({"enabled", "checked"}), which
+// the page takes as the last ones where their text is the same.
 std::string SnapshotJson(const Snapshot &shown);
 
 // Labels as the page writes them over a canvas of `ratio` device pixels to a

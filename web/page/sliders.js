@@ -141,13 +141,15 @@ export const sliders = app.layout.sliders.map((name, index) => {
 });
 
 // The thumbs, the values a screen reader says and the readouts, as a
-// snapshot gives them; a readout's tooltip shows all of a value its box clips.
+// snapshot gives them, each written where it changed (a move changes one
+// slider's); a readout's tooltip shows all of a value its box clips.
 const readouts = [];
+const spoken = [];
 export function showSliders(shown) {
   sliders.forEach((slider, i) => {
     if (!slider) return;
     if (shown.sliders[i] !== slider.value) slider.show(shown.sliders[i]);
-    if (shown.spoken[i]) slider.element.setAttribute('aria-valuetext', shown.spoken[i]);
+    if (shown.spoken[i] && shown.spoken[i] !== spoken[i]) slider.element.setAttribute('aria-valuetext', spoken[i] = shown.spoken[i]);
   });
   shown.readouts.forEach((caption, i) => {
     const element = byId(app.layout.captions[i]);

@@ -4,15 +4,18 @@
 // back through dispatch(); none of them calls the module or keeps what the
 // program knows.
 //
-// A snapshot, as glue.cpp's SnapshotJson writes it: {done, error, refused,
-// said, description, plotChanged, drawn, pixels, width, height, labels,
-// readouts, sliders, spoken, actions: {NAME: {enabled, checked}}, range,
-// state, details, sound, pair}; the pair's plot and curve {pixels, width,
-// height, labels} as the plot's.
+// A snapshot, as glue.cpp's SnapshotJson writes it: {error, refused, said,
+// description, plotChanged, drawn, pixels, width, height, labels, readouts,
+// sliders, spoken, range, state, details, sound, pair, actions: {NAME:
+// {enabled, checked}}}; the pair's plot and curve {pixels, width, height,
+// labels} as the plot's. The entries' states, half of the text, seldom change
+// (no move changes them): where their text is the last one's, the store keeps
+// the last object rather than read them again.
 import { app, fill } from './state.js';
 
 let module = null;
 let snapshot = null;
+let actionsText = ''; // the entries' states of the last action's snapshot, as the module wrote them
 const views = [];
 
 const text = (at) => module.UTF8ToString(at);
@@ -31,10 +34,12 @@ function publish(shown, action) {
 const kinds = { move: 1, preset: 2, choose: 3, state: 4, soundEnded: 5, soundFailed: 6, pair: 7, blumlein: 8 };
 function act({ kind, slider = 0, value = 0, technique = 0, action = '', on = true, text: given = '' }) {
   const [a, b, name] = kind === 'move' ? [slider, value, ''] : kind === 'pair' ? [technique, value, '']
-    : kind === 'preset' ? [value, 0, '']
-    : kind === 'state' ? [0, 0, given] : [on ? 1 : 0, 0, action];
+    : kind === 'preset' ? [value, 0, ''] : [on ? 1 : 0, 0, kind === 'state' ? given : action];
   const made = text(module.ccall('orvane_act', 'number', ['number', 'number', 'number', 'string'], [kinds[kind], a, b, name]));
-  return made && JSON.parse(made);
+  const at = made.lastIndexOf(',"actions":');
+  const same = made.slice(at) === actionsText;
+  actionsText = made.slice(at);
+  return made && (same ? { ...JSON.parse(made.slice(0, at) + '}'), actions: snapshot.actions } : JSON.parse(made));
 }
 
 // What the module made of a figure: its text, or null after an error, which

@@ -322,6 +322,40 @@ test('Details shows the figures and follows the sliders; Keep compares until cle
   await page.close();
 });
 
+// The title bar's buttons as the entries' states are after each action: the
+// states the module leaves as they were (every move) are kept from before,
+// and moves between the actions that change them must neither lose nor
+// revive one.
+test('the title bar\'s buttons follow their entries through moves and the actions that change them', async () => {
+  const { page, problems } = await open(browser, 'index.html');
+  const buttons = () => page.evaluate(() => {
+    const db = document.getElementById('DbButton');
+    return [document.getElementById('KeepButton').disabled, document.getElementById('ClearKeptButton').getClientRects().length > 0,
+      db.getAttribute('aria-pressed') ?? db.getAttribute('aria-checked')];
+  });
+  // [what the user does, [Keep disabled, Clear comparison shown, dB pressed] after it]
+  for (const [i, [act, expected]] of [
+    [() => undefined, [true, false, 'false']], // nothing to keep on the empty plot
+    [() => press(page, 'Slider1', 'ArrowUp'), [false, false, 'false']],
+    [() => press(page, 'Slider1', 'ArrowDown'), [true, false, 'false']], // both at their lowest: nothing to keep
+    [() => press(page, 'Slider1', 'ArrowDown'), [true, false, 'false']],
+    [() => page.click('#Cardiod'), [false, false, 'false']],
+    [() => press(page, 'gra', 'k'), [false, true, 'false']],
+    [() => press(page, 'Slider2', 'ArrowDown'), [false, true, 'false']],
+    [() => page.click('#DbButton'), [false, true, 'true']],
+    [() => press(page, 'Slider1', 'PageDown'), [false, true, 'true']],
+    [() => page.click('#ClearKeptButton'), [false, false, 'true']],
+    [() => press(page, 'Slider1', 'ArrowUp'), [false, false, 'true']],
+    [() => press(page, 'gra', 'v'), [false, false, 'false']],
+    [() => press(page, 'Slider1', 'ArrowUp'), [false, false, 'false']],
+  ].entries()) {
+    await act();
+    assert.deepEqual(await buttons(), expected, `step ${i}`);
+  }
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
 test('in the touch layout the details panel opens under the plot, above the controls', async () => {
   const { page, problems } = await open(browser, 'index.html', { viewport: { width: 480, height: 700 } });
   await page.click('#Cardiod');
