@@ -220,6 +220,11 @@ if [ "$mode" = plays ]; then
   xdotool windowfocus --sync "$window"
   xdotool mousemove --window "$window" 400 280 click 1
   xdotool key p
+  # On this screen the pair's window has no room beside the main one and
+  # opens over it: moved below, as a user drags it, the plot is clicked again.
+  pair_window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name '^Stereo pair$' 2>/dev/null | head -n1)
+  [ -n "$pair_window" ] || fail "P did not show the stereo pair's window: $(shown_windows)"
+  xdotool windowmove --sync "$pair_window" 0 600
   pair=(--pair xy 90)
   listen "XY cardioids at 90 degrees" 0 0 Tab Home
   listen "Blumlein pair" 100 0 Tab End
