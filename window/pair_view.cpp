@@ -32,6 +32,8 @@ constexpr const char *kBlumleinText = ORVANE_NOOP("pair", "Blumlein");
 //: The stereo pair's window: what the Blumlein button does, for a screen reader
 constexpr const char *kBlumleinDescription =
     ORVANE_NOOP("pair", "Sets both microphones to figure-8 and XY at 90 degrees");
+//: The stereo pair's panel: the name of the drawing of L - R against the source's angle
+constexpr const char *kCurveName = ORVANE_NOOP("pair", "Localisation curve");
 //: The stereo pair's window: the caption of the two techniques' radio buttons
 constexpr const char *kTechniqueCaption = ORVANE_NOOP("pair", "Technique:");
 
@@ -88,6 +90,7 @@ PairView::PairView(Edition edition, QWidget *parent) : QWidget(parent, Qt::Tool)
     plot_ = Surface(this, "PairPlot", kPairPlotWidthTwips, kPairPlotHeightTwips);
     curve_ = Surface(this, "PairCurve", kCurveWidthTwips, kCurveHeightTwips);
     plot_->setAccessibleName(windowTitle());
+    curve_->setAccessibleName(Text("pair", kCurveName));
 
     // The technique, its angle or side, and Blumlein.
     auto *controls = new QWidget(this);
