@@ -154,22 +154,33 @@ TEST_F(FigureTest, CopyImageKeyPutsTheFigureOnTheClipboard)
 }
 
 // The save dialog proposes a name, as printing names its job: Enter saves.
+// The pair window's figure has a name of its own.
 TEST_F(FigureTest, SaveImageProposesAName)
 {
     open(Edition::Full);
     window->showState({30, 0, std::nullopt});
-    QString proposed = "(no dialog)";
-    // Runs inside the dialog's own event loop, once it is up.
-    QTimer::singleShot(0, window.get(), [&proposed] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        if (dialog->objectName() == QLatin1String("SaveDialog"))
-            proposed = dialog->selectedFiles().value(0);
-        dialog->reject();
-    });
-    find<QAction>("SaveImageAction")->trigger();
-    EXPECT_EQ(QFileInfo(proposed).fileName(), "Orvane polar pattern.png");
+    const struct {
+        const char *action;
+        const char *proposes;
+    } rows[] = {
+        {"SaveImageAction", "Orvane polar pattern.png"},
+        {"PairSaveImageAction", "Orvane stereo pair.png"},
+    };
+    find<QAction>("StereoPairAction")->trigger();
+    for (const auto &row : rows) {
+        QString proposed = "(no dialog)";
+        // Runs inside the dialog's own event loop, once it is up.
+        QTimer::singleShot(0, window.get(), [&proposed] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (dialog->objectName() == QLatin1String("SaveDialog"))
+                proposed = dialog->selectedFiles().value(0);
+            dialog->reject();
+        });
+        find<QAction>(row.action)->trigger();
+        EXPECT_EQ(QFileInfo(proposed).fileName(), QString(row.proposes)) << row.action;
+    }
 }
 
 // A command's output, or a skip where the tool is not installed.

@@ -134,8 +134,11 @@ TEST_P(PairWindow, DrawingsFollowAndControlsAreNamed)
     ASSERT_TRUE(window->findChild<QWidget *>("DetailsView")->isVisible());
     EXPECT_NE(window->findChild<QWidget *>("DetailsView")->frameGeometry().topLeft(), view()->frameGeometry().topLeft());
 
-    for (const char *name : {"PairXy", "PairMs", "BlumleinButton", "PairAngle", "SideSlider"})
+    for (const char *name : {"PairXy", "PairMs", "BlumleinButton", "PairAngle", "SideSlider", "PairPlot", "PairCurve"})
         EXPECT_FALSE(QAccessible::queryAccessibleInterface(find(name))->text(QAccessible::Name).isEmpty()) << name;
+    // Both tool windows read as windows, not as fillers.
+    for (const char *name : {"PairView", "DetailsView"})
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(find(name))->role(), QAccessible::Window) << name;
     EXPECT_EQ(find("PairAngle")->accessibleName(), "Angle between the microphones");
     EXPECT_EQ(find("SideSlider")->accessibleName(), "Side microphone's level");
     QAccessibleInterface *angle = QAccessible::queryAccessibleInterface(find("PairAngle"));

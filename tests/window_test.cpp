@@ -213,6 +213,36 @@ TEST_P(EditionWindow, MenuKeysAndLettersWorkWhereverTheFocusIs)
         }
     }
     EXPECT_EQ(find<QAction>("DatasheetAction")->isChecked(), true) << "V three times";
+
+    // In the pair window the letters are the main window's still, the menu
+    // bar's keys its own entries' (the pair's figure); P closes it.
+    QTest::keyClick(find("gra"), Qt::Key_P);
+    auto *pair = find("PairView");
+    // (A tool window counts as active while its parent is: the wait is for
+    // the pair window itself.)
+    const auto pairActive = [pair] { return QApplication::activeWindow() == pair; };
+    ASSERT_TRUE(QTest::qWaitFor(pairActive));
+    for (const char *focus : {"PairAngle", "PairXy", "PairPlot"}) {
+        find(focus)->setFocus();
+        for (const auto &k : keys) {
+            const QString action = QString(k.modifiers == Qt::NoModifier ? "" : "Pair") + k.action;
+            QSignalSpy ran(find<QAction>(action.toLatin1().constData()), &QAction::triggered);
+            QTimer::singleShot(0, [] {
+                if (QWidget *dialog = QApplication::activeModalWidget())
+                    dialog->close();
+            });
+            QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
+            EXPECT_EQ(ran.count(), 1) << focus << ": " << action.toStdString();
+            if (QWidget *details = window->findChild<QWidget *>("DetailsView"))
+                details->close();
+            pair->activateWindow();
+            ASSERT_TRUE(QTest::qWaitFor(pairActive)) << k.action;
+            EXPECT_EQ(QApplication::focusWidget(), find(focus)) << k.action;
+        }
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P);
+    EXPECT_FALSE(pair->isVisible());
+    EXPECT_FALSE(find<QAction>("StereoPairAction")->isChecked());
 }
 
 // The menu bar's extension button, which shows only when the menus do not fit

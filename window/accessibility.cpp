@@ -11,7 +11,9 @@
 
 #include "pattern/pattern_description.h"
 #include "pattern/plot_driver.h"
+#include "window/details_view.h"
 #include "window/main_window.h"
+#include "window/pair_view.h"
 #include "window/plot_surface.h"
 
 namespace orvane {
@@ -200,6 +202,10 @@ QAccessibleInterface *WindowAccessible(const QString &className, QObject *object
     // frame as a second window.
     if (className == QLatin1String(OrvaneFrm::staticMetaObject.className()))
         return new FrameAccessible(widget);
+    // The tool windows read as windows too, not as fillers.
+    if (className == QLatin1String(PairView::staticMetaObject.className()) ||
+        className == QLatin1String(DetailsView::staticMetaObject.className()))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     if (className == QLatin1String(PlotSurface::staticMetaObject.className()))
         return new QAccessibleWidget(widget, QAccessible::Graphic);
     if (className == QLatin1String(ValueSlider::staticMetaObject.className()) ||

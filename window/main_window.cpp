@@ -47,6 +47,18 @@ namespace orvane {
 
 //: The print job's name, as the printer queue lists it, and the name the save dialog proposes
 constexpr const char *kFigureName = ORVANE_NOOP("dialog", "Orvane polar pattern");
+//: The stereo pair's figure (its two microphones and the localisation curve): the print job's name, as the printer queue lists it, and the name the save dialog proposes
+constexpr const char *kPairFigureName = ORVANE_NOOP("dialog", "Orvane stereo pair");
+
+namespace {
+
+// The pair's figure is the one with a drawing below its plot (the curve).
+const char *FigureName(const Figure &figure)
+{
+    return figure.below ? kPairFigureName : kFigureName;
+}
+
+} // namespace
 
 
 // The window's controls, reached by name, as the behaviour uses them.
@@ -316,7 +328,7 @@ void OrvaneFrm::SaveImage(const Figure &figure)
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
     dialog.setDirectory(folder);
-    dialog.selectFile(Text("dialog", kFigureName) + ".png");
+    dialog.selectFile(Text("dialog", FigureName(figure)) + ".png");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     QString path = dialog.selectedFiles().constFirst();
@@ -331,7 +343,7 @@ void OrvaneFrm::SaveImage(const Figure &figure)
 void OrvaneFrm::PrintImage(const Figure &figure)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(Text("dialog", kFigureName));
+    printer.setDocName(Text("dialog", FigureName(figure)));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -31,6 +32,8 @@ constexpr const char *kBlumleinText = ORVANE_NOOP("pair", "Blumlein");
 //: The stereo pair's window: what the Blumlein button does, for a screen reader
 constexpr const char *kBlumleinDescription =
     ORVANE_NOOP("pair", "Sets both microphones to figure-8 and XY at 90 degrees");
+//: The stereo pair's panel: the name of the drawing of L - R against the source's angle
+constexpr const char *kCurveName = ORVANE_NOOP("pair", "Localisation curve");
 //: The stereo pair's window: the caption of the two techniques' radio buttons
 constexpr const char *kTechniqueCaption = ORVANE_NOOP("pair", "Technique:");
 
@@ -87,6 +90,7 @@ PairView::PairView(Edition edition, QWidget *parent) : QWidget(parent, Qt::Tool)
     plot_ = Surface(this, "PairPlot", kPairPlotWidthTwips, kPairPlotHeightTwips);
     curve_ = Surface(this, "PairCurve", kCurveWidthTwips, kCurveHeightTwips);
     plot_->setAccessibleName(windowTitle());
+    curve_->setAccessibleName(Text("pair", kCurveName));
 
     // The technique, its angle or side, and Blumlein.
     auto *controls = new QWidget(this);
@@ -287,10 +291,43 @@ void PairView::closeEvent(QCloseEvent *event)
     emit closed();
 }
 
+// The entry of this window whose key `event` is, if any.
+QAction *PairView::entryOf(const QKeyEvent *event) const
+{
+    const QKeySequence pressed(event->keyCombination());
+    for (QAction *entry : actions())
+        if (entry->shortcut().matches(pressed) == QKeySequence::ExactMatch)
+            return entry;
+    return nullptr;
+}
+
+bool PairView::event(QEvent *event)
+{
+    // The main window's entries with the same keys match here too, and Qt
+    // then runs neither: this window's own keys come as key presses instead.
+    if (event->type() == QEvent::ShortcutOverride && entryOf(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void PairView::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         close();
+        return;
+    }
+    if (QAction *entry = entryOf(event)) {
+        if (!event->isAutoRepeat())
+            entry->trigger();
+        return;
+    }
+    // A key no control here has a use for goes to the main window, which
+    // takes the plot's letters and ignores the rest: the letters work while
+    // this window has the focus too.
+    if (QWidget *main = parentWidget()) {
+        QCoreApplication::sendEvent(main, event);
         return;
     }
     QWidget::keyPressEvent(event);

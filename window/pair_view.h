@@ -10,6 +10,8 @@
 #include "pattern/snapshot.h"
 #include "pattern/stereo_pair.h"
 
+class QAction;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -55,10 +57,14 @@ signals:
     void closed();
 
 protected:
+    bool event(QEvent *event) override;
+    // Escape closes; the figure's keys run this window's entries; the rest
+    // go to the main window, whose letters then work here too.
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QAction *entryOf(const QKeyEvent *event) const;
     // The pair as shown with what the user changed.
     StereoPair shownPair() const;
 

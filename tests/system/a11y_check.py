@@ -6,7 +6,8 @@ desktop, finds each control by its accessible role, name or description,
 reads the level readouts, presses a preset button through its action
 interface, in the full edition moves the probe slider with real key presses
 from xdotool, sets each slider's value through the value interface, and opens
-the plot's context menu with the menu key to find it and its entries. Run by
+the plot's context menu with the menu key to find it and its entries, and opens
+the stereo pair window with the key P to find its controls. Run by
 run_a11y.sh, which provides the X display, the session bus and the AT-SPI bus,
 and starts the program.
 """
@@ -386,6 +387,63 @@ def check_plot_menu(report, app, controls, pid):
     report.check(ok, f"Escape closes the menu (open: {[m.name for m in menus or []]})")
 
 
+# The pair window's controls, found by role and accessible name; the angle
+# slider's value is the angle (Qt 6.4 gives AT-SPI no value text to read the
+# spoken "90 degrees" from).
+PAIR_TITLE = "Stereo pair"
+PAIR_CONTROLS = [
+    (pyatspi.ROLE_RADIO_BUTTON, "XY"),
+    (pyatspi.ROLE_RADIO_BUTTON, "M/S"),
+    (pyatspi.ROLE_SLIDER, "Angle between the microphones"),
+    (pyatspi.ROLE_PUSH_BUTTON, "Blumlein"),
+    (pyatspi.ROLE_IMAGE, PAIR_TITLE),
+    (pyatspi.ROLE_IMAGE, "Localisation curve"),
+]
+
+
+def pair_windows(app):
+    return [w for w in app if w is not None and w.name == PAIR_TITLE
+            and fresh(w).getState().contains(pyatspi.STATE_SHOWING)]
+
+
+def check_pair(report, app, controls, pid):
+    """Opens the pair window with P on the plot, finds its controls, closes it with P from its slider."""
+    plot = controls.get("plot")
+    if plot is None:
+        raise Abort("no plot to press P on")
+    focus_program_window(report, pid)
+    report.check(fresh(plot).queryComponent().grabFocus(), "grabFocus on the plot accepted")
+    ok, _ = poll(lambda: is_focused(plot), bool)
+    if not report.check(ok, "the plot has the keyboard focus"):
+        raise Abort("the key P would go elsewhere")
+    run(["xdotool", "key", "p"])
+    ok, found = poll(lambda: pair_windows(app), lambda w: len(w) == 1)
+    if not report.check(ok, f"P opens one window {PAIR_TITLE!r} (found {len(found or [])})"):
+        raise Abort("no pair window")
+    window = found[0]
+    report.check(window.getRole() in (pyatspi.ROLE_FRAME, pyatspi.ROLE_WINDOW),
+                 f"the pair window reads as a window (role '{window.getRoleName()}')")
+    everything = list(descendants(window))
+    angle = None
+    for role, name in PAIR_CONTROLS:
+        matches = [a for a in everything if a.getRole() == role and a.name == name]
+        report.check(len(matches) == 1, f"the pair window has one {Atspi.role_get_name(role)} "
+                                        f"named {name!r} (found {len(matches)})")
+        if matches and role == pyatspi.ROLE_SLIDER:
+            angle = matches[0]
+    if angle is None:
+        raise Abort("no angle slider to close the window from")
+    got = value_of(angle)
+    report.check(got == 90, f"the angle slider's value is {got!r} (want 90)")
+    # The plot's letters work in the pair window too: P closes it.
+    report.check(fresh(angle).queryComponent().grabFocus(), "grabFocus on the angle slider accepted")
+    ok, _ = poll(lambda: is_focused(angle), bool)
+    report.check(ok, "the angle slider has the keyboard focus")
+    run(["xdotool", "key", "p"])
+    ok, found = poll(lambda: pair_windows(app), lambda w: not w)
+    report.check(ok, f"P in the pair window closes it (open: {len(found or [])})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--pid", type=int, required=True, help="process id of the running edition")
@@ -420,6 +478,7 @@ def main():
             check_probe(report, controls, args.pid, args.decimal)
         check_value_sets(report, controls, full, args.decimal)
         check_plot_menu(report, app, controls, args.pid)
+        check_pair(report, app, controls, args.pid)
     except Abort as stop:
         report.failures.append(str(stop))
         print(f"  stopped: {stop}", flush=True)
