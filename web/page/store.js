@@ -21,13 +21,17 @@ const views = [];
 const text = (at) => module.UTF8ToString(at);
 
 // Sends `shown` to every view in turn; a view that acts on it (a sound that
-// cannot start) makes a newer snapshot, which the rest then get instead.
+// cannot start) makes a newer snapshot, which the rest then get instead: it
+// says the plot changed where the one they missed did.
+let showing = null;
 function publish(shown, action) {
-  snapshot = shown;
+  if (showing?.plotChanged) shown.plotChanged = true;
+  snapshot = showing = shown;
   for (const view of views) {
     if (snapshot !== shown) return;
     view(shown, action);
   }
+  showing = null;
 }
 
 // The module's answer to an action, UserAction's kinds in glue.cpp's numbers.

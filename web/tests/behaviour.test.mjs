@@ -241,6 +241,20 @@ test('an error that ends an action is shown in the user\'s words, and the page g
   assert.equal(await page.$eval('#ErrorBox', (e) => e.hidden), true);
   await page.click('#Cardiod');
   assert.deepEqual([(await readState(page)).dbomni, (await readState(page)).dbfig8], ['0', '0']);
+  // The probe turned with its sound on: the sound fails and turns itself off,
+  // and the canvas still shows the probe where the move drew it.
+  await page.click('#ProbeSoundSwitch');
+  await press(page, 'Slider3', 'ArrowRight', 1);
+  assert.equal(await page.$eval('#ProbeSoundSwitch', (e) => e.getAttribute('aria-checked')), 'false');
+  const shown = await canvasPixels(page);
+  const drawn = await page.evaluate(() => {
+    const { pixels, width, height } = OrvanePage.snapshot;
+    const data = OrvanePage.module.HEAPU8.subarray(pixels, pixels + width * height * 4);
+    let binary = '';
+    for (let i = 0; i < data.length; i += 0x8000) binary += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
+    return btoa(binary);
+  });
+  assert.ok(shown.data.equals(Buffer.from(drawn, 'base64')), 'the canvas is the module\'s last drawing');
   await page.close();
 });
 
