@@ -341,13 +341,16 @@ TEST_P(EditionWindow, EveryActionOfTheTableShowsWhereItSaysWithItsKey)
         EXPECT_EQ(action->isCheckable(), item.checkable);
         const QString key = action->shortcut().toString();
         EXPECT_EQ(key.isEmpty(), item.key == KeyKind::None);
-        if (item.key == KeyKind::Letter)
+        if (item.key == KeyKind::Letter) {
             EXPECT_EQ(key, QString(QChar(item.letter)));
-        if (!key.isEmpty())
+        }
+        if (!key.isEmpty()) {
             EXPECT_FALSE(keys.contains(key)) << key.toStdString() << " does two things";
+        }
         keys.insert(key);
-        if (plot.contains(item.name))
+        if (plot.contains(item.name)) {
             EXPECT_EQ(plot[item.name]->shortcut(), action->shortcut());
+        }
     }
 }
 
