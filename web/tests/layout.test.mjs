@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import { execFileSync } from 'node:child_process';
 import path from 'node:path';
-import { launch, open, webDir, lacks } from './browser.mjs';
+import { launch, open, press, webDir, lacks } from './browser.mjs';
 import { loadRules } from './module.mjs';
 
 const rules = await loadRules();
@@ -172,5 +172,14 @@ for (const file of ['index.html', 'lite.html']) {
     assert.ok(touch.across <= narrow.width, `${touch.across} CSS pixels across`);
     assert.deepEqual(problems, []);
     await page.close();
+    // Opened only after the page took the touch layout, the pair draws at the plot's scale too.
+    const later = await open(browser, `${file}#omni=0&fig8=0`, { viewport: { ...narrow, deviceScaleFactor: 1 } });
+    await press(later.page, 'gra', 'p');
+    await later.page.waitForFunction(() => !document.getElementById('PairPanel').hidden, { timeout: 5000 });
+    const widths = await later.page.evaluate(() => ['#gra canvas', '#PairPlot', '#PairCurve'].map((s) => document.querySelector(s).width));
+    assert.ok(widths[0] < 573, `the plot at ${widths[0]} pixels across`);
+    assert.deepEqual(widths, [widths[0], widths[0], widths[0]]);
+    assert.deepEqual(later.problems, []);
+    await later.page.close();
   });
 }
