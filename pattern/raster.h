@@ -44,6 +44,7 @@ private:
     int height_ = 0;
     std::ptrdiff_t stride_ = 0;
     double ratio_ = 1.0;
+    int pen_ = 1; // a line's width in device pixels: the ratio's, at least one
     float outerWidth_ = 0;
     float outerHeight_ = 0;
     float penX_ = 0; // twips

@@ -47,7 +47,7 @@ Figured PageFigure()
     return figure;
 }
 
-std::vector<std::uint32_t> figurePixels; // the last figure's plot, for the page
+std::unique_ptr<std::uint32_t[]> figurePixels; // the last figure's plot, for the page
 
 // A figure that could not be made, in the user's words: {"error"}.
 std::string FigureError(const std::exception &error)
@@ -137,12 +137,12 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_figure(int scale)
     const PlotGeometry &g = figure.drawing->geometry();
     const int width = g.innerWidth * scale;
     const int height = g.innerHeight * scale;
-    figurePixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    CoveringRaster raster(figurePixels.data(), width, height, scale, g.background);
+    figurePixels.reset(new std::uint32_t[static_cast<std::size_t>(width) * static_cast<std::size_t>(height)]());
+    CoveringRaster raster(figurePixels.get(), width, height, scale, g.background);
     raster.setOuterSize(g.outerWidthTwips, g.outerHeightTwips);
     figure.drawing->replay(raster);
     JsonWriter json;
-    json.begin('{').key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(figurePixels.data())))
+    json.begin('{').key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(figurePixels.get())))
         .field("width", width).field("height", height)
         .key("labels").raw(LabelsJson(figure.drawing->labels(), scale, kLabelPixels * scale, raster.cover(),
                                       raster.pixels(), raster.pixelWidth()))

@@ -33,12 +33,29 @@ namespace orvane {
 namespace {
 
 // A canvas of the page: the surface the behaviour draws on, over the pixels
-// the page copies to its canvas, and its outer size in twips.
+// the page copies to its canvas, and its outer size in twips. It has pixels
+// from its first drawing on: the stereo pair's two stay without until the
+// pair is first shown, so that a start allocates and paints the plot alone.
 struct Canvas {
+    // Pixels for the inside at `ratio`, rounded up to whole multiples of
+    // `multiple` pixels each way, their values left to the next drawing.
+    void attach(double ratio, int multiple)
+    {
+        auto size = [ratio, multiple](float twips) {
+            const int whole = static_cast<int>((twips / kTwipsPerPixel - 2 * kSurfaceBorder) * ratio + 0.5);
+            return (whole + multiple - 1) / multiple * multiple;
+        };
+        width = size(outerWidthTwips);
+        height = size(outerHeightTwips);
+        pixels.reset(new std::uint32_t[static_cast<std::size_t>(width) * static_cast<std::size_t>(height)]);
+        surface.attach(pixels.get(), width, height, ratio);
+        surface.raster().setOuterSize(outerWidthTwips, outerHeightTwips);
+    }
+
     float outerWidthTwips;
     float outerHeightTwips;
     RecordedSurface surface;
-    std::vector<std::uint32_t> pixels;
+    std::unique_ptr<std::uint32_t[]> pixels;
     int width = 0;
     int height = 0;
 };
@@ -74,15 +91,30 @@ public:
 
     DrawingSurface &surface() override { return plot_.surface; }
     std::string decimalSeparator() override { return separator_; }
-    // The stereo pair's plot and curve, in both editions.
+    // The stereo pair's plot and curve, in both editions; each gets its
+    // pixels, showing the background, when first drawn on.
     DrawingSurface *pairSurface(PairDrawing drawing) override
     {
-        return &(drawing == PairDrawing::Plot ? pairPlot_ : pairCurve_).surface;
+        Canvas &canvas = drawing == PairDrawing::Plot ? pairPlot_ : pairCurve_;
+        if (!canvas.pixels) {
+            canvas.attach(ratio_, multiple_);
+            canvas.surface.clear();
+        }
+        return &canvas.surface;
     }
 
     RecordedSurface &recorded() { return plot_.surface; }
     // The plot's canvas, then the pair's plot and curve.
     std::array<Canvas *, 3> canvases() { return {&plot_, &pairPlot_, &pairCurve_}; }
+    // Pixels at `ratio` for every canvas that has been drawn on, and for the plot.
+    void attach(double ratio, int multiple)
+    {
+        ratio_ = ratio;
+        multiple_ = multiple;
+        for (Canvas *canvas : canvases())
+            if (canvas == &plot_ || canvas->pixels)
+                canvas->attach(ratio, multiple);
+    }
     void setDecimalSeparator(std::string separator) { separator_ = std::move(separator); }
 
 private:
@@ -99,6 +131,8 @@ private:
     Canvas pairPlot_{kPairPlotWidthTwips, kPairPlotHeightTwips, {}, {}};
     Canvas pairCurve_{kCurveWidthTwips, kCurveHeightTwips, {}, {}};
     std::string separator_ = ".";
+    double ratio_ = 1.0;
+    int multiple_ = 1;
 };
 
 // The running page: one per document, like the desktop's one window.
@@ -125,28 +159,12 @@ void WriteDetails(JsonWriter &json, const DetailsShown &details)
 // The largest scale the canvas is drawn at: a plot some 9,000 pixels across.
 constexpr double kMaxRatio = 16.0;
 
-// Gives each canvas pixels for its inside at `ratio`, rounded up to whole
-// multiples of `multiple` pixels each way.
-void Attach(double ratio, int multiple = 1)
-{
-    auto size = [ratio, multiple](float twips) {
-        const int whole = static_cast<int>((twips / kTwipsPerPixel - 2 * kSurfaceBorder) * ratio + 0.5);
-        return (whole + multiple - 1) / multiple * multiple;
-    };
-    for (Canvas *canvas : page->controls.canvases()) {
-        canvas->width = size(canvas->outerWidthTwips);
-        canvas->height = size(canvas->outerHeightTwips);
-        canvas->pixels.assign(static_cast<std::size_t>(canvas->width) * static_cast<std::size_t>(canvas->height), 0);
-        canvas->surface.attach(canvas->pixels.data(), canvas->width, canvas->height, ratio);
-    }
-}
-
 // A canvas's pixels (their address), size and labels: "pixels", "width",
 // "height", "labels".
 void WriteCanvas(JsonWriter &json, const Canvas &canvas)
 {
     const RecordedSurface &surface = canvas.surface;
-    json.key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(canvas.pixels.data())))
+    json.key("pixels").raw(std::to_string(reinterpret_cast<std::uintptr_t>(canvas.pixels.get())))
         .field("width", canvas.width).field("height", canvas.height)
         .key("labels").raw(LabelsJson(surface.labels(), surface.ratio(), surface.labelPixels(), surface.cover(),
                                       surface.pixels(), surface.pixelWidth()));
@@ -268,11 +286,8 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_start(int edition, double ratio, const c
 {
     page = std::make_unique<Page>(edition == 0 ? Edition::Full : Edition::Lite);
     page->controls.setDecimalSeparator(separator);
-    Attach(ratio);
-    for (Canvas *canvas : page->controls.canvases()) {
-        canvas->surface.raster().setOuterSize(canvas->outerWidthTwips, canvas->outerHeightTwips);
-        canvas->surface.clear(); // a new surface shows its background until the first redraw
-    }
+    page->controls.attach(ratio, 1);
+    page->controls.recorded().clear(); // a new surface shows its background until the first redraw
     return Return(SnapshotJson(page->behaviour.Act(UserAction::Loaded())));
 }
 
@@ -292,10 +307,11 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_resize(double ratio, int multiple, doubl
         // At most what the largest plot's own labels are.
         for (Canvas *canvas : page->controls.canvases())
             canvas->surface.setSmallestLabel(smallestLabel > 0.0 ? std::min(smallestLabel, kLabelPixels * kMaxRatio) : 0.0);
-        Attach(ratio, multiple);
+        page->controls.attach(ratio, multiple);
         // Every step was drawn once already, so none can fail now.
         for (Canvas *canvas : page->controls.canvases())
-            canvas->surface.redraw();
+            if (canvas->pixels)
+                canvas->surface.redraw();
     }
     return Return(SnapshotJson(page->behaviour.Shown()));
 }

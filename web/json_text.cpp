@@ -4,28 +4,31 @@ namespace orvane {
 
 namespace {
 
+// The text between escapes goes in whole: a snapshot's texts have few.
 void AppendString(std::string &out, std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+    std::size_t plain = 0; // the first character not yet written
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\')
+            continue;
+        out.append(text.data() + plain, i - plain);
+        plain = i + 1;
+        switch (byte) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\t': out += "\\t"; break;
         case '\r': out += "\\r"; break;
         default:
-            if (byte < 0x20) {
-                out += "\\u00";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 0xFu];
-            } else {
-                out += c;
-            }
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xFu];
         }
     }
+    out.append(text.data() + plain, text.size() - plain);
     out += '"';
 }
 
