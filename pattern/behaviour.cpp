@@ -152,8 +152,9 @@ double Behaviour::AngleScroll()
     const std::int32_t angle = face_.sliderValue(SliderId::Slider3);
     std::string said = ProbeAnnouncement(angle, gain, face_.decimalSeparator());
     if (pairShown_)
-        said += " " + PairSourceAnnouncement(face_.sliderValue(SliderId::Slider1), face_.sliderValue(SliderId::Slider2),
-                                             pair_, angle, face_.decimalSeparator());
+        said.append(" ").append(PairSourceAnnouncement(face_.sliderValue(SliderId::Slider1),
+                                                       face_.sliderValue(SliderId::Slider2), pair_, angle,
+                                                       face_.decimalSeparator()));
     announce(std::move(said));
     return gain;
 }
@@ -258,7 +259,7 @@ std::string Behaviour::description()
             text += " " + levels;
     }
     if (kept_)
-        text += " " + Format(Tr("plot", kKeptDescription), {KeptLevels(*kept_, separator)});
+        text.append(" ").append(Format(Tr("plot", kKeptDescription), {KeptLevels(*kept_, separator)}));
     return text;
 }
 

@@ -55,8 +55,8 @@ std::string PairDescription(std::int32_t s1, std::int32_t s2, const StereoPair &
                       {name, SpokenLevel(pair.side, decimalSeparator), figure(kPairAngleRow)});
     //: The stereo pair described, after the technique. %1, %2: the recording angles at 15 and 18 dB
     //: ("177.9 degrees" or "none"); %3: the correlation of the two signals, "0.5"
-    text += " " + Format(Tr("pair", "Recording angle %1 at 15 dB, %2 at 18 dB; correlation %3."),
-                         {figure(kRecording15Row), figure(kRecording18Row), figure(kCorrelationRow)});
+    text.append(" ").append(Format(Tr("pair", "Recording angle %1 at 15 dB, %2 at 18 dB; correlation %3."),
+                                   {figure(kRecording15Row), figure(kRecording18Row), figure(kCorrelationRow)}));
     return text;
 }
 
@@ -83,7 +83,7 @@ std::string PairSourceAnnouncement(std::int32_t s1, std::int32_t s2, const Stere
                               {PairFigureText(kLevelDifferenceRow, values[kLevelDifferenceRow], decimalSeparator), where});
     if (values[kOppositeRow] != 0.0 && !std::isnan(values[kOppositeRow]))
         //: Said after the level difference where the left and right signals have opposite signs
-        text += " " + std::string(Tr("pair", "Opposite polarity: the image lies outside the loudspeakers."));
+        text.append(" ").append(Tr("pair", "Opposite polarity: the image lies outside the loudspeakers."));
     return text;
 }
 
