@@ -1,8 +1,9 @@
 // The web editions' figures in each browser engine: time from navigation until
 // the readouts are filled, and until the next frame (the page answers input);
-// one full redraw of the plot in WebAssembly, and one through the page (handler,
-// readouts, canvas); in Chromium, served over http, a first visit and a second
-// one answered by the service worker; the size of each page; beside them the
+// one full redraw of the plot in WebAssembly, one through the page (handler,
+// readouts, canvas), and a level slider's step by its arrow keys; in
+// Chromium, served over http, a first visit and a second one answered by the
+// service worker; the size of each page; beside them the
 // native redraw of `make bench` (build-release/bench/orvane_bench, when built).
 // Then, in Chromium, a redraw at a phone's size and ratio beside the desktop's,
 // and Lighthouse's mobile performance figures (a mid-range phone, simulated).
@@ -85,16 +86,28 @@ async function measureEngine() {
   }
   const graph = builds.map(() => []);
   const handler = builds.map(() => []);
+  const move = builds.map(() => []);
   for (let r = 0; r < runs; ++r) {
     for (const [b, page] of pages.entries()) {
-      const [g, h] = await page.evaluate(() => {
+      const [g, h, m] = await page.evaluate(() => {
         const perGraph = OrvaneBench._orvane_bench_graph(200) / 200;
         const t0 = performance.now();
         for (let k = 0; k < 200; ++k) OrvanePage.redraw();
-        return [perGraph, (performance.now() - t0) / 200];
+        const perHandler = (performance.now() - t0) / 200;
+        // From the cardioid, the omni level's slider moved a step down and back
+        // by its keys, as a user moves it: the plot, readouts and spoken value
+        // change each time.
+        document.getElementById('Cardiod').click();
+        const slider = document.getElementById('Slider1');
+        const t1 = performance.now();
+        for (let k = 0; k < 200; ++k) {
+          slider.dispatchEvent(new KeyboardEvent('keydown', { key: k % 2 ? 'ArrowUp' : 'ArrowDown', bubbles: true, cancelable: true }));
+        }
+        return [perGraph, perHandler, (performance.now() - t1) / 200];
       });
       graph[b].push(g);
       handler[b].push(h);
+      move[b].push(m);
     }
   }
   for (const page of pages) await page.close();
@@ -103,6 +116,7 @@ async function measureEngine() {
     result[name + 'frame'] = median(frame[b]);
     result[name + 'graph'] = median(graph[b]);
     result[name + 'handler'] = median(handler[b]);
+    result[name + 'move'] = median(move[b]);
   }
 
   // Served: a first visit in a fresh context (from the server), and the
@@ -241,6 +255,7 @@ if (process.argv.includes('--json')) {
   row('second visit, answered by the service worker', results.map((r) => ms(r.worker)));
   row('one redraw of the plot in WebAssembly (Graph, cardioid)', results.map((r) => both(r, 'graph', us)));
   row('one level slider handler through the page (readouts, plot, canvas)', results.map((r) => both(r, 'handler', us)));
+  row('a level slider moved a step by its key, through the page', results.map((r) => both(r, 'move', us)));
   console.log('');
   console.log(native === null ? 'Native BM_Graph: run `make bench` first to have it beside these.'
     : `Native BM_Graph (make bench's build): ${us(native)}; WebAssembly / native: ${results.map((r) => `${r.engine} ${(r.graph / native).toFixed(2)}`).join(', ')}`);
