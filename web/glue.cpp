@@ -91,16 +91,18 @@ public:
 
     DrawingSurface &surface() override { return plot_.surface; }
     std::string decimalSeparator() override { return separator_; }
-    // The stereo pair's plot and curve, in both editions; each gets its
-    // pixels, showing the background, when first drawn on.
-    DrawingSurface *pairSurface(PairDrawing drawing) override
+    // The stereo pair's plot and curve, in both editions.
+    DrawingSurface *pairSurface(PairDrawing drawing) override { return &pairCanvas(drawing).surface; }
+    // The canvas of one of them, which gets its pixels, showing the
+    // background, when first drawn on or shown.
+    Canvas &pairCanvas(PairDrawing drawing)
     {
         Canvas &canvas = drawing == PairDrawing::Plot ? pairPlot_ : pairCurve_;
         if (!canvas.pixels) {
             canvas.attach(ratio_, multiple_);
             canvas.surface.clear();
         }
-        return &canvas.surface;
+        return canvas;
     }
 
     RecordedSurface &recorded() { return plot_.surface; }
@@ -182,9 +184,9 @@ void WritePair(JsonWriter &json, const PairShown &pair)
     for (const std::string &figure : pair.figures)
         json.string(figure);
     json.end(']').field("description", pair.description).field("drawn", pair.drawn);
-    for (const auto &[name, canvas] : {std::pair{"plot", 1}, std::pair{"curve", 2}}) {
+    for (const auto &[name, drawing] : {std::pair{"plot", PairDrawing::Plot}, std::pair{"curve", PairDrawing::Curve}}) {
         json.key(name).begin('{');
-        WriteCanvas(json, *page->controls.canvases()[static_cast<std::size_t>(canvas)]);
+        WriteCanvas(json, page->controls.pairCanvas(drawing));
         json.end('}');
     }
     json.end('}');
