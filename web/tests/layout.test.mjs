@@ -148,9 +148,16 @@ for (const file of ['index.html', 'lite.html']) {
     const place = () => {
       const box = (id) => { const r = document.getElementById(id).getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom].map(Math.round); };
       const plot = document.querySelector('#gra canvas').getBoundingClientRect();
+      const panel = document.getElementById('PairPanel');
+      const edges = panel.getBoundingClientRect();
+      // The panel's controls and drawings that reach past its sides.
+      const outside = [...panel.querySelectorAll('input, button, canvas, label')].filter((e) => {
+        const r = e.getBoundingClientRect();
+        return r.width > 0 && (Math.round(r.left) < Math.round(edges.left) || Math.round(r.right) > Math.round(edges.right));
+      }).map((e) => e.id || e.tagName);
       return { window: box('Window'), gra: box('gra'), slider1: box('Slider1'), panel: box('PairPanel'), plot: box('PairPlot'),
-        curve: box('PairCurve'), plotWidth: Math.round(plot.width), inFrame: document.getElementById('PairPanel').parentNode.id,
-        across: document.documentElement.scrollWidth };
+        curve: box('PairCurve'), plotWidth: Math.round(plot.width), inFrame: panel.parentNode.id,
+        across: document.documentElement.scrollWidth, outside };
     };
     const { page, problems } = await open(browser, `${file}#omni=0&fig8=0&pair=xy&pairangle=90`, { viewport: { width: 1280, height: 800 } });
     const wide = await page.evaluate(place);
@@ -170,6 +177,7 @@ for (const file of ['index.html', 'lite.html']) {
     assert.equal(touch.plot[2] - touch.plot[0] - 4, touch.plotWidth, 'the pair\'s plot as wide as the plot');
     assert.equal(touch.curve[2] - touch.curve[0] - 4, touch.plotWidth);
     assert.ok(touch.across <= narrow.width, `${touch.across} CSS pixels across`);
+    assert.deepEqual([wide.outside, touch.outside], [[], []], 'every control within the panel');
     assert.deepEqual(problems, []);
     await page.close();
     // Opened only after the page took the touch layout, the pair draws at the plot's scale too.
