@@ -59,11 +59,13 @@ const fullScreenChanged = () => {
 };
 document.addEventListener('fullscreenchange', fullScreenChanged);
 document.addEventListener('webkitfullscreenchange', fullScreenChanged);
-// Escape closes the details first, then leaves the full screen.
+// Escape closes the details first, then the stereo pair's panel, then leaves
+// the full screen.
 document.addEventListener('keydown', (event) => {
   if (event.key !== 'Escape') return;
   const shown = store.snapshot;
   if (shown && shown.details) store.dispatch({ kind: 'choose', action: 'DetailsAction', on: false });
+  else if (shown && shown.pair) store.dispatch({ kind: 'choose', action: 'StereoPairAction', on: false });
   else if (maximised) setMaximised(false);
 });
 

@@ -329,9 +329,16 @@ test('Details shows the figures and follows the sliders; Keep compares until cle
   assert.equal(await shown('ClearKeptButton'), false);
   assert.equal(await cell('omni_share', 'kept'), '(hidden)');
 
+  // Escape closes the details, then the stereo pair's panel.
+  await page.click('#StereoPairButton');
   await page.keyboard.press('Escape');
   assert.equal(await shown('DetailsPanel'), false);
   assert.equal(await page.$eval('#DetailsButton', (e) => e.getAttribute('aria-expanded')), 'false');
+  assert.equal(await shown('PairPanel'), true);
+  await page.focus('#PairBlumlein');
+  await page.keyboard.press('Escape');
+  assert.equal(await shown('PairPanel'), false);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'StereoPairButton');
   assert.deepEqual(problems, []);
   await page.close();
 });
