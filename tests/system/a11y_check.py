@@ -350,17 +350,22 @@ def open_menus(app):
             and fresh(a).getState().contains(pyatspi.STATE_SHOWING)]
 
 
+def focus_and_press(report, control, what, key):
+    """Gives `control` (named `what`) the keyboard focus and presses `key` there."""
+    report.check(fresh(control).queryComponent().grabFocus(), f"grabFocus on {what} accepted")
+    ok, _ = poll(lambda: is_focused(control), bool)
+    if not report.check(ok, f"{what} has the keyboard focus"):
+        raise Abort(f"the key {key} would go elsewhere")
+    sent = run(["xdotool", "key", key])
+    report.check(sent.returncode == 0, f"xdotool key {key} (exit {sent.returncode})")
+
+
 def check_plot_menu(report, app, controls, pid):
     plot = controls.get("plot")
     if plot is None:
         raise Abort("no plot to open the menu of")
     focus_program_window(report, pid)
-    report.check(fresh(plot).queryComponent().grabFocus(), "grabFocus on the plot accepted")
-    ok, _ = poll(lambda: is_focused(plot), bool)
-    if not report.check(ok, "the plot has the keyboard focus"):
-        raise Abort("the menu key would go elsewhere")
-    sent = run(["xdotool", "key", "Menu"])
-    report.check(sent.returncode == 0, f"xdotool key Menu (exit {sent.returncode})")
+    focus_and_press(report, plot, "the plot", "Menu")
 
     ok, menus = poll(lambda: open_menus(app), lambda found: len(found) == 1)
     if not report.check(ok, f"one open menu in the tree after the menu key "
@@ -412,11 +417,7 @@ def check_pair(report, app, controls, pid):
     if plot is None:
         raise Abort("no plot to press P on")
     focus_program_window(report, pid)
-    report.check(fresh(plot).queryComponent().grabFocus(), "grabFocus on the plot accepted")
-    ok, _ = poll(lambda: is_focused(plot), bool)
-    if not report.check(ok, "the plot has the keyboard focus"):
-        raise Abort("the key P would go elsewhere")
-    run(["xdotool", "key", "p"])
+    focus_and_press(report, plot, "the plot", "p")
     ok, found = poll(lambda: pair_windows(app), lambda w: len(w) == 1)
     if not report.check(ok, f"P opens one window {PAIR_TITLE!r} (found {len(found or [])})"):
         raise Abort("no pair window")
@@ -436,10 +437,7 @@ def check_pair(report, app, controls, pid):
     got = value_of(angle)
     report.check(got == 90, f"the angle slider's value is {got!r} (want 90)")
     # The plot's letters work in the pair window too: P closes it.
-    report.check(fresh(angle).queryComponent().grabFocus(), "grabFocus on the angle slider accepted")
-    ok, _ = poll(lambda: is_focused(angle), bool)
-    report.check(ok, "the angle slider has the keyboard focus")
-    run(["xdotool", "key", "p"])
+    focus_and_press(report, angle, "the angle slider", "p")
     ok, found = poll(lambda: pair_windows(app), lambda w: not w)
     report.check(ok, f"P in the pair window closes it (open: {len(found or [])})")
 

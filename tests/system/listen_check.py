@@ -248,15 +248,10 @@ def main():
     report(panned > 300, f"only {panned} channel windows compared")
     if pair:
         heard_figures = check_pair_polarity(phasors, starts, rate, offset, length, expected_window, report)
-        if failures:
-            print(f"{args.name}: FAILED ({len(failures)} checks):")
-            for text in failures[:20]:
-                print("  " + text)
-            return 1
-        print(f"{args.name}: passed: {compared} windows within 1 dB of the louder microphone's gain "
-              f"(worst {worst:.2f} dB), {panned} channel windows at their microphone's gain; {heard_figures}; "
-              f"the sweep starts {offset:.3f} s into the recording")
-        return 0
+        return verdict(args.name, failures,
+                       f"{compared} windows within 1 dB of the louder microphone's gain (worst {worst:.2f} dB), "
+                       f"{panned} channel windows at their microphone's gain; {heard_figures}; "
+                       f"the sweep starts {offset:.3f} s into the recording")
     if args.levels == [0, 0]:
         report(silent >= 10, f"only {silent} windows at the cardioid's rear")
     # Left at 90 degrees, right at -90: the two sides are told apart.
@@ -267,14 +262,20 @@ def main():
         report(measured[i][louder] > 30 * max(quiet, 1e-9),
                f"at {degrees:.0f} degrees the {'left' if louder == 0 else 'right'} channel does not carry the sound "
                f"(left {measured[i][0]:.4f}, right {measured[i][1]:.4f})")
+    return verdict(args.name, failures,
+                   f"{compared} windows within 1 dB of the gain (worst {worst:.2f} dB), "
+                   f"{panned} channel windows follow the pan, {silent} silent windows at the rear; "
+                   f"the sweep starts {offset:.3f} s into the recording")
+
+
+def verdict(name, failures, passed):
+    """Prints the first failures, or what passed; the exit status."""
     if failures:
-        print(f"{args.name}: FAILED ({len(failures)} checks):")
+        print(f"{name}: FAILED ({len(failures)} checks):")
         for text in failures[:20]:
             print("  " + text)
         return 1
-    print(f"{args.name}: passed: {compared} windows within 1 dB of the gain (worst {worst:.2f} dB), "
-          f"{panned} channel windows follow the pan, {silent} silent windows at the rear; "
-          f"the sweep starts {offset:.3f} s into the recording")
+    print(f"{name}: passed: {passed}")
     return 0
 
 
