@@ -360,12 +360,17 @@ def focus_and_press(report, control, what, key):
     report.check(sent.returncode == 0, f"xdotool key {key} (exit {sent.returncode})")
 
 
-def check_plot_menu(report, app, controls, pid):
+def press_on_plot(report, controls, pid, key):
+    """The program's window in front, `key` pressed on its plot."""
     plot = controls.get("plot")
     if plot is None:
-        raise Abort("no plot to open the menu of")
+        raise Abort(f"no plot to press {key} on")
     focus_program_window(report, pid)
-    focus_and_press(report, plot, "the plot", "Menu")
+    focus_and_press(report, plot, "the plot", key)
+
+
+def check_plot_menu(report, app, controls, pid):
+    press_on_plot(report, controls, pid, "Menu")
 
     ok, menus = poll(lambda: open_menus(app), lambda found: len(found) == 1)
     if not report.check(ok, f"one open menu in the tree after the menu key "
@@ -413,11 +418,7 @@ def pair_windows(app):
 
 def check_pair(report, app, controls, pid):
     """Opens the pair window with P on the plot, finds its controls, closes it with P from its slider."""
-    plot = controls.get("plot")
-    if plot is None:
-        raise Abort("no plot to press P on")
-    focus_program_window(report, pid)
-    focus_and_press(report, plot, "the plot", "p")
+    press_on_plot(report, controls, pid, "p")
     ok, found = poll(lambda: pair_windows(app), lambda w: len(w) == 1)
     if not report.check(ok, f"P opens one window {PAIR_TITLE!r} (found {len(found or [])})"):
         raise Abort("no pair window")
